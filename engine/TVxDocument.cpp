@@ -1,0 +1,362 @@
+#include "TVxDocument.h"
+
+#include "TFileCopy.h"
+#include "TFilePaths.h"
+#include "TVxBackup.h"
+#include "TVxCells.h"
+#include "TVxError.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <system_error>
+
+namespace {
+TVxDocumentHooks gNoHooks;
+
+std::unique_ptr<uint8_t[]> ToBlock(const std::vector<uint8_t> &bytes)
+{
+    auto block = std::make_unique<uint8_t[]>(bytes.size());
+    if (!bytes.empty())
+        std::memcpy(block.get(), bytes.data(), bytes.size());
+    return block;
+}
+} // namespace
+
+TVxDocument::TVxDocument(TVxDocumentHooks *hooks) : FHooks(hooks ? hooks : &gNoHooks)
+{
+}
+
+TVxDocument::~TVxDocument() = default;
+
+void TVxDocument::SetHooks(TVxDocumentHooks *hooks) { FHooks = hooks ? hooks : &gNoHooks; }
+
+std::string TVxDocument::BackupFileName(const std::string &fileName, int32_t n)
+{
+    return TVxBackup::BackupFileName(fileName, n);
+}
+
+bool TVxDocument::MakeBackup(const std::string &fileName, int32_t count)
+{
+    return TVxBackup::MakeBackup(fileName, count);
+}
+
+void TVxDocument::UpdateRowCount()
+{
+    FHooks->RowCountChanged(TVxCells::RowCountFor(FileSize()), TVxCells::EndColFor(FileSize()));
+    if (OnChangeFileSize)
+        OnChangeFileSize();
+}
+
+void TVxDocument::FireChangeUndo()
+{
+    if (OnChangeUndo)
+        OnChangeUndo(FUndo.Count());
+}
+
+void TVxDocument::CheckGrowth(int64_t by) const
+{
+    if (int64_t(FileSize()) + by > kMaxFileSize)
+        throw TVxError("ファイルサイズが上限の 2147483647 バイトを超えるため、編集できません。");
+}
+
+// ---------------------------------------------------------------------------------------
+// Files
+
+bool TVxDocument::LoadFromFile(const std::string &fileName)
+{
+    // Everything that can fail happens before the current document is touched.
+    TFileHandle src = TFileHandle::OpenRead(fileName);
+    struct stat st;
+    if (::fstat(src.Fd(), &st) != 0)
+        throw std::system_error(errno, std::generic_category(), fileName);
+    if (S_ISDIR(st.st_mode))
+        throw std::system_error(EISDIR, std::generic_category(), fileName);
+    if (!S_ISREG(st.st_mode))
+        throw TVxError(fileName + "\r\n通常のファイルではないため開けません。");
+    if (st.st_size > kMaxFileSize)
+        throw TVxError(fileName + "\r\nファイルが大きすぎます。開けるのは 2147483647 バイトまでのファイルです。");
+
+    TTempFile work = TTempFile::Create();
+    const int32_t size = static_cast<int32_t>(st.st_size);
+    if (size > 0 && !TFileCopy::CloneWhole(src, work.Handle()))
+        TFileCopy::Copy(src, 0, work.Handle(), 0, size);
+    work.Handle().SetLength(size);
+    src.Close();
+
+    FWork.Adopt(std::move(work), size);
+    ClearUndo();
+    FFileName = fileName;
+    UpdateRowCount();
+    FUndo.ResetSaveState();
+    FHooks->DocumentReplaced();
+    if (OnFileOpen)
+        OnFileOpen();
+    FHooks->PostFileOpened();
+    UpdateRowCount();
+    return true;
+}
+
+bool TVxDocument::WriteToFile(const std::string &fileName)
+{
+    std::string target = TFilePaths::ResolveLinks(fileName);
+    mode_t mode = 0;
+    bool existed = TFilePaths::ModeOf(target, mode);
+    return WriteFile(target, existed, mode);
+}
+
+bool TVxDocument::WriteFile(const std::string &target, bool keepMode, unsigned mode)
+{
+    FLastWriteError.clear();
+    try {
+        FWork.FlushCache();
+        // A new file beside the target, renamed over it only once it is complete on disk:
+        // a failure at any point leaves the previous contents of the target alone.
+        std::string dir = TFilePaths::DirName(target);
+        TTempFile out = TTempFile::Create(dir);
+        FWork.CopyTo(out.Handle());
+        if (::fchmod(out.Handle().Fd(), keepMode ? mode : TFilePaths::NewFileMode()) != 0)
+            out.Handle().Fail("fchmod");
+        out.Handle().Sync();
+        if (::rename(out.Name().c_str(), target.c_str()) != 0)
+            throw std::system_error(errno, std::generic_category(), target);
+        out.Keep();
+        TFilePaths::SyncDir(dir);
+        return true;
+    } catch (const std::exception &e) {
+        FLastWriteError = e.what();
+        return false;
+    }
+}
+
+bool TVxDocument::SaveToFile(const std::string &fileName, bool keepUndo)
+{
+    // Backups and the write both act on the file a symlink names, so the link survives.
+    std::string target = TFilePaths::ResolveLinks(fileName);
+    mode_t mode = 0;
+    bool existed = TFilePaths::ModeOf(target, mode);
+    if (SaveBackup && !MakeBackup(target, SaveBackupCount)) {
+        int answer = ShowMessageBox("バックアップファイルの作成に失敗しました。\r\n"
+                                    "バックアップを作成しないで保存を続行しますか？",
+                                    mbYesNo | mbIconWarning);
+        if (answer != idYes)
+            return false;
+    }
+    if (!WriteFile(target, existed, mode))
+        return false;
+    FFileName = fileName;
+    if (keepUndo) {
+        FUndo.MarkSaved(true);
+        FireChangeUndo();
+    } else {
+        ClearUndo();
+        FUndo.ResetSaveState();
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Single-byte edits
+
+void TVxDocument::OverwriteByte(int32_t offset, uint8_t value, bool recordUndo)
+{
+    if (offset < 0 || offset >= FileSize())
+        return;
+    uint8_t old = FWork.ByteAt(offset);
+    FHooks->EndSelection(false);
+    FWork.SetByte(offset, value);
+    if (recordUndo)
+        AddUndo(ukOverwriteByte, offset, offset, old);
+    FHooks->ContentChanged();
+}
+
+void TVxDocument::InsertByte(int32_t offset, uint8_t value, bool recordUndo)
+{
+    if (offset < 0 || offset > FileSize())
+        return;
+    CheckGrowth(1);
+    FHooks->EndSelection(false);
+    FWork.InsertByte(offset, value);
+    if (recordUndo)
+        AddUndo(ukInsertByte, offset, offset);
+    UpdateRowCount();
+    FHooks->ContentChanged();
+}
+
+void TVxDocument::DeleteByte(int32_t offset, bool recordUndo)
+{
+    if (offset < 0 || offset >= FileSize())
+        return;
+    uint8_t old = FWork.ByteAt(offset);
+    FWork.DeleteByte(offset);
+    if (recordUndo)
+        AddUndo(ukDeleteByte, offset, offset, old);
+    UpdateRowCount();
+    FHooks->ContentChanged();
+}
+
+// ---------------------------------------------------------------------------------------
+// Block edits
+
+void TVxDocument::ShiftTail(int32_t offset, int32_t delta)
+{
+    if (delta == 0)
+        return;
+    if (delta > 0)
+        CheckGrowth(delta);
+    FWork.ShiftTail(offset, delta);
+    UpdateRowCount();
+    FHooks->ContentChanged();
+}
+
+void TVxDocument::DeleteRange(int32_t a, int32_t b, bool recordUndo)
+{
+    if (a > b)
+        std::swap(a, b);
+    a = std::max(a, 0);
+    b = std::min(b, FileSize() - 1);
+    if (a > b)
+        return;
+    const int32_t n = b - a + 1;
+    std::vector<uint8_t> removed = FWork.ReadBytes(a, n);
+    try {
+        FWork.ShiftTail(b + 1, -n);
+    } catch (...) {
+        // The shift put the tail back; the removed bytes it may have covered are ours to restore.
+        FWork.WriteBlock(a, removed.data(), n);
+        throw;
+    }
+    UpdateRowCount();
+    FHooks->EndSelection(true);
+    if (recordUndo)
+        AddUndo(ukDeleteRange, a, b, 0, ToBlock(removed));
+    FHooks->ContentChanged();
+    FHooks->MoveCaretToOffset(a);
+}
+
+void TVxDocument::InsertBlock(int32_t offset, const uint8_t *data, int32_t count, bool recordUndo, bool moveCaret)
+{
+    if (offset < 0 || offset > FileSize() || count <= 0)
+        return;
+    CheckGrowth(count);
+    FWork.ShiftTail(offset, count);
+    try {
+        FWork.WriteBlock(offset, data, count);
+    } catch (...) {
+        FWork.ShiftTail(offset + count, -count);
+        throw;
+    }
+    UpdateRowCount();
+    FHooks->EndSelection(true);
+    if (recordUndo)
+        AddUndo(ukInsertRange, offset, offset + count - 1);
+    FHooks->ContentChanged();
+    if (moveCaret)
+        FHooks->MoveCaretToOffset(offset + count);
+}
+
+void TVxDocument::ReplaceRange(int32_t a, int32_t b, const uint8_t *data, int32_t newCount, bool recordUndo,
+                               bool moveCaret)
+{
+    if (a > b)
+        std::swap(a, b);
+    if (b >= FileSize())
+        b = FileSize() - 1;
+    if (a < 0 || a > FileSize() || newCount < 0)
+        return;
+    const int32_t oldCount = std::max(0, b - a + 1);
+    CheckGrowth(int64_t(newCount) - oldCount);
+    std::vector<uint8_t> old = FWork.ReadBytes(a, oldCount);
+    const int32_t delta = newCount - oldCount;
+    try {
+        FWork.ShiftTail(a + oldCount, delta);
+    } catch (...) {
+        if (delta < 0)
+            FWork.WriteBlock(a, old.data(), oldCount);
+        throw;
+    }
+    try {
+        FWork.WriteBlock(a, data, newCount);
+    } catch (...) {
+        FWork.ShiftTail(a + newCount, -delta);
+        FWork.WriteBlock(a, old.data(), oldCount);
+        throw;
+    }
+    UpdateRowCount();
+    if (recordUndo) {
+        if (newCount > 0)
+            AddUndo(ukReplaceRange, a, a + newCount - 1, 0, ToBlock(old), oldCount);
+        else if (oldCount > 0)
+            AddUndo(ukDeleteRange, a, b, 0, ToBlock(old));
+    }
+    FHooks->EndSelection(true);
+    FHooks->ContentChanged();
+    if (moveCaret)
+        FHooks->MoveCaretToOffset(a + newCount);
+}
+
+// ---------------------------------------------------------------------------------------
+// History
+
+void TVxDocument::AddUndo(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte,
+                          std::unique_ptr<uint8_t[]> data, int32_t count)
+{
+    TVxUndoRecord r;
+    r.Kind = kind;
+    r.Start = start;
+    r.End = end;
+    r.OldByte = oldByte;
+    r.Data = std::move(data);
+    r.Count = count;
+    FUndo.Add(std::move(r));
+    FireChangeUndo();
+}
+
+void TVxDocument::UndoStep(bool moveCaret)
+{
+    if (FUndo.Empty())
+        return;
+    const TVxUndoRecord &r = FUndo.Newest();
+    FHooks->EndSelection(true);
+    if (moveCaret) {
+        FHooks->MoveCaretToOffset(r.Start);
+        FHooks->RefreshCaret();
+    }
+    FWork.LoadCache(std::min(r.Start, FileSize()));
+    const int32_t groupCount = r.Kind == ukGroup ? r.Count : 0;
+    switch (r.Kind) {
+    case ukOverwriteByte:
+        OverwriteByte(r.Start, r.OldByte, false);
+        break;
+    case ukInsertByte:
+        DeleteByte(r.Start, false);
+        break;
+    case ukDeleteByte:
+        InsertByte(r.Start, r.OldByte, false);
+        break;
+    case ukDeleteRange:
+        InsertBlock(r.Start, r.Data.get(), r.DataSize(), false, moveCaret);
+        break;
+    case ukInsertRange:
+        DeleteRange(r.Start, r.End, false);
+        break;
+    case ukReplaceRange:
+        ReplaceRange(r.Start, r.End, r.Data.get(), r.Count, false, moveCaret);
+        break;
+    case ukGroup:
+        break;
+    }
+    // Removed only once reverted: a revert that throws leaves the record for another try.
+    FUndo.RemoveNewest();
+    for (int32_t i = 0; i < groupCount; ++i)
+        UndoStep(false);
+    FireChangeUndo();
+}
+
+void TVxDocument::ClearUndo()
+{
+    FUndo.Clear();
+    FireChangeUndo();
+}

@@ -1,0 +1,118 @@
+#pragma once
+// The document engine: the half of the editor control that owns the edited bytes.
+//
+// It loads a file into a private working copy, reads and edits bytes through the cache
+// window of TVxWorkCopy, reverts edits through TVxUndoList, and saves (optionally after
+// renaming the previous file into a backup generation). Plain C++ and POSIX: no Qt. The view
+// derives from it and answers its TVxDocumentHooks; tests use it alone.
+//
+// Offsets and sizes are signed 32-bit; a document holds at most 2147483647 bytes.
+//
+// Errors: loading and block edits throw (std::system_error with errno, or TVxError) and
+// leave the document byte for byte as it was, with no undo record added. WriteToFile and
+// SaveToFile report failure by returning false; LastWriteError() says why.
+//
+// Events fire only when assigned. Orders that callers may rely on:
+//  - load: OnChangeUndo(0), OnChangeFileSize, (caret moved by the view), OnFileOpen,
+//    OnChangeFileSize again;
+//  - every recorded edit: OnChangeUndo(count) after the change;
+//  - every change of FileSize: hooks RowCountChanged, then OnChangeFileSize.
+
+#include "TVxDocumentHooks.h"
+#include "TVxUndoList.h"
+#include "TVxWorkCopy.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+using TNotifyEvent = std::function<void()>;
+using TVxChangeUndoEvent = std::function<void(int32_t undoCount)>;
+
+class TVxDocument {
+public:
+    static constexpr int32_t kMaxFileSize = TVxWorkCopy::kMaxFileSize;
+
+    // Creates an empty untitled document; throws when no working copy can be created.
+    explicit TVxDocument(TVxDocumentHooks *hooks = nullptr);
+    virtual ~TVxDocument();
+    TVxDocument(const TVxDocument &) = delete;
+    TVxDocument &operator=(const TVxDocument &) = delete;
+
+    void SetHooks(TVxDocumentHooks *hooks);
+
+    // --- Events -------------------------------------------------------------------------
+    TNotifyEvent OnFileOpen;
+    TNotifyEvent OnChangeFileSize;
+    TVxChangeUndoEvent OnChangeUndo;
+
+    // --- State ---------------------------------------------------------------------------
+    const std::string &FileName() const { return FFileName; }
+    int32_t FileSize() const { return FWork.FileSize(); }
+    const std::string &WorkFileName() const { return FWork.WorkFileName(); }
+    bool SaveBackup = false;
+    int32_t SaveBackupCount = 10;
+
+    // --- Reading (every reader goes through the window) -----------------------------------
+    void LoadCache(int32_t offset) { FWork.LoadCache(offset); }
+    void FlushCache() { FWork.FlushCache(); }
+    // Byte at 0 <= offset < FileSize; a bounds test and an index while the window covers it.
+    uint8_t ByteAt(int32_t offset) { return FWork.ByteAt(offset); }
+    std::vector<uint8_t> ReadBytes(int32_t offset, int32_t count) { return FWork.ReadBytes(offset, count); }
+    const TVxWorkCopy &WorkCopy() const { return FWork; }
+
+    // --- Files ---------------------------------------------------------------------------
+    // Replaces the document with the file's bytes. Refuses (throws, nothing changed)
+    // directories, non-regular files and files above kMaxFileSize bytes.
+    bool LoadFromFile(const std::string &fileName);
+    // Writes the document to a new file beside the target, flushes it to disk and renames it
+    // over the target (a symlink is written through to the file it names; an existing
+    // target's permission bits are kept). Never throws; false on failure, target untouched.
+    bool WriteToFile(const std::string &fileName);
+    // Backup (when SaveBackup), write, then FileName and the history. False when the user
+    // declines to go on without a backup, or the write fails.
+    bool SaveToFile(const std::string &fileName, bool keepUndo);
+    const std::string &LastWriteError() const { return FLastWriteError; }
+    static std::string BackupFileName(const std::string &fileName, int32_t n);
+    static bool MakeBackup(const std::string &fileName, int32_t count);
+
+    // --- Single-byte edits (inside the window; no file I/O) -------------------------------
+    void OverwriteByte(int32_t offset, uint8_t value, bool recordUndo);
+    void InsertByte(int32_t offset, uint8_t value, bool recordUndo);
+    void DeleteByte(int32_t offset, bool recordUndo);
+
+    // --- Block edits (through the working copy; all-or-nothing) ---------------------------
+    void ShiftTail(int32_t offset, int32_t delta);
+    void DeleteRange(int32_t a, int32_t b, bool recordUndo);
+    void InsertBlock(int32_t offset, const uint8_t *data, int32_t count, bool recordUndo, bool moveCaret);
+    void ReplaceRange(int32_t a, int32_t b, const uint8_t *data, int32_t newCount, bool recordUndo, bool moveCaret);
+
+    // --- History ---------------------------------------------------------------------------
+    void AddUndo(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte = 0,
+                 std::unique_ptr<uint8_t[]> data = nullptr, int32_t count = 0);
+    void Undo() { UndoStep(true); }
+    void UndoStep(bool moveCaret);
+    void ClearUndo();
+    bool Modified() const { return FUndo.Modified(); }
+    int32_t UndoCount() const { return FUndo.Count(); }
+    const TVxUndoList &UndoList() const { return FUndo; }
+
+    // Recomputes the grid's rows from FileSize and fires OnChangeFileSize.
+    void UpdateRowCount();
+    int ShowMessageBox(const std::string &text, unsigned flags) { return FHooks->ShowMessageBox(text, flags); }
+
+protected:
+    TVxDocumentHooks &Hooks() { return *FHooks; }
+
+private:
+    void FireChangeUndo();
+    bool WriteFile(const std::string &target, bool keepMode, unsigned mode);
+    void CheckGrowth(int64_t by) const;
+
+    TVxDocumentHooks *FHooks;
+    TVxWorkCopy FWork;
+    TVxUndoList FUndo;
+    std::string FFileName;
+    std::string FLastWriteError;
+};

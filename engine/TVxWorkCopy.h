@@ -1,0 +1,93 @@
+#pragma once
+// The document's bytes: a private working copy in the temporary folder, seen through one
+// cache window of 32768 bytes.
+//
+// Reading a byte is a bounds test and an index while the window covers it (ByteAt); a miss
+// writes a dirty window back and reads 32 KiB centred on the offset. Single-byte edits
+// happen inside the window only: an insert or delete there changes the window's length and
+// FileSize by the same amount and leaves the file alone until the window is flushed.
+//
+// Invariants (checked by the tests against a plain model):
+//  - clean window or none: the working copy's first FileSize bytes are the document and the
+//    file is exactly FileSize bytes long;
+//  - dirty window: the document is the file's bytes before CacheStart, then the window's
+//    CacheSize bytes, then the file's bytes from CacheStart + 32768 on, cut at FileSize.
+//
+// Failures: every write is checked. FlushCache and ShiftTail are all-or-nothing: when they
+// throw, the document (and a dirty window) is exactly as before the call.
+//
+// Who calls: TVxDocument only; the view reads through TVxDocument.
+
+#include "TTempFile.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TVxWorkCopy {
+public:
+    static constexpr int32_t kCacheSize = 32768;
+    static constexpr int32_t kMaxFileSize = 2147483647;
+
+    // Creates an empty working copy in the temporary folder; throws when it cannot.
+    TVxWorkCopy();
+
+    const std::string &WorkFileName() const { return FWork.Name(); }
+    int32_t FileSize() const { return FFileSize; }
+    int32_t CacheStart() const { return FCacheStart; }
+    int32_t CacheSize() const { return static_cast<int32_t>(FCache.size()); }
+    bool CacheDirty() const { return FCacheDirty; }
+
+    // True when the 16 bytes from offset are resident.
+    bool Covers(int32_t offset) const
+    {
+        return FCacheStart >= 0 && FCacheStart <= offset &&
+               int64_t(offset) + 16 <= int64_t(FCacheStart) + int64_t(FCache.size());
+    }
+    void LoadCache(int32_t offset);
+    void FlushCache();
+    // Marks the window empty without writing it (only after a flush, or when the document
+    // is being replaced).
+    void DropCache();
+
+    // Byte at 0 <= offset < FileSize (the caller checks the bounds).
+    uint8_t ByteAt(int32_t offset)
+    {
+        if (!Covers(offset))
+            LoadCache(offset);
+        return FCache[static_cast<size_t>(offset - FCacheStart)];
+    }
+    // Up to count bytes from offset, never beyond FileSize.
+    std::vector<uint8_t> ReadBytes(int32_t offset, int32_t count);
+
+    // In-window single-byte edits; 0 <= offset < FileSize (InsertByte: <= FileSize).
+    void SetByte(int32_t offset, uint8_t value);
+    void InsertByte(int32_t offset, uint8_t value);
+    void DeleteByte(int32_t offset);
+
+    // Moves the bytes from offset to the end by delta (a negative delta removes the bytes
+    // before offset, at most offset of them; a positive one opens a gap of undefined bytes).
+    // Flushes first and leaves no window. On failure everything outside the removed range is
+    // as before; with a negative delta the removed bytes may be overwritten and the caller,
+    // who holds them, writes them back. Returns the shift actually applied.
+    int32_t ShiftTail(int32_t offset, int32_t delta);
+    // Writes bytes over [offset, offset + count) of the document; needs a flushed window.
+    void WriteBlock(int32_t offset, const uint8_t *data, int32_t count);
+
+    // Replaces the document with a filled working copy of `size` bytes; the old working copy
+    // is deleted and the window discarded unwritten.
+    void Adopt(TTempFile &&work, int32_t size);
+    // Copies the whole document into dst from position 0 (flushes first).
+    void CopyTo(TFileHandle &dst);
+
+private:
+    // Length of the working copy file as the invariants define it.
+    int64_t WorkLength() const;
+    void FlushResized();
+
+    TTempFile FWork;
+    int32_t FFileSize = 0;
+    std::vector<uint8_t> FCache;
+    int32_t FCacheStart = -1;
+    bool FCacheDirty = false;
+};

@@ -1,0 +1,131 @@
+#include "TFileCopy.h"
+#include "TFileFaults.h"
+#include "TFileHandle.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <linux/fs.h>
+#include <memory>
+#include <sys/ioctl.h>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+void BufferedCopy(const TFileHandle &src, int64_t srcPos, TFileHandle &dst, int64_t dstPos, int64_t count)
+{
+    std::vector<char> buf(static_cast<size_t>(std::min<int64_t>(count, TFileCopy::kBufferSize)));
+    while (count > 0) {
+        size_t n = static_cast<size_t>(std::min<int64_t>(count, static_cast<int64_t>(buf.size())));
+        src.ReadExact(srcPos, buf.data(), n);
+        dst.WriteAt(dstPos, buf.data(), n);
+        srcPos += static_cast<int64_t>(n);
+        dstPos += static_cast<int64_t>(n);
+        count -= static_cast<int64_t>(n);
+    }
+}
+
+// Moves without rollback; reports how far it got through `moved` (bytes whose destination
+// is fully written) so the caller can undo exactly that much. On failure, `pending` holds
+// the piece whose write was interrupted (its original bytes and their source position).
+struct TMoveProgress {
+    int64_t moved = 0;
+    std::vector<char> pending;
+    int64_t pendingSrc = -1;
+};
+
+void MoveRaw(TFileHandle &f, int64_t src, int64_t dst, int64_t count, TMoveProgress &prog)
+{
+    const int64_t shift = dst - src;
+    const int64_t dist = shift < 0 ? -shift : shift;
+    const bool up = shift > 0;
+    // Long shifts: kernel copies of pieces that cannot overlap their own source.
+    const bool kernel = dist >= (4 << 20);
+    const int64_t piece = kernel ? std::min<int64_t>(dist, 64 << 20) : TFileCopy::kBufferSize;
+    std::vector<char> buf;
+    if (!kernel)
+        buf.resize(static_cast<size_t>(piece));
+    while (prog.moved < count) {
+        int64_t n = std::min(piece, count - prog.moved);
+        // Upward shifts run from the top so no source byte is overwritten before it is read.
+        int64_t from = up ? src + count - prog.moved - n : src + prog.moved;
+        if (kernel) {
+            TFileCopy::Copy(f, from, f, from + shift, n);
+        } else {
+            f.ReadExact(from, buf.data(), static_cast<size_t>(n));
+            try {
+                f.WriteAt(from + shift, buf.data(), static_cast<size_t>(n));
+            } catch (...) {
+                prog.pending.assign(buf.begin(), buf.begin() + n);
+                prog.pendingSrc = from;
+                throw;
+            }
+        }
+        prog.moved += n;
+    }
+}
+
+} // namespace
+
+void TFileCopy::Copy(const TFileHandle &src, int64_t srcPos, TFileHandle &dst, int64_t dstPos, int64_t count)
+{
+    bool kernel = true;
+    while (count > 0) {
+        TFileFaults::BeforeWrite();
+        if (!kernel) {
+            BufferedCopy(src, srcPos, dst, dstPos, count);
+            return;
+        }
+        loff_t in = srcPos, out = dstPos;
+        size_t chunk = static_cast<size_t>(std::min<int64_t>(count, int64_t(1) << 30));
+        ssize_t r = ::copy_file_range(src.Fd(), &in, dst.Fd(), &out, chunk, 0);
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
+                kernel = false;
+                continue;
+            }
+            dst.Fail("copy_file_range");
+        }
+        if (r == 0) { // the source ended early
+            errno = EIO;
+            src.Fail("copy_file_range: source shorter than expected");
+        }
+        srcPos += r;
+        dstPos += r;
+        count -= r;
+    }
+}
+
+void TFileCopy::Move(TFileHandle &file, int64_t src, int64_t dst, int64_t count)
+{
+    if (count <= 0 || src == dst)
+        return;
+    TMoveProgress prog;
+    try {
+        MoveRaw(file, src, dst, count, prog);
+    } catch (const std::system_error &e) {
+        try {
+            if (prog.pendingSrc >= 0)
+                file.WriteAt(prog.pendingSrc, prog.pending.data(), prog.pending.size());
+            if (prog.moved > 0) {
+                // The moved bytes sit at the far end of the range, in one piece.
+                int64_t shift = dst - src;
+                int64_t movedSrc = shift > 0 ? src + count - prog.moved : src;
+                TMoveProgress back;
+                MoveRaw(file, movedSrc + shift, movedSrc, prog.moved, back);
+            }
+        } catch (const std::system_error &) {
+            throw std::system_error(e.code(), std::string(e.what()) + " (the file could not be restored)");
+        }
+        throw;
+    }
+}
+
+bool TFileCopy::CloneWhole(const TFileHandle &src, TFileHandle &dst)
+{
+    TFileFaults::BeforeWrite();
+    return ::ioctl(dst.Fd(), FICLONE, src.Fd()) == 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Bulk byte movement between and within files, done by the kernel wherever it can.
+//
+// Copy: copy_file_range (which reflinks or copies inside the kernel), falling back to a
+//   buffered loop only where the kernel refuses (different file systems, old kernels).
+// Move: shifts a range inside one file. The kernel refuses overlapping copies within a file,
+//   so short shifts go through a small user-space buffer that stays in the CPU cache; long
+//   shifts are done by the kernel in pieces no longer than the shift.
+// CloneWhole: a reflink of one whole file into another (FICLONE), false where not offered.
+//
+// All of them throw std::system_error on failure. Move is all-or-nothing: when it fails
+// half way it moves the bytes already moved back, restores the piece it was writing, and
+// only then throws, so the file holds exactly what it held before the call. (If even the
+// restoring fails the error message says the file is damaged.)
+
+#include <cstdint>
+
+class TFileHandle;
+
+class TFileCopy {
+public:
+    static void Copy(const TFileHandle &src, int64_t srcPos, TFileHandle &dst, int64_t dstPos, int64_t count);
+    static void Move(TFileHandle &file, int64_t src, int64_t dst, int64_t count);
+    static bool CloneWhole(const TFileHandle &src, TFileHandle &dst);
+
+    // Buffer of the user-space paths; small enough to stay in the L2 cache.
+    static constexpr int64_t kBufferSize = 256 * 1024;
+};

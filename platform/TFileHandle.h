@@ -1,0 +1,52 @@
+#pragma once
+// One open file descriptor, closed on destruction. Move-only.
+//
+// Positions and lengths are 64-bit here even though documents are limited to 2^31 - 1
+// bytes: the layer below the document does not need to know that limit.
+//
+// Errors: every call that fails throws std::system_error carrying errno and the path.
+// WriteAt writes everything or throws; a short write is retried and never reported as success.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+
+class TFileHandle {
+public:
+    TFileHandle() = default;
+    TFileHandle(int fd, std::string path) : FFd(fd), FPath(std::move(path)) {}
+    ~TFileHandle();
+    TFileHandle(TFileHandle &&other) noexcept;
+    TFileHandle &operator=(TFileHandle &&other) noexcept;
+    TFileHandle(const TFileHandle &) = delete;
+    TFileHandle &operator=(const TFileHandle &) = delete;
+
+    // Opens an existing file read-only. Does not block on FIFOs (the caller checks the type).
+    static TFileHandle OpenRead(const std::string &path);
+    // Creates a new file that must not exist yet (no symlink following). Throws EEXIST if it does.
+    static TFileHandle CreateNew(const std::string &path, mode_t mode);
+
+    bool IsOpen() const { return FFd >= 0; }
+    int Fd() const { return FFd; }
+    const std::string &Path() const { return FPath; }
+    void Close();
+
+    int64_t Length() const;
+    // Reads up to count bytes at pos; fewer only at the end of the file.
+    size_t ReadAt(int64_t pos, void *buf, size_t count) const;
+    // Reads exactly count bytes or throws (the file is shorter than the caller believes).
+    void ReadExact(int64_t pos, void *buf, size_t count) const;
+    void WriteAt(int64_t pos, const void *buf, size_t count);
+    void SetLength(int64_t length);
+    // Allocates disk space for [pos, pos + len) so that later writes cannot run out of space.
+    // Silently does nothing where the file system cannot reserve.
+    void Reserve(int64_t pos, int64_t len);
+    void Sync();
+
+    [[noreturn]] void Fail(const char *what) const;
+
+private:
+    int FFd = -1;
+    std::string FPath;
+};

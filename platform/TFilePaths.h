@@ -1,0 +1,21 @@
+#pragma once
+// Path services: existence, symlink resolution, permission bits, rename, folder sync.
+
+#include <string>
+#include <sys/types.h>
+
+class TFilePaths {
+public:
+    // True when something (even a dangling symlink) has this name.
+    static bool Exists(const std::string &path);
+    // Follows symlinks in the last component (relative targets against the link's folder)
+    // until a non-link or a missing name; so writing "through" a link reaches its file.
+    static std::string ResolveLinks(const std::string &path);
+    // Permission bits of an existing file; false when it does not exist.
+    static bool ModeOf(const std::string &path, mode_t &mode);
+    // Bits a newly created file gets: 0666 less the umask.
+    static mode_t NewFileMode();
+    static std::string DirName(const std::string &path);
+    // fsync of a folder so that a rename in it survives a crash; best effort.
+    static void SyncDir(const std::string &dir);
+};

@@ -1,0 +1,90 @@
+#include "TestSupport.h"
+
+#include "TTempFile.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+TScratchDir::TScratchDir()
+{
+    std::string tmpl = TTempFile::TempDir() + "/hxtest-XXXXXX";
+    if (!::mkdtemp(tmpl.data()))
+        throw std::runtime_error("mkdtemp failed");
+    FPath = tmpl;
+}
+
+TScratchDir::~TScratchDir()
+{
+    std::error_code ec;
+    std::filesystem::permissions(FPath, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(FPath, ec);
+}
+
+std::vector<uint8_t> Pattern(size_t n, uint32_t seed)
+{
+    std::mt19937 rng(seed);
+    std::vector<uint8_t> v(n);
+    for (auto &b : v)
+        b = static_cast<uint8_t>(rng());
+    return v;
+}
+
+void WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes)
+{
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!f)
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::string &path)
+{
+    std::ifstream f(path, std::ios::binary);
+    if (!f)
+        throw std::runtime_error("cannot read " + path);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+std::vector<uint8_t> DocBytes(TVxDocument &doc) { return doc.ReadBytes(0, doc.FileSize()); }
+
+std::vector<uint8_t> WorkBytes(TVxDocument &doc)
+{
+    doc.FlushCache();
+    return ReadFileBytes(doc.WorkFileName());
+}
+
+void TRecordingHooks::Attach(TVxDocument &doc)
+{
+    doc.SetHooks(this);
+    doc.OnChangeUndo = [this](int32_t n) { Log.push_back("undo:" + std::to_string(n)); };
+    doc.OnChangeFileSize = [this] { Log.push_back("size"); };
+    doc.OnFileOpen = [this] { Log.push_back("open"); };
+}
+
+void TRecordingHooks::MoveCaretToOffset(int32_t offset)
+{
+    Caret = offset;
+    Log.push_back("caret:" + std::to_string(offset));
+}
+
+void TRecordingHooks::RowCountChanged(int32_t rows, int endCol)
+{
+    Log.push_back("rows:" + std::to_string(rows) + "/" + std::to_string(endCol));
+}
+
+void TRecordingHooks::DocumentReplaced()
+{
+    Caret = 0;
+    Log.push_back("replaced");
+}
+
+void TRecordingHooks::PostFileOpened() { Log.push_back("post"); }
+
+int TRecordingHooks::ShowMessageBox(const std::string &text, unsigned flags)
+{
+    Questions.push_back(text);
+    return Answer;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// Shared helpers of the engine tests: a private folder, files with known bytes, and hooks
+// that record what the engine told the view.
+
+#include "TVxDocument.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class TScratchDir {
+public:
+    TScratchDir();
+    ~TScratchDir();
+    const std::string &Path() const { return FPath; }
+    std::string File(const std::string &name) const { return FPath + "/" + name; }
+
+private:
+    std::string FPath;
+};
+
+std::vector<uint8_t> Pattern(size_t n, uint32_t seed = 1);
+void WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
+std::vector<uint8_t> ReadFileBytes(const std::string &path);
+// The whole document as the engine presents it, read through ReadBytes.
+std::vector<uint8_t> DocBytes(TVxDocument &doc);
+// The document as written by a flush: the working copy's bytes.
+std::vector<uint8_t> WorkBytes(TVxDocument &doc);
+
+// Records the hook calls and events, in order, as short strings.
+class TRecordingHooks : public TVxDocumentHooks {
+public:
+    std::vector<std::string> Log;
+    int32_t Caret = -1;
+    int Answer = idYes;
+    std::vector<std::string> Questions;
+
+    void Attach(TVxDocument &doc);
+    void MoveCaretToOffset(int32_t offset) override;
+    void RowCountChanged(int32_t rows, int endCol) override;
+    void DocumentReplaced() override;
+    void PostFileOpened() override;
+    int ShowMessageBox(const std::string &text, unsigned flags) override;
+};
