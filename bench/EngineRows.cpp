@@ -1,0 +1,121 @@
+// Rows of the document engine: load, save, block edits in the middle, typing, memory.
+
+#include "BenchTable.h"
+
+#include "TFileCopy.h"
+#include "TFileFaults.h"
+#include "TTempFile.h"
+#include "TVxDocument.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+constexpr int64_t kMiB = 1 << 20;
+const int64_t kSizes[] = {256 * kMiB, 1024 * kMiB - 1};
+
+// Baseline: one kernel copy of `count` bytes of src into a fresh temporary file.
+double KernelCopy(const TFileHandle &src, int64_t from, int64_t count, bool sync)
+{
+    TTempFile dst = TTempFile::Create();
+    double t = TBenchTable::Now();
+    TFileCopy::Copy(src, from, dst.Handle(), 0, count);
+    if (sync)
+        dst.Handle().Sync();
+    return TBenchTable::Now() - t;
+}
+
+void Load()
+{
+    for (int64_t size : kSizes) {
+        TBenchTable::TDataFile file(size);
+        TFileHandle src = TFileHandle::OpenRead(file.Path());
+        TVxDocument doc;
+        double ours = 1e30, base = 1e30;
+        for (int i = 0; i < 3; ++i) {
+            base = std::min(base, KernelCopy(src, 0, size, false));
+            double t = TBenchTable::Now();
+            doc.LoadFromFile(file.Path());
+            ours = std::min(ours, TBenchTable::Now() - t);
+        }
+        TBenchTable::Print("load", size, ours, base);
+    }
+}
+
+void Save()
+{
+    for (int64_t size : kSizes) {
+        TBenchTable::TDataFile file(size);
+        TVxDocument doc;
+        doc.LoadFromFile(file.Path());
+        double ours = 1e30, base = 1e30;
+        std::string target = TTempFile::TempDir() + "/hexbench-save.bin";
+        TFileHandle work = TFileHandle::OpenRead(doc.WorkFileName());
+        ours = base = 1e30;
+        for (int i = 0; i < 2; ++i) {
+            base = std::min(base, KernelCopy(work, 0, size, true));
+            double t = TBenchTable::Now();
+            if (!doc.WriteToFile(target))
+                std::fprintf(stderr, "save failed: %s\n", doc.LastWriteError().c_str());
+            ours = std::min(ours, TBenchTable::Now() - t);
+            ::unlink(target.c_str());
+        }
+        TBenchTable::Print("save", size, ours, base);
+    }
+}
+
+void BlockEdits(bool insert)
+{
+    for (int64_t size : kSizes) {
+        TBenchTable::TDataFile file(size);
+        TVxDocument doc;
+        doc.LoadFromFile(file.Path());
+        TFileHandle work = TFileHandle::OpenRead(doc.WorkFileName());
+        const int32_t mid = static_cast<int32_t>(size / 2);
+        const uint8_t one = 0x5A;
+        double ours = 1e30, base = 1e30;
+        for (int i = 0; i < 3; ++i) {
+            base = std::min(base, KernelCopy(work, mid, size - mid, false));
+            double t = TBenchTable::Now();
+            if (insert)
+                doc.InsertBlock(mid, &one, 1, true, false);
+            else
+                doc.DeleteRange(mid, mid, true);
+            ours = std::min(ours, TBenchTable::Now() - t);
+            // Put the size back with the opposite edit, outside the measurement.
+            if (insert)
+                doc.DeleteRange(mid, mid, true);
+            else
+                doc.InsertBlock(mid, &one, 1, true, false);
+        }
+        TBenchTable::Print(insert ? "insert-middle" : "delete-middle", size, ours, base);
+    }
+}
+
+void TypeInserts()
+{
+    const int64_t size = kSizes[1];
+    TBenchTable::TDataFile file(size);
+    TVxDocument doc;
+    doc.LoadFromFile(file.Path());
+    const int32_t at = static_cast<int32_t>(size / 2);
+    doc.LoadCache(at);
+    TFileFaults::Reset();
+    double t = TBenchTable::Now();
+    for (int32_t i = 0; i < 10000; ++i)
+        doc.InsertByte(at + i, static_cast<uint8_t>(i), true);
+    double ours = TBenchTable::Now() - t;
+    long writes = TFileFaults::WriteCount();
+    long reads = TFileFaults::ReadCount();
+    TBenchTable::PrintNoBaseline("type-inserts", 10000, ours);
+    if (writes != 0 || reads != 0)
+        std::fprintf(stderr, "type-inserts: %ld writes, %ld reads before the flush\n", writes, reads);
+}
+
+} // namespace
+
+HX_BENCH_ROW("load", Load);
+HX_BENCH_ROW("save", Save);
+HX_BENCH_ROW("insert-middle", [] { BlockEdits(true); });
+HX_BENCH_ROW("delete-middle", [] { BlockEdits(false); });
+HX_BENCH_ROW("type-inserts", TypeInserts);
