@@ -65,9 +65,8 @@ void TVxDocument::CheckGrowth(int64_t by) const
 // ---------------------------------------------------------------------------------------
 // Files
 
-bool TVxDocument::LoadFromFile(const std::string &fileName)
+TFileHandle TVxDocument::OpenSource(const std::string &fileName, int32_t &size)
 {
-    // Everything that can fail happens before the current document is touched.
     TFileHandle src = TFileHandle::OpenRead(fileName);
     struct stat st;
     if (::fstat(src.Fd(), &st) != 0)
@@ -78,9 +77,16 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
         throw TVxError(fileName + "\r\n通常のファイルではないため開けません。");
     if (st.st_size > kMaxFileSize)
         throw TVxError(fileName + "\r\nファイルが大きすぎます。開けるのは 2147483647 バイトまでのファイルです。");
+    size = static_cast<int32_t>(st.st_size);
+    return src;
+}
 
+bool TVxDocument::LoadFromFile(const std::string &fileName)
+{
+    // Everything that can fail happens before the current document is touched.
+    int32_t size = 0;
+    TFileHandle src = OpenSource(fileName, size);
     TTempFile work = TTempFile::Create();
-    const int32_t size = static_cast<int32_t>(st.st_size);
     if (size > 0 && !TFileCopy::CloneWhole(src, work.Handle()))
         TFileCopy::Copy(src, 0, work.Handle(), 0, size);
     work.Handle().SetLength(size);
@@ -295,6 +301,27 @@ void TVxDocument::ReplaceRange(int32_t a, int32_t b, const uint8_t *data, int32_
     FHooks->ContentChanged();
     if (moveCaret)
         FHooks->MoveCaretToOffset(a + newCount);
+}
+
+int32_t TVxDocument::InsertFile(int32_t offset, const std::string &fileName, bool recordUndo)
+{
+    int32_t n = 0;
+    TFileHandle src = OpenSource(fileName, n);
+    if (n == 0 || offset < 0 || offset > FileSize())
+        return 0;
+    CheckGrowth(n);
+    FWork.ShiftTail(offset, n);
+    try {
+        FWork.CopyIn(src, offset, n);
+    } catch (...) {
+        FWork.ShiftTail(offset + n, -n);
+        throw;
+    }
+    UpdateRowCount();
+    if (recordUndo)
+        AddUndo(ukInsertRange, offset, offset + n - 1);
+    FHooks->ContentChanged();
+    return n;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -87,6 +87,9 @@ public:
     void DeleteRange(int32_t a, int32_t b, bool recordUndo);
     void InsertBlock(int32_t offset, const uint8_t *data, int32_t count, bool recordUndo, bool moveCaret);
     void ReplaceRange(int32_t a, int32_t b, const uint8_t *data, int32_t newCount, bool recordUndo, bool moveCaret);
+    // Inserts a whole file's bytes before offset with one kernel copy, recording ukInsertRange.
+    // The caret is not moved. Returns the number of bytes inserted (0 for an empty file).
+    int32_t InsertFile(int32_t offset, const std::string &fileName, bool recordUndo);
 
     // --- History ---------------------------------------------------------------------------
     void AddUndo(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte = 0,
@@ -109,6 +112,8 @@ private:
     void FireChangeUndo();
     bool WriteFile(const std::string &target, bool keepMode, unsigned mode);
     void CheckGrowth(int64_t by) const;
+    // Opens a file to read from, refusing what is not a regular file of at most kMaxFileSize.
+    static TFileHandle OpenSource(const std::string &fileName, int32_t &size);
 
     TVxDocumentHooks *FHooks;
     TVxWorkCopy FWork;

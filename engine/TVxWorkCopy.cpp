@@ -175,6 +175,14 @@ void TVxWorkCopy::WriteBlock(int32_t offset, const uint8_t *data, int32_t count)
         FWork.Handle().WriteAt(offset, data, static_cast<size_t>(count));
 }
 
+void TVxWorkCopy::CopyIn(const TFileHandle &src, int32_t offset, int32_t count)
+{
+    FlushCache();
+    FCacheStart = -1;
+    if (count > 0)
+        TFileCopy::Copy(src, 0, FWork.Handle(), offset, count);
+}
+
 void TVxWorkCopy::Adopt(TTempFile &&work, int32_t size)
 {
     FWork = std::move(work);

@@ -74,6 +74,10 @@ public:
     // Writes bytes over [offset, offset + count) of the document; needs a flushed window.
     void WriteBlock(int32_t offset, const uint8_t *data, int32_t count);
 
+    // Copies count bytes of src (from its start) over [offset, offset + count) of the document,
+    // by the kernel; needs a flushed window, like WriteBlock.
+    void CopyIn(const TFileHandle &src, int32_t offset, int32_t count);
+
     // Replaces the document with a filled working copy of `size` bytes; the old working copy
     // is deleted and the window discarded unwritten.
     void Adopt(TTempFile &&work, int32_t size);
