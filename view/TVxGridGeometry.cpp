@@ -1,0 +1,112 @@
+#include "TVxGridGeometry.h"
+
+#include <algorithm>
+
+void TVxGridGeometry::Layout(int charWidth, int rowHeight, bool hideOffsetHeader, bool hideByteView,
+                             TVxColumnBytes columnBytes)
+{
+    FCharWidth = std::max(1, charWidth);
+    FRowHeight = std::max(1, rowHeight);
+    const int cell = 3 * FCharWidth;
+    for (int &w : FWidths)
+        w = cell;
+    if (hideOffsetHeader) {
+        FHeaderHeight = 0;
+        FWidths[0] = 0;
+        // The address column is gone, so the character column keeps its distance from the
+        // bytes with a wider gap.
+        FWidths[18] = 3 * FCharWidth;
+    } else {
+        FHeaderHeight = FRowHeight;
+        FWidths[0] = 8 * FCharWidth + 10;
+        FWidths[18] = 2 * FCharWidth;
+    }
+    FWidths[1] = kSpacerWidth;
+    FWidths[19] = hideByteView ? 0 : 16 * FCharWidth;
+    // Digits of one group stand together; only the last byte of a group carries the gap.
+    const int group = GroupSize(columnBytes);
+    for (int col = 2; col <= 17; ++col) {
+        const int b = col - 2;
+        if (group > 1 && (b + 1) % group != 0)
+            FWidths[col] = 2 * FCharWidth;
+    }
+    FFullWidth = 0;
+    for (int w : FWidths)
+        FFullWidth += w;
+}
+
+int TVxGridGeometry::ColLeft(int col, int leftCol) const
+{
+    if (col <= 1)
+        return col == 0 ? 0 : FWidths[0];
+    int x = FixedWidth();
+    if (col >= leftCol) {
+        for (int c = leftCol; c < col; ++c)
+            x += FWidths[c];
+    } else {
+        for (int c = col; c < leftCol; ++c)
+            x -= FWidths[c];
+    }
+    return x;
+}
+
+int TVxGridGeometry::ColAt(int x, int leftCol) const
+{
+    if (x < FWidths[0])
+        return 0;
+    if (x < FixedWidth())
+        return 1;
+    int right = FixedWidth();
+    for (int c = leftCol; c < kColCount; ++c) {
+        right += FWidths[c];
+        if (x < right)
+            return c;
+    }
+    return -1;
+}
+
+int TVxGridGeometry::VisibleColCount(int clientWidth, int leftCol) const
+{
+    int right = FixedWidth();
+    int count = 0;
+    for (int c = leftCol; c < kColCount; ++c) {
+        right += FWidths[c];
+        if (right > clientWidth)
+            break;
+        ++count;
+    }
+    return std::max(1, count);
+}
+
+int TVxGridGeometry::MaxLeftCol(int clientWidth) const
+{
+    const int room = clientWidth - FixedWidth();
+    int used = 0;
+    int col = kColCount;
+    while (col > 2 && used + FWidths[col - 1] <= room) {
+        used += FWidths[col - 1];
+        --col;
+    }
+    return std::min(col, kColCount - 1);
+}
+
+int32_t TVxGridGeometry::VisibleRowCount(int clientHeight) const
+{
+    return std::max(1, (clientHeight - FHeaderHeight) / FRowHeight);
+}
+
+int64_t TVxGridGeometry::RowTop(int32_t row, int32_t topRow) const
+{
+    if (row == 0)
+        return 0;
+    return FHeaderHeight + int64_t(row - topRow) * FRowHeight;
+}
+
+int64_t TVxGridGeometry::RowAt(int y, int32_t topRow) const
+{
+    if (y < 0)
+        return -1;
+    if (y < FHeaderHeight)
+        return 0;
+    return topRow + int64_t(y - FHeaderHeight) / FRowHeight;
+}
