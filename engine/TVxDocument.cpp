@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <system_error>
 
@@ -324,6 +325,103 @@ int32_t TVxDocument::InsertFile(int32_t offset, const std::string &fileName, boo
     return n;
 }
 
+void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool recordUndo, bool group)
+{
+    if (splices.empty())
+        return;
+    int64_t growth = 0;
+    int64_t prevEnd = 0;
+    for (const TVxSplice &s : splices) {
+        if (s.Offset < prevEnd || s.OldCount < 0 || s.NewCount < 0 || (s.OldCount == 0 && s.NewCount == 0) ||
+            int64_t(s.Offset) + s.OldCount > FileSize() || (s.NewCount > 0 && !s.Data))
+            throw std::invalid_argument("ReplaceRanges: splices out of order or out of range");
+        prevEnd = int64_t(s.Offset) + s.OldCount;
+        growth += int64_t(s.NewCount) - s.OldCount;
+    }
+    CheckGrowth(growth);
+    if (recordUndo)
+        FUndo.Reserve(splices.size() + (group ? 1 : 0));
+
+    std::vector<std::unique_ptr<uint8_t[]>> removed;
+    const int32_t first = splices.front().Offset;
+    FWork.LoadCache(std::min(first, std::max(FileSize() - 1, 0)));
+    if (FWork.WindowHolds(first, static_cast<int32_t>(prevEnd - first)))
+        FWork.SpliceWindow(splices.data(), splices.size(), recordUndo ? &removed : nullptr);
+    else
+        FWork.Rewrite(splices.data(), splices.size(), recordUndo ? &removed : nullptr);
+
+    if (recordUndo) {
+        // Reserved above: nothing here can fail once the document has changed.
+        int64_t delta = 0;
+        for (size_t i = 0; i < splices.size(); ++i) {
+            const TVxSplice &s = splices[i];
+            const int32_t at = static_cast<int32_t>(s.Offset + delta);
+            TVxUndoRecord r;
+            r.Start = at;
+            if (s.OldCount > 0 && s.NewCount > 0) {
+                r.Kind = ukReplaceRange;
+                r.End = at + s.NewCount - 1;
+                r.Count = s.OldCount;
+                r.Data = std::move(removed[i]);
+            } else if (s.OldCount > 0) {
+                r.Kind = ukDeleteRange;
+                r.End = at + s.OldCount - 1;
+                r.Data = std::move(removed[i]);
+            } else {
+                r.Kind = ukInsertRange;
+                r.End = at + s.NewCount - 1;
+            }
+            FUndo.Add(std::move(r));
+            delta += int64_t(s.NewCount) - s.OldCount;
+        }
+        if (group) {
+            TVxUndoRecord g;
+            g.Kind = ukGroup;
+            g.Count = static_cast<int32_t>(splices.size());
+            FUndo.Add(std::move(g));
+        }
+    }
+    UpdateRowCount();
+    FHooks->EndSelection(true);
+    if (recordUndo)
+        FireChangeUndo();
+    FHooks->ContentChanged();
+}
+
+bool TVxDocument::RevertGroupAtOnce(int32_t members)
+{
+    const int32_t top = FUndo.Count() - 1; // the group record itself
+    if (members < 2 || members > top)
+        return false;
+    // In the current document member i's new bytes sit at its Start, since every later member
+    // lies at or after their end; so all reverts are one ascending splice list.
+    std::vector<TVxSplice> splices;
+    splices.reserve(static_cast<size_t>(members));
+    int64_t prevEnd = 0;
+    for (int32_t i = top - members; i < top; ++i) {
+        const TVxUndoRecord &m = FUndo.At(i);
+        TVxSplice s;
+        s.Offset = m.Start;
+        s.Data = m.Data.get();
+        if (m.Kind == ukReplaceRange) {
+            s.OldCount = m.End - m.Start + 1;
+            s.NewCount = m.Count;
+        } else if (m.Kind == ukDeleteRange) {
+            s.NewCount = m.DataSize();
+        } else {
+            return false;
+        }
+        if (s.Offset < prevEnd || s.OldCount < 0 || (s.OldCount == 0 && s.NewCount == 0))
+            return false;
+        prevEnd = int64_t(s.Offset) + s.OldCount;
+        splices.push_back(s);
+    }
+    if (prevEnd > FileSize())
+        return false;
+    ReplaceRanges(splices, false, false);
+    return true;
+}
+
 // ---------------------------------------------------------------------------------------
 // History
 
@@ -353,6 +451,12 @@ void TVxDocument::UndoStep(bool moveCaret)
     }
     FWork.LoadCache(std::min(r.Start, FileSize()));
     const int32_t groupCount = r.Kind == ukGroup ? r.Count : 0;
+    if (groupCount > 1 && RevertGroupAtOnce(groupCount)) {
+        for (int32_t i = 0; i <= groupCount; ++i)
+            FUndo.RemoveNewest();
+        FireChangeUndo();
+        return;
+    }
     switch (r.Kind) {
     case ukOverwriteByte:
         OverwriteByte(r.Start, r.OldByte, false);

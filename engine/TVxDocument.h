@@ -60,6 +60,9 @@ public:
     // Byte at 0 <= offset < FileSize; a bounds test and an index while the window covers it.
     uint8_t ByteAt(int32_t offset) { return FWork.ByteAt(offset); }
     std::vector<uint8_t> ReadBytes(int32_t offset, int32_t count) { return FWork.ReadBytes(offset, count); }
+    // Bulk reading for scanners: up to count bytes into buf, returns how many. The window
+    // stays where it is; see TVxWorkCopy::ReadInto.
+    int32_t ReadInto(int32_t offset, uint8_t *buf, int32_t count) const { return FWork.ReadInto(offset, buf, count); }
     const TVxWorkCopy &WorkCopy() const { return FWork; }
 
     // --- Files ---------------------------------------------------------------------------
@@ -87,6 +90,16 @@ public:
     void DeleteRange(int32_t a, int32_t b, bool recordUndo);
     void InsertBlock(int32_t offset, const uint8_t *data, int32_t count, bool recordUndo, bool moveCaret);
     void ReplaceRange(int32_t a, int32_t b, const uint8_t *data, int32_t newCount, bool recordUndo, bool moveCaret);
+    // Applies a list of splices (ascending, not overlapping, offsets of the document before
+    // the call; see TVxSplice) as one edit. When they all lie inside the cache window they are
+    // spliced there without file I/O; otherwise the document is rewritten once into a new
+    // working copy, so the cost is linear in document size plus splices however many there
+    // are. When recording: one record per splice, in order, at its offset in the document as
+    // it stands once the splices before it are applied (ukReplaceRange, or ukDeleteRange /
+    // ukInsertRange when one side is empty), then a ukGroup record over them when `group`;
+    // OnChangeUndo fires once. Ends and clears the selection; the caret is the caller's.
+    // All-or-nothing like every block edit; throws std::invalid_argument for a malformed list.
+    void ReplaceRanges(const std::vector<TVxSplice> &splices, bool recordUndo, bool group);
     // Inserts a whole file's bytes before offset with one kernel copy, recording ukInsertRange.
     // The caret is not moved. Returns the number of bytes inserted (0 for an empty file).
     int32_t InsertFile(int32_t offset, const std::string &fileName, bool recordUndo);
@@ -112,6 +125,9 @@ private:
     void FireChangeUndo();
     bool WriteFile(const std::string &target, bool keepMode, unsigned mode);
     void CheckGrowth(int64_t by) const;
+    // Undo of a group whose members are range replacements left to right (what replace-all
+    // records) as one ReplaceRanges pass instead of one tail shift per member.
+    bool RevertGroupAtOnce(int32_t members);
     // Opens a file to read from, refusing what is not a regular file of at most kMaxFileSize.
     static TFileHandle OpenSource(const std::string &fileName, int32_t &size);
 

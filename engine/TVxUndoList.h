@@ -49,6 +49,8 @@ public:
 
     // Appends; after a save that kept the history this counts as a change.
     void Add(TVxUndoRecord record);
+    // Room for `extra` more records, so that adding them afterwards cannot fail.
+    void Reserve(size_t extra) { FRecords.reserve(FRecords.size() + extra); }
     // Removes the newest record (it has been reverted); counts as a change after a save.
     void RemoveNewest();
     // Releases every record, newest first. The save flags are the caller's business.

@@ -195,3 +195,177 @@ void TVxWorkCopy::CopyTo(TFileHandle &dst)
     FlushCache();
     TFileCopy::Copy(FWork.Handle(), 0, dst, 0, FFileSize);
 }
+
+int32_t TVxWorkCopy::ReadInto(int32_t offset, uint8_t *buf, int32_t count) const
+{
+    if (offset < 0 || count <= 0 || offset >= FFileSize)
+        return 0;
+    count = static_cast<int32_t>(std::min<int64_t>(count, int64_t(FFileSize) - offset));
+    const int64_t end = int64_t(offset) + count;
+    const TFileHandle &f = FWork.Handle();
+    if (!FCacheDirty || FCacheStart < 0) {
+        // A clean window is a copy of the file, which then is the document.
+        f.ReadExact(offset, buf, static_cast<size_t>(count));
+        return count;
+    }
+    // Dirty: the file before the window, the window, then the file shifted by the window's
+    // change of length (the invariants of the class comment).
+    const int64_t winStart = FCacheStart;
+    const int64_t winEnd = std::min<int64_t>(winStart + int64_t(FCache.size()), FFileSize);
+    const int64_t shift = int64_t(FCache.size()) - kCacheSize;
+    int64_t pos = offset;
+    if (pos < winStart) {
+        int64_t n = std::min(end, winStart) - pos;
+        f.ReadExact(pos, buf, static_cast<size_t>(n));
+        pos += n;
+    }
+    if (pos < end && pos < winEnd) {
+        int64_t n = std::min(end, winEnd) - pos;
+        std::memcpy(buf + (pos - offset), FCache.data() + (pos - winStart), static_cast<size_t>(n));
+        pos += n;
+    }
+    if (pos < end)
+        f.ReadExact(pos - shift, buf + (pos - offset), static_cast<size_t>(end - pos));
+    return count;
+}
+
+void TVxWorkCopy::SpliceWindow(const TVxSplice *splices, size_t count,
+                               std::vector<std::unique_ptr<uint8_t[]>> *removed)
+{
+    int64_t growth = 0;
+    for (size_t i = 0; i < count; ++i)
+        growth += int64_t(splices[i].NewCount) - splices[i].OldCount;
+    std::vector<std::unique_ptr<uint8_t[]>> taken;
+    taken.reserve(removed ? count : 0);
+    std::vector<uint8_t> next;
+    next.reserve(static_cast<size_t>(int64_t(FCache.size()) + std::max<int64_t>(growth, 0)));
+    size_t pos = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const TVxSplice &s = splices[i];
+        const size_t at = static_cast<size_t>(s.Offset - FCacheStart);
+        next.insert(next.end(), FCache.begin() + static_cast<std::ptrdiff_t>(pos),
+                    FCache.begin() + static_cast<std::ptrdiff_t>(at));
+        if (removed) {
+            taken.push_back(std::make_unique<uint8_t[]>(static_cast<size_t>(s.OldCount)));
+            if (s.OldCount > 0)
+                std::memcpy(taken.back().get(), FCache.data() + at, static_cast<size_t>(s.OldCount));
+        }
+        if (s.NewCount > 0)
+            next.insert(next.end(), s.Data, s.Data + s.NewCount);
+        pos = at + static_cast<size_t>(s.OldCount);
+    }
+    next.insert(next.end(), FCache.begin() + static_cast<std::ptrdiff_t>(pos), FCache.end());
+    // Nothing below can fail: the document changes only now.
+    FCache.swap(next);
+    FCacheDirty = true;
+    FFileSize = static_cast<int32_t>(FFileSize + growth);
+    if (removed)
+        removed->swap(taken);
+}
+
+namespace {
+// Sequential output into a file through one buffer.
+class TBlockWriter {
+public:
+    explicit TBlockWriter(TFileHandle &dst) : FDst(dst), FBuf(kSize) {}
+    void Put(const uint8_t *p, size_t n)
+    {
+        while (n > 0) {
+            if (FFill == kSize)
+                Flush();
+            size_t c = std::min(n, kSize - FFill);
+            std::memcpy(FBuf.data() + FFill, p, c);
+            FFill += c;
+            p += c;
+            n -= c;
+        }
+    }
+    // Kernel copy of a long stretch; keeps the order of everything written so far.
+    void CopyFrom(const TFileHandle &src, int64_t from, int64_t n)
+    {
+        Flush();
+        TFileCopy::Copy(src, from, FDst, FPos, n);
+        FPos += n;
+    }
+    void Flush()
+    {
+        if (FFill > 0)
+            FDst.WriteAt(FPos, FBuf.data(), FFill);
+        FPos += static_cast<int64_t>(FFill);
+        FFill = 0;
+    }
+    int64_t Position() const { return FPos + static_cast<int64_t>(FFill); }
+
+    static constexpr size_t kSize = 1 << 20;
+
+private:
+    TFileHandle &FDst;
+    std::vector<uint8_t> FBuf;
+    size_t FFill = 0;
+    int64_t FPos = 0;
+};
+} // namespace
+
+void TVxWorkCopy::Rewrite(const TVxSplice *splices, size_t count, std::vector<std::unique_ptr<uint8_t[]>> *removed)
+{
+    int64_t newSize = FFileSize;
+    for (size_t i = 0; i < count; ++i)
+        newSize += int64_t(splices[i].NewCount) - splices[i].OldCount;
+    // From here on the file is the document, so it can be read (and kernel-copied) directly.
+    FlushCache();
+    const TFileHandle &src = FWork.Handle();
+    TTempFile out = TTempFile::Create();
+    // A full disk fails here, before anything was written.
+    out.Handle().Reserve(0, newSize);
+    TBlockWriter writer(out.Handle());
+
+    // Gaps between dense splices are short: they come from one read buffer, refilled
+    // sequentially, rather than from one pread each.
+    constexpr int64_t kReadSize = 1 << 20;
+    std::vector<uint8_t> rbuf(static_cast<size_t>(kReadSize));
+    int64_t rStart = 0, rEnd = 0;
+    auto take = [&](int64_t from, int64_t n, uint8_t *capture) {
+        while (n > 0) {
+            if (!capture && n >= kReadSize && (from < rStart || from >= rEnd)) {
+                writer.CopyFrom(src, from, n);
+                return;
+            }
+            if (from < rStart || from >= rEnd) {
+                int64_t len = std::min<int64_t>(kReadSize, FFileSize - from);
+                src.ReadExact(from, rbuf.data(), static_cast<size_t>(len));
+                rStart = from;
+                rEnd = from + len;
+            }
+            int64_t c = std::min(n, rEnd - from);
+            const uint8_t *p = rbuf.data() + (from - rStart);
+            if (capture) {
+                std::memcpy(capture, p, static_cast<size_t>(c));
+                capture += c;
+            } else {
+                writer.Put(p, static_cast<size_t>(c));
+            }
+            from += c;
+            n -= c;
+        }
+    };
+
+    std::vector<std::unique_ptr<uint8_t[]>> taken;
+    taken.reserve(removed ? count : 0);
+    int64_t pos = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const TVxSplice &s = splices[i];
+        take(pos, s.Offset - pos, nullptr);
+        if (removed) {
+            taken.push_back(std::make_unique<uint8_t[]>(static_cast<size_t>(s.OldCount)));
+            take(s.Offset, s.OldCount, taken.back().get());
+        }
+        writer.Put(s.Data, static_cast<size_t>(s.NewCount));
+        pos = int64_t(s.Offset) + s.OldCount;
+    }
+    take(pos, FFileSize - pos, nullptr);
+    writer.Flush();
+    out.Handle().SetLength(newSize);
+    if (removed)
+        removed->swap(taken);
+    Adopt(std::move(out), static_cast<int32_t>(newSize));
+}

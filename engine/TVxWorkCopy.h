@@ -19,8 +19,10 @@
 // Who calls: TVxDocument only; the view reads through TVxDocument.
 
 #include "TTempFile.h"
+#include "TVxSplice.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,11 @@ public:
     }
     // Up to count bytes from offset, never beyond FileSize.
     std::vector<uint8_t> ReadBytes(int32_t offset, int32_t count);
+    // Copies up to count bytes from offset into buf and returns how many (never beyond
+    // FileSize). Leaves the window where it is and writes nothing: the bytes come from the
+    // window where it holds them and from the file around it. One pread per file part, so
+    // scanners read large blocks at the speed of the page cache.
+    int32_t ReadInto(int32_t offset, uint8_t *buf, int32_t count) const;
 
     // In-window single-byte edits; 0 <= offset < FileSize (InsertByte: <= FileSize).
     void SetByte(int32_t offset, uint8_t value);
@@ -77,6 +84,24 @@ public:
     // Copies count bytes of src (from its start) over [offset, offset + count) of the document,
     // by the kernel; needs a flushed window, like WriteBlock.
     void CopyIn(const TFileHandle &src, int32_t offset, int32_t count);
+
+    // True when the window holds every document byte of [offset, offset + count).
+    bool WindowHolds(int32_t offset, int32_t count) const
+    {
+        return FCacheStart >= 0 && FCacheStart <= offset &&
+               int64_t(offset) + count <= int64_t(FCacheStart) + int64_t(FCache.size());
+    }
+    // Applies a list of splices (see TVxSplice) that all lie inside the window, by rebuilding
+    // the window once: O(window + inserted bytes), no file I/O. When `removed` is given it
+    // receives, per splice, a block with the OldCount bytes that splice replaced.
+    void SpliceWindow(const TVxSplice *splices, size_t count, std::vector<std::unique_ptr<uint8_t[]>> *removed);
+    // Applies a list of splices anywhere in the document in one sequential pass that writes
+    // a new working copy, which then replaces the old one: O(document + splices) whatever
+    // their number, where one tail shift per splice would be quadratic. Long unchanged
+    // stretches are copied by the kernel. All-or-nothing: on failure the new file is deleted
+    // and the document, window included, is as before (a dirty window may have been flushed).
+    // Needs free space for a second copy in the temporary folder.
+    void Rewrite(const TVxSplice *splices, size_t count, std::vector<std::unique_ptr<uint8_t[]>> *removed);
 
     // Replaces the document with a filled working copy of `size` bytes; the old working copy
     // is deleted and the window discarded unwritten.
