@@ -1,34 +1,34 @@
-// Until the editor window exists, the program loads the files it is given into the document
-// engine and prints their first rows as a hexadecimal dump.
+// Until the main window exists, the program shows the editor control alone in a plain
+// window with the first file of the command line loaded, writable.
 
-#include "TVxDocument.h"
+#include "TVxHexcavator.h"
 
-#include <cstdio>
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+
 #include <exception>
 
 int main(int argc, char **argv)
 {
-    if (argc < 2) {
-        std::printf("へくすかばっと。\nusage: hexcavator FILE...\n");
-        return 0;
-    }
-    int rc = 0;
-    for (int i = 1; i < argc; ++i) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Hexcavator"));
+    QApplication::setApplicationDisplayName(QStringLiteral("へくすかばっと。"));
+
+    TVxHexcavator editor;
+    editor.SetCaretColor(QColor(0x80, 0x80, 0x80));
+    editor.resize(900, 600);
+    QString title = QStringLiteral("無題");
+    if (argc > 1) {
         try {
-            TVxDocument doc;
-            doc.LoadFromFile(argv[i]);
-            std::printf("%s: %d bytes\n", argv[i], static_cast<int>(doc.FileSize()));
-            for (int32_t row = 0; row < doc.FileSize() && row < 16 * 16; row += 16) {
-                std::printf("%08X ", static_cast<unsigned>(row));
-                auto bytes = doc.ReadBytes(row, 16);
-                for (uint8_t b : bytes)
-                    std::printf(" %02X", b);
-                std::printf("\n");
-            }
+            editor.LoadFromFile(argv[1]);
+            title = QFileInfo(QString::fromLocal8Bit(argv[1])).fileName();
         } catch (const std::exception &e) {
-            std::fprintf(stderr, "%s\n", e.what());
-            rc = 1;
+            QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), QString::fromUtf8(e.what()));
         }
     }
-    return rc;
+    editor.setWindowTitle(title);
+    editor.show();
+    editor.setFocus();
+    return app.exec();
 }

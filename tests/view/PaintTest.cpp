@@ -1,0 +1,175 @@
+// Painted pixels on grabbed images: cell colours, selection, current line, underline, the
+// address text, and the character column's decoding and alignment.
+
+#include "ViewTestSupport.h"
+
+#include <QImage>
+
+namespace {
+const QColor kWhite(255, 255, 255), kBlack(0, 0, 0);
+const QColor kSelBG(0, 200, 0), kSelText(0, 0, 255);
+const QColor kCurBG(255, 255, 0), kCurText(255, 0, 0);
+const QColor kAddrBG(220, 220, 220), kAddrText(0, 0, 128);
+const QColor kUnder(255, 0, 255);
+
+int Count(const QImage &img, const QRect &r, const QColor &c)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += img.pixelColor(x, y).rgb() == c.rgb();
+    return n;
+}
+} // namespace
+
+class TPaintTest : public TViewTest {
+protected:
+    void SetUp() override
+    {
+        TViewTest::SetUp();
+        View->SetColor(kWhite);
+        View->SetFontColor(kBlack);
+        View->SetSelectBGColor(kSelBG);
+        View->SetSelectColor(kSelText);
+        View->SetCurrentLineBGColor(kCurBG);
+        View->SetCurrentLineColor(kCurText);
+        View->SetAddressBGColor(kAddrBG);
+        View->SetAddressColor(kAddrText);
+        View->SetUnderLineColor(kUnder);
+    }
+    QImage Grab() { return View->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // The blank third of a byte cell (the gap after its two digits).
+    QPoint Gap(int col, int32_t row)
+    {
+        const QRect r = View->CellRect(col, row);
+        return QPoint(r.right() - 1, r.center().y());
+    }
+    QRect CharRect(int32_t row, int i)
+    {
+        const QRect r = View->CellRect(19, row);
+        return QRect(r.left() + i * View->CharWidth(), r.top(), View->CharWidth(), r.height());
+    }
+    QColor At(const QImage &img, QPoint p) { return img.pixelColor(p); }
+};
+
+TEST_F(TPaintTest, SelectionCurrentLineAndUnderline)
+{
+    Load(std::vector<uint8_t>(64, 0x20));
+    View->GotoOffset(1);
+    View->SetSelection(18, 20);
+    QImage img = Grab();
+    EXPECT_EQ(At(img, Gap(4, 2)), kSelBG);
+    EXPECT_EQ(At(img, Gap(6, 2)), kSelBG);
+    EXPECT_EQ(At(img, Gap(7, 2)), kWhite);
+    EXPECT_EQ(At(img, Gap(3, 1)), kCurBG);
+    EXPECT_EQ(At(img, Gap(3, 3)), kWhite);
+    // Digits take their cell kind's text colour.
+    const QRect sel = View->CellRect(5, 2), cur = View->CellRect(9, 1), plain = View->CellRect(9, 3);
+    EXPECT_GT(Count(img, sel, kSelText), 0);
+    EXPECT_EQ(Count(img, sel, kBlack), 0);
+    EXPECT_GT(Count(img, cur, kCurText), 0);
+    EXPECT_GT(Count(img, plain, kBlack), 0);
+    // The blank characters of the selected bytes are inverted, their neighbours are not.
+    for (int i = 0; i < 16; ++i) {
+        const QRect ch = CharRect(2, i);
+        const bool inverted = i >= 2 && i <= 4;
+        EXPECT_EQ(Count(img, ch.adjusted(1, 1, -1, -1), inverted ? kBlack : kWhite), (ch.width() - 2) * (ch.height() - 2))
+            << "character " << i;
+    }
+    // The current row's character cell: line colours and the frame of the caret's byte.
+    const QRect caretChar = CharRect(1, 1);
+    EXPECT_EQ(At(img, QPoint(caretChar.left(), caretChar.center().y())), kWhite);
+    EXPECT_EQ(At(img, QPoint(caretChar.center().x(), caretChar.center().y())), kCurBG);
+    // No underline while something is selected.
+    View->SetViewUnderLine(true);
+    img = Grab();
+    const QRect row1 = View->CellRect(3, 1);
+    EXPECT_EQ(Count(img, QRect(0, row1.bottom(), img.width(), 1), kUnder), 0);
+
+    Key(Qt::Key_Right); // a plain move drops the selection
+    Key(Qt::Key_Left);
+    img = Grab();
+    EXPECT_EQ(At(img, QPoint(2, row1.bottom())), kUnder);           // address column
+    EXPECT_EQ(At(img, QPoint(Gap(3, 1).x(), row1.bottom())), kUnder); // byte cell
+    EXPECT_EQ(At(img, QPoint(CharRect(1, 8).center().x(), row1.bottom())), kUnder);
+    EXPECT_EQ(At(img, Gap(3, 1)), kCurBG);
+    EXPECT_EQ(At(img, QPoint(Gap(3, 2).x(), View->CellRect(3, 2).bottom())), kWhite);
+}
+
+TEST_F(TPaintTest, AddressTextStandsAtTheRightOfItsColumn)
+{
+    Load(std::vector<uint8_t>(64, 0x20));
+    const QImage img = Grab();
+    const QRect addr = View->CellRect(0, 2);
+    const int textWidth = 8 * View->CharWidth(); // "0000010:"
+    const QRect blank(addr.left(), addr.top(), addr.width() - textWidth, addr.height());
+    const QRect text(addr.right() - textWidth + 1, addr.top(), textWidth, addr.height());
+    EXPECT_EQ(Count(img, blank, kAddrBG), blank.width() * blank.height());
+    EXPECT_GT(Count(img, text, kAddrText), 0);
+    EXPECT_EQ(Count(img, text, kAddrText) + Count(img, text, kAddrBG), text.width() * text.height());
+    // The header row uses the address colours across the byte columns too.
+    const QRect head = View->CellRect(4, 0);
+    EXPECT_GT(Count(img, head, kAddrText), 0);
+    EXPECT_EQ(Count(img, head, kAddrText) + Count(img, head, kAddrBG), head.width() * head.height());
+    // The spacer is plain background.
+    const QRect spacer = View->CellRect(1, 2);
+    EXPECT_EQ(Count(img, spacer, kWhite), spacer.width() * spacer.height());
+}
+
+TEST_F(TPaintTest, EmptyDocumentShowsOnlyTheAddress)
+{
+    View->resize(900, 200);
+    const QImage img = Grab();
+    EXPECT_GT(Count(img, View->CellRect(0, 1), kAddrText), 0);
+    for (int col = 2; col <= 17; ++col)
+        EXPECT_EQ(Count(img, View->CellRect(col, 1), kCurText), 0) << col;
+    EXPECT_EQ(Count(img, CharRect(1, 3), kCurText), 0);
+}
+
+TEST_F(TPaintTest, ShiftJisCharactersKeepTheirCells)
+{
+    // Row 1: ASCII, a half-width katakana at 5, then a double-byte character across the
+    // row boundary (lead at 15, trail at 16).
+    std::vector<uint8_t> bytes(48, 0x20);
+    bytes[0] = 'A';
+    bytes[1] = 'B';
+    bytes[5] = 0xB1;
+    bytes[15] = 0x82;
+    bytes[16] = 0xA0;
+    // Row 3: eight double-byte characters fill the row exactly.
+    for (int i = 0; i < 8; ++i) {
+        bytes[32 + 2 * i] = 0x88;
+        bytes[33 + 2 * i] = 0x9F;
+    }
+    Load(bytes);
+    View->GotoOffset(48); // the current row is the end row, out of the way
+    const QImage ascii = Grab();
+    View->SetCharCode(ccSJIS);
+    const QImage sjis = Grab();
+
+    // ASCII characters are drawn identically in both modes: no drift.
+    EXPECT_EQ(ascii.copy(CharRect(1, 0).united(CharRect(1, 1))), sjis.copy(CharRect(1, 0).united(CharRect(1, 1))));
+    // In ASCII mode those bytes are dots; decoded they carry more ink.
+    EXPECT_GT(Count(sjis, CharRect(1, 5), kBlack), Count(ascii, CharRect(1, 5), kBlack));
+    // Row 1 shows the left half of the pair at its right edge, row 2 the right half at its
+    // left edge; the blank after it stays blank.
+    EXPECT_GT(Count(sjis, CharRect(1, 15), kBlack), Count(ascii, CharRect(1, 15), kBlack));
+    EXPECT_GT(Count(sjis, CharRect(2, 0), kBlack), Count(ascii, CharRect(2, 0), kBlack)); // "." in ASCII
+    EXPECT_EQ(Count(sjis, CharRect(2, 1), kBlack), 0);
+    // Nothing of the column's text spills over its right edge.
+    const QRect charCol = View->CellRect(19, 3);
+    const QRect right(charCol.right() + 1, charCol.top(), 6, charCol.height());
+    EXPECT_EQ(Count(sjis, right, kWhite), right.width() * right.height());
+    for (int i = 0; i < 16; i += 2)
+        EXPECT_GT(Count(sjis, CharRect(3, i).united(CharRect(3, i + 1)), kBlack), 0) << "pair " << i / 2;
+}
+
+TEST_F(TPaintTest, HiddenByteViewPaintsNothingOfTheCharacterColumn)
+{
+    Load(std::vector<uint8_t>(64, 'W'));
+    View->SetHideByteView(true);
+    const QImage img = Grab();
+    const QRect spacer = View->CellRect(18, 2);
+    const QRect beyond(spacer.left(), 0, img.width() - spacer.left(), img.height());
+    EXPECT_EQ(Count(img, beyond, kBlack), 0);
+}

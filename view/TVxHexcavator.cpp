@@ -1,0 +1,421 @@
+#include "TVxHexcavator.h"
+
+#include "TVxCellPainter.h"
+#include "TVxGlyphCache.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleHints>
+
+#include <algorithm>
+
+namespace {
+// The row height is measured on every character a cell can show, so that no glyph of the
+// face is cut at the top or bottom.
+const char kSampleText[] = " 0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+} // namespace
+
+TVxHexcavator::TVxHexcavator(QWidget *parent) : QAbstractScrollArea(parent), TVxDocument(nullptr)
+{
+    // The hooks base is complete only now; the engine has not called it yet.
+    SetHooks(this);
+
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    // Every pixel is painted by the cell painter; erasing first would only flicker.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setCursor(Qt::IBeamCursor);
+
+    FBlinkTimer.setTimerType(Qt::CoarseTimer);
+    QObject::connect(&FBlinkTimer, &QTimer::timeout, [this] { BlinkCaret(); });
+    QObject::connect(verticalScrollBar(), &QAbstractSlider::actionTriggered,
+                     [this](int action) { OnScrollAction(Qt::Vertical, action); });
+    QObject::connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered,
+                     [this](int action) { OnScrollAction(Qt::Horizontal, action); });
+
+    QFont font(QStringLiteral("FixedSys"));
+    font.setPointSize(14);
+    // Where no FixedSys is installed, a monospace face takes its place; every size below
+    // follows whatever face is measured.
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    setFont(font);
+
+    LoadCache(0);
+    UpdateLayout();
+    UpdateRowCount();
+}
+
+TVxHexcavator::~TVxHexcavator()
+{
+    // Nothing the engine does while it is torn down may reach a half-destroyed view.
+    SetHooks(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------
+// Properties
+
+void TVxHexcavator::SetHideByteView(bool value)
+{
+    if (FHideByteView == value)
+        return;
+    FHideByteView = value;
+    UpdateLayout();
+}
+
+void TVxHexcavator::SetHideOffsetHeader(bool value)
+{
+    if (FHideOffsetHeader == value)
+        return;
+    FHideOffsetHeader = value;
+    UpdateLayout();
+    MoveCaretTo(FCol, FRow);
+    RefreshCaret();
+}
+
+void TVxHexcavator::SetCaretColor(const QColor &value)
+{
+    if (FCaretColor == value)
+        return;
+    FCaretColor = value;
+    BuildCaret();
+    RefreshCaret();
+    RepaintAll();
+}
+
+void TVxHexcavator::SetCharCode(TVxCharCode value)
+{
+    if (FCharCode == value)
+        return;
+    FCharCode = value;
+    FlushCache();
+    LoadCache(std::min(GetCaretOffset(), std::max(0, FileSize() - 1)));
+    RepaintAll();
+}
+
+#define HX_COLOR_SETTER(Name)                                                                                      \
+    void TVxHexcavator::Set##Name(const QColor &value)                                                             \
+    {                                                                                                              \
+        if (F##Name == value)                                                                                      \
+            return;                                                                                                \
+        F##Name = value;                                                                                           \
+        RepaintAll();                                                                                              \
+    }
+HX_COLOR_SETTER(AddressColor)
+HX_COLOR_SETTER(AddressBGColor)
+HX_COLOR_SETTER(CurrentLineColor)
+HX_COLOR_SETTER(CurrentLineBGColor)
+HX_COLOR_SETTER(SelectColor)
+HX_COLOR_SETTER(SelectBGColor)
+HX_COLOR_SETTER(UnderLineColor)
+HX_COLOR_SETTER(FontColor)
+HX_COLOR_SETTER(Color)
+#undef HX_COLOR_SETTER
+
+void TVxHexcavator::SetColumnBytes(TVxColumnBytes value)
+{
+    if (FColumnBytes == value)
+        return;
+    FColumnBytes = value;
+    UpdateLayout();
+}
+
+void TVxHexcavator::SetReadOnlyMode(bool value)
+{
+    if (FReadOnlyMode == value)
+        return;
+    FReadOnlyMode = value;
+    BuildCaret();
+    RefreshCaret();
+    if (OnChangeReadOnlyMode)
+        OnChangeReadOnlyMode();
+}
+
+void TVxHexcavator::SetInsertMode(bool value)
+{
+    if (FInsertMode == value)
+        return;
+    FInsertMode = value;
+    BuildCaret();
+    RefreshCaret();
+    if (OnChangeEditMode)
+        OnChangeEditMode();
+}
+
+void TVxHexcavator::SetViewUnderLine(bool value)
+{
+    if (FViewUnderLine == value)
+        return;
+    FViewUnderLine = value;
+    RepaintAll();
+}
+
+// ---------------------------------------------------------------------------------------
+// Layout and painting
+
+void TVxHexcavator::UpdateLayout()
+{
+    const QFontMetrics fm(font());
+    const int charWidth = fm.horizontalAdvance(QLatin1Char('W'));
+    const int rowHeight = std::max(fm.height(), fm.boundingRect(QString::fromLatin1(kSampleText)).height());
+    FGeometry.Layout(charWidth, rowHeight, FHideOffsetHeader, FHideByteView, FColumnBytes);
+    FPainter.reset();
+    FGlyphs = std::make_unique<TVxGlyphCache>(font(), FGeometry.CharWidth());
+    FPainter = std::make_unique<TVxCellPainter>(*this, *FGlyphs);
+    FLeftCol = ClampLeftCol(FLeftCol);
+    FTopRow = ClampTopRow(FTopRow);
+    UpdateScrollBars();
+    RepaintAll();
+}
+
+void TVxHexcavator::paintEvent(QPaintEvent *e)
+{
+    QPainter p(viewport());
+    FPainter->Paint(p, e->rect());
+    if (FCaretShown && FCaretPhase) {
+        // Like a system caret: XOR with the caret colour, so white inverts.
+        p.setClipRect(e->rect());
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        p.fillRect(CaretRect(), FCaretColor);
+    }
+}
+
+void TVxHexcavator::changeEvent(QEvent *e)
+{
+    QAbstractScrollArea::changeEvent(e);
+    if (e->type() == QEvent::FontChange && FPainter) {
+        UpdateLayout();
+        if (hasFocus()) {
+            BuildCaret();
+            RefreshCaret();
+        }
+    }
+}
+
+void TVxHexcavator::RepaintAll() { viewport()->update(); }
+
+// ---------------------------------------------------------------------------------------
+// The drawn caret: exists while the control has the focus, hidden while its cell is out of
+// view, blinking at the platform's cursor flash rate.
+
+void TVxHexcavator::focusInEvent(QFocusEvent *e)
+{
+    QAbstractScrollArea::focusInEvent(e);
+    FCaretBuilt = true;
+    BuildCaret();
+    RefreshCaret();
+}
+
+void TVxHexcavator::focusOutEvent(QFocusEvent *e)
+{
+    SetCaretVisible(false);
+    FCaretBuilt = false;
+    FBlinkTimer.stop();
+    QAbstractScrollArea::focusOutEvent(e);
+}
+
+void TVxHexcavator::BuildCaret()
+{
+    if (!FCaretBuilt)
+        return;
+    SetCaretVisible(false);
+    // The shape (block or bar) and colour are read when drawing; rebuilding restarts the
+    // blink so that a changed caret shows at once.
+    FCaretPhase = true;
+    const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+    if (flash > 0)
+        FBlinkTimer.start(flash / 2);
+    else
+        FBlinkTimer.stop();
+}
+
+void TVxHexcavator::SetCaretVisible(bool visible)
+{
+    if (FCaretShown == visible)
+        return;
+    FCaretShown = visible;
+    FCaretPhase = true;
+    RepaintAll();
+}
+
+void TVxHexcavator::BlinkCaret()
+{
+    FCaretPhase = !FCaretPhase;
+    if (FCaretShown)
+        viewport()->update(CaretRect());
+}
+
+QRect TVxHexcavator::CaretRect() const
+{
+    const QRect cell = CellRect(FCol, FRow);
+    if (cell.isEmpty())
+        return QRect();
+    const bool bar = FInsertMode && !FReadOnlyMode;
+    return QRect(cell.left(), cell.top(), bar ? 2 : FGeometry.CharWidth(), FGeometry.DefaultRowHeight());
+}
+
+void TVxHexcavator::RefreshCaret()
+{
+    if (!FCaretBuilt)
+        return;
+    SetCaretVisible(!CellRect(FCol, FRow).isEmpty());
+    RepaintAll();
+}
+
+// ---------------------------------------------------------------------------------------
+// Grid
+
+bool TVxHexcavator::SelectCell(int col, int32_t row) const
+{
+    if (row < 1 || row > FRowCount - 1 || !TVxCells::IsHexCol(col))
+        return false;
+    return !(row == FRowCount - 1 && col > FEndCol);
+}
+
+QRect TVxHexcavator::CellRect(int col, int32_t row) const
+{
+    if (col < 0 || col >= TVxGridGeometry::kColCount || row < 0 || row >= FRowCount)
+        return QRect();
+    if (col >= 2 && col < FLeftCol)
+        return QRect();
+    if (row >= 1 && row < FTopRow)
+        return QRect();
+    const int64_t top = FGeometry.RowTop(row, FTopRow);
+    const int left = FGeometry.ColLeft(col, FLeftCol);
+    if (top >= viewport()->height() || left >= viewport()->width())
+        return QRect();
+    return QRect(left, int(top), FGeometry.ColWidth(col), FGeometry.RowHeight(row));
+}
+
+TVxCell TVxHexcavator::MouseCoord(const QPoint &pos) const
+{
+    const int col = FGeometry.ColAt(pos.x(), FLeftCol);
+    int64_t row = FGeometry.RowAt(pos.y(), FTopRow);
+    if (row < 0) // above the control counts as above the data rows
+        row = 0;
+    if (row >= FRowCount)
+        row = -1;
+    return TVxCell{col, int32_t(row)};
+}
+
+TVxCell TVxHexcavator::MouseToCell(const QPoint &pos) const
+{
+    const TVxCell coord = MouseCoord(pos);
+    TVxCell target{coord.Col, coord.Row};
+    if (coord.Row == -1)
+        target.Row = FRow;
+    else if (coord.Row < FTopRow)
+        target.Row = std::max(1, FTopRow - 1);
+    if (coord.Col == -1)
+        target.Col = FCol;
+    else if (coord.Col == TVxCells::kCharCol)
+        target.Col = std::min((pos.x() - FGeometry.ColLeft(TVxCells::kCharCol, FLeftCol)) / FGeometry.CharWidth() + 2,
+                              TVxCells::kLastHexCol);
+    target.Col = std::clamp(target.Col, TVxCells::kFirstHexCol, TVxCells::kLastHexCol);
+    return target;
+}
+
+// ---------------------------------------------------------------------------------------
+// Engine hooks
+
+void TVxHexcavator::MoveCaretToOffset(int32_t offset)
+{
+    const TVxCell cell = TVxCells::OffsetToCell(offset);
+    MoveCaretToNoShift(cell.Col, cell.Row);
+}
+
+void TVxHexcavator::EndSelection(bool clear)
+{
+    FSelecting = false;
+    if (clear && FSelExtent != -1) {
+        FSelExtent = -1;
+        SyncAnchor();
+        RepaintAll();
+    }
+}
+
+void TVxHexcavator::RowCountChanged(int32_t rowCount, int endCol)
+{
+    FRowCount = rowCount;
+    FEndCol = endCol;
+    // A shrinking document may leave the caret beyond its end: it stays on the end position.
+    if (FRow > FRowCount - 1)
+        FRow = FRowCount - 1;
+    if (FRow == FRowCount - 1 && FCol > FEndCol)
+        FCol = FEndCol;
+    const int32_t last = FileSize() - 1;
+    if (FSelExtent > last)
+        FSelExtent = last;
+    if (FSelAnchor > last)
+        FSelAnchor = last;
+    SyncAnchor();
+    FTopRow = ClampTopRow(FTopRow);
+    UpdateScrollBars();
+    RepaintAll();
+}
+
+void TVxHexcavator::DocumentReplaced()
+{
+    FCol = TVxCells::kFirstHexCol;
+    FRow = 1;
+    FTopRow = 1;
+    FLeftCol = TVxCells::kFirstHexCol;
+    FSelecting = false;
+    FMouseSelecting = false;
+    FHalfByte = false;
+    FSelExtent = -1;
+    FSelAnchor = std::min(0, FileSize() - 1);
+    UpdateScrollBars();
+    RefreshCaret();
+    RepaintAll();
+    if (OnMoveCell)
+        OnMoveCell();
+}
+
+void TVxHexcavator::ContentChanged()
+{
+    // A byte changed under a half-typed pair: the second digit must not land on it
+    // unrecorded. The typing path sets the flag again after its own write.
+    FHalfByte = false;
+    RepaintAll();
+}
+
+int TVxHexcavator::ShowMessageBox(const std::string &text, unsigned flags)
+{
+    QMessageBox box(this);
+    box.setWindowTitle(QGuiApplication::applicationDisplayName());
+    box.setText(QString::fromStdString(text));
+    switch (flags & 0xF0) {
+    case mbIconStop: box.setIcon(QMessageBox::Critical); break;
+    case mbIconQuestion: box.setIcon(QMessageBox::Question); break;
+    case mbIconWarning: box.setIcon(QMessageBox::Warning); break;
+    case mbIconInformation: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    switch (flags & 0x0F) {
+    case mbOKCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case mbYesNoCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
+    case mbYesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    default: box.setStandardButtons(QMessageBox::Ok); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return idYes;
+    case QMessageBox::No: return idNo;
+    case QMessageBox::Cancel: return idCancel;
+    default: return idOK;
+    }
+}
+
+std::string TVxHexcavator::GetRowText(int32_t offset, int32_t count)
+{
+    return TVxTextFilter::FilterText(ReadBytes(offset, count), FCharCode, false);
+}
