@@ -1,0 +1,96 @@
+#pragma once
+// The settings file: a small INI reader and writer with the semantics of the Windows
+// profile functions, so values written by one version read back the same in any other.
+//
+//  - "[Section]" lines open sections, "key=value" lines hold values; blanks around names
+//    and values are ignored; section and key names compare without regard to (ASCII) case;
+//    the first section or key of a name wins when a file holds it twice.
+//  - Reading strips one pair of enclosing double quotes, so a value written as "\" a \""
+//    keeps its blanks. A missing file, section or key gives the caller's default.
+//  - Writing replaces the key's line or adds one at the end of its section (the section at
+//    the end of the file); every other line - sections, keys, comments, blank lines - stays
+//    where it was. A write creates the file. Values are cut at a line break, which the
+//    format cannot hold.
+//  - Text is UTF-8, kept byte for byte; a byte-order mark and CR LF line ends are kept.
+//
+// Lifetime: the constructor reads the file once; reads answer from memory. Writes change
+// the memory at once and reach the disk at UpdateFile or destruction, in one piece: the
+// file is read again, this object's changes are replayed over it in their order (so
+// another instance's changes to other keys survive), and the result is written to a new
+// file that is synced and renamed over the old one. A crash therefore leaves the old file
+// or the new one, never a truncated one. Write errors are not reported by the destructor
+// (UpdateFile returns false), as the profile functions do not report them either.
+//
+// Who calls: the settings load and save, the find and replace histories, the recent-files
+// list; the file itself is TAppDir::SettingsFileName().
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TIniFile {
+public:
+    explicit TIniFile(std::string fileName);
+    ~TIniFile();
+    TIniFile(const TIniFile &) = delete;
+    TIniFile &operator=(const TIniFile &) = delete;
+
+    const std::string &FileName() const { return FFileName; }
+
+    std::string ReadString(const std::string &section, const std::string &key, const std::string &def) const;
+    // Decimal, or hexadecimal after "$" or "0x" (TStrToInt); unreadable or missing: def.
+    int32_t ReadInteger(const std::string &section, const std::string &key, int32_t def) const;
+    // Any non-zero integer is true.
+    bool ReadBool(const std::string &section, const std::string &key, bool def) const;
+    bool SectionExists(const std::string &section) const;
+    bool ValueExists(const std::string &section, const std::string &key) const;
+    // Key names of the section, in file order.
+    std::vector<std::string> ReadSection(const std::string &section) const;
+    // Keys with their values (quotes stripped), in file order.
+    std::vector<std::pair<std::string, std::string>> ReadSectionValues(const std::string &section) const;
+    std::vector<std::string> ReadSections() const;
+
+    void WriteString(const std::string &section, const std::string &key, const std::string &value);
+    void WriteInteger(const std::string &section, const std::string &key, int32_t value);
+    // Written "1" or "0".
+    void WriteBool(const std::string &section, const std::string &key, bool value);
+    void DeleteKey(const std::string &section, const std::string &key);
+    void EraseSection(const std::string &section);
+
+    // Writes the pending changes; true when there were none or they are on disk.
+    bool UpdateFile();
+
+private:
+    enum class TKind { Other, Section, Key };
+    struct TLine {
+        TKind Kind = TKind::Other;
+        std::string Text; // the line as it stands in the file, without its line end
+        std::string Name; // section or key name, trimmed
+        std::string Value; // key value, trimmed, quotes kept
+    };
+    struct TLines {
+        std::vector<TLine> Lines;
+        bool Bom = false;
+        bool Crlf = false;
+    };
+    enum class TOpKind { Write, DeleteKey, EraseSection };
+    struct TOp {
+        TOpKind Kind;
+        std::string Section, Key, Value;
+    };
+
+    static TLines Load(const std::string &fileName);
+    static TLine ParseLine(const std::string &text);
+    static void Apply(TLines &model, const TOp &op);
+    static int FindSection(const TLines &model, const std::string &section);
+    // Index of the key's line inside the section that starts at `header`, or -1.
+    static int FindKey(const TLines &model, int header, const std::string &key);
+    static int SectionEnd(const TLines &model, int header);
+    std::string Serialize(const TLines &model) const;
+    void Change(TOp op);
+
+    std::string FFileName;
+    TLines FModel;
+    std::vector<TOp> FPending;
+};
