@@ -1,0 +1,183 @@
+// Rows of search and replace, each beside a tool that does the same job, run in the same
+// process on the same bytes:
+//   search-fwd        1 GiB, pattern absent        vs  grep -c -F PATTERN FILE
+//   search-fwd-icase  1 GiB, pattern absent        vs  grep -c -F -i PATTERN FILE
+//   search-back       1 GiB, pattern absent        vs  our own search-fwd
+//   replace-all       64 MiB, "a" -> "bc" x 1e6    vs  sed 's/a/bc/g' FILE > OUT
+//   replace-all-250k  the same with 250,000 matches, printed by the replace-all row (it shows
+//                     that the cost grows linearly with the number of matches)
+// Both files sit in the page cache; the tools run with LC_ALL=C, their fastest setting.
+
+#include "BenchTable.h"
+
+#include "TTempFile.h"
+#include "TVxDocument.h"
+#include "TVxReplacer.h"
+#include "TVxSearcher.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <random>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+constexpr int64_t kMiB = 1 << 20;
+const char kNeedle[] = "Hexcavator needle #7";
+
+// Seconds one run of the tool takes, its output sent to `out`.
+double RunTool(std::vector<std::string> args, const std::string &out = "/dev/null")
+{
+    std::vector<char *> argv;
+    for (auto &a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> envStore{"LC_ALL=C", "PATH=/usr/bin:/bin"};
+    std::vector<char *> envp{envStore[0].data(), envStore[1].data(), nullptr};
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    double t = TBenchTable::Now();
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], &fa, nullptr, argv.data(), envp.data()) != 0) {
+        std::fprintf(stderr, "cannot start %s\n", argv[0]);
+        posix_spawn_file_actions_destroy(&fa);
+        return 0;
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    t = TBenchTable::Now() - t;
+    posix_spawn_file_actions_destroy(&fa);
+    return t;
+}
+
+double BestOf(int reps, const std::function<double()> &fn)
+{
+    double best = 1e30;
+    for (int i = 0; i < reps; ++i)
+        best = std::min(best, fn());
+    return best;
+}
+
+// The 1 GiB document and the forward time, shared by the search rows whichever run.
+struct TSearchFixture {
+    static constexpr int64_t kSize = 1024 * kMiB - 1;
+    TBenchTable::TDataFile File{kSize, 11};
+    TVxDocument Doc;
+    TVxSearcher Searcher{Doc};
+    double Forward = -1;
+
+    TSearchFixture()
+    {
+        Doc.LoadFromFile(File.Path());
+        if (Searcher.Search(kNeedle, 0, Doc.FileSize() - 1, true, false) != -1)
+            std::fprintf(stderr, "search rows: the needle occurs in the data\n");
+        // Warm-up: both files in the page cache before anything is timed.
+        RunTool({"grep", "-c", "-F", kNeedle, File.Path()});
+    }
+    static TSearchFixture &Get()
+    {
+        static TSearchFixture f;
+        return f;
+    }
+    double Ours(bool ic, bool back)
+    {
+        const int32_t last = Doc.FileSize() - 1;
+        return TBenchTable::Best(3, [&] {
+            if (Searcher.Search(kNeedle, back ? last : 0, back ? 0 : last, ic, back) != -1)
+                std::fprintf(stderr, "unexpected match\n");
+        });
+    }
+    double ForwardTime()
+    {
+        if (Forward < 0)
+            Forward = Ours(false, false);
+        return Forward;
+    }
+    double Grep(bool ic)
+    {
+        std::vector<std::string> args{"grep", "-c", "-F"};
+        if (ic)
+            args.push_back("-i");
+        args.push_back(kNeedle);
+        args.push_back(File.Path());
+        return BestOf(3, [&] { return RunTool(args); });
+    }
+};
+
+void SearchForward()
+{
+    TSearchFixture &f = TSearchFixture::Get();
+    const double grep = f.Grep(false);
+    TBenchTable::Print("search-fwd", f.kSize, f.ForwardTime(), grep);
+}
+
+void SearchForwardIgnoreCase()
+{
+    TSearchFixture &f = TSearchFixture::Get();
+    const double grep = f.Grep(true);
+    TBenchTable::Print("search-fwd-icase", f.kSize, f.Ours(true, false), grep);
+}
+
+void SearchBackward()
+{
+    TSearchFixture &f = TSearchFixture::Get();
+    TBenchTable::Print("search-back", f.kSize, f.Ours(false, true), f.ForwardTime());
+}
+
+// 64 MiB of random bytes without any "a", then exactly `matches` of them at random places.
+std::string MakeReplaceData(int64_t size, int32_t matches)
+{
+    std::mt19937_64 rng(5);
+    std::vector<uint8_t> d(static_cast<size_t>(size));
+    for (auto &b : d) {
+        b = static_cast<uint8_t>(rng());
+        if (b == 'a')
+            b = 'b';
+    }
+    for (int32_t placed = 0; placed < matches;) {
+        size_t at = rng() % d.size();
+        if (d[at] != 'a') {
+            d[at] = 'a';
+            ++placed;
+        }
+    }
+    TTempFile f = TTempFile::Create();
+    f.Handle().WriteAt(0, d.data(), d.size());
+    f.Keep();
+    return f.Name();
+}
+
+void ReplaceAll()
+{
+    const int64_t size = 64 * kMiB;
+    for (int32_t matches : {1000000, 250000}) {
+        const std::string path = MakeReplaceData(size, matches);
+        const std::string out = path + ".sed";
+        RunTool({"sed", "s/a/bc/g", path}, out);
+        const double sed = BestOf(3, [&] { return RunTool({"sed", "s/a/bc/g", path}, out); });
+        double ours = 1e30;
+        for (int i = 0; i < 3; ++i) {
+            TVxDocument doc;
+            doc.LoadFromFile(path);
+            double t = TBenchTable::Now();
+            int32_t n = TVxReplacer(doc).Replace(0, "a", "bc", true, false).Count;
+            doc.FlushCache(); // until the working copy is consistent
+            ours = std::min(ours, TBenchTable::Now() - t);
+            if (n != matches || doc.FileSize() != size + matches)
+                std::fprintf(stderr, "replace-all: %d replacements\n", n);
+        }
+        TBenchTable::Print(matches == 1000000 ? "replace-all" : "replace-all-250k", size, ours, sed);
+        ::unlink(out.c_str());
+        ::unlink(path.c_str());
+    }
+}
+} // namespace
+
+HX_BENCH_ROW("search-fwd", SearchForward);
+HX_BENCH_ROW("search-fwd-icase", SearchForwardIgnoreCase);
+HX_BENCH_ROW("search-back", SearchBackward);
+HX_BENCH_ROW("replace-all", ReplaceAll);
