@@ -5,10 +5,11 @@
 //
 // Method, chosen per pattern length n:
 //  - n = 1: memchr / memrchr;
-//  - short patterns: a 16-byte-wide filter on the first and the last pattern byte (SSE2,
+//  - up to 127 bytes: a 16-byte-wide filter on the first and the last pattern byte (SSE2,
 //    scalar elsewhere), confirming candidates with memcmp; on random data one position in
-//    65536 is a candidate;
-//  - long patterns: Boyer-Moore-Horspool, which skips up to n bytes per step.
+//    65536 is a candidate. Branch-free, it runs at memory speed;
+//  - from 128 bytes: Boyer-Moore-Horspool, whose skips of up to n bytes only then outrun
+//    the filter (measured: slower than the filter at 20 and 64 bytes, faster at 128).
 // Worst case O(len * n) (data built of pattern prefixes); typical cost well below one
 // comparison per byte.
 //
@@ -21,7 +22,7 @@
 class TVxMatcher {
 public:
     // From this length on Horspool's skips beat the two-byte filter.
-    static constexpr size_t kHorspoolFrom = 12;
+    static constexpr size_t kHorspoolFrom = 128;
 
     explicit TVxMatcher(std::string pattern);
 

@@ -5,6 +5,7 @@
 // shared search text.
 
 #include "NaiveReference.h"
+#include "TVxMatcher.h"
 #include "TVxSearchBounds.h"
 #include "TVxSearchText.h"
 #include "TVxSearcher.h"
@@ -29,10 +30,11 @@ std::vector<uint8_t> SaltedData(std::mt19937 &rng, size_t n)
 }
 
 // Mostly a piece of the data with some letters' case flipped (so case matters), sometimes
-// random salt; lengths on both sides of the matcher's switch to Horspool.
+// random salt; lengths on both sides of the matcher's switch to Horspool (128).
 std::string SomePattern(std::mt19937 &rng, const std::vector<uint8_t> &d)
 {
-    size_t n = 1 + rng() % (rng() % 4 ? 6 : 40);
+    const size_t longest[] = {6, 6, 6, 40, 300};
+    size_t n = 1 + rng() % longest[rng() % 5];
     std::string t;
     if (!d.empty() && rng() % 4 != 0) {
         n = std::min(n, d.size());
@@ -100,6 +102,33 @@ TEST_F(SearcherTest, EqualsTheByteByByteDefinition)
                     << " start " << start << " end " << end << " ic " << ic << " back " << back;
             }
         }
+    }
+}
+
+TEST(MatcherTest, FirstAndLastOccurrenceForEveryMethod)
+{
+    // Lengths through the filter (2..127) and Horspool (128 on), over data from a small
+    // alphabet where partial matches and overlaps are the rule.
+    for (uint32_t seed = 1; seed <= 400; ++seed) {
+        std::mt19937 rng(seed);
+        const char alpha[] = "aab";
+        std::vector<uint8_t> hay(rng() % 3000);
+        for (auto &b : hay)
+            b = static_cast<uint8_t>(alpha[rng() % 3]);
+        const size_t n = 1 + (seed % 4 == 0 ? 127 + rng() % 200 : rng() % 20);
+        std::string pat(n, 'a');
+        for (auto &c : pat)
+            c = alpha[rng() % 3];
+        if (!hay.empty() && n <= hay.size() && rng() % 2) // plant it, sometimes twice
+            for (int k = 0; k < 2; ++k)
+                std::copy(pat.begin(), pat.end(), hay.begin() + long(rng() % (hay.size() - n + 1)));
+        const std::vector<uint8_t> d(hay.begin(), hay.end());
+        TVxMatcher m(pat);
+        const int32_t size = int32_t(d.size());
+        EXPECT_EQ(m.FindFirst(hay.data(), hay.size()), naive::Search(d, pat, 0, size - 1, false, false))
+            << "seed " << seed << " n " << n;
+        EXPECT_EQ(m.FindLast(hay.data(), hay.size()), naive::Search(d, pat, size - 1, 0, false, true))
+            << "seed " << seed << " n " << n;
     }
 }
 
