@@ -57,9 +57,10 @@ const TVxGlyphCache::TChar &TVxGlyphCache::Char(uint16_t code, int cells)
         // character of their own: they show the placeholder.
         text = QStringLiteral(".");
     }
-    // The decoder marks what CP932 does not define (user-defined area, gaps) with U+001A
-    // or U+FFFD; neither has a useful glyph.
-    if (text.isEmpty() || text.at(0) == QChar(0x1A) || text.at(0) == QChar(0xFFFD))
+    // What CP932 leaves undefined decodes to U+001A or U+FFFD, and its user-defined area
+    // to private-use code points; no installed face has a meaningful glyph for those.
+    const char16_t first = text.isEmpty() ? 0 : text.at(0).unicode();
+    if (first == 0 || first == 0x1A || first == 0xFFFD || (first >= 0xE000 && first <= 0xF8FF))
         text = QString(QChar(0x30FB)); // KATAKANA MIDDLE DOT: visibly "some character"
     return FChars.emplace(key, Shape(text, cells)).first->second;
 }

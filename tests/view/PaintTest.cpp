@@ -116,16 +116,6 @@ TEST_F(TPaintTest, AddressTextStandsAtTheRightOfItsColumn)
     EXPECT_EQ(Count(img, spacer, kWhite), spacer.width() * spacer.height());
 }
 
-TEST_F(TPaintTest, EmptyDocumentShowsOnlyTheAddress)
-{
-    View->resize(900, 200);
-    const QImage img = Grab();
-    EXPECT_GT(Count(img, View->CellRect(0, 1), kAddrText), 0);
-    for (int col = 2; col <= 17; ++col)
-        EXPECT_EQ(Count(img, View->CellRect(col, 1), kCurText), 0) << col;
-    EXPECT_EQ(Count(img, CharRect(1, 3), kCurText), 0);
-}
-
 TEST_F(TPaintTest, ShiftJisCharactersKeepTheirCells)
 {
     // Row 1: ASCII, a half-width katakana at 5, then a double-byte character across the
