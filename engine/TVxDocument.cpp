@@ -391,7 +391,7 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
 bool TVxDocument::RevertGroupAtOnce(int32_t members)
 {
     const int32_t top = FUndo.Count() - 1; // the group record itself
-    if (members < 2 || members > top)
+    if (members < 1 || members > top)
         return false;
     // In the current document member i's new bytes sit at its Start, since every later member
     // lies at or after their end; so all reverts are one ascending splice list.
@@ -449,14 +449,16 @@ void TVxDocument::UndoStep(bool moveCaret)
         FHooks->MoveCaretToOffset(r.Start);
         FHooks->RefreshCaret();
     }
-    FWork.LoadCache(std::min(r.Start, FileSize()));
     const int32_t groupCount = r.Kind == ukGroup ? r.Count : 0;
-    if (groupCount > 1 && RevertGroupAtOnce(groupCount)) {
+    // Before the window moves to the group's offset 0: members spliced inside the window
+    // are reverted there without any file I/O.
+    if (groupCount > 0 && RevertGroupAtOnce(groupCount)) {
         for (int32_t i = 0; i <= groupCount; ++i)
             FUndo.RemoveNewest();
         FireChangeUndo();
         return;
     }
+    FWork.LoadCache(std::min(r.Start, FileSize()));
     switch (r.Kind) {
     case ukOverwriteByte:
         OverwriteByte(r.Start, r.OldByte, false);

@@ -1,18 +1,14 @@
 #pragma once
-// The two caret jumps that do not search, reduced to their decisions so that the jump
-// dialog and the F4 command stay thin.
+// The decisions of the jump dialog, so that it stays thin.
 //
-// Jump to an address: the typed text converts as TStrToInt says (leading blanks; sign and
-// decimal digits within the signed 32-bit range; or "$", "x", "X", "0x", "0X" and 1 to 8
-// hexadecimal digits as a 32-bit pattern). Check returns
+// The typed text converts as TStrToInt says (leading blanks; sign and decimal digits within
+// the signed 32-bit range; or "$", "x", "X", "0x", "0X" and 1 to 8 hexadecimal digits as a
+// 32-bit pattern). Check returns
 //   Invalid    - the text does not convert or the value is negative: show kInvalid with the
 //                information icon and open the dialog again with the previous text;
 //   OutOfRange - the value is above FileSize: show kOutOfRange with the stop icon;
 //   Ok         - move the caret to Offset (FileSize itself is the end position).
 // In the last two cases the text becomes the remembered one ("JumpAddres" in "Settings").
-//
-// Offset jump: from the byte under the caret, forward by its value (by 1 for a 0 byte),
-// never onto the end position or beyond.
 
 #include <cstdint>
 #include <string>
@@ -35,7 +31,4 @@ public:
     static constexpr const char *kDefault = "$00000";
 
     static TVxJumpTarget Check(const std::string &text, int32_t fileSize);
-    // Target of the offset jump from `caret` over a byte of value `byteAtCaret`, or -1 when
-    // the caret is on the end position or the target would be at or past FileSize.
-    static int32_t OffsetJumpTarget(int32_t caret, uint8_t byteAtCaret, int32_t fileSize);
 };

@@ -1,5 +1,5 @@
-// The jump dialog's decisions and the offset jump, and the find and replace histories as
-// they travel through the settings file.
+// The jump dialog's decisions, and the find and replace histories as they travel through
+// the settings file.
 
 #include "TIniFile.h"
 #include "TStrToInt.h"
@@ -48,17 +48,6 @@ TEST(JumpAddressTest, TheTableOfTypedAddresses)
     EXPECT_EQ(v, INT32_MIN);
     EXPECT_FALSE(TStrToInt::TryParse("-2147483649", v));
     EXPECT_EQ(v, INT32_MIN) << "a failed conversion leaves the value alone";
-}
-
-TEST(JumpAddressTest, OffsetJump)
-{
-    EXPECT_EQ(TVxJumpAddress::OffsetJumpTarget(5, 0x00, 100), 6);
-    EXPECT_EQ(TVxJumpAddress::OffsetJumpTarget(0x20, 0x10, 100), 0x30);
-    EXPECT_EQ(TVxJumpAddress::OffsetJumpTarget(99, 0x00, 100), -1); // would land on the end
-    EXPECT_EQ(TVxJumpAddress::OffsetJumpTarget(90, 0x0A, 100), -1);
-    EXPECT_EQ(TVxJumpAddress::OffsetJumpTarget(90, 0x09, 100), 99);
-    EXPECT_EQ(TVxJumpAddress::OffsetJumpTarget(100, 0x01, 100), -1); // on the end position
-    EXPECT_EQ(TVxJumpAddress::OffsetJumpTarget(INT32_MAX - 1, 0xFF, INT32_MAX), -1);
 }
 
 TEST(HistoryListTest, NewestFirstWithoutDuplicatesAndAtMostSixteen)
