@@ -53,8 +53,8 @@ public:
     TNotifyEvent OnMoveCell;           // after every caret move and SetSelection
     TNotifyEvent OnChangeEditMode;     // InsertMode changed
     TNotifyEvent OnChangeReadOnlyMode; // ReadOnlyMode changed
-    TNotifyEvent OnFileOpenAnyInstance; // raised by instance messaging (another part)
-    TNotifyEvent OnChangeSearchText;    // raised by instance messaging (another part)
+    TNotifyEvent OnFileOpenAnyInstance; // raised by instance messaging, not by the grid
+    TNotifyEvent OnChangeSearchText;    // raised by instance messaging, not by the grid
     // A typed character before it is taken as a hexadecimal digit; the handler may change it.
     std::function<void(QChar &ch)> OnKeyPress;
 
