@@ -2,12 +2,12 @@
 
 bool TVxSearchText::SetSearchText(const std::string &text, bool ignoreCase, bool silent)
 {
-    if (ignoreCase == FIgnoreCase && text == FText)
+    if (ignoreCase == FSearchIgnoreCase && text == FSearchText)
         return false;
-    FText = text;
-    FIgnoreCase = ignoreCase;
+    FSearchText = text;
+    FSearchIgnoreCase = ignoreCase;
     if (OnShare)
-        OnShare(FText, FIgnoreCase, silent);
+        OnShare(FSearchText, FSearchIgnoreCase, silent);
     if (OnChangeSearchText)
         OnChangeSearchText();
     return true;
@@ -15,8 +15,8 @@ bool TVxSearchText::SetSearchText(const std::string &text, bool ignoreCase, bool
 
 void TVxSearchText::ApplyShared(const std::string &text, bool ignoreCase)
 {
-    FText = text;
-    FIgnoreCase = ignoreCase;
+    FSearchText = text;
+    FSearchIgnoreCase = ignoreCase;
     if (OnChangeSearchText)
         OnChangeSearchText();
 }

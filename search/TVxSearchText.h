@@ -16,9 +16,9 @@
 
 class TVxSearchText {
 public:
-    const std::string &FSearchText() const { return FText; }
-    bool FSearchIgnoreCase() const { return FIgnoreCase; }
-    bool HasSearchText() const { return !FText.empty(); }
+    const std::string &SearchText() const { return FSearchText; }
+    bool SearchIgnoreCase() const { return FSearchIgnoreCase; }
+    bool HasSearchText() const { return !FSearchText.empty(); }
 
     // Returns whether anything changed.
     bool SetSearchText(const std::string &text, bool ignoreCase, bool silent);
@@ -28,6 +28,6 @@ public:
     std::function<void()> OnChangeSearchText;
 
 private:
-    std::string FText;
-    bool FIgnoreCase = false;
+    std::string FSearchText;
+    bool FSearchIgnoreCase = false;
 };

@@ -7,6 +7,7 @@
 #include "NaiveReference.h"
 #include "TVxMatcher.h"
 #include "TVxSearchBounds.h"
+#include "TVxSearchEngine.h"
 #include "TVxSearchText.h"
 #include "TVxSearcher.h"
 #include "TestSupport.h"
@@ -214,13 +215,33 @@ TEST_F(SearcherTest, FindStartsAndBounds)
     EXPECT_EQ(B::ForFindNext(size, 100, -1, -1), (TVxSearchRange{100, 99}));
     EXPECT_EQ(B::ForFindPrev(size, 0, 0, 0), (TVxSearchRange{-1, 0}));
 
-    // After a match selected at 10..12, the next search can overlap it but not repeat it.
-    Load("..........abababab..");
-    const std::string t = "aba";
-    TVxSearchRange next = B::ForFindNext(20, 12, 10, 12);
-    EXPECT_EQ(Search(t, next.Start, next.EndBound, false, false), 12);
-    TVxSearchRange prev = B::ForFindPrev(20, 12, 12, 14);
-    EXPECT_EQ(Search(t, prev.Start, prev.EndBound, false, true), 10);
+}
+
+TEST_F(SearcherTest, TheFindCommandsThroughTheEngine)
+{
+    Load("xabababy");
+    TVxSearchEngine e(doc, 3);
+    int shared = 0;
+    e.State().OnShare = [&](const std::string &, bool, bool) { ++shared; };
+    EXPECT_FALSE(e.HasSearchText());
+    // Find with the caret on 0, then find next with that match selected.
+    EXPECT_EQ(e.Find("ABA", true, false, false, 0, 0, -1), 1);
+    EXPECT_EQ(e.State().SearchText(), "ABA");
+    EXPECT_TRUE(e.State().SearchIgnoreCase());
+    EXPECT_EQ(e.FindNext(1, 1, 3), 3);
+    EXPECT_EQ(e.FindNext(3, 3, 5), -1);
+    EXPECT_EQ(e.FindPrev(3, 3, 5), 1);
+    EXPECT_EQ(e.Find("ABA", true, true, true, 0, 0, -1), 3); // from the top backward: the last
+    EXPECT_EQ(shared, 1) << "repeating the current text shares nothing";
+
+    // Replace takes the current ignore-case flag and makes the find text current.
+    EXPECT_EQ(e.Replace(0, "BAB", "-", true).Count, 1);
+    EXPECT_EQ(e.State().SearchText(), "BAB");
+    EXPECT_TRUE(e.State().SearchIgnoreCase());
+    EXPECT_EQ(e.Replace(0, "", "-", true).Count, 0);
+    EXPECT_EQ(e.State().SearchText(), "BAB");
+    auto b = DocBytes(doc);
+    EXPECT_EQ(std::string(b.begin(), b.end()), "xa-aby");
 }
 
 TEST(SearchTextTest, OnlyChangesAreSharedAndAnnounced)
@@ -239,7 +260,7 @@ TEST(SearchTextTest, OnlyChangesAreSharedAndAnnounced)
     s.ApplyShared("x", false);
     EXPECT_EQ(log, (std::vector<std::string>{"share:abc/silent", "changed", "share:abc/i", "changed",
                                              "share:ABC/i", "changed", "changed"}));
-    EXPECT_EQ(s.FSearchText(), "x");
-    EXPECT_FALSE(s.FSearchIgnoreCase());
+    EXPECT_EQ(s.SearchText(), "x");
+    EXPECT_FALSE(s.SearchIgnoreCase());
     EXPECT_TRUE(s.HasSearchText());
 }

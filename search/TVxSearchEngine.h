@@ -1,0 +1,45 @@
+#pragma once
+// The search operations of the editor control in their order of events, without the GUI:
+// the current search text (TVxSearchText), the scan (TVxSearcher), the start positions
+// (TVxSearchBounds) and replacing (TVxReplacer), over one document.
+//
+//  Search     makes text and flag the current search text (shared unless unchanged), then
+//             scans; the match, when p >= 0, is p .. p + SearchText().size() - 1.
+//  Find       start and end bound from the caret, the selection and from-top, then Search.
+//  FindNext / FindPrev   the current text and flag from the caret or the selection.
+//  Replace    with the current ignore-case flag; the find text becomes the current text
+//             (unless it is empty: then nothing is searched nor changed).
+//
+// The control keeps the caret and the selection: it passes them in (selExtent -1: nothing
+// selected) and, on a match, selects it and moves the caret as the result says; it repaints
+// after every call, found or not.
+//
+// Who calls: TVxHexcavator's Search, Find, FindNext, FindPrev, HasSearchText and Replace,
+// which the find and replace dialogs and the F3 / Shift+F3 commands use.
+
+#include "TVxReplacer.h"
+#include "TVxSearchBounds.h"
+#include "TVxSearchText.h"
+#include "TVxSearcher.h"
+
+class TVxSearchEngine {
+public:
+    explicit TVxSearchEngine(TVxDocument &doc, int32_t blockSize = TVxSearcher::kBlockSize);
+
+    TVxSearchText &State() { return FState; }
+    const TVxSearchText &State() const { return FState; }
+    bool HasSearchText() const { return FState.HasSearchText(); }
+
+    int32_t Search(const std::string &text, int32_t start, int32_t endBound, bool ignoreCase, bool backward);
+    int32_t Find(const std::string &text, bool ignoreCase, bool backward, bool fromTop, int32_t caret,
+                 int32_t selAnchor, int32_t selExtent);
+    int32_t FindNext(int32_t caret, int32_t selAnchor, int32_t selExtent);
+    int32_t FindPrev(int32_t caret, int32_t selAnchor, int32_t selExtent);
+    TVxReplaceResult Replace(int32_t start, const std::string &findText, const std::string &replaceText, bool all);
+
+private:
+    TVxDocument &FDoc;
+    TVxSearchText FState;
+    TVxSearcher FSearcher;
+    TVxReplacer FReplacer;
+};
