@@ -1,0 +1,45 @@
+#pragma once
+// The file commands of the main window: new, open (with the rule that a window already showing
+// a file hands a further file to a new instance), save, save as, reload, insert file, close,
+// and the question about unsaved changes that guards opening, reloading and closing.
+//
+// Dialogs and message boxes go through TUiServices; starting an instance through
+// TCommandLine::RunCommandLine.
+
+#include <QString>
+#include <cstdint>
+
+class TfrmMain;
+
+class TFileCommands {
+public:
+    explicit TFileCommands(TfrmMain &main) : FMain(main) {}
+    void Connect();
+
+    // Keep the undo history over saves (setting "FClearUndoWhenFileSave": true keeps it).
+    bool FKeepUndoOnSave = false;
+    // Switch to read-only mode after a file is opened here.
+    bool FReadOnlyWhenFileOpen = true;
+
+    void OpenFile(const QString &fileName);
+    // 6 (Yes), 7 (No) or 2 (Cancel); 7 without asking when nothing is unsaved.
+    int ConfirmSaveChanges();
+    // Whether the window may close.
+    bool FormCloseQuery();
+
+    void acNewExecute();
+    void acOpenExecute();
+    void acSaveExecute();
+    void acSaveAsExecute();
+    void acReloadExecute();
+    void acInsertFileExecute();
+
+    static QString ProgramPath();
+
+private:
+    bool Save(const QString &fileName);
+    QString FileName() const;
+
+    TfrmMain &FMain;
+    QString FLastInsertDir;
+};

@@ -1,0 +1,31 @@
+#pragma once
+// What the program asks of the user and the desktop: message boxes, file dialogs, the one-line
+// input dialog, starting a program, the live Shift key. Commands reach them only through
+// TUiServices::Instance(), so tests replace the real ones with scripted answers instead of
+// clicking (or sleeping) through modal dialogs.
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+class TUiServices {
+public:
+    virtual ~TUiServices() = default;
+
+    // A message box captioned with the application title; flags and result use the values of
+    // TVxMsgFlags / TVxMsgResult.
+    virtual int MessageBox(QWidget *parent, const QString &text, unsigned flags);
+    // Empty when cancelled.
+    virtual QString AskOpenFileName(QWidget *parent, const QString &preset);
+    virtual QString AskSaveFileName(QWidget *parent, const QString &preset);
+    // The one-line input dialog; true on OK, `text` changed only then.
+    virtual bool AskString(QWidget *parent, const QString &caption, const QString &prompt, QString &text);
+    // Starts a program without waiting for it; false when it could not be started.
+    virtual bool StartProgram(const QString &program, const QStringList &arguments);
+    virtual bool IsShiftDown();
+
+    static TUiServices &Instance();
+    // Replaces the services (nullptr restores the real ones). The caller keeps ownership.
+    static void SetInstance(TUiServices *services);
+};

@@ -1,0 +1,380 @@
+#include "TfrmMain.h"
+
+#include "TAppUtils.h"
+#include "TDroppedFiles.h"
+#include "TFileCommands.h"
+#include "TUiServices.h"
+#include "TVxHexcavator.h"
+#include "TVxTransfer.h"
+#include "TfrmVersion.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <exception>
+
+TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    resize(640, 480);
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    f.setPixelSize(12);
+    setFont(f);
+    TAppUtils::SetMainWindow(this);
+
+    VxHexcavator1 = new TVxHexcavator(this);
+    VxHexcavator1->setObjectName(QStringLiteral("VxHexcavator1"));
+    setCentralWidget(VxHexcavator1);
+    FTransfer = std::make_unique<TVxTransfer>(*VxHexcavator1);
+    FFiles = std::make_unique<TFileCommands>(*this);
+
+    Actions.Create(this);
+    addActions(Actions.All()); // shortcuts work wherever the focus is in this window
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+    ConnectCommands();
+
+    VxHexcavator1->OnMoveCell = [this] { VxHexcavator1MoveCell(); };
+    VxHexcavator1->OnChangeEditMode = [this] { VxHexcavator1ChangeEditMode(); };
+    VxHexcavator1->OnChangeReadOnlyMode = [this] { VxHexcavator1ChangeEditMode(); };
+    VxHexcavator1->OnChangeFileSize = [this] { VxHexcavator1ChangeFileSize(); };
+    VxHexcavator1->OnChangeUndo = [this](int32_t n) { VxHexcavator1ChangeUndo(n); };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        UpdatePasteState();
+        Actions.acClearClipBoard->setEnabled(Actions.acPaste->isEnabled());
+    });
+
+    setAcceptDrops(true);
+    FApplicationTitle = TAppUtils::ApplicationTitle();
+    UpdateTitle();
+    Actions.acCut->setEnabled(false);
+    Actions.acCopyText->setEnabled(false);
+    Actions.acReload->setEnabled(false);
+    VxHexcavator1->SetCaretColor(QColor(0x80, 0x80, 0x80));
+    VxHexcavator1ChangeEditMode();
+    VxHexcavator1ChangeFileSize();
+    VxHexcavator1->setFocus();
+}
+
+TfrmMain::~TfrmMain()
+{
+    // The editor's events point back here; silence them before the members go.
+    if (VxHexcavator1) {
+        VxHexcavator1->OnMoveCell = nullptr;
+        VxHexcavator1->OnChangeEditMode = nullptr;
+        VxHexcavator1->OnChangeReadOnlyMode = nullptr;
+        VxHexcavator1->OnChangeFileSize = nullptr;
+        VxHexcavator1->OnChangeUndo = nullptr;
+    }
+    TAppUtils::SetMainWindow(nullptr);
+}
+
+void TfrmMain::BuildMenus()
+{
+    TMainActions &a = Actions;
+    QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->addActions({a.acNew, a.acOpen, a.acSave, a.acSaveAs});
+    file->addSeparator();
+    file->addActions({a.acReload, a.acInsertFile});
+    file->addSeparator();
+    file->addAction(a.acPrint);
+    file->addSeparator()->setObjectName(QStringLiteral("mnuMRUStart"));
+    file->addSeparator()->setObjectName(QStringLiteral("mnuMRUEnd"));
+    file->addAction(a.acCloseAll);
+    file->addSeparator();
+    file->addAction(a.acClose);
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    edit->addAction(a.acUndo);
+    edit->addSeparator();
+    edit->addActions({a.acCut, a.acCopy, a.acCopyText, a.acPaste, a.acDelete});
+    edit->addSeparator();
+    edit->addAction(a.acInputStr);
+    edit->addSeparator();
+    edit->addActions({a.acSelectAll, a.acReadOnly});
+    edit->addSeparator();
+    edit->addActions({a.acClearClipBoard, a.acOption});
+
+    QMenu *view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    QMenu *code = view->addMenu(QStringLiteral("文字コード(&M)"));
+    code->addActions({a.acAsciiByte, a.acSjisByte, a.acUnicodeByte, a.acJisByte, a.acEucByte});
+    view->addSeparator();
+    view->addActions({a.acViewToolBar, a.acViewStatusBar});
+    view->addSeparator();
+    view->addActions({a.acViewAddressHeader, a.acViewByteView, a.acViewUnderLine});
+    view->addSeparator();
+    QMenu *cols = view->addMenu(QStringLiteral("カラムのバイト数(&C)"));
+    cols->addActions({a.accb1byte, a.accb2byte, a.accb4byte, a.accb8byte, a.accb16byte});
+    view->addSeparator();
+    view->addAction(QStringLiteral("次のウィンドウ(&N)"));
+    // acNextInstance has no visible menu entry: the window holds it, so its shortcut works.
+
+    QMenu *search = menuBar()->addMenu(QStringLiteral("検索(&S)"));
+    search->addAction(a.acFind);
+    search->addSeparator();
+    search->addActions({a.acFindNext, a.acFindPrev});
+    search->addSeparator();
+    search->addAction(a.acReplace);
+    search->addSeparator();
+    search->addActions({a.acOffsetJump, a.acJump});
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->addAction(a.acVersion);
+    help->addSeparator();
+    help->addAction(a.acHomepage);
+
+    FEditorMenu = new QMenu(this);
+    FEditorMenu->addAction(a.acUndo);
+    FEditorMenu->addSeparator();
+    FEditorMenu->addActions({a.acCut, a.acCopy, a.acCopyText, a.acPaste});
+    FEditorMenu->addSeparator();
+    FEditorMenu->addAction(a.acDelete);
+    FEditorMenu->addSeparator();
+    FEditorMenu->addAction(a.acInputStr);
+    VxHexcavator1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(VxHexcavator1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { FEditorMenu->popup(VxHexcavator1->mapToGlobal(pos)); });
+}
+
+void TfrmMain::BuildToolBar()
+{
+    TMainActions &a = Actions;
+    FToolBar = addToolBar(QStringLiteral("ツールバー"));
+    FToolBar->setObjectName(QStringLiteral("ToolBar1"));
+    FToolBar->setMovable(false);
+    FToolBar->setFloatable(false);
+    FToolBar->setIconSize(QSize(24, 24));
+    FToolBar->toggleViewAction()->setVisible(false);
+    FToolBar->addAction(a.acClose);
+    FToolBar->addSeparator();
+    FToolBar->addActions({a.acNew, a.acOpen, a.acSave});
+    FToolBar->addSeparator();
+    FToolBar->addAction(a.acPrint);
+    FToolBar->addSeparator();
+    FToolBar->addAction(a.acUndo);
+    FToolBar->addSeparator();
+    FToolBar->addActions({a.acFind, a.acFindNext, a.acFindPrev});
+    FToolBar->addSeparator();
+    FToolBar->addActions({a.acCut, a.acCopy, a.acPaste});
+    FToolBar->addSeparator();
+    FToolBar->addAction(a.acOption);
+    FToolBar->addSeparator();
+    FToolBar->addAction(a.acReadOnly);
+}
+
+void TfrmMain::BuildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    const int widths[5] = {50, 190, 150, 50, 50};
+    for (int i = 0; i < 5; ++i) {
+        FPanels[i] = new QLabel(bar);
+        FPanels[i]->setObjectName(QStringLiteral("Panel%1").arg(i));
+        FPanels[i]->setFrameShape(QFrame::StyledPanel);
+        FPanels[i]->setFrameShadow(QFrame::Sunken);
+        if (i == 0) {
+            // Panel 0 takes whatever width the other four leave.
+            FPanels[i]->setMinimumWidth(0);
+            bar->addWidget(FPanels[i], 1);
+        } else {
+            FPanels[i]->setFixedWidth(widths[i]);
+            bar->addPermanentWidget(FPanels[i]);
+        }
+    }
+    FPanels[3]->setText(QStringLiteral("ASCII"));
+}
+
+QString TfrmMain::PanelText(int panel) const { return FPanels[panel]->text(); }
+
+QString TfrmMain::Grouped(qint64 n)
+{
+    QString digits = QString::number(n < 0 ? -n : n);
+    for (int i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char(','));
+    return n < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+bool TfrmMain::Run(const std::function<void()> &work, bool busy)
+{
+    std::unique_ptr<TBusy> guard(busy ? new TBusy : nullptr);
+    try {
+        work();
+        return true;
+    } catch (const std::exception &e) {
+        guard.reset(); // the message box needs a usable window
+        TAppUtils::ShowAppMessage(QString::fromLocal8Bit(e.what()), 0x10);
+        return false;
+    }
+}
+
+void TfrmMain::UpdateTitle()
+{
+    QString name = QFileInfo(QFile::decodeName(VxHexcavator1->FileName().c_str())).fileName();
+    if (name.isEmpty())
+        name = QStringLiteral("無題");
+    if (VxHexcavator1->Modified())
+        name += QStringLiteral(" *");
+    const QString caption = name + QStringLiteral(" - ") + FApplicationTitle;
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
+}
+
+void TfrmMain::VxHexcavator1MoveCell()
+{
+    TVxHexcavator &ed = *VxHexcavator1;
+    const int32_t s = ed.SelectionLength();
+    Actions.acCut->setEnabled(!ed.ReadOnlyMode() && s > 0);
+    Actions.acCopy->setEnabled(s > 0);
+    Actions.acCopyText->setEnabled(Actions.acCopy->isEnabled());
+    Actions.acDelete->setEnabled(ed.CanDelete());
+    if (s != 0)
+        FPanels[1]->setText(QStringLiteral("選択 %1 (0x%2) バイト").arg(Grouped(s)).arg(QString::asprintf("%02X", unsigned(s))));
+    else
+        FPanels[1]->setText(QStringLiteral("位置 %1 (0x%2)")
+                                .arg(Grouped(ed.GetCaretOffset()))
+                                .arg(QString::asprintf("%02X", unsigned(ed.GetCaretOffset()))));
+}
+
+void TfrmMain::VxHexcavator1ChangeEditMode()
+{
+    TVxHexcavator &ed = *VxHexcavator1;
+    FPanels[4]->setText(ed.ReadOnlyMode() ? QStringLiteral("書禁")
+                                          : ed.InsertMode() ? QStringLiteral("挿入") : QStringLiteral("上書"));
+    for (QAction *a : {Actions.acInputStr, Actions.acInsertFile, Actions.acSave, Actions.acReplace})
+        a->setEnabled(!ed.ReadOnlyMode());
+    Actions.acReadOnly->setChecked(ed.ReadOnlyMode());
+    UpdatePasteState();
+    VxHexcavator1MoveCell();
+}
+
+void TfrmMain::UpdatePasteState()
+{
+    Actions.acPaste->setEnabled(!VxHexcavator1->ReadOnlyMode() &&
+                                (TVxTransfer::ClipboardHasBinary() || TVxTransfer::ClipboardHasText()));
+}
+
+void TfrmMain::VxHexcavator1ChangeFileSize()
+{
+    FPanels[2]->setText(QStringLiteral("ファイル %1 バイト").arg(Grouped(VxHexcavator1->FileSize())));
+}
+
+void TfrmMain::VxHexcavator1ChangeUndo(int32_t undoCount)
+{
+    Actions.acUndo->setEnabled(undoCount > 0);
+    UpdateTitle();
+    VxHexcavator1MoveCell();
+}
+
+void TfrmMain::ChangeCharCode(QAction *sender)
+{
+    sender->setChecked(true);
+    static const struct {
+        TVxCharCode code;
+        const char *text;
+    } kByTag[] = {{ccASCII, "ASCII"}, {ccSJIS, "SJIS"}, {ccUNICODE, "UNICODE"}, {ccJIS, "JIS"}, {ccEUC, "EUC"}};
+    const int tag = TMainActions::Tag(sender);
+    if (tag < 0 || tag > 4)
+        return;
+    VxHexcavator1->SetCharCode(kByTag[tag].code);
+    FPanels[3]->setText(QString::fromLatin1(kByTag[tag].text));
+}
+
+void TfrmMain::ChangeColumnBytes(QAction *sender)
+{
+    sender->setChecked(true);
+    switch (TMainActions::Tag(sender)) {
+    case 2: VxHexcavator1->SetColumnBytes(cb2byte); break;
+    case 4: VxHexcavator1->SetColumnBytes(cb4byte); break;
+    case 8: VxHexcavator1->SetColumnBytes(cb8byte); break;
+    case 16: VxHexcavator1->SetColumnBytes(cb16byte); break;
+    default: VxHexcavator1->SetColumnBytes(cb1byte); break;
+    }
+}
+
+void TfrmMain::ConnectCommands()
+{
+    TMainActions &a = Actions;
+    TVxHexcavator *ed = VxHexcavator1;
+    auto on = [this](QAction *action, auto fn) { connect(action, &QAction::triggered, this, fn); };
+
+    on(a.acUndo, [this, ed] { Run([ed] { ed->Undo(); }, true); });
+    on(a.acCut, [this] { Run([this] { FTransfer->CutToClipboard(); }, true); });
+    on(a.acCopy, [this] { Run([this] { FTransfer->CopyToClipboard(); }, true); });
+    on(a.acCopyText, [this] { Run([this] { FTransfer->CopyAsText(); }); });
+    on(a.acPaste, [this] { Run([this] { FTransfer->PasteCommand(); }, true); });
+    on(a.acDelete, [this, ed] { Run([ed] { ed->DeleteAtCaret(); }); });
+    on(a.acInputStr, [this] {
+        QString text;
+        if (TUiServices::Instance().AskString(this, QStringLiteral("文字列入力"), QStringLiteral("文字列を入力してください。"), text))
+            Run([this, text] { FTransfer->InsertText(TVxTransfer::ToCodePage(text)); });
+    });
+    on(a.acSelectAll, [ed] {
+        if (ed->FileSize() > 0)
+            ed->SetSelection(0, ed->FileSize() - 1);
+    });
+    on(a.acReadOnly, [this, ed] {
+        ed->SetReadOnlyMode(Actions.acReadOnly->isChecked());
+        UpdatePasteState();
+    });
+    on(a.acClearClipBoard, [] { QGuiApplication::clipboard()->clear(); });
+
+    on(a.acViewToolBar, [this] { FToolBar->setVisible(Actions.acViewToolBar->isChecked()); });
+    on(a.acViewStatusBar, [this] { statusBar()->setVisible(Actions.acViewStatusBar->isChecked()); });
+    on(a.acViewAddressHeader, [this, ed] { ed->SetHideOffsetHeader(!Actions.acViewAddressHeader->isChecked()); });
+    on(a.acViewByteView, [this, ed] { ed->SetHideByteView(!Actions.acViewByteView->isChecked()); });
+    on(a.acViewUnderLine, [this, ed] { ed->SetViewUnderLine(Actions.acViewUnderLine->isChecked()); });
+    for (QAction *c : a.CharCodeGroup->actions())
+        on(c, [this, c] { ChangeCharCode(c); });
+    for (QAction *c : a.ColumnBytesGroup->actions())
+        on(c, [this, c] { ChangeColumnBytes(c); });
+
+    on(a.acVersion, [this] { TfrmVersion::ShowAbout(this); });
+    on(a.acHomepage, [] {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/README.md")));
+    });
+    on(a.acOffsetJump, [this, ed] { Run([ed] { ed->OffsetJump(); }); });
+
+    FFiles->Connect();
+}
+
+void TfrmMain::closeEvent(QCloseEvent *e)
+{
+    if (FFiles->FormCloseQuery())
+        e->accept();
+    else
+        e->ignore();
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (e->mimeData()->hasUrls())
+        e->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent *e)
+{
+    e->acceptProposedAction();
+    DropFiles(e->mimeData()->urls());
+}
+
+void TfrmMain::DropFiles(const QList<QUrl> &urls)
+{
+    for (const QString &path : TDroppedFiles::Resolve(urls))
+        FFiles->OpenFile(path);
+}

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Starts the editor on a virtual display with a window manager, makes the file writable,
+# types a few digits, saves, and takes a screenshot. Usage: scripts/screenshot.sh FILE OUT.png
+# Needs xvfb openbox xdotool x11-utils imagemagick (not installed by setup.sh: only for this).
+set -euo pipefail
+file=$1 out=$2
+bin=${HEXCAVATOR:-./build-release/app/hexcavator}
+Xvfb :99 -screen 0 1024x700x24 -nolisten tcp & XPID=$!
+trap 'kill $APP $WMPID $XPID 2>/dev/null || true' EXIT
+export DISPLAY=:99
+until xdpyinfo >/dev/null 2>&1; do sleep 0.05; done
+openbox & WMPID=$!
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; do sleep 0.05; done
+"$bin" "$file" & APP=$!
+name=$(basename "$file")
+WID=$(xdotool search --sync --onlyvisible --name "$name" | head -1)
+xdotool windowactivate --sync "$WID"
+xdotool key --clearmodifiers ctrl+shift+r
+xdotool type --delay 60 'a5f0'
+xdotool key --clearmodifiers ctrl+s
+for _ in $(seq 100); do xdotool getwindowname "$WID" | grep -q '\*' || break; sleep 0.05; done
+xdotool key --clearmodifiers shift+Right shift+Right shift+Right
+sleep 0.3
+import -window root "$out"
+echo "title: $(xdotool getwindowname "$WID")"

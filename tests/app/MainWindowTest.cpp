@@ -1,0 +1,304 @@
+// The main window driven as a user would, with the dialogs answered by TFakeUi: command states,
+// status bar and title, the save question, the open rule, dropped files.
+
+#include "FakeUi.h"
+#include "TFileCommands.h"
+#include "TFileFaults.h"
+#include "TVxHexcavator.h"
+#include "TfrmMain.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray ReadAll(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+void WriteAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+struct MainWindowTest : ::testing::Test {
+    TFakeUi ui;
+    QTemporaryDir dir;
+    TfrmMain frm;
+    TVxHexcavator &ed = *frm.VxHexcavator1;
+    TMainActions &a = frm.Actions;
+
+    QString File(const QString &name, const QByteArray &bytes)
+    {
+        QString p = dir.filePath(name);
+        WriteAll(p, bytes);
+        return p;
+    }
+    // Opens a file here and makes it writable, as Ctrl+Shift+R would.
+    void OpenWritable(const QString &path)
+    {
+        frm.Files().OpenFile(path);
+        a.acReadOnly->trigger();
+        ASSERT_FALSE(ed.ReadOnlyMode());
+    }
+};
+} // namespace
+
+TEST_F(MainWindowTest, FreshWindowShowsAnUntitledEmptyDocument)
+{
+    EXPECT_EQ(frm.windowTitle(), QStringLiteral("無題 - へくすかばっと。"));
+    EXPECT_EQ(frm.PanelText(1), QStringLiteral("位置 0 (0x00)"));
+    EXPECT_EQ(frm.PanelText(2), QStringLiteral("ファイル 0 バイト"));
+    EXPECT_EQ(frm.PanelText(3), QStringLiteral("ASCII"));
+    EXPECT_EQ(frm.PanelText(4), QStringLiteral("上書"));
+    for (QAction *x : {a.acUndo, a.acCut, a.acCopy, a.acCopyText, a.acReload, a.acDelete})
+        EXPECT_FALSE(x->isEnabled()) << x->objectName().toStdString();
+    EXPECT_TRUE(a.acSave->isEnabled());
+    EXPECT_EQ(a.acCopyText->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+C")));
+    EXPECT_EQ(a.acReadOnly->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+R")));
+}
+
+TEST_F(MainWindowTest, OpeningMakesReadOnlyAndDisablesWriting)
+{
+    frm.Files().OpenFile(File(QStringLiteral("data.bin"), QByteArray(70000, 'x')));
+    EXPECT_TRUE(ed.ReadOnlyMode());
+    EXPECT_TRUE(a.acReadOnly->isChecked());
+    EXPECT_EQ(frm.PanelText(4), QStringLiteral("書禁"));
+    EXPECT_EQ(frm.PanelText(2), QStringLiteral("ファイル 70,000 バイト"));
+    EXPECT_EQ(frm.windowTitle(), QStringLiteral("data.bin - へくすかばっと。"));
+    EXPECT_TRUE(a.acReload->isEnabled());
+    for (QAction *x : {a.acSave, a.acInputStr, a.acInsertFile, a.acReplace, a.acDelete, a.acPaste})
+        EXPECT_FALSE(x->isEnabled()) << x->objectName().toStdString();
+
+    ed.SetSelection(0, 1023);
+    EXPECT_EQ(frm.PanelText(1), QStringLiteral("選択 1,024 (0x400) バイト"));
+    EXPECT_TRUE(a.acCopy->isEnabled());
+    EXPECT_TRUE(a.acCopyText->isEnabled());
+    EXPECT_FALSE(a.acCut->isEnabled());
+
+    a.acReadOnly->trigger();
+    EXPECT_FALSE(ed.ReadOnlyMode());
+    EXPECT_EQ(frm.PanelText(4), QStringLiteral("上書"));
+    EXPECT_TRUE(a.acCut->isEnabled());
+    EXPECT_TRUE(a.acDelete->isEnabled());
+    EXPECT_TRUE(a.acSave->isEnabled());
+}
+
+TEST_F(MainWindowTest, TitleMarksChangesAndUndoFollowsTheHistory)
+{
+    OpenWritable(File(QStringLiteral("t.bin"), "0123456789"));
+    ed.setFocus();
+    QTest::keyClicks(&ed, QStringLiteral("a5"));
+    EXPECT_EQ(frm.windowTitle(), QStringLiteral("t.bin * - へくすかばっと。"));
+    EXPECT_TRUE(a.acUndo->isEnabled());
+    EXPECT_EQ(frm.PanelText(1), QStringLiteral("位置 1 (0x01)"));
+    a.acUndo->trigger();
+    EXPECT_EQ(frm.windowTitle(), QStringLiteral("t.bin - へくすかばっと。"));
+    EXPECT_FALSE(a.acUndo->isEnabled());
+}
+
+TEST_F(MainWindowTest, SaveQuestionOnClose)
+{
+    const QString f = File(QStringLiteral("c.bin"), "abc");
+    OpenWritable(f);
+    ed.OverwriteByte(0, 'X', true);
+
+    ui.Answers = {2}; // Cancel
+    EXPECT_FALSE(frm.close());
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("c.bin への変更を保存しますか？"));
+    EXPECT_EQ(ReadAll(f), QByteArray("abc"));
+
+    ui.Answers = {6}; // Yes: saved under its name, then closes
+    EXPECT_TRUE(frm.close());
+    EXPECT_EQ(ReadAll(f), QByteArray("Xbc"));
+    EXPECT_FALSE(ed.Modified());
+
+    ed.OverwriteByte(1, 'Y', true);
+    ui.Answers = {7}; // No: closes without saving
+    EXPECT_TRUE(frm.close());
+    EXPECT_EQ(ReadAll(f), QByteArray("Xbc"));
+}
+
+TEST_F(MainWindowTest, ReadOnlyDocumentSavesThroughTheDialog)
+{
+    const QString f = File(QStringLiteral("r.bin"), "abc");
+    OpenWritable(f);
+    ed.OverwriteByte(0, 'Z', true);
+    a.acReadOnly->trigger(); // read-only again, still modified
+    ui.Answers = {6};
+    ui.FileAnswers = {dir.filePath(QStringLiteral("copy.bin"))};
+    EXPECT_TRUE(frm.close());
+    EXPECT_EQ(ui.FileDialogs, 1);
+    EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("copy.bin"))), QByteArray("Zbc"));
+    EXPECT_EQ(ReadAll(f), QByteArray("abc"));
+}
+
+TEST_F(MainWindowTest, OpenRuleHandsFurtherFilesToNewInstances)
+{
+    const QString first = File(QStringLiteral("1.bin"), "one");
+    const QString second = File(QStringLiteral("2.bin"), "two");
+    frm.Files().OpenFile(first);
+    frm.Files().OpenFile(second);
+    ASSERT_EQ(ui.Started.size(), 1);
+    EXPECT_EQ(ui.Started[0], (QStringList{TFileCommands::ProgramPath(), second}));
+    EXPECT_EQ(QString::fromStdString(ed.FileName()), first);
+
+    frm.Files().OpenFile(dir.filePath(QStringLiteral("missing.bin")));
+    EXPECT_EQ(ui.Started.size(), 1);
+
+    ui.StartFails = true; // reported, not swallowed
+    frm.Files().OpenFile(second);
+    ASSERT_EQ(ui.Messages.size(), 1);
+    EXPECT_TRUE(ui.Messages[0].contains(second));
+    EXPECT_EQ(ui.Flags[0], 0x10u);
+    ui.StartFails = false;
+
+    a.acNew->trigger();
+    EXPECT_EQ(ui.Started.last(), QStringList{TFileCommands::ProgramPath()});
+
+    const int started = ui.Started.size();
+    ui.Shift = true; // Shift replaces the document here
+    frm.Files().OpenFile(second);
+    EXPECT_EQ(QString::fromStdString(ed.FileName()), second);
+    EXPECT_EQ(ui.Started.size(), started);
+}
+
+TEST_F(MainWindowTest, ContextMenuOffersTheEditCommands)
+{
+    QStringList names;
+    for (QAction *x : frm.EditorMenu()->actions())
+        names << (x->isSeparator() ? QStringLiteral("-") : x->objectName());
+    EXPECT_EQ(names, (QStringList{"acUndo", "-", "acCut", "acCopy", "acCopyText", "acPaste", "-", "acDelete", "-",
+                                  "acInputStr"}));
+}
+
+TEST_F(MainWindowTest, UntitledChangesAskBeforeOpening)
+{
+    ed.InsertByte(0, 1, true);
+    const QString f = File(QStringLiteral("o.bin"), "zz");
+    ui.Answers = {6}; // Yes -> the save dialog, which is cancelled
+    frm.Files().OpenFile(f);
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("無題 への変更を保存しますか？"));
+    EXPECT_EQ(ui.FileDialogs, 1);
+    EXPECT_TRUE(ed.FileName().empty());
+    EXPECT_EQ(ed.FileSize(), 1);
+
+    ui.Answers = {7}; // No -> opened here
+    frm.Files().OpenFile(f);
+    EXPECT_EQ(QString::fromStdString(ed.FileName()), f);
+    EXPECT_EQ(ed.FileSize(), 2);
+}
+
+TEST_F(MainWindowTest, ReloadAsksOnlyWithChangesAndKeepsTheMode)
+{
+    const QString f = File(QStringLiteral("l.bin"), "abc");
+    OpenWritable(f);
+    a.acReload->trigger();
+    EXPECT_TRUE(ui.Messages.isEmpty());
+    ed.OverwriteByte(0, 'Q', true);
+    ui.Answers = {7};
+    a.acReload->trigger();
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("変更を破棄して読み直しますか？"));
+    EXPECT_TRUE(ed.Modified());
+    ui.Answers = {6};
+    a.acReload->trigger();
+    EXPECT_FALSE(ed.Modified());
+    EXPECT_EQ(ed.ByteAt(0), 'a');
+    EXPECT_FALSE(ed.ReadOnlyMode());
+}
+
+TEST_F(MainWindowTest, SaveOfUntitledAsksForANameAndFailuresAreReported)
+{
+    ed.InsertByte(0, 7, true);
+    EXPECT_EQ(a.acSave->shortcut(), QKeySequence(QKeySequence::Save));
+    a.acSave->trigger();
+    EXPECT_EQ(ui.FileDialogs, 1);
+    EXPECT_TRUE(ed.FileName().empty());
+
+    const QString target = dir.filePath(QStringLiteral("s.bin"));
+    ui.FileAnswers = {target};
+    TFileFaults::FailNthWrite(1, ENOSPC);
+    a.acSaveAs->trigger();
+    TFileFaults::Reset();
+    ASSERT_FALSE(ui.Messages.isEmpty());
+    EXPECT_TRUE(ui.Messages.last().contains(target));
+    EXPECT_TRUE(ui.Messages.last().contains(QStringLiteral("No space")));
+    EXPECT_EQ(ui.Flags.last(), 0x10u);
+    EXPECT_TRUE(ed.Modified());
+    EXPECT_FALSE(a.acReload->isEnabled()); // saving an untitled document does not enable it
+}
+
+TEST_F(MainWindowTest, UnopenableFileIsReportedAndTheDocumentStays)
+{
+    ed.InsertByte(0, 9, true);
+    ui.Answers = {7};
+    frm.Files().OpenFile(dir.path()); // a folder
+    ASSERT_EQ(ui.Messages.size(), 2);
+    EXPECT_TRUE(ui.Messages.last().contains(dir.path()));
+    EXPECT_EQ(ed.FileSize(), 1);
+    EXPECT_TRUE(ed.FileName().empty());
+}
+
+TEST_F(MainWindowTest, DroppedFilesOpenHereThenInNewInstances)
+{
+    QList<QUrl> urls;
+    for (const char *n : {"d1.bin", "d2.bin", "d3.bin"})
+        urls << QUrl::fromLocalFile(File(QString::fromLatin1(n), "x"));
+    urls << QUrl::fromLocalFile(dir.filePath(QStringLiteral("gone.bin")));
+    frm.DropFiles(urls);
+    EXPECT_EQ(QString::fromStdString(ed.FileName()), urls[0].toLocalFile());
+    ASSERT_EQ(ui.Started.size(), 2);
+    EXPECT_EQ(ui.Started[0].last(), urls[1].toLocalFile());
+    EXPECT_EQ(ui.Started[1].last(), urls[2].toLocalFile());
+}
+
+TEST_F(MainWindowTest, ViewCommandsReachTheEditor)
+{
+    a.acViewAddressHeader->trigger();
+    EXPECT_TRUE(ed.HideOffsetHeader());
+    a.acViewByteView->trigger();
+    EXPECT_TRUE(ed.HideByteView());
+    a.acViewUnderLine->trigger();
+    EXPECT_TRUE(ed.ViewUnderLine());
+    a.accb4byte->trigger();
+    EXPECT_EQ(ed.ColumnBytes(), cb4byte);
+    a.acSjisByte->trigger();
+    EXPECT_EQ(ed.CharCode(), ccSJIS);
+    EXPECT_EQ(frm.PanelText(3), QStringLiteral("SJIS"));
+    frm.ChangeCharCode(a.acUnicodeByte); // tag 2 is UNICODE, not the third code
+    EXPECT_EQ(ed.CharCode(), ccUNICODE);
+    EXPECT_EQ(frm.PanelText(3), QStringLiteral("UNICODE"));
+    frm.show();
+    a.acViewStatusBar->trigger();
+    EXPECT_FALSE(frm.statusBar()->isVisible());
+}
+
+TEST_F(MainWindowTest, WideningWidensOnlyTheFirstPanel)
+{
+    frm.resize(640, 480);
+    frm.show();
+    QCoreApplication::processEvents();
+    auto panels = frm.statusBar()->findChildren<QLabel *>();
+    ASSERT_GE(panels.size(), 5);
+    QLabel *p0 = frm.statusBar()->findChild<QLabel *>(QStringLiteral("Panel0"));
+    QLabel *p1 = frm.statusBar()->findChild<QLabel *>(QStringLiteral("Panel1"));
+    const int w0 = p0->width(), w1 = p1->width();
+    frm.resize(900, 480);
+    QCoreApplication::processEvents();
+    EXPECT_GT(p0->width(), w0 + 200);
+    EXPECT_EQ(p1->width(), w1);
+    EXPECT_EQ(w1, 190);
+}

@@ -1,0 +1,187 @@
+// Clipboard, copy as text, inserting files and strings, through the main window's commands.
+
+#include "FakeUi.h"
+#include "TFileCommands.h"
+#include "TVxHexcavator.h"
+#include "TVxTransfer.h"
+#include "TfrmMain.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+struct TransferTest : ::testing::Test {
+    TFakeUi ui;
+    QTemporaryDir dir;
+    TfrmMain frm;
+    TVxHexcavator &ed = *frm.VxHexcavator1;
+    TMainActions &a = frm.Actions;
+
+    void Open(const QByteArray &bytes)
+    {
+        QString p = dir.filePath(QStringLiteral("doc.bin"));
+        QFile f(p);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        frm.Files().OpenFile(p);
+        a.acReadOnly->trigger();
+    }
+    QByteArray Doc()
+    {
+        auto v = ed.ReadBytes(0, ed.FileSize());
+        return QByteArray(reinterpret_cast<const char *>(v.data()), static_cast<int>(v.size()));
+    }
+    // A plain caret move with nothing selected, as a click would leave it.
+    void Deselect() { ed.SetSelection(ed.SelAnchor(), -1); }
+    static QByteArray Binary()
+    {
+        return QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("CF_VXBINARY"));
+    }
+};
+} // namespace
+
+TEST_F(TransferTest, CopyKeepsZeroBytesAndPasteInsertsThemAll)
+{
+    Open(QByteArray("A\0\r\nB", 5) + QByteArray("tail"));
+    ed.SetSelection(0, 4);
+    a.acCopy->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("A.\r\nB"));
+    EXPECT_EQ(Binary(), QByteArray("A\0\r\nB", 5));
+    EXPECT_TRUE(a.acPaste->isEnabled());
+
+    Deselect();
+    ed.GotoOffset(7);
+    a.acPaste->trigger();
+    EXPECT_EQ(Doc(), QByteArray("A\0\r\nBta", 7) + QByteArray("A\0\r\nB", 5) + QByteArray("il"));
+    EXPECT_EQ(ed.GetCaretOffset(), 12);
+    a.acUndo->trigger();
+    EXPECT_EQ(Doc(), QByteArray("A\0\r\nB", 5) + QByteArray("tail"));
+}
+
+TEST_F(TransferTest, PasteOnTheLastByteAppendsAndOverASelectionReplaces)
+{
+    Open("0123456789");
+    ed.SetSelection(0, 4);
+    a.acCopy->trigger();
+    Deselect();
+    ed.GotoOffset(9);
+    a.acPaste->trigger();
+    EXPECT_EQ(Doc(), QByteArray("012345678901234"));
+
+    ed.SetSelection(2, 4);
+    a.acPaste->trigger();
+    EXPECT_EQ(Doc(), QByteArray("0101234") + QByteArray("5678901234"));
+    EXPECT_EQ(ed.UndoList().Newest().Kind, ukReplaceRange);
+}
+
+TEST_F(TransferTest, ShiftJisTextFollowsTheFilter)
+{
+    Open(QByteArray("\x82\xA0\x82\x20\x81", 5));
+    a.acSjisByte->trigger();
+    ed.SetSelection(0, 4);
+    a.acCopy->trigger();
+    // A valid pair passes, a lead byte before a blank becomes the placeholder, a lone lead
+    // byte at the end passes unchanged.
+    EXPECT_EQ(TVxTransfer::ToCodePage(QGuiApplication::clipboard()->text()).left(4), QByteArray("\x82\xA0. ", 4));
+    EXPECT_EQ(Binary().size(), 5);
+}
+
+TEST_F(TransferTest, CutRemovesAndReadOnlyRefuses)
+{
+    Open("abcdef");
+    ed.SetSelection(1, 2);
+    a.acCut->trigger();
+    EXPECT_EQ(Doc(), QByteArray("adef"));
+    a.acReadOnly->trigger();
+    frm.Transfer().CutRange(0, 1);
+    frm.Transfer().PasteAt(0);
+    frm.Transfer().InsertText("zz");
+    EXPECT_EQ(Doc(), QByteArray("adef"));
+}
+
+TEST_F(TransferTest, CopyAsTextPerColumnWidthWithPartialLines)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 48; ++i)
+        bytes += char(0xA0 + i % 16);
+    Open(bytes);
+    ed.SetSelection(18, 33);
+    a.acCopyText->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("0000010:       A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF\r\n"
+                             "0000020: A0 A1                                          \r\n"));
+    const struct {
+        QAction *action;
+        const char *first;
+    } widths[] = {{a.accb2byte, "0000010:      A2A3 A4A5"}, {a.accb4byte, "0000010:     A2A3 A4A5A6A7"},
+                  {a.accb8byte, "0000010:     A2A3A4A5A6A7 A8"}, {a.accb16byte, "0000010:     A2A3A4A5"}};
+    for (const auto &w : widths) {
+        w.action->trigger();
+        ed.SetSelection(18, 33);
+        a.acCopyText->trigger();
+        EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(QString::fromLatin1(w.first)))
+            << QGuiApplication::clipboard()->text().toStdString();
+    }
+    a.acViewAddressHeader->trigger();
+    a.accb1byte->trigger();
+    ed.SetSelection(16, 17);
+    a.acCopyText->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral(" A0 A1") + QString(14 * 3, QLatin1Char(' ')) +
+                                                        QStringLiteral("\r\n"));
+}
+
+TEST_F(TransferTest, InsertStringInBothModes)
+{
+    Open("0123456789");
+    ed.GotoOffset(8);
+    ui.StringAnswers = {QStringLiteral("abcde")};
+    a.acInputStr->trigger(); // overwrite mode: 2 bytes over, 3 appended
+    EXPECT_EQ(Doc(), QByteArray("01234567abcde"));
+    a.acUndo->trigger();
+    EXPECT_EQ(Doc(), QByteArray("0123456789"));
+
+    ed.SetInsertMode(true);
+    ed.GotoOffset(2);
+    ui.StringAnswers = {QStringLiteral("あ")};
+    a.acInputStr->trigger();
+    EXPECT_EQ(Doc(), QByteArray("01\x82\xA0" "23456789"));
+    EXPECT_EQ(ed.GetCaretOffset(), 4);
+
+    ui.StringAnswers = {QString()};
+    a.acInputStr->trigger(); // empty: nothing recorded
+    EXPECT_EQ(ed.UndoCount(), 1);
+}
+
+TEST_F(TransferTest, PastingPlainTextInsertsItsCodePageBytes)
+{
+    Open("xy");
+    QGuiApplication::clipboard()->setText(QStringLiteral("AB"));
+    ed.SetInsertMode(true);
+    ed.GotoOffset(1);
+    a.acPaste->trigger();
+    EXPECT_EQ(Doc(), QByteArray("xABy"));
+}
+
+TEST_F(TransferTest, InsertFileReplacesASelectionAndKeepsTheCaret)
+{
+    Open("0123456789");
+    const QString add = dir.filePath(QStringLiteral("add.bin"));
+    QFile f(add);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("ABC");
+    f.close();
+    ed.SetSelection(3, 5);
+    ui.FileAnswers = {add};
+    a.acInsertFile->trigger();
+    EXPECT_EQ(Doc(), QByteArray("012ABC6789"));
+    EXPECT_EQ(ed.GetCaretOffset(), 3);
+    a.acUndo->trigger();
+    a.acUndo->trigger();
+    EXPECT_EQ(Doc(), QByteArray("0123456789"));
+}
