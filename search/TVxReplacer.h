@@ -3,7 +3,8 @@
 // occurrence from there to the end, by a replacement of any length (empty included).
 //
 // Single: the first occurrence p at or after start (TVxSearcher, forward, to FileSize - 1)
-// gives way to the replacement; undo gets one record (ukReplaceRange over the new bytes,
+// gives way to the replacement, inside the cache window when the match lies there (no file
+// I/O), else by one pass over the document; undo gets one record (ukReplaceRange over the new bytes,
 // ukDeleteRange when the replacement is empty). The result asks the control to select the
 // replacement and put the caret on its last byte; after an empty replacement it asks for no
 // selection and the caret on the byte that followed the removed match (offset p).
@@ -20,7 +21,7 @@
 // Failures: nothing found returns 0 and changes nothing, undo history included. Errors throw
 // (document limit of 2147483647 bytes, file errors) and leave the document as it was.
 //
-// Who calls: the editor control's Replace, for the replace dialog.
+// Who calls: TVxSearchEngine::Replace, for the editor control and its replace dialog.
 
 #include "TVxDocument.h"
 #include "TVxSearcher.h"

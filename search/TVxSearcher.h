@@ -19,10 +19,10 @@
 // TVxMatcher. Cost: one sequential read of the range, with a matcher far below one
 // comparison per byte on ordinary data.
 //
-// Not here: SetSearchText, selecting the match, repainting. The editor control does those
-// around Search; the start positions and bounds come from TVxSearchBounds.
+// Not here: SetSearchText and the start positions (TVxSearchEngine, TVxSearchBounds),
+// selecting the match and repainting (the editor control).
 //
-// Who calls: the editor control (Search, Find, FindNext, FindPrev) and TVxReplacer.
+// Who calls: TVxSearchEngine and TVxReplacer.
 
 #include "TVxDocument.h"
 #include "TVxMatcher.h"
