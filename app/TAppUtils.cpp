@@ -10,6 +10,7 @@
 
 namespace {
 QPointer<QWidget> gMain;
+QPointer<QWidget> gFocusBeforeBusy;
 int gBusy = 0;
 
 // Integer division truncating toward zero, as the placement rule is defined.
@@ -22,6 +23,8 @@ void TAppUtils::BeginBusy()
 {
     if (++gBusy == 1) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
+        // Disabling the window takes the focus from the editor; it gets it back at the end.
+        gFocusBeforeBusy = QApplication::focusWidget();
         if (gMain)
             gMain->setEnabled(false);
     }
@@ -34,6 +37,9 @@ void TAppUtils::EndBusy()
     if (--gBusy == 0) {
         if (gMain)
             gMain->setEnabled(true);
+        if (gFocusBeforeBusy)
+            gFocusBeforeBusy->setFocus();
+        gFocusBeforeBusy = nullptr;
         QApplication::restoreOverrideCursor();
     }
 }

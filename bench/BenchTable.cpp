@@ -8,7 +8,6 @@
 #include <map>
 #include <random>
 #include <stdexcept>
-#include <sys/resource.h>
 #include <ctime>
 #include <unistd.h>
 
@@ -33,8 +32,6 @@ int TBenchTable::Main(int argc, char **argv)
         return wanted.empty() || std::find(wanted.begin(), wanted.end(), name) != wanted.end();
     };
     for (const auto &w : wanted) {
-        if (w == "peak-rss")
-            continue;
         bool known = std::any_of(Rows().begin(), Rows().end(), [&](const auto &r) { return r.first == w; });
         if (!known) {
             std::fprintf(stderr, "unknown row %s; rows:", w.c_str());
@@ -48,9 +45,6 @@ int TBenchTable::Main(int argc, char **argv)
     for (const auto &r : Rows())
         if (wants(r.first))
             r.second();
-    // Last, so that it covers every row run before it.
-    if (wants("peak-rss"))
-        PrintValue("peak-rss", PeakRssBytes());
     return 0;
 }
 
@@ -89,13 +83,6 @@ double TBenchTable::Best(int reps, const std::function<void()> &fn)
         best = std::min(best, Now() - t);
     }
     return best;
-}
-
-int64_t TBenchTable::PeakRssBytes()
-{
-    rusage ru{};
-    ::getrusage(RUSAGE_SELF, &ru);
-    return int64_t(ru.ru_maxrss) * 1024;
 }
 
 TBenchTable::TDataFile::TDataFile(int64_t size, uint32_t seed) : FSize(size)

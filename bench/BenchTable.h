@@ -24,7 +24,6 @@ public:
     static double Now();
     // Best of `reps` runs of fn, in seconds.
     static double Best(int reps, const std::function<void()> &fn);
-    static int64_t PeakRssBytes();
     // A file of `size` pseudo-random bytes in the temporary folder, deleted on destruction.
     class TDataFile {
     public:

@@ -15,11 +15,14 @@ until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; do slee
 name=$(basename "$file")
 WID=$(xdotool search --sync --onlyvisible --name "$name" | head -1)
 xdotool windowactivate --sync "$WID"
+xdotool windowsize --sync "$WID" 960 560
 xdotool key --clearmodifiers ctrl+shift+r
 xdotool type --delay 60 'a5f0'
 xdotool key --clearmodifiers ctrl+s
 for _ in $(seq 100); do xdotool getwindowname "$WID" | grep -q '\*' || break; sleep 0.05; done
-xdotool key --clearmodifiers shift+Right shift+Right shift+Right
-sleep 0.3
+for k in alt+v m s; do xdotool key $k; sleep 0.3; done   # 表示 > 文字コード > シフトJIS
+for k in Down Down Down Down Right Right; do xdotool key $k; done
+for _ in 1 2 3 4 5 6 7 8 9 10 11; do xdotool key shift+Right; done
+sleep 0.5
 import -window root "$out"
 echo "title: $(xdotool getwindowname "$WID")"

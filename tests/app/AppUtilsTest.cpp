@@ -34,6 +34,23 @@ TEST(AppUtilsTest, BusyStateNestsAndAlwaysEnds)
     TAppUtils::SetMainWindow(nullptr);
 }
 
+TEST(AppUtilsTest, BusyStateGivesTheFocusBack)
+{
+    QWidget main;
+    auto *edit = new QLineEdit(&main);
+    new QLineEdit(&main);
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    edit->setFocus();
+    ASSERT_TRUE(edit->hasFocus());
+    TAppUtils::SetMainWindow(&main);
+    TAppUtils::BeginBusy();
+    TAppUtils::EndBusy();
+    EXPECT_TRUE(edit->hasFocus());
+    TAppUtils::SetMainWindow(nullptr);
+}
+
 TEST(AppUtilsTest, DialogsAreCentredAndKeptOnScreen)
 {
     const QRect screen(0, 0, 1024, 768);
