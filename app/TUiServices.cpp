@@ -1,12 +1,11 @@
 #include "TUiServices.h"
 
 #include "TAppUtils.h"
-#include "TVxDocumentHooks.h"
+#include "TVxMessageBox.h"
 #include "TfrmInput.h"
 
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QProcess>
 
 namespace {
@@ -24,36 +23,7 @@ void TUiServices::SetInstance(TUiServices *services) { gCurrent = services ? ser
 
 int TUiServices::MessageBox(QWidget *parent, const QString &text, unsigned flags)
 {
-    QMessageBox box(parent);
-    box.setWindowTitle(TAppUtils::ApplicationTitle());
-    box.setText(text);
-    switch (flags & 0xF0) {
-    case mbIconStop: box.setIcon(QMessageBox::Critical); break;
-    case mbIconQuestion: box.setIcon(QMessageBox::Question); break;
-    case mbIconWarning: box.setIcon(QMessageBox::Warning); break;
-    case mbIconInformation: box.setIcon(QMessageBox::Information); break;
-    default: break;
-    }
-    switch (flags & 0x0F) {
-    case mbYesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    case mbYesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
-    case mbOKCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    default:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    }
-    switch (box.exec()) {
-    case QMessageBox::Yes: return idYes;
-    case QMessageBox::No: return idNo;
-    case QMessageBox::Cancel: return idCancel;
-    default: return idOK;
-    }
+    return TVxMessageBox::Show(parent, TAppUtils::ApplicationTitle(), text, flags);
 }
 
 QString TUiServices::AskOpenFileName(QWidget *parent, const QString &preset)

@@ -54,6 +54,9 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     VxHexcavator1->OnChangeReadOnlyMode = [this] { VxHexcavator1ChangeEditMode(); };
     VxHexcavator1->OnChangeFileSize = [this] { VxHexcavator1ChangeFileSize(); };
     VxHexcavator1->OnChangeUndo = [this](int32_t n) { VxHexcavator1ChangeUndo(n); };
+    VxHexcavator1->OnShowMessageBox = [](const std::string &text, unsigned flags) {
+        return TAppUtils::ShowAppMessage(QString::fromStdString(text), flags);
+    };
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
         UpdatePasteState();
         Actions.acClearClipBoard->setEnabled(Actions.acPaste->isEnabled());
@@ -80,6 +83,7 @@ TfrmMain::~TfrmMain()
         VxHexcavator1->OnChangeReadOnlyMode = nullptr;
         VxHexcavator1->OnChangeFileSize = nullptr;
         VxHexcavator1->OnChangeUndo = nullptr;
+        VxHexcavator1->OnShowMessageBox = nullptr;
     }
     TAppUtils::SetMainWindow(nullptr);
 }

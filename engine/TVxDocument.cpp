@@ -140,6 +140,7 @@ bool TVxDocument::WriteFile(const std::string &target, bool keepMode, unsigned m
 
 bool TVxDocument::SaveToFile(const std::string &fileName, bool keepUndo)
 {
+    FLastWriteError.clear(); // a declined backup question is no write failure
     // Backups and the write both act on the file a symlink names, so the link survives.
     std::string target = TFilePaths::ResolveLinks(fileName);
     mode_t mode = 0;

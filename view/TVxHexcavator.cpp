@@ -1,4 +1,5 @@
 #include "TVxHexcavator.h"
+#include "TVxMessageBox.h"
 
 #include "TVxCellPainter.h"
 #include "TVxGlyphCache.h"
@@ -391,28 +392,9 @@ void TVxHexcavator::ContentChanged()
 
 int TVxHexcavator::ShowMessageBox(const std::string &text, unsigned flags)
 {
-    QMessageBox box(this);
-    box.setWindowTitle(QGuiApplication::applicationDisplayName());
-    box.setText(QString::fromStdString(text));
-    switch (flags & 0xF0) {
-    case mbIconStop: box.setIcon(QMessageBox::Critical); break;
-    case mbIconQuestion: box.setIcon(QMessageBox::Question); break;
-    case mbIconWarning: box.setIcon(QMessageBox::Warning); break;
-    case mbIconInformation: box.setIcon(QMessageBox::Information); break;
-    default: break;
-    }
-    switch (flags & 0x0F) {
-    case mbOKCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case mbYesNoCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
-    case mbYesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    default: box.setStandardButtons(QMessageBox::Ok); break;
-    }
-    switch (box.exec()) {
-    case QMessageBox::Yes: return idYes;
-    case QMessageBox::No: return idNo;
-    case QMessageBox::Cancel: return idCancel;
-    default: return idOK;
-    }
+    if (OnShowMessageBox)
+        return OnShowMessageBox(text, flags);
+    return TVxMessageBox::Show(this, QGuiApplication::applicationDisplayName(), QString::fromStdString(text), flags);
 }
 
 std::string TVxHexcavator::GetRowText(int32_t offset, int32_t count)

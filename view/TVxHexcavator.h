@@ -201,8 +201,10 @@ public:
     int ClampLeftCol(int col) const;
     void UpdateScrollBars();
 
-    // The engine's message box, asked by the document (and usable by the host).
+    // The engine's message box, asked by the document (and usable by the host). The host may
+    // route it through its own message boxes by assigning OnShowMessageBox.
     int ShowMessageBox(const std::string &text, unsigned flags) override;
+    std::function<int(const std::string &text, unsigned flags)> OnShowMessageBox;
 
 protected:
     bool event(QEvent *e) override;

@@ -8,6 +8,7 @@
 #include "TfrmMain.h"
 
 #include <QAction>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
@@ -239,6 +240,23 @@ TEST_F(MainWindowTest, SaveOfUntitledAsksForANameAndFailuresAreReported)
     EXPECT_EQ(ui.Flags.last(), 0x10u);
     EXPECT_TRUE(ed.Modified());
     EXPECT_FALSE(a.acReload->isEnabled()); // saving an untitled document does not enable it
+}
+
+TEST_F(MainWindowTest, BackupQuestionComesThroughTheProgramsMessageBoxes)
+{
+    const QString f = File(QStringLiteral("b.bin"), "abc");
+    OpenWritable(f);
+    ed.SaveBackup = true;
+    ed.SaveBackupCount = 1;
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("b.001.bin/in-the-way"))));
+    ed.OverwriteByte(0, 'Z', true);
+    ui.Answers = {7}; // No: do not save without a backup
+    a.acSave->trigger();
+    ASSERT_EQ(ui.Messages.size(), 1); // the question, and no failure report after it
+    EXPECT_TRUE(ui.Messages[0].startsWith(QStringLiteral("バックアップファイルの作成に失敗しました。")));
+    EXPECT_EQ(ui.Flags[0], 0x34u);
+    EXPECT_EQ(ReadAll(f), QByteArray("abc"));
+    EXPECT_TRUE(ed.Modified());
 }
 
 TEST_F(MainWindowTest, UnopenableFileIsReportedAndTheDocumentStays)

@@ -6,7 +6,6 @@
 #include "TestSupport.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <dirent.h>
 #include <functional>
 #include <gtest/gtest.h>
@@ -29,16 +28,12 @@ std::vector<std::string> ListDir(const std::string &path)
 
 struct FailureTest : ::testing::Test {
     TScratchDir dir;
-    TScratchDir tmp; // the engine's temporary folder, so leftovers can be counted
-    std::string oldTmp;
+    TPrivateTempDir tmp;
     std::unique_ptr<TVxDocument> doc;
     std::vector<uint8_t> model;
 
     void SetUp() override
     {
-        const char *t = std::getenv("TMPDIR");
-        oldTmp = t ? t : "";
-        ::setenv("TMPDIR", tmp.Path().c_str(), 1);
         doc = std::make_unique<TVxDocument>();
         model = Pattern(1 << 20, 5); // several move buffers long
         WriteFileBytes(dir.File("f.bin"), model);
@@ -48,10 +43,6 @@ struct FailureTest : ::testing::Test {
     {
         TFileFaults::Reset();
         doc.reset();
-        if (oldTmp.empty())
-            ::unsetenv("TMPDIR");
-        else
-            ::setenv("TMPDIR", oldTmp.c_str(), 1);
     }
 
     // Leaves a resized dirty window in the middle, so every block edit has a flush to do.
@@ -93,7 +84,7 @@ struct FailureTest : ::testing::Test {
             ASSERT_EQ(doc->FileSize(), static_cast<int32_t>(model.size())) << "write " << n;
             ASSERT_EQ(doc->UndoCount(), undo) << "write " << n;
             ASSERT_EQ(DocBytes(*doc), model) << "write " << n;
-            ASSERT_EQ(ListDir(tmp.Path()).size(), 1u) << "scratch file left behind";
+            ASSERT_EQ(tmp.FileCount(), 1u) << "scratch file left behind";
         }
     }
 };
@@ -217,5 +208,5 @@ TEST_F(FailureTest, FailedLoadCopyKeepsThePreviousDocument)
     EXPECT_EQ(doc->FileName(), dir.File("f.bin"));
     EXPECT_EQ(doc->UndoCount(), 3);
     EXPECT_EQ(DocBytes(*doc), model);
-    EXPECT_EQ(ListDir(tmp.Path()).size(), 1u);
+    EXPECT_EQ(tmp.FileCount(), 1u);
 }

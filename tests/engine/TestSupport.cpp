@@ -23,6 +23,30 @@ TScratchDir::~TScratchDir()
     std::filesystem::remove_all(FPath, ec);
 }
 
+TPrivateTempDir::TPrivateTempDir()
+{
+    const char *old = std::getenv("TMPDIR");
+    FHadOld = old != nullptr;
+    FOld = old ? old : "";
+    ::setenv("TMPDIR", FDir.Path().c_str(), 1);
+}
+
+TPrivateTempDir::~TPrivateTempDir()
+{
+    if (FHadOld)
+        ::setenv("TMPDIR", FOld.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
+}
+
+size_t TPrivateTempDir::FileCount() const
+{
+    size_t n = 0;
+    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(FDir.Path()))
+        ++n;
+    return n;
+}
+
 std::vector<uint8_t> Pattern(size_t n, uint32_t seed)
 {
     std::mt19937 rng(seed);

@@ -20,6 +20,21 @@ private:
     std::string FPath;
 };
 
+// Points the engine's temporary folder ($TMPDIR) at a fresh private folder while it lives, so
+// that scratch files left behind can be counted. Declare it before the documents it serves.
+class TPrivateTempDir {
+public:
+    TPrivateTempDir();
+    ~TPrivateTempDir();
+    const std::string &Path() const { return FDir.Path(); }
+    size_t FileCount() const;
+
+private:
+    TScratchDir FDir;
+    std::string FOld;
+    bool FHadOld;
+};
+
 std::vector<uint8_t> Pattern(size_t n, uint32_t seed = 1);
 void WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
 std::vector<uint8_t> ReadFileBytes(const std::string &path);

@@ -8,36 +8,20 @@
 #include "TestSupport.h"
 
 #include <cerrno>
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <system_error>
 
 namespace {
 constexpr int32_t W = TVxWorkCopy::kCacheSize;
 
-size_t CountFiles(const std::string &path)
-{
-    size_t n = 0;
-    if (DIR *d = ::opendir(path.c_str())) {
-        while (dirent *e = ::readdir(d))
-            n += std::string(e->d_name) != "." && std::string(e->d_name) != "..";
-        ::closedir(d);
-    }
-    return n;
-}
-
 struct SpliceTest : ::testing::Test {
     TScratchDir dir;
-    TScratchDir tmp; // the engine's temporary folder, so leftovers can be counted
-    std::string oldTmp;
+    TPrivateTempDir tmp;
     std::unique_ptr<TVxDocument> doc;
     std::vector<uint8_t> model;
 
     void SetUp() override
     {
-        const char *t = std::getenv("TMPDIR");
-        oldTmp = t ? t : "";
-        ::setenv("TMPDIR", tmp.Path().c_str(), 1);
         doc = std::make_unique<TVxDocument>();
         Load(Pattern(300000, 21));
     }
@@ -45,10 +29,6 @@ struct SpliceTest : ::testing::Test {
     {
         TFileFaults::Reset();
         doc.reset();
-        if (oldTmp.empty())
-            ::unsetenv("TMPDIR");
-        else
-            ::setenv("TMPDIR", oldTmp.c_str(), 1);
     }
     void Load(std::vector<uint8_t> bytes)
     {
@@ -190,11 +170,11 @@ TEST_F(SpliceTest, RewriteIsAllOrNothing)
             break;
         ASSERT_EQ(doc->UndoCount(), undo) << "write " << n;
         ASSERT_EQ(DocBytes(*doc), model) << "write " << n;
-        ASSERT_EQ(CountFiles(tmp.Path()), 1u) << "scratch file left behind at write " << n;
+        ASSERT_EQ(tmp.FileCount(), 1u) << "scratch file left behind at write " << n;
     }
     ApplyToModel(model, splices);
     EXPECT_EQ(DocBytes(*doc), model);
-    EXPECT_EQ(CountFiles(tmp.Path()), 1u);
+    EXPECT_EQ(tmp.FileCount(), 1u);
 
     // And its undo: a failed one-pass revert keeps every record.
     const int32_t before = doc->UndoCount();

@@ -1,3 +1,4 @@
+// main() of the widget test programs: headless unless a display is asked for.
 #include <QApplication>
 #include <gtest/gtest.h>
 
