@@ -48,7 +48,9 @@ int TAppUtils::BusyDepth() { return gBusy; }
 
 int TAppUtils::ShowAppMessage(const QString &text, unsigned flags)
 {
-    return TUiServices::Instance().MessageBox(gMain, text, flags);
+    // A box owned by the window that the busy state disabled would be disabled with it.
+    QWidget *parent = gMain && gMain->isEnabled() ? gMain.data() : nullptr;
+    return TUiServices::Instance().MessageBox(parent, text, flags);
 }
 
 QPoint TAppUtils::CenteredPosition(const QRect &dialog, const QRect &main, const QRect &screen)

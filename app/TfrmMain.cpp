@@ -3,6 +3,7 @@
 #include "TAppUtils.h"
 #include "TDroppedFiles.h"
 #include "TFileCommands.h"
+#include "TSearchCommands.h"
 #include "TUiServices.h"
 #include "TVxHexcavator.h"
 #include "TVxTransfer.h"
@@ -43,6 +44,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     FFiles = std::make_unique<TFileCommands>(*this);
 
     Actions.Create(this);
+    FSearches = std::make_unique<TSearchCommands>(*this);
     addActions(Actions.All()); // shortcuts work wherever the focus is in this window
     BuildMenus();
     BuildToolBar();
@@ -76,6 +78,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
 
 TfrmMain::~TfrmMain()
 {
+    FSearches->SaveSettings();
     // The editor's events point back here; silence them before the members go.
     if (VxHexcavator1) {
         VxHexcavator1->OnMoveCell = nullptr;
@@ -352,9 +355,8 @@ void TfrmMain::ConnectCommands()
     on(a.acHomepage, [] {
         QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/README.md")));
     });
-    on(a.acOffsetJump, [this, ed] { Run([ed] { ed->OffsetJump(); }); });
-
     FFiles->Connect();
+    FSearches->Connect();
 }
 
 void TfrmMain::closeEvent(QCloseEvent *e)

@@ -19,6 +19,7 @@ class QLabel;
 class QMenu;
 class QToolBar;
 class TFileCommands;
+class TSearchCommands;
 class TVxHexcavator;
 class TVxTransfer;
 
@@ -32,6 +33,7 @@ public:
     TMainActions Actions;
     TFileCommands &Files() { return *FFiles; }
     TVxTransfer &Transfer() { return *FTransfer; }
+    TSearchCommands &Searches() { return *FSearches; }
     QString FApplicationTitle;
 
     void UpdateTitle();
@@ -74,6 +76,7 @@ private:
 
     std::unique_ptr<TFileCommands> FFiles;
     std::unique_ptr<TVxTransfer> FTransfer;
+    std::unique_ptr<TSearchCommands> FSearches;
     QToolBar *FToolBar = nullptr;
     QMenu *FEditorMenu = nullptr;
     QLabel *FPanels[5] = {};

@@ -1,7 +1,10 @@
 #pragma once
 // Scripted answers for the program's dialogs, and a record of what was asked and started.
 
+#include "TAppDir.h"
 #include "TUiServices.h"
+
+#include <QTemporaryDir>
 
 #include <QList>
 #include <QStringList>
@@ -59,4 +62,12 @@ private:
         FileAnswers.pop_front();
         return f;
     }
+};
+
+// Points the settings file at a private folder while it lives; declare it before the window.
+struct TSettingsInTempDir {
+    QTemporaryDir Dir;
+    TSettingsInTempDir() { TAppDir::SetOverride(Dir.path().toStdString()); }
+    ~TSettingsInTempDir() { TAppDir::SetOverride(std::string()); }
+    QString Ini() const { return Dir.filePath(QStringLiteral("Hexcavat.ini")); }
 };

@@ -37,6 +37,7 @@ void WriteAll(const QString &path, const QByteArray &bytes)
 
 struct MainWindowTest : ::testing::Test {
     TFakeUi ui;
+    TSettingsInTempDir settings;
     QTemporaryDir dir;
     TfrmMain frm;
     TVxHexcavator &ed = *frm.VxHexcavator1;

@@ -17,6 +17,7 @@
 namespace {
 struct TransferTest : ::testing::Test {
     TFakeUi ui;
+    TSettingsInTempDir settings;
     QTemporaryDir dir;
     TfrmMain frm;
     TVxHexcavator &ed = *frm.VxHexcavator1;

@@ -1,0 +1,180 @@
+#include "TfrmReplace.h"
+
+#include "TAppUtils.h"
+#include "TDialogSupport.h"
+#include "TIniFile.h"
+#include "TVxDocumentHooks.h"
+#include "TVxEditorSearch.h"
+#include "TVxHexcavator.h"
+#include "TfrmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QWindow>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+// Disables the dialog and makes the program busy for one operation, and undoes both even
+// when the operation throws.
+class TDialogBusy {
+public:
+    TDialogBusy(QWidget &dialog, QWidget &main) : FDialog(dialog), FMain(main)
+    {
+        FDialog.setEnabled(false);
+        TAppUtils::BeginBusy();
+    }
+    ~TDialogBusy()
+    {
+        TAppUtils::EndBusy();
+        FDialog.setEnabled(FMain.isEnabled());
+    }
+
+private:
+    QWidget &FDialog;
+    QWidget &FMain;
+};
+} // namespace
+
+TfrmReplace::TfrmReplace(TfrmMain &main, TVxEditorSearch &search)
+    : QDialog(&main, Qt::Tool | Qt::WindowStaysOnTopHint), FMain(main), FSearch(search)
+{
+    setObjectName(QStringLiteral("frmReplace"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(QStringLiteral("置換"));
+    setFont(TDialogSupport::DialogFont());
+    setFixedSize(387, 197);
+    move(300, 219);
+
+    Label1 = new QLabel(QStringLiteral("検索する文字列："), this);
+    Label1->setGeometry(16, 16, 88, 12);
+    Label2 = new QLabel(QStringLiteral("置換後の文字列："), this);
+    Label2->setGeometry(16, 64, 90, 12);
+    cmbFindText = TDialogSupport::HistoryCombo(this, 16, 32, 257, 20);
+    cmbReplaceText = TDialogSupport::HistoryCombo(this, 16, 80, 257, 20);
+    chkIgnoreCase = new QCheckBox(QStringLiteral("大文字小文字を区別しない(&I)"), this);
+    chkIgnoreCase->setGeometry(20, 116, 250, 17);
+    btnFind = new QPushButton(QStringLiteral("検索(&F)"), this);
+    btnFind->setGeometry(288, 12, 89, 24);
+    btnReplace = new QPushButton(QStringLiteral("置換(&R)"), this);
+    btnReplace->setGeometry(288, 42, 89, 24);
+    btnReplace->setDefault(true);
+    btnReplaceAll = new QPushButton(QStringLiteral("全て置換(&A)"), this);
+    btnReplaceAll->setGeometry(288, 74, 89, 24);
+    btnCancel = new QPushButton(QStringLiteral("キャンセル(&C)"), this);
+    btnCancel->setGeometry(288, 126, 89, 24);
+
+    QWidget *order[] = {cmbFindText, cmbReplaceText, chkIgnoreCase, btnFind, btnReplace, btnReplaceAll, btnCancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(btnFind, &QPushButton::clicked, this, [this] {
+        if (DoFind(true) == -1)
+            TAppUtils::ShowAppMessage(cmbFindText->currentText() + QStringLiteral(" は見つかりませんでした。"),
+                                      mbIconInformation);
+    });
+    connect(btnReplace, &QPushButton::clicked, this, [this] { DoReplace(false); });
+    connect(btnReplaceAll, &QPushButton::clicked, this, [this] { DoReplace(true); });
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::close);
+    // Escape closes (and so destroys) the dialog rather than merely hiding it.
+    connect(this, &QDialog::rejected, this, &QDialog::close);
+
+    // Follows the window that has the keyboard: a tool window shares its main window's
+    // activation in Qt, so its own activation events do not tell when the user went back.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this,
+            [this](QWindow *w) { TakeShortcuts(w && w == windowHandle()); });
+
+    TAppUtils::CenterOnMainForm(this, &main);
+    LoadHistory();
+}
+
+TfrmReplace::~TfrmReplace() { TakeShortcuts(false); }
+
+void TfrmReplace::LoadHistory()
+{
+    TIniFile ini(TDialogSupport::SettingsFile());
+    FFindHistory.Load(ini, TVxHistoryList::kFindSection);
+    FReplaceHistory.Load(ini, TVxHistoryList::kReplaceSection);
+    TDialogSupport::ShowHistory(cmbFindText, FFindHistory);
+    TDialogSupport::ShowHistory(cmbReplaceText, FReplaceHistory);
+}
+
+void TfrmReplace::SaveHistory()
+{
+    TIniFile ini(TDialogSupport::SettingsFile());
+    FFindHistory.Save(ini, TVxHistoryList::kFindSection);
+    FReplaceHistory.Save(ini, TVxHistoryList::kReplaceSection);
+}
+
+int32_t TfrmReplace::DoFind(bool select)
+{
+    TDialogBusy busy(*this, FMain);
+    const QString text = cmbFindText->currentText();
+    if (text.isEmpty())
+        return -2;
+    FFindHistory.Add(TDialogSupport::Utf8(text), false);
+    TDialogSupport::ShowHistory(cmbFindText, FFindHistory);
+    const std::string bytes = TDialogSupport::ToBytes(text);
+    FSearch.SetSearchText(bytes, chkIgnoreCase->isChecked());
+    return FSearch.Find(bytes, chkIgnoreCase->isChecked(), false, false, select);
+}
+
+int32_t TfrmReplace::DoReplace(bool all)
+{
+    TVxHexcavator &ed = *FMain.VxHexcavator1;
+    if (ed.ReadOnlyMode()) {
+        // The command is disabled in read-only mode; an open dialog must not get round that.
+        TAppUtils::ShowAppMessage(QStringLiteral("書き換え禁止モードのため置換できません。"), mbIconStop);
+        return 0;
+    }
+    int32_t n = 0;
+    {
+        TDialogBusy busy(*this, FMain);
+        const QString findText = cmbFindText->currentText();
+        const QString replaceText = cmbReplaceText->currentText();
+        const int32_t start = all ? 0 : ed.GetCaretOffset();
+        FFindHistory.Add(TDialogSupport::Utf8(findText), false);
+        FReplaceHistory.Add(TDialogSupport::Utf8(replaceText), true);
+        TDialogSupport::ShowHistory(cmbFindText, FFindHistory);
+        TDialogSupport::ShowHistory(cmbReplaceText, FReplaceHistory);
+        const std::string findBytes = TDialogSupport::ToBytes(findText);
+        FSearch.SetSearchText(findBytes, chkIgnoreCase->isChecked());
+        try {
+            n = FSearch.Replace(start, findBytes, TDialogSupport::ToBytes(replaceText), all);
+        } catch (...) {
+            SaveHistory();
+            throw;
+        }
+        if (n == 0) {
+            TAppUtils::ShowAppMessage(findText + QStringLiteral(" は見つかりませんでした。"), mbIconInformation);
+        } else if (all) {
+            hide();
+            TAppUtils::ShowAppMessage(QString::number(n) + QStringLiteral(" 個の文字列を変換しました。"),
+                                      mbIconInformation);
+        }
+        SaveHistory();
+    }
+    setEnabled(true);
+    return n;
+}
+
+void TfrmReplace::TakeShortcuts(bool take)
+{
+    if (take && FTaken.isEmpty()) {
+        TMainActions &a = FMain.Actions;
+        for (QAction *action : {a.acOffsetJump, a.acUndo, a.acDelete, a.acCopy, a.acCut, a.acPaste}) {
+            FTaken.append({action, action->shortcut()});
+            action->setShortcut(QKeySequence());
+        }
+    } else if (!take) {
+        for (const auto &t : FTaken)
+            if (t.first) // the main window may be going away with its actions
+                t.first->setShortcut(t.second);
+        FTaken.clear();
+    }
+}
+

@@ -1,0 +1,293 @@
+// Find, find next/previous, replace and jump through the main window's commands, with the
+// dialogs filled in and clicked as a user would, and their histories in the settings file.
+
+#include "FakeUi.h"
+#include "TFileCommands.h"
+#include "TSearchCommands.h"
+#include "TVxHexcavator.h"
+#include "TfrmFind.h"
+#include "TfrmMain.h"
+#include "TfrmReplace.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+struct SearchCommandsTest : ::testing::Test {
+    TFakeUi ui;
+    TSettingsInTempDir settings;
+    QTemporaryDir dir;
+    std::unique_ptr<TfrmMain> frm = std::make_unique<TfrmMain>();
+    TVxHexcavator *ed = frm->VxHexcavator1;
+    TMainActions *a = &frm->Actions;
+
+    void Open(const QByteArray &bytes)
+    {
+        const QString p = dir.filePath(QStringLiteral("s.bin"));
+        QFile f(p);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        frm->Files().OpenFile(p);
+        a->acReadOnly->trigger();
+    }
+    QByteArray Doc()
+    {
+        auto v = ed->ReadBytes(0, ed->FileSize());
+        return QByteArray(reinterpret_cast<const char *>(v.data()), static_cast<int>(v.size()));
+    }
+    // Runs `action`; the find dialog it opens is handed to `fill` once it is up.
+    void WithFindDialog(QAction *action, const std::function<void(TfrmFind &)> &fill)
+    {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto *dlg = qobject_cast<TfrmFind *>(QApplication::activeModalWidget());
+            seen = dlg != nullptr;
+            if (dlg)
+                fill(*dlg);
+        });
+        action->trigger();
+        ASSERT_TRUE(seen) << "no find dialog came up";
+    }
+    void Find(const QString &text, bool ignoreCase = false, bool backward = false, bool fromTop = false)
+    {
+        WithFindDialog(a->acFind, [&](TfrmFind &d) {
+            d.cmbFindText->setEditText(text);
+            d.chkIgnoreCase->setChecked(ignoreCase);
+            d.chkFromTop->setChecked(fromTop);
+            (backward ? d.Button3 : d.Button1)->click();
+        });
+    }
+    QString Ini(const QString &section, const QString &key)
+    {
+        QSettings ini(settings.Ini(), QSettings::IniFormat);
+        return ini.value(section + QLatin1Char('/') + key).toString();
+    }
+};
+} // namespace
+
+TEST_F(SearchCommandsTest, FindSelectsTheMatchAndFindNextRepeatsIt)
+{
+    Open("xabababy");
+    Find(QStringLiteral("ABA"), true);
+    EXPECT_EQ(ed->SelAnchor(), 1);
+    EXPECT_EQ(ed->SelExtent(), 3);
+    EXPECT_EQ(ed->GetCaretOffset(), 1);
+    EXPECT_TRUE(ui.Messages.isEmpty());
+    a->acFindNext->trigger();
+    EXPECT_EQ(ed->SelAnchor(), 3);
+    EXPECT_EQ(ed->SelExtent(), 5);
+    a->acFindNext->trigger();
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("現在位置より後に ABA は見つかりませんでした。"));
+    EXPECT_EQ(ui.Flags.last(), 0x40u);
+    a->acFindPrev->trigger();
+    EXPECT_EQ(ed->SelAnchor(), 1);
+}
+
+TEST_F(SearchCommandsTest, NotFoundStillBecomesTheSearchText)
+{
+    Open("abc");
+    Find(QStringLiteral("zz"));
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("zz は見つかりませんでした。"));
+    a->acFindNext->trigger();
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("現在位置より後に zz は見つかりませんでした。"));
+    EXPECT_EQ(frm->Searches().FSearchText, "zz");
+}
+
+TEST_F(SearchCommandsTest, FindNextWithoutTextOpensTheDialogAndEmptyTextKeepsItOpen)
+{
+    Open("abc");
+    bool stillOpen = false;
+    WithFindDialog(a->acFindNext, [&](TfrmFind &d) {
+        d.cmbFindText->setEditText(QString());
+        d.Button1->click();
+        stillOpen = d.isVisible();
+        d.reject();
+    });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(ui.Messages.isEmpty());
+}
+
+TEST_F(SearchCommandsTest, BackwardFromTheTopFindsTheLastOccurrence)
+{
+    Open("ab..ab..ab..");
+    Find(QStringLiteral("ab"), false, true, true);
+    EXPECT_EQ(ed->SelAnchor(), 8);
+    EXPECT_EQ(Ini(QStringLiteral("Find"), QStringLiteral("FromTop")), QStringLiteral("1"));
+}
+
+TEST_F(SearchCommandsTest, HistoryKeepsSixteenNewestFirstAcrossRestarts)
+{
+    Open("abc");
+    for (int i = 0; i < 17; ++i)
+        Find(QStringLiteral("t%1").arg(i));
+    Find(QStringLiteral("t5"));              // already there: moves to the top
+    Find(QStringLiteral("  lead"));          // blanks survive the file
+    Find(QStringLiteral("T5"));              // case makes another entry
+    frm.reset();
+    frm = std::make_unique<TfrmMain>();
+    a = &frm->Actions;
+    QStringList items;
+    WithFindDialog(a->acFind, [&](TfrmFind &d) {
+        for (int i = 0; i < d.cmbFindText->count(); ++i)
+            items << d.cmbFindText->itemText(i);
+        d.reject();
+    });
+    ASSERT_EQ(items.size(), 16);
+    EXPECT_EQ(items[0], QStringLiteral("T5"));
+    EXPECT_EQ(items[1], QStringLiteral("  lead"));
+    EXPECT_EQ(items[2], QStringLiteral("t5"));
+    EXPECT_EQ(items[3], QStringLiteral("t16"));
+    EXPECT_EQ(items.count(QStringLiteral("t5")), 1);
+    EXPECT_EQ(items.last(), QStringLiteral("t3"));
+    EXPECT_FALSE(items.contains(QStringLiteral("t2"))); // the oldest ones fell off
+    EXPECT_FALSE(Ini(QStringLiteral("FindStrings"), QStringLiteral("F")).isEmpty());
+}
+
+TEST_F(SearchCommandsTest, ReplaceAllReportsAndOneUndoTakesItBack)
+{
+    Open("aaa");
+    a->acReplace->trigger();
+    TfrmReplace *dlg = frm->Searches().ReplaceDialog();
+    ASSERT_NE(dlg, nullptr);
+    dlg->cmbFindText->setEditText(QStringLiteral("a"));
+    dlg->cmbReplaceText->setEditText(QStringLiteral("aa"));
+    dlg->btnReplaceAll->click();
+    EXPECT_EQ(Doc(), QByteArray("aaaaaa"));
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("3 個の文字列を変換しました。"));
+    EXPECT_FALSE(dlg->isVisible()); // hidden, not gone
+    a->acReplace->trigger();
+    EXPECT_EQ(frm->Searches().ReplaceDialog(), dlg);
+    a->acUndo->trigger();
+    EXPECT_EQ(Doc(), QByteArray("aaa"));
+    dlg->btnCancel->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frm->Searches().ReplaceDialog(), nullptr);
+}
+
+TEST_F(SearchCommandsTest, SingleReplaceSelectsAndMovesOn)
+{
+    Open("abca");
+    a->acReplace->trigger();
+    TfrmReplace *dlg = frm->Searches().ReplaceDialog();
+    dlg->cmbFindText->setEditText(QStringLiteral("a"));
+    dlg->cmbReplaceText->setEditText(QStringLiteral("xyz"));
+    dlg->btnReplace->click();
+    EXPECT_EQ(Doc(), QByteArray("xyzbca"));
+    EXPECT_EQ(ed->SelAnchor(), 0);
+    EXPECT_EQ(ed->SelExtent(), 2);
+    EXPECT_EQ(ed->GetCaretOffset(), 2);
+    dlg->btnReplace->click();
+    EXPECT_EQ(Doc(), QByteArray("xyzbcxyz"));
+
+    dlg->cmbFindText->setEditText(QStringLiteral("b"));
+    dlg->cmbReplaceText->setEditText(QString());
+    ed->GotoOffset(0);
+    ed->SetSelection(0, -1);
+    ed->GotoOffset(0);
+    dlg->btnReplace->click(); // by nothing: no selection, caret on the byte that followed
+    EXPECT_EQ(Doc(), QByteArray("xyzcxyz"));
+    EXPECT_EQ(ed->SelExtent(), -1);
+    EXPECT_EQ(ed->GetCaretOffset(), 3);
+
+    dlg->cmbFindText->setEditText(QStringLiteral("nothing"));
+    const int undo = ed->UndoCount();
+    dlg->btnReplace->click();
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("nothing は見つかりませんでした。"));
+    EXPECT_EQ(ed->UndoCount(), undo);
+}
+
+TEST_F(SearchCommandsTest, OpenReplaceDialogRefusesInReadOnlyMode)
+{
+    Open("abc");
+    a->acReplace->trigger();
+    TfrmReplace *dlg = frm->Searches().ReplaceDialog();
+    a->acReadOnly->trigger();
+    EXPECT_FALSE(a->acReplace->isEnabled());
+    dlg->cmbFindText->setEditText(QStringLiteral("a"));
+    dlg->cmbReplaceText->setEditText(QStringLiteral("z"));
+    dlg->btnReplaceAll->click();
+    EXPECT_EQ(Doc(), QByteArray("abc"));
+    EXPECT_EQ(ui.Flags.last(), 0x10u);
+}
+
+TEST_F(SearchCommandsTest, ReplaceDialogBorrowsTheEditShortcutsWhileActive)
+{
+    Open("abc");
+    frm->show();
+    a->acReplace->trigger();
+    TfrmReplace *dlg = frm->Searches().ReplaceDialog();
+    if (!QTest::qWaitForWindowActive(dlg))
+        GTEST_SKIP() << "this platform plugin does not activate windows";
+    EXPECT_TRUE(a->acCopy->shortcut().isEmpty());
+    EXPECT_TRUE(a->acOffsetJump->shortcut().isEmpty());
+    frm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == frm->windowHandle(); }, 2000))
+        << "focus stayed on " << (QGuiApplication::focusWindow() ? QGuiApplication::focusWindow()->objectName().toStdString() : "none");
+    EXPECT_EQ(a->acCopy->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+    EXPECT_EQ(a->acOffsetJump->shortcut(), QKeySequence(QStringLiteral("F4")));
+    EXPECT_EQ(a->acDelete->shortcut(), QKeySequence(Qt::Key_Delete));
+}
+
+TEST_F(SearchCommandsTest, JumpParsesAddressesAndRemembersTheLastOne)
+{
+    Open(QByteArray(256, 'j'));
+    const struct {
+        const char *text;
+        int32_t offset;
+    } ok[] = {{"255", 255}, {"$FF", 255}, {"0xff", 255}, {" 255", 255}, {"256", 256}, {"$00000", 0}};
+    for (const auto &c : ok) {
+        ui.StringAnswers = {QString::fromLatin1(c.text)};
+        a->acJump->trigger();
+        EXPECT_EQ(ed->GetCaretOffset(), c.offset) << c.text;
+    }
+    EXPECT_TRUE(ui.Messages.isEmpty());
+
+    ui.StringAnswers = {QStringLiteral("257")};
+    a->acJump->trigger();
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("指定したアドレスが範囲外です。"));
+    EXPECT_EQ(frm->Searches().FJumpAddress, QStringLiteral("257")); // remembered all the same
+
+    for (const char *bad : {"-1", "12ab", "255 ", "$", "-$10", ""}) {
+        ui.Messages.clear();
+        ui.Flags.clear();
+        ui.StringAnswers = {QString::fromLatin1(bad)}; // then the dialog again, cancelled
+        a->acJump->trigger();
+        ASSERT_EQ(ui.Messages.size(), 1) << bad;
+        EXPECT_EQ(ui.Messages[0], QStringLiteral("指定したアドレスが無効です。"));
+        EXPECT_EQ(ui.Flags[0], 0x40u);
+    }
+    EXPECT_EQ(frm->Searches().FJumpAddress, QStringLiteral("257"));
+    EXPECT_EQ(ed->GetCaretOffset(), 0);
+
+    frm.reset(); // written at exit, read at the next start
+    frm = std::make_unique<TfrmMain>();
+    EXPECT_EQ(frm->Searches().FJumpAddress, QStringLiteral("257"));
+}
+
+TEST_F(SearchCommandsTest, OffsetJumpMovesByTheByteUnderTheCaret)
+{
+    QByteArray bytes(0x40, '\x01');
+    bytes[0x20] = '\x10';
+    bytes[0x30] = '\0';
+    Open(bytes);
+    ed->GotoOffset(0x20);
+    a->acOffsetJump->trigger();
+    EXPECT_EQ(ed->GetCaretOffset(), 0x30);
+    a->acOffsetJump->trigger();
+    EXPECT_EQ(ed->GetCaretOffset(), 0x31);
+    ed->GotoOffset(0x3F);
+    a->acOffsetJump->trigger();
+    EXPECT_EQ(ed->GetCaretOffset(), 0x3F);
+}
