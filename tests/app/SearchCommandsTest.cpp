@@ -174,6 +174,14 @@ TEST_F(SearchCommandsTest, ReplaceAllReportsAndOneUndoTakesItBack)
     dlg->btnCancel->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(frm->Searches().ReplaceDialog(), nullptr);
+
+    // Both histories come back in the next dialog, also after a restart.
+    frm.reset();
+    frm = std::make_unique<TfrmMain>();
+    frm->Actions.acReplace->trigger();
+    dlg = frm->Searches().ReplaceDialog();
+    EXPECT_EQ(dlg->cmbFindText->currentText(), QStringLiteral("a"));
+    EXPECT_EQ(dlg->cmbReplaceText->currentText(), QStringLiteral("aa"));
 }
 
 TEST_F(SearchCommandsTest, SingleReplaceSelectsAndMovesOn)
