@@ -19,7 +19,8 @@ TfrmFind::TfrmFind(QWidget *mainWindow, TVxEditorSearch &search) : QDialog(mainW
     setFixedSize(388, 169);
 
     Label1 = new QLabel(QStringLiteral("検索する文字列："), this);
-    Label1->setGeometry(16, 16, 88, 12);
+    Label1->move(16, 16);
+    Label1->adjustSize(); // the designed width clips the text in some fonts
     cmbFindText = TDialogSupport::HistoryCombo(this, 16, 32, 257, 20);
     chkIgnoreCase = new QCheckBox(QStringLiteral("大文字小文字を区別しない(&I)"), this);
     chkIgnoreCase->setGeometry(20, 64, 250, 17);

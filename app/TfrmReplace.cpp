@@ -51,9 +51,11 @@ TfrmReplace::TfrmReplace(TfrmMain &main, TVxEditorSearch &search)
     move(300, 219);
 
     Label1 = new QLabel(QStringLiteral("検索する文字列："), this);
-    Label1->setGeometry(16, 16, 88, 12);
+    Label1->move(16, 16);
+    Label1->adjustSize(); // the designed width clips the text in some fonts
     Label2 = new QLabel(QStringLiteral("置換後の文字列："), this);
-    Label2->setGeometry(16, 64, 90, 12);
+    Label2->move(16, 64);
+    Label2->adjustSize(); // the designed width clips the text in some fonts
     cmbFindText = TDialogSupport::HistoryCombo(this, 16, 32, 257, 20);
     cmbReplaceText = TDialogSupport::HistoryCombo(this, 16, 80, 257, 20);
     chkIgnoreCase = new QCheckBox(QStringLiteral("大文字小文字を区別しない(&I)"), this);
