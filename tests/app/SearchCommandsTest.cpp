@@ -184,6 +184,23 @@ TEST_F(SearchCommandsTest, ReplaceAllReportsAndOneUndoTakesItBack)
     EXPECT_EQ(dlg->cmbReplaceText->currentText(), QStringLiteral("aa"));
 }
 
+TEST_F(SearchCommandsTest, ReplaceAllByNothingEmptiesTheDocumentAndBringsTheCaretBack)
+{
+    Open("abab");
+    ed->GotoOffset(4);
+    a->acReplace->trigger();
+    TfrmReplace *dlg = frm->Searches().ReplaceDialog();
+    dlg->cmbFindText->setEditText(QStringLiteral("ab"));
+    dlg->cmbReplaceText->setEditText(QString());
+    dlg->btnReplaceAll->click();
+    EXPECT_EQ(ed->FileSize(), 0);
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("2 個の文字列を変換しました。"));
+    EXPECT_EQ(ed->GetCaretOffset(), 0);
+    EXPECT_TRUE(ed->IsEndCell(ed->Col(), ed->Row()));
+    a->acUndo->trigger();
+    EXPECT_EQ(Doc(), QByteArray("abab"));
+}
+
 TEST_F(SearchCommandsTest, SingleReplaceSelectsAndMovesOn)
 {
     Open("abca");
