@@ -11,11 +11,6 @@
 namespace {
 TUiServices gReal;
 TUiServices *gCurrent = &gReal;
-
-QFileDialog::Options DialogOptions()
-{
-    return QFileDialog::Options();
-}
 } // namespace
 
 TUiServices &TUiServices::Instance() { return *gCurrent; }
@@ -28,15 +23,13 @@ int TUiServices::MessageBox(QWidget *parent, const QString &text, unsigned flags
 
 QString TUiServices::AskOpenFileName(QWidget *parent, const QString &preset)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), preset, QStringLiteral("全てのファイル(*)"), nullptr,
-                                        DialogOptions());
+    return QFileDialog::getOpenFileName(parent, QString(), preset, QStringLiteral("全てのファイル(*)"));
 }
 
 QString TUiServices::AskSaveFileName(QWidget *parent, const QString &preset)
 {
     // The dialog asks before overwriting an existing file.
-    return QFileDialog::getSaveFileName(parent, QString(), preset, QStringLiteral("全てのファイル(*)"), nullptr,
-                                        DialogOptions());
+    return QFileDialog::getSaveFileName(parent, QString(), preset, QStringLiteral("全てのファイル(*)"));
 }
 
 bool TUiServices::AskString(QWidget *parent, const QString &caption, const QString &prompt, QString &text)
