@@ -20,6 +20,5 @@ public:
     static void ShowHistory(QComboBox *combo, const TVxHistoryList &history);
     // The bytes of a typed text in the system code page.
     static std::string ToBytes(const QString &text);
-    static std::string Utf8(const QString &text) { return text.toStdString(); }
     static std::string SettingsFile();
 };

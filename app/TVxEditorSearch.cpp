@@ -65,9 +65,6 @@ int32_t TVxEditorSearch::Replace(int32_t start, const std::string &findText, con
             FEditor.GotoOffset(r.Caret);
         }
         FEditor.RefreshCaret();
-    } else if (FEditor.GetCaretOffset() > FEditor.FileSize()) {
-        // Replace-all shortened the document under the caret.
-        FEditor.GotoOffset(FEditor.FileSize());
     }
     FEditor.viewport()->update();
     return r.Count;

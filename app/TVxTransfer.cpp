@@ -52,7 +52,6 @@ void TVxTransfer::CopyRange(int32_t a, int32_t b)
 {
     if (a > b)
         std::swap(a, b);
-    FEditor.FlushCache();
     const std::vector<uint8_t> bytes = FEditor.ReadBytes(a, b - a + 1);
     const std::string shown = TVxTextFilter::FilterText(bytes, FEditor.CharCode(), true);
     // A text cannot carry a zero byte; the binary form below keeps everything.

@@ -70,7 +70,7 @@ void TfrmFind::Button1Click(bool backward)
     const QString text = cmbFindText->currentText();
     if (text.isEmpty())
         return; // the dialog stays open
-    FHistory.Add(TDialogSupport::Utf8(text), false);
+    FHistory.Add(text.toStdString(), false);
     TDialogSupport::ShowHistory(cmbFindText, FHistory);
     const std::string bytes = TDialogSupport::ToBytes(text);
     const bool ignoreCase = chkIgnoreCase->isChecked();

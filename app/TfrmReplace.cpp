@@ -118,7 +118,7 @@ int32_t TfrmReplace::DoFind(bool select)
     const QString text = cmbFindText->currentText();
     if (text.isEmpty())
         return -2;
-    FFindHistory.Add(TDialogSupport::Utf8(text), false);
+    FFindHistory.Add(text.toStdString(), false);
     TDialogSupport::ShowHistory(cmbFindText, FFindHistory);
     const std::string bytes = TDialogSupport::ToBytes(text);
     FSearch.SetSearchText(bytes, chkIgnoreCase->isChecked());
@@ -139,8 +139,8 @@ int32_t TfrmReplace::DoReplace(bool all)
         const QString findText = cmbFindText->currentText();
         const QString replaceText = cmbReplaceText->currentText();
         const int32_t start = all ? 0 : ed.GetCaretOffset();
-        FFindHistory.Add(TDialogSupport::Utf8(findText), false);
-        FReplaceHistory.Add(TDialogSupport::Utf8(replaceText), true);
+        FFindHistory.Add(findText.toStdString(), false);
+        FReplaceHistory.Add(replaceText.toStdString(), true);
         TDialogSupport::ShowHistory(cmbFindText, FFindHistory);
         TDialogSupport::ShowHistory(cmbReplaceText, FReplaceHistory);
         const std::string findBytes = TDialogSupport::ToBytes(findText);

@@ -1,16 +1,12 @@
 #include "TVxBackup.h"
 
+#include "TFilePaths.h"
+
 #include <cstdio>
-#include <cstdlib>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-bool Exists(const std::string &path)
-{
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
-}
+bool Exists(const std::string &path) { return TFilePaths::Exists(path); }
 bool Rename(const std::string &from, const std::string &to) { return ::rename(from.c_str(), to.c_str()) == 0; }
 } // namespace
 

@@ -18,8 +18,7 @@ void TVxUndoList::RemoveNewest()
 
 void TVxUndoList::Clear()
 {
-    while (!FRecords.empty())
-        FRecords.pop_back();
+    FRecords.clear();
     FRecords.shrink_to_fit();
     FDataBytes = 0;
 }

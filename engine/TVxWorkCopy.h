@@ -41,11 +41,7 @@ public:
     bool CacheDirty() const { return FCacheDirty; }
 
     // True when the 16 bytes from offset are resident.
-    bool Covers(int32_t offset) const
-    {
-        return FCacheStart >= 0 && FCacheStart <= offset &&
-               int64_t(offset) + 16 <= int64_t(FCacheStart) + int64_t(FCache.size());
-    }
+    bool Covers(int32_t offset) const { return WindowHolds(offset, 16); }
     void LoadCache(int32_t offset);
     void FlushCache();
     // Marks the window empty without writing it (only after a flush, or when the document

@@ -1,10 +1,11 @@
 #include "TTempFile.h"
 
+#include "TFilePaths.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -16,12 +17,6 @@ std::string Trim(const std::string &s)
         return std::string();
     size_t e = s.find_last_not_of(" \t");
     return s.substr(b, e - b + 1);
-}
-
-bool Exists(const std::string &path)
-{
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
 }
 } // namespace
 
@@ -52,7 +47,7 @@ std::string TTempFile::MakeTempFileName(const std::string &dir)
         char name[16];
         std::snprintf(name, sizeof name, "%08X.tmp", TickCount());
         std::string path = base + name;
-        if (!Exists(path))
+        if (!TFilePaths::Exists(path))
             return path;
         // The name is taken within this tick; the next tick gives the next name.
         timespec pause{0, 200 * 1000};

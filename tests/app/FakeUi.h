@@ -2,9 +2,15 @@
 // Scripted answers for the program's dialogs, and a record of what was asked and started.
 
 #include "TAppDir.h"
+#include "TFileCommands.h"
 #include "TUiServices.h"
+#include "TVxDocument.h"
+#include "TfrmMain.h"
 
+#include <QAction>
+#include <QFile>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <QList>
 #include <QStringList>
@@ -63,6 +69,35 @@ private:
         return f;
     }
 };
+
+// Files and documents of the window tests.
+inline void WriteTestFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+inline QByteArray ReadTestFile(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// Opens a file in the window through the open rule and switches read-only off, as
+// Ctrl+Shift+R would (files open read-only).
+inline void OpenWritable(TfrmMain &frm, const QString &path)
+{
+    frm.Files().OpenFile(path);
+    frm.Actions.acReadOnly->trigger();
+}
+
+inline QByteArray EditorBytes(TVxDocument &doc)
+{
+    auto v = doc.ReadBytes(0, doc.FileSize());
+    return QByteArray(reinterpret_cast<const char *>(v.data()), static_cast<int>(v.size()));
+}
 
 // Points the settings file at a private folder while it lives; declare it before the window.
 struct TSettingsInTempDir {

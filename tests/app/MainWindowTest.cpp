@@ -21,20 +21,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
 struct MainWindowTest : ::testing::Test {
     TFakeUi ui;
     TSettingsInTempDir settings;
@@ -46,14 +32,13 @@ struct MainWindowTest : ::testing::Test {
     QString File(const QString &name, const QByteArray &bytes)
     {
         QString p = dir.filePath(name);
-        WriteAll(p, bytes);
+        WriteTestFile(p, bytes);
         return p;
     }
     // Opens a file here and makes it writable, as Ctrl+Shift+R would.
     void OpenWritable(const QString &path)
     {
-        frm.Files().OpenFile(path);
-        a.acReadOnly->trigger();
+        ::OpenWritable(frm, path);
         ASSERT_FALSE(ed.ReadOnlyMode());
     }
 };
@@ -121,17 +106,17 @@ TEST_F(MainWindowTest, SaveQuestionOnClose)
     ui.Answers = {2}; // Cancel
     EXPECT_FALSE(frm.close());
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("c.bin への変更を保存しますか？"));
-    EXPECT_EQ(ReadAll(f), QByteArray("abc"));
+    EXPECT_EQ(ReadTestFile(f), QByteArray("abc"));
 
     ui.Answers = {6}; // Yes: saved under its name, then closes
     EXPECT_TRUE(frm.close());
-    EXPECT_EQ(ReadAll(f), QByteArray("Xbc"));
+    EXPECT_EQ(ReadTestFile(f), QByteArray("Xbc"));
     EXPECT_FALSE(ed.Modified());
 
     ed.OverwriteByte(1, 'Y', true);
     ui.Answers = {7}; // No: closes without saving
     EXPECT_TRUE(frm.close());
-    EXPECT_EQ(ReadAll(f), QByteArray("Xbc"));
+    EXPECT_EQ(ReadTestFile(f), QByteArray("Xbc"));
 }
 
 TEST_F(MainWindowTest, ReadOnlyDocumentSavesThroughTheDialog)
@@ -144,8 +129,8 @@ TEST_F(MainWindowTest, ReadOnlyDocumentSavesThroughTheDialog)
     ui.FileAnswers = {dir.filePath(QStringLiteral("copy.bin"))};
     EXPECT_TRUE(frm.close());
     EXPECT_EQ(ui.FileDialogs, 1);
-    EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("copy.bin"))), QByteArray("Zbc"));
-    EXPECT_EQ(ReadAll(f), QByteArray("abc"));
+    EXPECT_EQ(ReadTestFile(dir.filePath(QStringLiteral("copy.bin"))), QByteArray("Zbc"));
+    EXPECT_EQ(ReadTestFile(f), QByteArray("abc"));
 }
 
 TEST_F(MainWindowTest, OpenRuleHandsFurtherFilesToNewInstances)
@@ -256,7 +241,7 @@ TEST_F(MainWindowTest, BackupQuestionComesThroughTheProgramsMessageBoxes)
     ASSERT_EQ(ui.Messages.size(), 1); // the question, and no failure report after it
     EXPECT_TRUE(ui.Messages[0].startsWith(QStringLiteral("バックアップファイルの作成に失敗しました。")));
     EXPECT_EQ(ui.Flags[0], 0x34u);
-    EXPECT_EQ(ReadAll(f), QByteArray("abc"));
+    EXPECT_EQ(ReadTestFile(f), QByteArray("abc"));
     EXPECT_TRUE(ed.Modified());
 }
 

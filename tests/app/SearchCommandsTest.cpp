@@ -35,18 +35,10 @@ struct SearchCommandsTest : ::testing::Test {
     void Open(const QByteArray &bytes)
     {
         const QString p = dir.filePath(QStringLiteral("s.bin"));
-        QFile f(p);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
-        frm->Files().OpenFile(p);
-        a->acReadOnly->trigger();
+        WriteTestFile(p, bytes);
+        OpenWritable(*frm, p);
     }
-    QByteArray Doc()
-    {
-        auto v = ed->ReadBytes(0, ed->FileSize());
-        return QByteArray(reinterpret_cast<const char *>(v.data()), static_cast<int>(v.size()));
-    }
+    QByteArray Doc() { return EditorBytes(*ed); }
     // Runs `action`; the find dialog it opens is handed to `fill` once it is up.
     void WithFindDialog(QAction *action, const std::function<void(TfrmFind &)> &fill)
     {

@@ -25,19 +25,11 @@ struct TransferTest : ::testing::Test {
 
     void Open(const QByteArray &bytes)
     {
-        QString p = dir.filePath(QStringLiteral("doc.bin"));
-        QFile f(p);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
-        frm.Files().OpenFile(p);
-        a.acReadOnly->trigger();
+        const QString p = dir.filePath(QStringLiteral("doc.bin"));
+        WriteTestFile(p, bytes);
+        OpenWritable(frm, p);
     }
-    QByteArray Doc()
-    {
-        auto v = ed.ReadBytes(0, ed.FileSize());
-        return QByteArray(reinterpret_cast<const char *>(v.data()), static_cast<int>(v.size()));
-    }
+    QByteArray Doc() { return EditorBytes(ed); }
     // A plain caret move with nothing selected, as a click would leave it.
     void Deselect() { ed.SetSelection(ed.SelAnchor(), -1); }
     static QByteArray Binary()
@@ -173,10 +165,7 @@ TEST_F(TransferTest, InsertFileReplacesASelectionAndKeepsTheCaret)
 {
     Open("0123456789");
     const QString add = dir.filePath(QStringLiteral("add.bin"));
-    QFile f(add);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("ABC");
-    f.close();
+    WriteTestFile(add, "ABC");
     ed.SetSelection(3, 5);
     ui.FileAnswers = {add};
     a.acInsertFile->trigger();

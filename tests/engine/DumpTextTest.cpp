@@ -16,8 +16,7 @@ struct DumpTextTest : ::testing::Test {
         std::vector<uint8_t> bytes(48);
         for (size_t i = 0; i < bytes.size(); ++i)
             bytes[i] = static_cast<uint8_t>(0xA0 + i % 16);
-        WriteFileBytes(dir.File("d.bin"), bytes);
-        doc.LoadFromFile(dir.File("d.bin"));
+        LoadDocument(doc, dir.File("d.bin"), bytes);
     }
     std::string Line(int group, int32_t from = 0, int32_t to = 47, bool hide = false)
     {

@@ -16,8 +16,7 @@ struct EditUndoTest : ::testing::Test {
     {
         hooks.Attach(doc);
         data = Pattern(100000, 3);
-        WriteFileBytes(dir.File("d.bin"), data);
-        doc.LoadFromFile(dir.File("d.bin"));
+        LoadDocument(doc, dir.File("d.bin"), data);
         hooks.Log.clear();
     }
 };

@@ -36,8 +36,7 @@ struct FailureTest : ::testing::Test {
     {
         doc = std::make_unique<TVxDocument>();
         model = Pattern(1 << 20, 5); // several move buffers long
-        WriteFileBytes(dir.File("f.bin"), model);
-        doc->LoadFromFile(dir.File("f.bin"));
+        LoadDocument(*doc, dir.File("f.bin"), model);
     }
     void TearDown() override
     {

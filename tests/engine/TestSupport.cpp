@@ -64,6 +64,12 @@ void WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes)
         throw std::runtime_error("cannot write " + path);
 }
 
+void LoadDocument(TVxDocument &doc, const std::string &path, const std::vector<uint8_t> &bytes)
+{
+    WriteFileBytes(path, bytes);
+    doc.LoadFromFile(path);
+}
+
 std::vector<uint8_t> ReadFileBytes(const std::string &path)
 {
     std::ifstream f(path, std::ios::binary);

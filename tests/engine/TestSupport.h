@@ -36,6 +36,8 @@ private:
 };
 
 std::vector<uint8_t> Pattern(size_t n, uint32_t seed = 1);
+// Writes the bytes to path and loads that file into doc.
+void LoadDocument(TVxDocument &doc, const std::string &path, const std::vector<uint8_t> &bytes);
 void WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
 std::vector<uint8_t> ReadFileBytes(const std::string &path);
 // The whole document as the engine presents it, read through ReadBytes.

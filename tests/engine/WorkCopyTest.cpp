@@ -20,8 +20,7 @@ struct WorkCopyTest : ::testing::Test {
     void LoadPattern(size_t n)
     {
         data = Pattern(n);
-        WriteFileBytes(dir.File("src.bin"), data);
-        doc.LoadFromFile(dir.File("src.bin"));
+        LoadDocument(doc, dir.File("src.bin"), data);
     }
 };
 } // namespace

@@ -20,8 +20,7 @@ struct ReplacerTest : ::testing::Test {
     void Load(std::vector<uint8_t> bytes)
     {
         data = std::move(bytes);
-        WriteFileBytes(dir.File("r.bin"), data);
-        doc.LoadFromFile(dir.File("r.bin"));
+        LoadDocument(doc, dir.File("r.bin"), data);
     }
     void Load(const std::string &s) { Load(std::vector<uint8_t>(s.begin(), s.end())); }
     std::string Text()

@@ -59,8 +59,7 @@ struct SearcherTest : ::testing::Test {
     void Load(std::vector<uint8_t> bytes)
     {
         data = std::move(bytes);
-        WriteFileBytes(dir.File("s.bin"), data);
-        doc.LoadFromFile(dir.File("s.bin"));
+        LoadDocument(doc, dir.File("s.bin"), data);
     }
     void Load(const std::string &s) { Load(std::vector<uint8_t>(s.begin(), s.end())); }
     int32_t Search(const std::string &t, int32_t start, int32_t end, bool ic, bool back)

@@ -33,8 +33,7 @@ struct SpliceTest : ::testing::Test {
     void Load(std::vector<uint8_t> bytes)
     {
         model = std::move(bytes);
-        WriteFileBytes(dir.File("f.bin"), model);
-        doc->LoadFromFile(dir.File("f.bin"));
+        LoadDocument(*doc, dir.File("f.bin"), model);
     }
     // A resized dirty window around `at`, mirrored in the model.
     void DirtyWindow(int32_t at)
