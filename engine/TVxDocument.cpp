@@ -91,11 +91,13 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
     if (size > 0 && !TFileCopy::CloneWhole(src, work.Handle()))
         TFileCopy::Copy(src, 0, work.Handle(), 0, size);
     work.Handle().SetLength(size);
+    const TFileIdentity identity = TFileIdentity::OfFd(src.Fd());
     src.Close();
 
     FWork.Adopt(std::move(work), size);
     ClearUndo();
     FFileName = fileName;
+    FDiskIdentity = identity;
     UpdateRowCount();
     FUndo.ResetSaveState();
     FHooks->DocumentReplaced();
@@ -155,6 +157,7 @@ bool TVxDocument::SaveToFile(const std::string &fileName, bool keepUndo)
     if (!WriteFile(target, existed, mode))
         return false;
     FFileName = fileName;
+    FDiskIdentity = TFileIdentity::Of(target);
     if (keepUndo) {
         FUndo.MarkSaved(true);
         FireChangeUndo();

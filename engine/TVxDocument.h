@@ -18,6 +18,7 @@
 //  - every recorded edit: OnChangeUndo(count) after the change;
 //  - every change of FileSize: hooks RowCountChanged, then OnChangeFileSize.
 
+#include "TFileIdentity.h"
 #include "TVxDocumentHooks.h"
 #include "TVxUndoList.h"
 #include "TVxWorkCopy.h"
@@ -77,6 +78,10 @@ public:
     // declines to go on without a backup, or the write fails.
     bool SaveToFile(const std::string &fileName, bool keepUndo);
     const std::string &LastWriteError() const { return FLastWriteError; }
+    // The file as it stood on disk right after the last load or save (not Exists for an
+    // untitled document). A save to FileName asks before writing when the file no longer
+    // matches it; the file watcher of the main window compares against it.
+    const TFileIdentity &DiskIdentity() const { return FDiskIdentity; }
     static std::string BackupFileName(const std::string &fileName, int32_t n);
     static bool MakeBackup(const std::string &fileName, int32_t count);
 
@@ -136,4 +141,5 @@ private:
     TVxUndoList FUndo;
     std::string FFileName;
     std::string FLastWriteError;
+    TFileIdentity FDiskIdentity;
 };
