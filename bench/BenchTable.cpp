@@ -87,7 +87,7 @@ double TBenchTable::Best(int reps, const std::function<void()> &fn)
 
 TBenchTable::TDataFile::TDataFile(int64_t size, uint32_t seed) : FSize(size)
 {
-    TTempFile t = TTempFile::Create();
+    TTempFile t = TTempFile::CreateNamed(TTempFile::TempDir());
     FPath = t.Name();
     t.Keep();
     std::mt19937_64 rng(seed);

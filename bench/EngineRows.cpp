@@ -52,7 +52,7 @@ void Save()
         doc.LoadFromFile(file.Path());
         double ours = 1e30, base = 1e30;
         std::string target = TTempFile::TempDir() + "/hexbench-save.bin";
-        TFileHandle work = TFileHandle::OpenRead(doc.WorkFileName());
+        const TFileHandle &work = doc.WorkCopy().Handle();
         ours = base = 1e30;
         for (int i = 0; i < 2; ++i) {
             base = std::min(base, KernelCopy(work, 0, size, true));
@@ -72,7 +72,7 @@ void BlockEdits(bool insert)
         TBenchTable::TDataFile file(size);
         TVxDocument doc;
         doc.LoadFromFile(file.Path());
-        TFileHandle work = TFileHandle::OpenRead(doc.WorkFileName());
+        const TFileHandle &work = doc.WorkCopy().Handle();
         const int32_t mid = static_cast<int32_t>(size / 2);
         const uint8_t one = 0x5A;
         double ours = 1e30, base = 1e30;

@@ -145,7 +145,7 @@ std::string MakeReplaceData(int64_t size, int32_t matches)
             ++placed;
         }
     }
-    TTempFile f = TTempFile::Create();
+    TTempFile f = TTempFile::CreateNamed(TTempFile::TempDir());
     f.Handle().WriteAt(0, d.data(), d.size());
     f.Keep();
     return f.Name();

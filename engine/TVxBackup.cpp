@@ -1,13 +1,12 @@
 #include "TVxBackup.h"
 
-#include "TFilePaths.h"
+#include "TDirHandle.h"
+#include "TFileIdentity.h"
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
-bool Exists(const std::string &path) { return TFilePaths::Exists(path); }
-bool Rename(const std::string &from, const std::string &to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+bool Exists(const TDirHandle &dir, const std::string &name) { return TFileIdentity::OfEntry(dir.Fd(), name).Exists; }
 } // namespace
 
 std::string TVxBackup::BackupFileName(const std::string &fileName, int32_t n)
@@ -22,19 +21,20 @@ std::string TVxBackup::BackupFileName(const std::string &fileName, int32_t n)
     return fileName.substr(0, dot) + num + fileName.substr(dot);
 }
 
-bool TVxBackup::MakeBackup(const std::string &fileName, int32_t count)
+bool TVxBackup::MakeBackup(const TDirHandle &dir, const std::string &name, int32_t count,
+                           const std::function<bool(const std::string &generation)> &makeNewest)
 {
-    if (count <= 0 || !Exists(fileName))
+    if (count <= 0 || !Exists(dir, name))
         return true;
     for (int32_t n = 1; n <= count; ++n) {
-        std::string gen = BackupFileName(fileName, n);
-        if (!Exists(gen))
-            return Rename(fileName, gen);
+        std::string gen = BackupFileName(name, n);
+        if (!Exists(dir, gen))
+            return makeNewest(gen);
     }
-    if (::unlink(BackupFileName(fileName, 1).c_str()) != 0)
+    if (!dir.UnlinkAt(BackupFileName(name, 1)))
         return false;
     for (int32_t n = 2; n <= count; ++n)
-        if (!Rename(BackupFileName(fileName, n), BackupFileName(fileName, n - 1)))
+        if (!dir.RenameAt(BackupFileName(name, n), BackupFileName(name, n - 1)))
             return false;
-    return Rename(fileName, BackupFileName(fileName, count));
+    return makeNewest(BackupFileName(name, count));
 }

@@ -5,6 +5,8 @@
 #include "TVxBackup.h"
 #include "TVxCells.h"
 #include "TVxError.h"
+#include "TVxSaver.h"
+#include "TDirHandle.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -28,6 +30,17 @@ std::unique_ptr<uint8_t[]> ToBlock(const std::vector<uint8_t> &bytes)
 
 TVxDocument::TVxDocument(TVxDocumentHooks *hooks) : FHooks(hooks ? hooks : &gNoHooks)
 {
+    UpdateLabel();
+    FWork.OnPinned = [this](const std::string &why) {
+        FHooks->WorkCopyFull(FWork.Handle().Path() + "\r\n一時フォルダに変更を書き込めないため、編集した場所から離れられません。\r\n" +
+                             why + "\r\n表示、移動、元に戻すはこのまま使えます。空きのあるディスクに名前を付けて保存してください。");
+    };
+}
+
+void TVxDocument::UpdateLabel()
+{
+    // Errors of the working copy name the user's document, never the temporary file.
+    FWork.SetLabel(FFileName.empty() ? std::string("無題") : FFileName);
 }
 
 TVxDocument::~TVxDocument() = default;
@@ -41,7 +54,14 @@ std::string TVxDocument::BackupFileName(const std::string &fileName, int32_t n)
 
 bool TVxDocument::MakeBackup(const std::string &fileName, int32_t count)
 {
-    return TVxBackup::MakeBackup(fileName, count);
+    try {
+        const std::string target = TFilePaths::ResolveLinks(fileName);
+        TDirHandle dir = TDirHandle::Open(TFilePaths::DirName(target));
+        const std::string name = TFilePaths::BaseName(target);
+        return TVxBackup::MakeBackup(dir, name, count, [&](const std::string &gen) { return dir.RenameAt(name, gen); });
+    } catch (const std::exception &) {
+        return false;
+    }
 }
 
 void TVxDocument::UpdateRowCount()
@@ -88,6 +108,7 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
     int32_t size = 0;
     TFileHandle src = OpenSource(fileName, size);
     TTempFile work = TTempFile::Create();
+    work.Handle().SetPath(fileName);
     if (size > 0 && !TFileCopy::CloneWhole(src, work.Handle()))
         TFileCopy::Copy(src, 0, work.Handle(), 0, size);
     work.Handle().SetLength(size);
@@ -97,6 +118,7 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
     FWork.Adopt(std::move(work), size);
     ClearUndo();
     FFileName = fileName;
+    UpdateLabel();
     FDiskIdentity = identity;
     UpdateRowCount();
     FUndo.ResetSaveState();
@@ -108,32 +130,25 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
     return true;
 }
 
-bool TVxDocument::WriteToFile(const std::string &fileName)
-{
-    std::string target = TFilePaths::ResolveLinks(fileName);
-    mode_t mode = 0;
-    bool existed = TFilePaths::ModeOf(target, mode);
-    return WriteFile(target, existed, mode);
-}
+bool TVxDocument::WriteToFile(const std::string &fileName) { return WriteFile(fileName, 0, false); }
 
-bool TVxDocument::WriteFile(const std::string &target, bool keepMode, unsigned mode)
+bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool askIfChanged)
 {
     FLastWriteError.clear();
     try {
-        FWork.FlushCache();
-        // A new file beside the target, renamed over it only once it is complete on disk:
-        // a failure at any point leaves the previous contents of the target alone.
-        std::string dir = TFilePaths::DirName(target);
-        TTempFile out = TTempFile::Create(dir);
-        FWork.CopyTo(out.Handle());
-        if (::fchmod(out.Handle().Fd(), keepMode ? mode : TFilePaths::NewFileMode()) != 0)
-            out.Handle().Fail("fchmod");
-        out.Handle().Sync();
-        if (::rename(out.Name().c_str(), target.c_str()) != 0)
-            throw std::system_error(errno, std::generic_category(), target);
-        out.Keep();
-        TFilePaths::SyncDir(dir);
-        return true;
+        TVxSaver saver(fileName);
+        if (askIfChanged && fileName == FFileName && FDiskIdentity.Exists && saver.Found() != FDiskIdentity &&
+            ShowMessageBox("ファイルは開いた後に他のプログラムによって変更されています。上書きしますか？",
+                           mbYesNo | mbIconQuestion) != idYes)
+            return false;
+        const bool written = saver.Write(FWork, backups, [this] {
+            return ShowMessageBox("バックアップファイルの作成に失敗しました。\r\n"
+                                  "バックアップを作成しないで保存を続行しますか？",
+                                  mbYesNo | mbIconWarning) == idYes;
+        });
+        if (written)
+            FDiskIdentity = saver.Written();
+        return written;
     } catch (const std::exception &e) {
         FLastWriteError = e.what();
         return false;
@@ -142,22 +157,10 @@ bool TVxDocument::WriteFile(const std::string &target, bool keepMode, unsigned m
 
 bool TVxDocument::SaveToFile(const std::string &fileName, bool keepUndo)
 {
-    FLastWriteError.clear(); // a declined backup question is no write failure
-    // Backups and the write both act on the file a symlink names, so the link survives.
-    std::string target = TFilePaths::ResolveLinks(fileName);
-    mode_t mode = 0;
-    bool existed = TFilePaths::ModeOf(target, mode);
-    if (SaveBackup && !MakeBackup(target, SaveBackupCount)) {
-        int answer = ShowMessageBox("バックアップファイルの作成に失敗しました。\r\n"
-                                    "バックアップを作成しないで保存を続行しますか？",
-                                    mbYesNo | mbIconWarning);
-        if (answer != idYes)
-            return false;
-    }
-    if (!WriteFile(target, existed, mode))
+    if (!WriteFile(fileName, SaveBackup ? SaveBackupCount : 0, true))
         return false;
     FFileName = fileName;
-    FDiskIdentity = TFileIdentity::Of(target);
+    UpdateLabel();
     if (keepUndo) {
         FUndo.MarkSaved(true);
         FireChangeUndo();

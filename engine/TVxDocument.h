@@ -35,7 +35,8 @@ class TVxDocument {
 public:
     static constexpr int32_t kMaxFileSize = TVxWorkCopy::kMaxFileSize;
 
-    // Creates an empty untitled document; throws when no working copy can be created.
+    // Creates an empty untitled document. Without a usable temporary folder it still exists
+    // (empty, with no working copy) and WorkCopyError() says why.
     explicit TVxDocument(TVxDocumentHooks *hooks = nullptr);
     virtual ~TVxDocument();
     TVxDocument(const TVxDocument &) = delete;
@@ -51,7 +52,7 @@ public:
     // --- State ---------------------------------------------------------------------------
     const std::string &FileName() const { return FFileName; }
     int32_t FileSize() const { return FWork.FileSize(); }
-    const std::string &WorkFileName() const { return FWork.WorkFileName(); }
+    const std::string &WorkCopyError() const { return FWork.CreateError(); }
     bool SaveBackup = false;
     int32_t SaveBackupCount = 10;
 
@@ -70,12 +71,14 @@ public:
     // Replaces the document with the file's bytes. Refuses (throws, nothing changed)
     // directories, non-regular files and files above kMaxFileSize bytes.
     bool LoadFromFile(const std::string &fileName);
-    // Writes the document to a new file beside the target, flushes it to disk and renames it
-    // over the target (a symlink is written through to the file it names; an existing
-    // target's permission bits are kept). Never throws; false on failure, target untouched.
+    // Writes the document to the file as TVxSaver does (a symlink is written through to the
+    // file it names; owner, group, bits and attributes are kept). Never throws; false on
+    // failure, and the target keeps its previous contents. Needs no space in the temporary
+    // folder: the cache window is streamed out, not flushed.
     bool WriteToFile(const std::string &fileName);
     // Backup (when SaveBackup), write, then FileName and the history. False when the user
-    // declines to go on without a backup, or the write fails.
+    // declines (to go on without a backup, or to overwrite a file that changed on disk since
+    // it was loaded or saved here), or the write fails.
     bool SaveToFile(const std::string &fileName, bool keepUndo);
     const std::string &LastWriteError() const { return FLastWriteError; }
     // The file as it stood on disk right after the last load or save (not Exists for an
@@ -83,6 +86,7 @@ public:
     // matches it; the file watcher of the main window compares against it.
     const TFileIdentity &DiskIdentity() const { return FDiskIdentity; }
     static std::string BackupFileName(const std::string &fileName, int32_t n);
+    // Renames fileName into its next generation (rotating when all `count` exist).
     static bool MakeBackup(const std::string &fileName, int32_t count);
 
     // --- Single-byte edits (inside the window; no file I/O) -------------------------------
@@ -128,7 +132,8 @@ protected:
 
 private:
     void FireChangeUndo();
-    bool WriteFile(const std::string &target, bool keepMode, unsigned mode);
+    bool WriteFile(const std::string &fileName, int32_t backups, bool askIfChanged);
+    void UpdateLabel();
     void CheckGrowth(int64_t by) const;
     // Undo of a group whose members are range replacements left to right (what replace-all
     // records) as one ReplaceRanges pass instead of one tail shift per member.

@@ -43,6 +43,9 @@ public:
     virtual void ContentChanged() {}
     // Announce a load to every running editor (handled later by each, this one included).
     virtual void PostFileOpened() {}
+    // The temporary folder took no more writes: edits stay in the cache window, which
+    // cannot move any more (see TVxWorkCopy). Tell the user once, outside of painting.
+    virtual void WorkCopyFull(const std::string &message) {}
     // Ask the user. Without a view: the first button's answer (Yes, OK).
     virtual int ShowMessageBox(const std::string &text, unsigned flags)
     {

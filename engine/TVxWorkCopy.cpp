@@ -3,11 +3,39 @@
 #include "TFileCopy.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <system_error>
 
-TVxWorkCopy::TVxWorkCopy() : FWork(TTempFile::Create()), FCache(kCacheSize)
+TVxWorkCopy::TVxWorkCopy() : FCache(kCacheSize)
 {
+    try {
+        FWork = TTempFile::Create();
+    } catch (const std::exception &e) {
+        FCreateError = std::string("作業用ファイルを一時フォルダに作成できません。\r\n") + e.what();
+    }
     LoadCache(0);
+}
+
+void TVxWorkCopy::SetLabel(const std::string &label)
+{
+    FLabel = label;
+    FWork.Handle().SetPath(FLabel);
+}
+
+TTempFile TVxWorkCopy::NewFile() const
+{
+    TTempFile t = TTempFile::Create();
+    t.Handle().SetPath(FLabel);
+    return t;
+}
+
+void TVxWorkCopy::EnsureFile()
+{
+    if (FWork.IsOpen())
+        return;
+    FWork = NewFile();
+    FCreateError.clear();
 }
 
 int64_t TVxWorkCopy::WorkLength() const
@@ -21,17 +49,57 @@ void TVxWorkCopy::LoadCache(int32_t offset)
 {
     if (Covers(offset))
         return;
-    FlushCache();
+    if (FCacheDirty) {
+        try {
+            FlushCache();
+        } catch (const std::system_error &e) {
+            // Readers must not fail because the temporary folder is full: the window stays,
+            // MissByteAt serves the rest, and the user is told once.
+            if (!FPinned) {
+                FPinned = true;
+                FPinError = e.what();
+                FPinErrno = e.code().value();
+                if (OnPinned)
+                    OnPinned(FPinError);
+            }
+            return;
+        }
+    }
     int32_t start = std::max<int32_t>(0, offset - kCacheSize / 2);
     // Past the file's end the buffer keeps old bytes; nobody reads beyond FileSize.
-    FWork.Handle().ReadAt(start, FCache.data(), kCacheSize);
+    if (FWork.IsOpen())
+        FWork.Handle().ReadAt(start, FCache.data(), kCacheSize);
     FCacheStart = start;
+}
+
+uint8_t TVxWorkCopy::MissByteAt(int32_t offset)
+{
+    if (FPinned && FPeekStart >= 0 && FPeekStart <= offset && offset - FPeekStart < int32_t(FPeek.size()))
+        return FPeek[static_cast<size_t>(offset - FPeekStart)];
+    LoadCache(offset);
+    if (Covers(offset))
+        return FCache[static_cast<size_t>(offset - FCacheStart)];
+    const int32_t start = std::max<int32_t>(0, offset - kCacheSize / 2);
+    FPeek.resize(kCacheSize);
+    FPeek.resize(static_cast<size_t>(ReadInto(start, FPeek.data(), kCacheSize)));
+    FPeekStart = start;
+    return offset - start < int32_t(FPeek.size()) ? FPeek[static_cast<size_t>(offset - start)] : 0;
+}
+
+void TVxWorkCopy::RequireWindow(int32_t offset)
+{
+    LoadCache(offset);
+    if (!Covers(offset))
+        throw std::system_error(FPinErrno ? FPinErrno : EIO, std::generic_category(), FLabel);
+    FPeekStart = -1; // the edit changes what it shows
 }
 
 void TVxWorkCopy::FlushCache()
 {
     if (!FCacheDirty)
         return;
+    EnsureFile();
+    FPeekStart = -1;
     if (FCache.size() == size_t(kCacheSize)) {
         int64_t n = std::min<int64_t>(kCacheSize, WorkLength() - FCacheStart);
         if (n > 0)
@@ -40,6 +108,7 @@ void TVxWorkCopy::FlushCache()
     } else {
         FlushResized();
     }
+    FPinned = false;
 }
 
 // The window changed length: the file's bytes after the window's original extent move by
@@ -81,6 +150,7 @@ void TVxWorkCopy::FlushResized()
 void TVxWorkCopy::DropCache()
 {
     FCacheStart = -1;
+    FPeekStart = -1;
     FCacheDirty = false;
     if (FCache.size() != size_t(kCacheSize)) {
         FCache.resize(kCacheSize);
@@ -93,35 +163,21 @@ std::vector<uint8_t> TVxWorkCopy::ReadBytes(int32_t offset, int32_t count)
     std::vector<uint8_t> out;
     if (offset < 0 || count <= 0 || offset >= FFileSize)
         return out;
-    count = static_cast<int32_t>(std::min<int64_t>(count, int64_t(FFileSize) - offset));
-    out.resize(static_cast<size_t>(count));
-    if (count > 2 * kCacheSize) {
-        // Large ranges come straight from the file rather than window by window.
-        FlushCache();
-        FWork.Handle().ReadExact(offset, out.data(), out.size());
-        return out;
-    }
-    int32_t done = 0;
-    while (done < count) {
-        int32_t pos = offset + done;
-        LoadCache(pos);
-        int32_t avail = std::min(FCacheStart + CacheSize() - pos, count - done);
-        std::memcpy(out.data() + done, FCache.data() + (pos - FCacheStart), static_cast<size_t>(avail));
-        done += avail;
-    }
+    out.resize(static_cast<size_t>(std::min<int64_t>(count, int64_t(FFileSize) - offset)));
+    ReadInto(offset, out.data(), static_cast<int32_t>(out.size()));
     return out;
 }
 
 void TVxWorkCopy::SetByte(int32_t offset, uint8_t value)
 {
-    LoadCache(offset);
+    RequireWindow(offset);
     FCache[static_cast<size_t>(offset - FCacheStart)] = value;
     FCacheDirty = true;
 }
 
 void TVxWorkCopy::InsertByte(int32_t offset, uint8_t value)
 {
-    LoadCache(offset);
+    RequireWindow(offset);
     FCache.insert(FCache.begin() + (offset - FCacheStart), value);
     FCacheDirty = true;
     ++FFileSize;
@@ -129,7 +185,7 @@ void TVxWorkCopy::InsertByte(int32_t offset, uint8_t value)
 
 void TVxWorkCopy::DeleteByte(int32_t offset)
 {
-    LoadCache(offset);
+    RequireWindow(offset);
     FCache.erase(FCache.begin() + (offset - FCacheStart));
     FCacheDirty = true;
     --FFileSize;
@@ -139,8 +195,9 @@ int32_t TVxWorkCopy::ShiftTail(int32_t offset, int32_t delta)
 {
     if (delta == 0)
         return 0;
+    EnsureFile();
     FlushCache();
-    FCacheStart = -1;
+    DropCache();
     int32_t d = int64_t(offset) + delta < 0 ? -offset : delta;
     TFileHandle &f = FWork.Handle();
     const int64_t oldLen = FFileSize;
@@ -169,16 +226,18 @@ int32_t TVxWorkCopy::ShiftTail(int32_t offset, int32_t delta)
 
 void TVxWorkCopy::WriteBlock(int32_t offset, const uint8_t *data, int32_t count)
 {
+    EnsureFile();
     FlushCache();
-    FCacheStart = -1;
+    DropCache();
     if (count > 0)
         FWork.Handle().WriteAt(offset, data, static_cast<size_t>(count));
 }
 
 void TVxWorkCopy::CopyIn(const TFileHandle &src, int32_t offset, int32_t count)
 {
+    EnsureFile();
     FlushCache();
-    FCacheStart = -1;
+    DropCache();
     if (count > 0)
         TFileCopy::Copy(src, 0, FWork.Handle(), offset, count);
 }
@@ -186,14 +245,31 @@ void TVxWorkCopy::CopyIn(const TFileHandle &src, int32_t offset, int32_t count)
 void TVxWorkCopy::Adopt(TTempFile &&work, int32_t size)
 {
     FWork = std::move(work);
+    FWork.Handle().SetPath(FLabel);
+    FCreateError.clear();
     FFileSize = size;
+    FPinned = false;
     DropCache();
 }
 
-void TVxWorkCopy::CopyTo(TFileHandle &dst)
+void TVxWorkCopy::CopyTo(TFileHandle &dst) const
 {
-    FlushCache();
-    TFileCopy::Copy(FWork.Handle(), 0, dst, 0, FFileSize);
+    const TFileHandle &f = FWork.Handle();
+    if (!FCacheDirty || FCacheStart < 0) {
+        if (FFileSize > 0)
+            TFileCopy::Copy(f, 0, dst, 0, FFileSize);
+        return;
+    }
+    // The same three parts as ReadInto: file, window, file shifted by the window's growth.
+    const int64_t winStart = FCacheStart;
+    const int64_t winEnd = std::min<int64_t>(winStart + int64_t(FCache.size()), FFileSize);
+    const int64_t shift = int64_t(FCache.size()) - kCacheSize;
+    if (winStart > 0)
+        TFileCopy::Copy(f, 0, dst, 0, winStart);
+    if (winEnd > winStart)
+        dst.WriteAt(winStart, FCache.data(), static_cast<size_t>(winEnd - winStart));
+    if (FFileSize > winEnd)
+        TFileCopy::Copy(f, winEnd - shift, dst, winEnd, FFileSize - winEnd);
 }
 
 int32_t TVxWorkCopy::ReadInto(int32_t offset, uint8_t *buf, int32_t count) const
@@ -258,6 +334,7 @@ void TVxWorkCopy::SpliceWindow(const TVxSplice *splices, size_t count,
     // Nothing below can fail: the document changes only now.
     FCache.swap(next);
     FCacheDirty = true;
+    FPeekStart = -1;
     FFileSize = static_cast<int32_t>(FFileSize + growth);
     if (removed)
         removed->swap(taken);
@@ -314,7 +391,7 @@ void TVxWorkCopy::Rewrite(const TVxSplice *splices, size_t count, std::vector<st
     // From here on the file is the document, so it can be read (and kernel-copied) directly.
     FlushCache();
     const TFileHandle &src = FWork.Handle();
-    TTempFile out = TTempFile::Create();
+    TTempFile out = NewFile();
     // A full disk fails here, before anything was written.
     out.Handle().Reserve(0, newSize);
     TBlockWriter writer(out.Handle());

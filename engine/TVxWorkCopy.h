@@ -16,12 +16,23 @@
 // Failures: every write is checked. FlushCache and ShiftTail are all-or-nothing: when they
 // throw, the document (and a dirty window) is exactly as before the call.
 //
+// A full temporary folder does not lock the user in: when a reader moves the window and the
+// dirty window cannot be written back, the window stays where it is ("pinned"), OnPinned
+// fires once, and reads elsewhere are served from the file and the window without writing
+// anything (a second, read-only buffer). Edits inside the pinned window, undo of them, and
+// saving (CopyTo streams file and window together) keep working; an edit elsewhere throws.
+// Every later miss tries the write-back again, and a success ends the pinned state.
+//
+// Without any usable temporary folder the object still exists, with no file: the empty
+// document can be viewed, and whatever needs the file tries to create it and throws why not.
+//
 // Who calls: TVxDocument only; the view reads through TVxDocument.
 
 #include "TTempFile.h"
 #include "TVxSplice.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,10 +42,18 @@ public:
     static constexpr int32_t kCacheSize = 32768;
     static constexpr int32_t kMaxFileSize = 2147483647;
 
-    // Creates an empty working copy in the temporary folder; throws when it cannot.
+    // Creates an empty working copy in the temporary folder. When that fails the copy has
+    // no file and CreateError() says why; nothing throws until a file is needed.
     TVxWorkCopy();
 
-    const std::string &WorkFileName() const { return FWork.Name(); }
+    const std::string &CreateError() const { return FCreateError; }
+    // Names the document in error messages of the working copy (the user's file, not the
+    // temporary one).
+    void SetLabel(const std::string &label);
+    const TFileHandle &Handle() const { return FWork.Handle(); }
+    bool Pinned() const { return FPinned; }
+    // Fires when the window gets pinned, with the reason; not again until it was unpinned.
+    std::function<void(const std::string &)> OnPinned;
     int32_t FileSize() const { return FFileSize; }
     int32_t CacheStart() const { return FCacheStart; }
     int32_t CacheSize() const { return static_cast<int32_t>(FCache.size()); }
@@ -51,9 +70,9 @@ public:
     // Byte at 0 <= offset < FileSize (the caller checks the bounds).
     uint8_t ByteAt(int32_t offset)
     {
-        if (!Covers(offset))
-            LoadCache(offset);
-        return FCache[static_cast<size_t>(offset - FCacheStart)];
+        if (Covers(offset))
+            return FCache[static_cast<size_t>(offset - FCacheStart)];
+        return MissByteAt(offset);
     }
     // Up to count bytes from offset, never beyond FileSize.
     std::vector<uint8_t> ReadBytes(int32_t offset, int32_t count);
@@ -102,15 +121,30 @@ public:
     // Replaces the document with a filled working copy of `size` bytes; the old working copy
     // is deleted and the window discarded unwritten.
     void Adopt(TTempFile &&work, int32_t size);
-    // Copies the whole document into dst from position 0 (flushes first).
-    void CopyTo(TFileHandle &dst);
+    // Copies the whole document into dst from position 0, streaming the file and a dirty
+    // window together: nothing is written to the working copy, so it works with the
+    // temporary folder full. Long stretches go through the kernel.
+    void CopyTo(TFileHandle &dst) const;
 
 private:
     // Length of the working copy file as the invariants define it.
     int64_t WorkLength() const;
     void FlushResized();
+    uint8_t MissByteAt(int32_t offset);
+    // The window covers offset for an edit, or throws why it cannot move there.
+    void RequireWindow(int32_t offset);
+    // The working copy exists from here on, or this throws why it cannot.
+    void EnsureFile();
+    TTempFile NewFile() const;
 
     TTempFile FWork;
+    std::string FCreateError;
+    std::string FLabel;
+    bool FPinned = false;
+    std::string FPinError;
+    int FPinErrno = 0;
+    std::vector<uint8_t> FPeek; // read-only view beside a pinned window
+    int32_t FPeekStart = -1;
     int32_t FFileSize = 0;
     std::vector<uint8_t> FCache;
     int32_t FCacheStart = -1;

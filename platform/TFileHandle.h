@@ -30,6 +30,9 @@ public:
     bool IsOpen() const { return FFd >= 0; }
     int Fd() const { return FFd; }
     const std::string &Path() const { return FPath; }
+    // The name error messages give the file; for a file without a name (an unnamed
+    // temporary file) the caller chooses what the user should read.
+    void SetPath(const std::string &path) { FPath = path; }
     void Close();
 
     int64_t Length() const;

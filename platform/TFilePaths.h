@@ -16,6 +16,8 @@ public:
     // Bits a newly created file gets: 0666 less the umask.
     static mode_t NewFileMode();
     static std::string DirName(const std::string &path);
+    // The last component: "b" of "/a/b", the whole path when it has no '/'.
+    static std::string BaseName(const std::string &path);
     // fsync of a folder so that a rename in it survives a crash; best effort.
     static void SyncDir(const std::string &dir);
 };

@@ -3,6 +3,7 @@
 #include "TFileHandle.h"
 #include "TFilePaths.h"
 #include "TStrToInt.h"
+#include "TDirHandle.h"
 #include "TTempFile.h"
 
 #include <cerrno>
@@ -311,16 +312,14 @@ bool TIniFile::UpdateFile()
         const std::string target = TFilePaths::ResolveLinks(FFileName);
         mode_t mode = 0;
         const bool existed = TFilePaths::ModeOf(target, mode);
-        const std::string dir = TFilePaths::DirName(target);
-        TTempFile out = TTempFile::Create(dir);
+        TDirHandle dir = TDirHandle::Open(TFilePaths::DirName(target));
+        TTempFile out = TTempFile::CreateIn(dir, 0600);
         out.Handle().WriteAt(0, text.data(), text.size());
         if (::fchmod(out.Handle().Fd(), existed ? mode : TFilePaths::NewFileMode()) != 0)
             out.Handle().Fail("fchmod");
         out.Handle().Sync();
-        if (::rename(out.Name().c_str(), target.c_str()) != 0)
-            return false;
-        out.Keep();
-        TFilePaths::SyncDir(dir);
+        out.LinkAs(dir, TFilePaths::BaseName(target));
+        dir.Sync();
         FModel = std::move(model);
         FPending.clear();
         return true;

@@ -1,15 +1,23 @@
 #include "TTempFile.h"
 
-#include "TFilePaths.h"
+#include "TDirHandle.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
 namespace {
+bool gUnnamedAllowed = true;
+std::string gFallbackDir = "/tmp";
+
 std::string Trim(const std::string &s)
 {
     size_t b = s.find_first_not_of(" \t");
@@ -18,62 +26,215 @@ std::string Trim(const std::string &s)
     size_t e = s.find_last_not_of(" \t");
     return s.substr(b, e - b + 1);
 }
+
+bool WritableFolder(const std::string &dir)
+{
+    struct stat st;
+    return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+// The kernel answers these when the file system (or an old kernel) has no unnamed files.
+bool NoUnnamedFiles(int err) { return err == EOPNOTSUPP || err == EISDIR || err == EINVAL; }
+
+// The private folder, when it is ours alone: a real folder of this user, closed to others.
+// Anything else (a squatter's folder, a link) is not used.
+bool PrivateDirUsable(const std::string &dir)
+{
+    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST)
+        return false;
+    struct stat st;
+    return ::lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & 077) == 0;
+}
+
+[[noreturn]] void FailIn(const std::string &dir) { throw std::system_error(errno, std::generic_category(), dir); }
+
+// Exclusive create under fresh random names; a taken name is just skipped.
+int CreateRandomIn(int dirFd, const std::string &dirPath, mode_t mode, std::string &name)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = TTempFile::RandomName();
+        int fd = ::openat(dirFd, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0)
+            return fd;
+        if (errno != EEXIST)
+            FailIn(dirPath);
+    }
+    errno = EEXIST;
+    FailIn(dirPath);
+}
 } // namespace
 
 std::string TTempFile::TempDir()
 {
     const char *env = std::getenv("TMPDIR");
     std::string dir = Trim(env ? env : "");
-    if (dir.empty())
-        dir = "/tmp";
     while (dir.size() > 1 && dir.back() == '/')
         dir.pop_back();
+    if (dir.empty() || !WritableFolder(dir))
+        dir = gFallbackDir;
     return dir;
 }
 
-uint32_t TTempFile::TickCount()
+std::string TTempFile::RandomName()
 {
-    timespec ts;
-    ::clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u);
-}
-
-std::string TTempFile::MakeTempFileName(const std::string &dir)
-{
-    std::string base = dir.empty() ? TempDir() : dir;
-    if (base.back() != '/')
-        base += '/';
-    for (;;) {
-        char name[16];
-        std::snprintf(name, sizeof name, "%08X.tmp", TickCount());
-        std::string path = base + name;
-        if (!TFilePaths::Exists(path))
-            return path;
-        // The name is taken within this tick; the next tick gives the next name.
-        timespec pause{0, 200 * 1000};
-        ::nanosleep(&pause, nullptr);
+    uint32_t r = 0;
+    if (::getrandom(&r, sizeof r, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof r)) {
+        // No entropy yet (very early boot): still unlikely to guess, and creation is exclusive.
+        timespec ts;
+        ::clock_gettime(CLOCK_REALTIME, &ts);
+        r = static_cast<uint32_t>(ts.tv_nsec) ^ (static_cast<uint32_t>(::getpid()) << 16) ^ r;
     }
+    char name[16];
+    std::snprintf(name, sizeof name, "%08X.tmp", static_cast<unsigned>(r));
+    return name;
 }
 
-TFileHandle TTempFile::CreateTempFile(const std::string &name)
-{
-    return TFileHandle::CreateNew(name, 0600);
-}
+std::string TTempFile::PrivateDir() { return TempDir() + "/hexcavator-" + std::to_string(::geteuid()); }
 
-TTempFile TTempFile::Create(const std::string &dir)
+void TTempFile::SetUnnamedAllowed(bool allowed) { gUnnamedAllowed = allowed; }
+void TTempFile::SetFallbackDir(const std::string &dir) { gFallbackDir = dir.empty() ? "/tmp" : dir; }
+
+TTempFile TTempFile::Create()
 {
-    for (;;) {
-        std::string name = MakeTempFileName(dir);
-        try {
-            TTempFile t;
-            t.FHandle = CreateTempFile(name);
+    const std::string dir = TempDir();
+    TTempFile t;
+    if (gUnnamedAllowed) {
+        int fd = ::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            t.FHandle = TFileHandle(fd, std::string());
             return t;
-        } catch (const std::system_error &e) {
-            // Someone took the name between the test and the create: try the next one.
-            if (e.code().value() != EEXIST)
-                throw;
+        }
+        if (!NoUnnamedFiles(errno))
+            FailIn(dir);
+    }
+    const std::string priv = PrivateDir();
+    const std::string home = PrivateDirUsable(priv) ? priv : dir;
+    TDirHandle folder = TDirHandle::Open(home);
+    std::string name;
+    int fd = CreateRandomIn(folder.Fd(), home, 0600, name);
+    t.FName = folder.PathOf(name);
+    t.FHandle = TFileHandle(fd, std::string());
+    // Held until the file is closed: a free lock marks the file of a dead instance.
+    ::flock(fd, LOCK_EX | LOCK_NB);
+    return t;
+}
+
+TTempFile TTempFile::CreateIn(const TDirHandle &dir, mode_t mode)
+{
+    TTempFile t;
+    if (gUnnamedAllowed) {
+        int fd = ::openat(dir.Fd(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            t.FHandle = TFileHandle(fd, std::string());
+            return t;
+        }
+        if (!NoUnnamedFiles(errno))
+            FailIn(dir.Path());
+    }
+    std::string name;
+    int fd = CreateRandomIn(dir.Fd(), dir.Path(), mode, name);
+    t.FName = dir.PathOf(name);
+    t.FHandle = TFileHandle(fd, std::string());
+    return t;
+}
+
+TTempFile TTempFile::CreateNamed(const std::string &dir)
+{
+    TDirHandle folder = TDirHandle::Open(dir);
+    std::string name;
+    TTempFile t;
+    int fd = CreateRandomIn(folder.Fd(), dir, 0600, name);
+    t.FName = folder.PathOf(name);
+    t.FHandle = TFileHandle(fd, t.FName);
+    return t;
+}
+
+TTempFile TTempFile::CreateKeepsake(const std::string &label)
+{
+    const std::string priv = PrivateDir();
+    const std::string home = PrivateDirUsable(priv) ? priv : TempDir();
+    TDirHandle folder = TDirHandle::Open(home);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = label + "." + RandomName().substr(0, 8) + ".orig";
+        int fd = folder.OpenAt(name, O_RDWR | O_CREAT | O_EXCL);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            FailIn(home);
+        ::fchmod(fd, 0600);
+        TTempFile t;
+        t.FName = folder.PathOf(name);
+        t.FHandle = TFileHandle(fd, t.FName);
+        return t;
+    }
+    errno = EEXIST;
+    FailIn(home);
+}
+
+size_t TTempFile::RemoveStale()
+{
+    const std::string priv = PrivateDir();
+    struct stat st;
+    if (::lstat(priv.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() || (st.st_mode & 077))
+        return 0;
+    int dfd = ::open(priv.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (dfd < 0)
+        return 0;
+    DIR *d = ::fdopendir(::dup(dfd));
+    size_t removed = 0;
+    while (d) {
+        dirent *e = ::readdir(d);
+        if (!e)
+            break;
+        const std::string name = e->d_name;
+        if (name.size() < 4 || name.compare(name.size() - 4, 4, ".tmp") != 0)
+            continue;
+        int fd = ::openat(dfd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat byFd, byName;
+        // Unlocked means its owner is gone; the name must still be this very file.
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &byFd) == 0 && S_ISREG(byFd.st_mode) &&
+            ::fstatat(dfd, name.c_str(), &byName, AT_SYMLINK_NOFOLLOW) == 0 && byName.st_ino == byFd.st_ino &&
+            byName.st_dev == byFd.st_dev && ::unlinkat(dfd, name.c_str(), 0) == 0)
+            ++removed;
+        ::close(fd);
+    }
+    if (d)
+        ::closedir(d);
+    ::close(dfd);
+    return removed;
+}
+
+void TTempFile::LinkAs(const TDirHandle &dir, const std::string &name)
+{
+    if (!FName.empty()) {
+        if (::renameat(AT_FDCWD, FName.c_str(), dir.Fd(), name.c_str()) != 0)
+            FailIn(dir.PathOf(name));
+    } else {
+        // An unnamed file can only be linked under a free name; the rename then replaces
+        // the target in one step.
+        const std::string proc = "/proc/self/fd/" + std::to_string(FHandle.Fd());
+        std::string tmp;
+        for (int attempt = 0;; ++attempt) {
+            tmp = RandomName();
+            if (::linkat(AT_FDCWD, proc.c_str(), dir.Fd(), tmp.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                break;
+            if (errno == ENOENT && ::linkat(FHandle.Fd(), "", dir.Fd(), tmp.c_str(), AT_EMPTY_PATH) == 0)
+                break;
+            if (errno != EEXIST || attempt > 100)
+                FailIn(dir.PathOf(name));
+        }
+        if (::renameat(dir.Fd(), tmp.c_str(), dir.Fd(), name.c_str()) != 0) {
+            const int err = errno;
+            ::unlinkat(dir.Fd(), tmp.c_str(), 0);
+            errno = err;
+            FailIn(dir.PathOf(name));
         }
     }
+    FName = dir.PathOf(name);
+    FKeep = true;
 }
 
 TTempFile::~TTempFile()
@@ -82,9 +243,11 @@ TTempFile::~TTempFile()
         Remove();
 }
 
-TTempFile::TTempFile(TTempFile &&other) noexcept : FHandle(std::move(other.FHandle)), FKeep(other.FKeep)
+TTempFile::TTempFile(TTempFile &&other) noexcept
+    : FHandle(std::move(other.FHandle)), FName(std::move(other.FName)), FKeep(other.FKeep)
 {
     other.FKeep = true;
+    other.FName.clear();
 }
 
 TTempFile &TTempFile::operator=(TTempFile &&other) noexcept
@@ -93,17 +256,20 @@ TTempFile &TTempFile::operator=(TTempFile &&other) noexcept
         if (!FKeep)
             Remove();
         FHandle = std::move(other.FHandle);
+        FName = std::move(other.FName);
         FKeep = other.FKeep;
         other.FKeep = true;
+        other.FName.clear();
     }
     return *this;
 }
 
 void TTempFile::Remove()
 {
-    if (FHandle.IsOpen()) {
-        std::string path = FHandle.Path();
-        FHandle.Close();
-        ::unlink(path.c_str());
-    }
+    // Unlinked before closing: the lock stays held until the name is gone, so RemoveStale
+    // never races a closing owner.
+    if (!FName.empty() && FHandle.IsOpen())
+        ::unlink(FName.c_str());
+    FHandle.Close();
+    FName.clear();
 }

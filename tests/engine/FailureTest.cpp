@@ -29,6 +29,7 @@ std::vector<std::string> ListDir(const std::string &path)
 struct FailureTest : ::testing::Test {
     TScratchDir dir;
     TPrivateTempDir tmp;
+    TNamedTempFiles named; // the working copy is the one file expected in tmp
     std::unique_ptr<TVxDocument> doc;
     std::vector<uint8_t> model;
 

@@ -42,10 +42,13 @@ TPrivateTempDir::~TPrivateTempDir()
 size_t TPrivateTempDir::FileCount() const
 {
     size_t n = 0;
-    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(FDir.Path()))
-        ++n;
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(FDir.Path()))
+        n += entry.is_directory() ? 0 : 1;
     return n;
 }
+
+TNamedTempFiles::TNamedTempFiles() { TTempFile::SetUnnamedAllowed(false); }
+TNamedTempFiles::~TNamedTempFiles() { TTempFile::SetUnnamedAllowed(true); }
 
 std::vector<uint8_t> Pattern(size_t n, uint32_t seed)
 {
@@ -83,7 +86,10 @@ std::vector<uint8_t> DocBytes(TVxDocument &doc) { return doc.ReadBytes(0, doc.Fi
 std::vector<uint8_t> WorkBytes(TVxDocument &doc)
 {
     doc.FlushCache();
-    return ReadFileBytes(doc.WorkFileName());
+    const TFileHandle &h = doc.WorkCopy().Handle();
+    std::vector<uint8_t> bytes(static_cast<size_t>(h.Length()));
+    h.ReadExact(0, bytes.data(), bytes.size());
+    return bytes;
 }
 
 void TRecordingHooks::Attach(TVxDocument &doc)

@@ -27,12 +27,20 @@ public:
     TPrivateTempDir();
     ~TPrivateTempDir();
     const std::string &Path() const { return FDir.Path(); }
+    // Files with a name in it, its private subfolder included (unnamed ones are not seen).
     size_t FileCount() const;
 
 private:
     TScratchDir FDir;
     std::string FOld;
     bool FHadOld;
+};
+
+// Temporary files get names (as on a file system without unnamed files) while it lives, so
+// that a test can count the scratch files an operation leaves behind.
+struct TNamedTempFiles {
+    TNamedTempFiles();
+    ~TNamedTempFiles();
 };
 
 std::vector<uint8_t> Pattern(size_t n, uint32_t seed = 1);

@@ -17,6 +17,7 @@ constexpr int32_t W = TVxWorkCopy::kCacheSize;
 struct SpliceTest : ::testing::Test {
     TScratchDir dir;
     TPrivateTempDir tmp;
+    TNamedTempFiles named; // the working copy is the one file expected in tmp
     std::unique_ptr<TVxDocument> doc;
     std::vector<uint8_t> model;
 

@@ -1,0 +1,198 @@
+#include "TVxSaver.h"
+
+#include "TFileCopy.h"
+#include "TFileHandle.h"
+#include "TFileMeta.h"
+#include "TFilePaths.h"
+#include "TTempFile.h"
+#include "TVxBackup.h"
+#include "TVxError.h"
+#include "TVxWorkCopy.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+// The folder refuses a new file, or the file refuses a writer.
+bool Denied(int err) { return err == EACCES || err == EPERM || err == EROFS; }
+
+[[noreturn]] void Fail(const std::string &path) { throw std::system_error(errno, std::generic_category(), path); }
+} // namespace
+
+TVxSaver::TVxSaver(const std::string &fileName)
+    : FTarget(TFilePaths::ResolveLinks(fileName)), FBase(TFilePaths::BaseName(FTarget))
+{
+    FDir = TDirHandle::Open(TFilePaths::DirName(FTarget));
+    FFound = TFileIdentity::OfEntry(FDir.Fd(), FBase);
+}
+
+int TVxSaver::OpenInPlace() const
+{
+    int fd = FDir.OpenAt(FBase, O_RDWR | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    if (!TFileIdentity::OfFd(fd).SameFile(FFound)) {
+        ::close(fd);
+        errno = ESTALE;
+        return -1;
+    }
+    return fd;
+}
+
+bool TVxSaver::Write(const TVxWorkCopy &work, int32_t backups, const std::function<bool()> &goOn)
+{
+    FInPlace = false;
+    // What the file is now; an unreadable file cannot lend its attributes, and is replaced
+    // like a new one.
+    std::unique_ptr<TFileMeta> meta;
+    if (FFound.Exists && !FFound.IsLink) {
+        int fd = FDir.OpenAt(FBase, O_RDONLY | O_NONBLOCK);
+        if (fd >= 0) {
+            TFileHandle old(fd, FTarget);
+            meta = std::make_unique<TFileMeta>(TFileMeta::Capture(fd));
+            if (!meta->Regular)
+                throw TVxError(FTarget + "\r\n通常のファイルではないため保存できません。");
+        } else if (!Denied(errno)) {
+            Fail(FTarget);
+        }
+    }
+
+    bool inPlace = meta && (meta->Links > 1 || !meta->XattrsComplete);
+    TTempFile out;
+    bool ownerKept = true;
+    if (!inPlace) {
+        try {
+            out = TTempFile::CreateIn(FDir, 0600);
+            out.Handle().SetPath(FTarget);
+        } catch (const std::system_error &e) {
+            if (!meta || !Denied(e.code().value()))
+                throw;
+            inPlace = true;
+        }
+    }
+    if (!inPlace && meta) {
+        ownerKept = meta->ApplyOwner(out.Handle().Fd());
+        inPlace = !ownerKept;
+    }
+    if (inPlace) {
+        int fd = OpenInPlace();
+        if (fd >= 0) {
+            TFileHandle file(fd, FTarget);
+            return WriteInPlace(file, work, backups, goOn, *meta);
+        }
+        // Not writable where it is, but the folder takes a new file: the file becomes the
+        // saving user's, and its setuid and setgid bits are not handed to that user.
+        if (!out.IsOpen() || !Denied(errno))
+            Fail(FTarget);
+    }
+    return WriteNew(out, work, backups, goOn, meta.get(), ownerKept);
+}
+
+bool TVxSaver::WriteNew(TTempFile &out, const TVxWorkCopy &work, int32_t backups, const std::function<bool()> &goOn,
+                        const TFileMeta *meta, bool ownerKept)
+{
+    TFileHandle &f = out.Handle();
+    work.CopyTo(f);
+    // Bits and attributes after the bytes: a write by a non-superuser clears setuid and
+    // setgid, and any write drops file capabilities.
+    const bool bits = meta ? meta->ApplyMode(f.Fd(), ownerKept) : ::fchmod(f.Fd(), TFilePaths::NewFileMode()) == 0;
+    if (!bits)
+        f.Fail("fchmod");
+    if (meta && !meta->ApplyXattrs(f.Fd())) {
+        // An attribute the new file cannot carry: keep the old file and write into it.
+        int fd = OpenInPlace();
+        if (fd >= 0) {
+            out.Remove();
+            TFileHandle file(fd, FTarget);
+            return WriteInPlace(file, work, backups, goOn, *meta);
+        }
+    }
+    f.Sync();
+    if (backups > 0 && FFound.Exists) {
+        const bool made = TVxBackup::MakeBackup(FDir, FBase, backups, [this](const std::string &gen) {
+            return FDir.LinkAt(FBase, gen) || FDir.RenameAt(FBase, gen);
+        });
+        if (!made && !(goOn && goOn()))
+            return false;
+    }
+    out.LinkAs(FDir, FBase);
+    FDir.Sync();
+    FWritten = TFileIdentity::OfFd(f.Fd());
+    return true;
+}
+
+bool TVxSaver::WriteInPlace(TFileHandle &file, const TVxWorkCopy &work, int32_t backups,
+                            const std::function<bool()> &goOn, const TFileMeta &meta)
+{
+    FInPlace = true;
+    const int64_t oldSize = file.Length();
+    // The previous contents, complete and on disk before the first byte of the file changes.
+    TTempFile copy;
+    bool backedUp = false;
+    if (backups > 0) {
+        backedUp = TVxBackup::MakeBackup(FDir, FBase, backups, [&](const std::string &gen) {
+            try {
+                TTempFile g = TTempFile::CreateIn(FDir, 0600);
+                TFileCopy::Copy(file, 0, g.Handle(), 0, oldSize);
+                const bool ownerKept = meta.ApplyOwner(g.Handle().Fd());
+                meta.ApplyMode(g.Handle().Fd(), ownerKept);
+                meta.ApplyXattrs(g.Handle().Fd());
+                g.Handle().Sync();
+                g.LinkAs(FDir, gen);
+                copy = std::move(g);
+                return true;
+            } catch (const std::exception &) {
+                return false;
+            }
+        });
+        if (!backedUp && !(goOn && goOn()))
+            return false;
+    }
+    if (!backedUp) {
+        try {
+            copy = TTempFile::CreateKeepsake(FBase);
+            TFileCopy::Copy(file, 0, copy.Handle(), 0, oldSize);
+            copy.Handle().Sync();
+        } catch (const std::exception &) {
+            // No room for a keepsake: the save goes on without a way back, as the user
+            // asked for it; the document itself is still intact if the write fails.
+            copy.Remove();
+        }
+    }
+
+    const int64_t newSize = work.FileSize();
+    bool touched = false;
+    try {
+        // A full disk fails here, before any byte changed.
+        if (newSize > oldSize)
+            file.Reserve(oldSize, newSize - oldSize);
+        touched = true;
+        work.CopyTo(file);
+        file.SetLength(newSize);
+        file.Sync();
+    } catch (const std::exception &e) {
+        if (touched && copy.IsOpen()) {
+            try {
+                TFileCopy::Copy(copy.Handle(), 0, file, 0, oldSize);
+                file.SetLength(oldSize);
+                file.Sync();
+            } catch (const std::exception &) {
+                copy.Keep();
+                throw TVxError(FTarget + "\r\n" + e.what() + "\r\n元の内容は " + copy.Name() + " に残っています。");
+            }
+        } else if (newSize > oldSize) {
+            ::ftruncate(file.Fd(), oldSize);
+        }
+        if (!backedUp)
+            copy.Remove();
+        throw;
+    }
+    if (!backedUp)
+        copy.Remove();
+    FWritten = TFileIdentity::OfFd(file.Fd());
+    return true;
+}

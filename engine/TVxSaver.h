@@ -1,0 +1,75 @@
+#pragma once
+// One save of a document to a file, done so that the file stays what it was and a failure
+// or a crash never costs the previous contents.
+//
+// The usual way: a new file in the target's folder (unnamed until the last step), filled
+// from the working copy and its window, given the old file's owner, group, permission bits
+// and extended attributes (ACLs included), flushed to disk; then the backup generations
+// are rotated, the newest made as a second link to the old file so that the target's name
+// never goes missing; then the new file is renamed over the target. A failure before the
+// rename leaves the target untouched; a crash leaves nothing but the target.
+//
+// In place, instead, when a new file would change what the file is: it has more than one
+// link, its owner or group cannot be given to a new file, its attributes cannot all be
+// copied, or its folder takes no new file. The previous contents are first put somewhere
+// safe: the newest backup generation (a copy), or, without backups, a keepsake in the
+// private temporary folder (TTempFile::CreateKeepsake). Then the bytes are written into
+// the existing file, which is cut to length and flushed. A failed write is rolled back from
+// that copy; after a crash the copy is still on disk, and the keepsake is deleted only
+// after a successful save.
+//
+// A file that can neither be written in place nor replaced by a new file in its folder
+// fails. One that cannot be written in place but whose folder takes a new file is replaced
+// by a new file of the saving user, without setuid and setgid bits.
+//
+// Every name is resolved against the folder's open handle: a symbolic link planted in place
+// of the target after Found() was taken is replaced, never followed.
+//
+// Who calls: TVxDocument's WriteToFile and SaveToFile.
+
+#include "TDirHandle.h"
+#include "TFileIdentity.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class TFileHandle;
+class TFileMeta;
+class TTempFile;
+class TVxWorkCopy;
+
+class TVxSaver {
+public:
+    // Resolves the symbolic links of fileName and opens the folder of the file they lead
+    // to; throws when that folder cannot be opened.
+    explicit TVxSaver(const std::string &fileName);
+
+    // What the target's name holds right now (not following a final symbolic link).
+    const TFileIdentity &Found() const { return FFound; }
+    const std::string &Target() const { return FTarget; }
+
+    // Writes the document. `backups` generations are kept (0: none); when one cannot be
+    // made, goOnWithoutBackup decides whether the save goes on (false: Write returns false
+    // and nothing was written). Throws on failure.
+    bool Write(const TVxWorkCopy &work, int32_t backups, const std::function<bool()> &goOnWithoutBackup);
+
+    // The file as it is after a successful Write.
+    const TFileIdentity &Written() const { return FWritten; }
+    bool WroteInPlace() const { return FInPlace; }
+
+private:
+    bool WriteNew(TTempFile &out, const TVxWorkCopy &work, int32_t backups, const std::function<bool()> &goOn,
+                  const TFileMeta *meta, bool ownerKept);
+    bool WriteInPlace(TFileHandle &file, const TVxWorkCopy &work, int32_t backups, const std::function<bool()> &goOn,
+                      const TFileMeta &meta);
+    // Opens the target for writing in place when it is still the file found; -1 otherwise.
+    int OpenInPlace() const;
+
+    TDirHandle FDir;
+    std::string FTarget;
+    std::string FBase;
+    TFileIdentity FFound;
+    TFileIdentity FWritten;
+    bool FInPlace = false;
+};

@@ -1,0 +1,70 @@
+#include "TDirHandle.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <stdio.h>
+#include <system_error>
+#include <unistd.h>
+
+TDirHandle TDirHandle::Open(const std::string &path)
+{
+    TDirHandle d;
+    d.FFd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (d.FFd < 0)
+        throw std::system_error(errno, std::generic_category(), path);
+    d.FPath = path;
+    return d;
+}
+
+TDirHandle::~TDirHandle()
+{
+    if (FFd >= 0)
+        ::close(FFd);
+}
+
+TDirHandle::TDirHandle(TDirHandle &&other) noexcept : FFd(other.FFd), FPath(std::move(other.FPath))
+{
+    other.FFd = -1;
+}
+
+TDirHandle &TDirHandle::operator=(TDirHandle &&other) noexcept
+{
+    if (this != &other) {
+        if (FFd >= 0)
+            ::close(FFd);
+        FFd = other.FFd;
+        FPath = std::move(other.FPath);
+        other.FFd = -1;
+    }
+    return *this;
+}
+
+std::string TDirHandle::PathOf(const std::string &name) const
+{
+    if (FPath.empty() || FPath == ".")
+        return name;
+    return FPath.back() == '/' ? FPath + name : FPath + "/" + name;
+}
+
+bool TDirHandle::RenameAt(const std::string &from, const std::string &to) const
+{
+    return ::renameat(FFd, from.c_str(), FFd, to.c_str()) == 0;
+}
+
+bool TDirHandle::LinkAt(const std::string &from, const std::string &to) const
+{
+    return ::linkat(FFd, from.c_str(), FFd, to.c_str(), 0) == 0;
+}
+
+bool TDirHandle::UnlinkAt(const std::string &name) const { return ::unlinkat(FFd, name.c_str(), 0) == 0; }
+
+int TDirHandle::OpenAt(const std::string &name, int flags, mode_t mode) const
+{
+    return ::openat(FFd, name.c_str(), flags | O_NOFOLLOW | O_CLOEXEC, mode);
+}
+
+void TDirHandle::Sync() const
+{
+    if (FFd >= 0)
+        ::fsync(FFd);
+}
