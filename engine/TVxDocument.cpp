@@ -120,6 +120,7 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
     FFileName = fileName;
     UpdateLabel();
     FDiskIdentity = identity;
+    FDiskTarget = TFilePaths::ResolveLinks(fileName);
     UpdateRowCount();
     FUndo.ResetSaveState();
     FHooks->DocumentReplaced();
@@ -136,8 +137,9 @@ bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool a
 {
     FLastWriteError.clear();
     try {
-        TVxSaver saver(fileName);
-        if (askIfChanged && fileName == FFileName && FDiskIdentity.Exists && saver.Found() != FDiskIdentity &&
+        const bool same = fileName == FFileName && !FDiskTarget.empty();
+        TVxSaver saver(same ? FDiskTarget : fileName, !same);
+        if (askIfChanged && same && FDiskIdentity.Exists && saver.Found() != FDiskIdentity &&
             ShowMessageBox("ファイルは開いた後に他のプログラムによって変更されています。上書きしますか？",
                            mbYesNo | mbIconQuestion) != idYes)
             return false;
@@ -146,8 +148,10 @@ bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool a
                                   "バックアップを作成しないで保存を続行しますか？",
                                   mbYesNo | mbIconWarning) == idYes;
         });
-        if (written)
+        if (written) {
             FDiskIdentity = saver.Written();
+            FDiskTarget = saver.Target();
+        }
         return written;
     } catch (const std::exception &e) {
         FLastWriteError = e.what();

@@ -147,4 +147,7 @@ private:
     std::string FFileName;
     std::string FLastWriteError;
     TFileIdentity FDiskIdentity;
+    // Where FileName's links led at the last load or save: a link planted in the file's
+    // place since then is replaced by a save, not followed.
+    std::string FDiskTarget;
 };

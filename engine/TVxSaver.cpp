@@ -23,8 +23,8 @@ bool Denied(int err) { return err == EACCES || err == EPERM || err == EROFS; }
 [[noreturn]] void Fail(const std::string &path) { throw std::system_error(errno, std::generic_category(), path); }
 } // namespace
 
-TVxSaver::TVxSaver(const std::string &fileName)
-    : FTarget(TFilePaths::ResolveLinks(fileName)), FBase(TFilePaths::BaseName(FTarget))
+TVxSaver::TVxSaver(const std::string &fileName, bool followLinks)
+    : FTarget(followLinks ? TFilePaths::ResolveLinks(fileName) : fileName), FBase(TFilePaths::BaseName(FTarget))
 {
     FDir = TDirHandle::Open(TFilePaths::DirName(FTarget));
     FFound = TFileIdentity::OfEntry(FDir.Fd(), FBase);

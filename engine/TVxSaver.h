@@ -41,9 +41,10 @@ class TVxWorkCopy;
 
 class TVxSaver {
 public:
-    // Resolves the symbolic links of fileName and opens the folder of the file they lead
-    // to; throws when that folder cannot be opened.
-    explicit TVxSaver(const std::string &fileName);
+    // Resolves the symbolic links of fileName (unless it is already the resolved target of
+    // an earlier load or save) and opens the folder of the file they lead to; throws when
+    // that folder cannot be opened.
+    explicit TVxSaver(const std::string &fileName, bool followLinks = true);
 
     // What the target's name holds right now (not following a final symbolic link).
     const TFileIdentity &Found() const { return FFound; }

@@ -72,7 +72,7 @@ void TFileCopy::Copy(const TFileHandle &src, int64_t srcPos, TFileHandle &dst, i
 {
     bool kernel = true;
     while (count > 0) {
-        TFileFaults::BeforeWrite();
+        TFileFaults::BeforeWrite(dst.Fd());
         if (!kernel) {
             BufferedCopy(src, srcPos, dst, dstPos, count);
             return;
@@ -126,6 +126,6 @@ void TFileCopy::Move(TFileHandle &file, int64_t src, int64_t dst, int64_t count)
 
 bool TFileCopy::CloneWhole(const TFileHandle &src, TFileHandle &dst)
 {
-    TFileFaults::BeforeWrite();
+    TFileFaults::BeforeWrite(dst.Fd());
     return ::ioctl(dst.Fd(), FICLONE, src.Fd()) == 0;
 }

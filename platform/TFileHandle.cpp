@@ -91,7 +91,7 @@ void TFileHandle::ReadExact(int64_t pos, void *buf, size_t count) const
 
 void TFileHandle::WriteAt(int64_t pos, const void *buf, size_t count)
 {
-    TFileFaults::BeforeWrite();
+    TFileFaults::BeforeWrite(FFd);
     size_t done = 0;
     auto *p = static_cast<const char *>(buf);
     while (done < count) {
@@ -111,7 +111,7 @@ void TFileHandle::WriteAt(int64_t pos, const void *buf, size_t count)
 
 void TFileHandle::SetLength(int64_t length)
 {
-    TFileFaults::BeforeWrite();
+    TFileFaults::BeforeWrite(FFd);
     if (::ftruncate(FFd, length) != 0)
         Fail("ftruncate");
 }
@@ -120,7 +120,7 @@ void TFileHandle::Reserve(int64_t pos, int64_t len)
 {
     if (len <= 0)
         return;
-    TFileFaults::BeforeWrite();
+    TFileFaults::BeforeWrite(FFd);
     if (::fallocate(FFd, 0, pos, len) != 0) {
         if (errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL)
             return;
@@ -130,7 +130,7 @@ void TFileHandle::Reserve(int64_t pos, int64_t len)
 
 void TFileHandle::Sync()
 {
-    TFileFaults::BeforeWrite();
+    TFileFaults::BeforeWrite(FFd);
     if (::fsync(FFd) != 0)
         Fail("fsync");
 }

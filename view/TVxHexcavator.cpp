@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -98,7 +99,6 @@ void TVxHexcavator::SetCharCode(TVxCharCode value)
     if (FCharCode == value)
         return;
     FCharCode = value;
-    FlushCache();
     LoadCache(std::min(GetCaretOffset(), std::max(0, FileSize() - 1)));
     RepaintAll();
 }
@@ -388,6 +388,11 @@ void TVxHexcavator::ContentChanged()
     // unrecorded. The typing path sets the flag again after its own write.
     FHalfByte = false;
     RepaintAll();
+}
+
+void TVxHexcavator::WorkCopyFull(const std::string &message)
+{
+    QTimer::singleShot(0, this, [this, message] { ShowMessageBox(message, mbOK | mbIconWarning); });
 }
 
 int TVxHexcavator::ShowMessageBox(const std::string &text, unsigned flags)

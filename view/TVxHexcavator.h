@@ -230,6 +230,8 @@ private:
     void RowCountChanged(int32_t rowCount, int endCol) override;
     void DocumentReplaced() override;
     void ContentChanged() override;
+    // Shown from the event loop, never from inside the paint that noticed it.
+    void WorkCopyFull(const std::string &message) override;
 
     // Input (TVxHexcavatorInput.cpp)
     bool HandleKey(QKeyEvent *e);
