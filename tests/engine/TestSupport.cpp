@@ -119,6 +119,12 @@ void TRecordingHooks::DocumentReplaced()
 
 void TRecordingHooks::PostFileOpened() { Log.push_back("post"); }
 
+void TRecordingHooks::WorkCopyFull(const std::string &message)
+{
+    Questions.push_back(message);
+    Log.push_back("full");
+}
+
 int TRecordingHooks::ShowMessageBox(const std::string &text, unsigned flags)
 {
     Questions.push_back(text);

@@ -66,5 +66,6 @@ public:
     void RowCountChanged(int32_t rows, int endCol) override;
     void DocumentReplaced() override;
     void PostFileOpened() override;
+    void WorkCopyFull(const std::string &message) override;
     int ShowMessageBox(const std::string &text, unsigned flags) override;
 };
