@@ -279,6 +279,10 @@ int32_t TVxWorkCopy::ReadInto(int32_t offset, uint8_t *buf, int32_t count) const
     count = static_cast<int32_t>(std::min<int64_t>(count, int64_t(FFileSize) - offset));
     const int64_t end = int64_t(offset) + count;
     const TFileHandle &f = FWork.Handle();
+    if (WindowHolds(offset, count)) {
+        std::memcpy(buf, FCache.data() + (offset - FCacheStart), static_cast<size_t>(count));
+        return count;
+    }
     if (!FCacheDirty || FCacheStart < 0) {
         // A clean window is a copy of the file, which then is the document.
         f.ReadExact(offset, buf, static_cast<size_t>(count));
