@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <exception>
@@ -74,6 +75,11 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     VxHexcavator1ChangeEditMode();
     VxHexcavator1ChangeFileSize();
     VxHexcavator1->setFocus();
+    // Without a temporary folder the window still opens, empty, and says why once it shows.
+    if (!VxHexcavator1->WorkCopyError().empty()) {
+        const QString why = QString::fromStdString(VxHexcavator1->WorkCopyError());
+        QTimer::singleShot(0, this, [why] { TAppUtils::ShowAppMessage(why, 0x10); });
+    }
 }
 
 TfrmMain::~TfrmMain()

@@ -2,6 +2,7 @@
 
 #include "TFileCommands.h"
 #include "THexApplication.h"
+#include "TTempFile.h"
 #include "TfrmMain.h"
 
 #include <QFileInfo>
@@ -9,6 +10,8 @@
 int main(int argc, char **argv)
 {
     THexApplication app(argc, argv);
+    // Named working copies of instances that died (only where unnamed files are not offered).
+    TTempFile::RemoveStale();
     TfrmMain frmMain;
     frmMain.show();
     for (const QString &arg : app.arguments().mid(1))
