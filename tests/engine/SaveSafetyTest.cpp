@@ -65,11 +65,16 @@ std::vector<std::string> Names(const std::string &dir)
     return names;
 }
 
-// Runs `save` in a child process of user and group nobody; true when it reported success.
-bool SavedAsNobody(const std::function<bool()> &save)
+// Runs `save` in a child process of user and group nobody, with a temporary folder of its own
+// inside `tmpParent`; true when it reported success.
+bool SavedAsNobody(const std::string &tmpParent, const std::function<bool()> &save)
 {
+    const std::string tmp = tmpParent + "/.nobody-tmp";
+    if (::mkdir(tmp.c_str(), 0700) != 0 || ::chown(tmp.c_str(), kNobody, kNobody) != 0)
+        return false;
     pid_t pid = ::fork();
     if (pid == 0) {
+        ::setenv("TMPDIR", tmp.c_str(), 1);
         if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
             ::_exit(2);
         bool ok = false;
@@ -198,7 +203,7 @@ TEST_F(SaveSafetyTest, AnotherUsersFileInAFolderWithoutRoomIsWrittenInPlace)
     ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
     ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
     const ino_t ino = StatOf(file).st_ino;
-    EXPECT_TRUE(SavedAsNobody([&] {
+    EXPECT_TRUE(SavedAsNobody(dir.Path(), [&] {
         TVxDocument d;
         return EditAndSave(d);
     }));
@@ -217,7 +222,7 @@ TEST_F(SaveSafetyTest, SetuidBitsNeverPassToTheSavingUser)
     // nobody cannot write root's setuid file, but may replace it in this open folder.
     ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
     ASSERT_EQ(::chmod(file.c_str(), 06755), 0);
-    EXPECT_TRUE(SavedAsNobody([&] {
+    EXPECT_TRUE(SavedAsNobody(dir.Path(), [&] {
         TVxDocument d;
         return EditAndSave(d);
     }));
