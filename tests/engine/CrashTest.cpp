@@ -5,7 +5,6 @@
 #include "TTempFile.h"
 #include "TestSupport.h"
 
-#include <dirent.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -30,19 +29,6 @@ bool KilledAtWrite(const std::function<void()> &work)
     int status = 0;
     ::waitpid(pid, &status, 0);
     return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-}
-
-std::vector<std::string> Names(const std::string &dir)
-{
-    std::vector<std::string> names;
-    if (DIR *d = ::opendir(dir.c_str())) {
-        while (dirent *e = ::readdir(d))
-            if (e->d_name[0] != '.')
-                names.push_back(e->d_name);
-        ::closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 struct CrashTest : ::testing::Test {
@@ -74,7 +60,7 @@ TEST_F(CrashTest, KilledDuringLoadLeavesNoWorkingCopy)
         EXPECT_EQ(tmp.FileCount(), 0u) << "killed at write " << n;
     }
     EXPECT_GE(kills, 2);
-    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"data.bin"}));
+    EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"data.bin"}));
 }
 
 TEST_F(CrashTest, NamedLeftoversOfAKilledLoadAreRemovedAtTheNextStart)
@@ -109,7 +95,7 @@ TEST_F(CrashTest, KilledDuringSaveLeavesTheWholeOldOrNewFileAndNothingElse)
         if (!died)
             break;
         ++kills;
-        EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"data.bin"})) << "killed at write " << n;
+        EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"data.bin"})) << "killed at write " << n;
         EXPECT_EQ(ReadFileBytes(file), original) << "killed at write " << n;
         EXPECT_EQ(tmp.FileCount(), 0u);
     }

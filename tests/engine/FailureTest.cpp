@@ -6,25 +6,12 @@
 #include "TestSupport.h"
 
 #include <cerrno>
-#include <dirent.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <system_error>
 
 namespace {
 constexpr int32_t W = TVxWorkCopy::kCacheSize;
-
-std::vector<std::string> ListDir(const std::string &path)
-{
-    std::vector<std::string> names;
-    if (DIR *d = ::opendir(path.c_str())) {
-        while (dirent *e = ::readdir(d))
-            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-                names.push_back(e->d_name);
-        ::closedir(d);
-    }
-    return names;
-}
 
 struct FailureTest : ::testing::Test {
     TScratchDir dir;
@@ -191,7 +178,7 @@ TEST_F(FailureTest, FailedSaveLeavesTheTargetAndTheDocumentAlone)
         EXPECT_NE(doc->LastWriteError().find("No space"), std::string::npos) << doc->LastWriteError();
         EXPECT_EQ(ReadFileBytes(target), original);
         EXPECT_TRUE(doc->Modified());
-        EXPECT_EQ(ListDir(dir.Path()), (std::vector<std::string>{"f.bin"}));
+        EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"f.bin"}));
         EXPECT_EQ(DocBytes(*doc), model);
     }
     EXPECT_EQ(ReadFileBytes(target), model);

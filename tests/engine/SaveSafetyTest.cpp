@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
 #include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -50,19 +49,6 @@ std::string AclBlob()
     for (const Entry &e : entries)
         blob.append(reinterpret_cast<const char *>(&e), sizeof e);
     return blob;
-}
-
-std::vector<std::string> Names(const std::string &dir)
-{
-    std::vector<std::string> names;
-    if (DIR *d = ::opendir(dir.c_str())) {
-        while (dirent *e = ::readdir(d))
-            if (e->d_name[0] != '.')
-                names.push_back(e->d_name);
-        ::closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Runs `save` in a child process of user and group nobody, with a temporary folder of its own
@@ -138,7 +124,7 @@ TEST_F(SaveSafetyTest, OwnerGroupBitsAttributesAndAclSurvive)
     if (withAcl) {
         EXPECT_EQ(Xattr(file, "system.posix_acl_access"), aclBefore);
     }
-    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"image.bin"}));
+    EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"image.bin"}));
 }
 
 TEST_F(SaveSafetyTest, SetuidFileOfAnotherUserKeepsItsOwner)
@@ -212,7 +198,7 @@ TEST_F(SaveSafetyTest, AnotherUsersFileInAFolderWithoutRoomIsWrittenInPlace)
     EXPECT_EQ(st.st_ino, ino);
     EXPECT_EQ(st.st_uid, 0u);
     EXPECT_EQ(st.st_mode & 0777, 0666u);
-    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"image.bin"}));
+    EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"image.bin"}));
 }
 
 TEST_F(SaveSafetyTest, SetuidBitsNeverPassToTheSavingUser)
@@ -246,7 +232,7 @@ TEST_F(SaveSafetyTest, FailingWriteWithBackupsLeavesTheTargetInPlace)
         if (ok)
             break;
         EXPECT_EQ(ReadFileBytes(file), (std::vector<uint8_t>{1, 2, 3, 4})) << "write " << n;
-        EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"image.bin"})) << "write " << n;
+        EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"image.bin"})) << "write " << n;
     }
     EXPECT_EQ(ReadFileBytes(file), wanted);
     EXPECT_EQ(ReadFileBytes(dir.File("image.001.bin")), (std::vector<uint8_t>{1, 2, 3, 4}));

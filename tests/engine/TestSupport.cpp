@@ -2,6 +2,7 @@
 
 #include "TTempFile.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -49,6 +50,18 @@ size_t TPrivateTempDir::FileCount() const
 
 TNamedTempFiles::TNamedTempFiles() { TTempFile::SetUnnamedAllowed(false); }
 TNamedTempFiles::~TNamedTempFiles() { TTempFile::SetUnnamedAllowed(true); }
+
+std::vector<std::string> NamesIn(const std::string &dir)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        if (name[0] != '.')
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 std::vector<uint8_t> Pattern(size_t n, uint32_t seed)
 {

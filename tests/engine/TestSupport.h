@@ -43,6 +43,8 @@ struct TNamedTempFiles {
     ~TNamedTempFiles();
 };
 
+// The names in a folder, sorted, without those starting with '.'.
+std::vector<std::string> NamesIn(const std::string &dir);
 std::vector<uint8_t> Pattern(size_t n, uint32_t seed = 1);
 // Writes the bytes to path and loads that file into doc.
 void LoadDocument(TVxDocument &doc, const std::string &path, const std::vector<uint8_t> &bytes);
