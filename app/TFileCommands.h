@@ -31,8 +31,12 @@ public:
     void acOpenExecute();
     void acSaveExecute();
     void acSaveAsExecute();
+    // Reads the file again; asks first only when there are unsaved changes.
     void acReloadExecute();
     void acInsertFileExecute();
+
+    // Reads FileName again without asking, in the busy state, keeping the read-only mode.
+    void Reload();
 
     static QString ProgramPath();
 
