@@ -104,6 +104,8 @@ bool TFileCommands::Save(const QString &fileName)
                                       QString::fromLocal8Bit(ed.LastWriteError().c_str()),
                                   0x10);
     FMain.UpdateTitle();
+    if (ok && OnSaved)
+        OnSaved();
     return ok;
 }
 

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class TfrmMain;
 
@@ -37,6 +38,8 @@ public:
 
     // Reads FileName again without asking, in the busy state, keeping the read-only mode.
     void Reload();
+    // After every successful save, once FileName and DiskIdentity name the saved file.
+    std::function<void()> OnSaved;
 
     static QString ProgramPath();
 
