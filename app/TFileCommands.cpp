@@ -104,6 +104,8 @@ bool TFileCommands::Save(const QString &fileName)
                                       QString::fromLocal8Bit(ed.LastWriteError().c_str()),
                                   0x10);
     FMain.UpdateTitle();
+    if (ok && OnSaved)
+        OnSaved();
     return ok;
 }
 
@@ -126,11 +128,19 @@ void TFileCommands::acSaveAsExecute()
 void TFileCommands::acReloadExecute()
 {
     TVxHexcavator &ed = *FMain.VxHexcavator1;
-    if (ed.FileName().empty() || !ed.Modified())
+    if (ed.FileName().empty())
         return;
-    if (TAppUtils::ShowAppMessage(QStringLiteral("変更を破棄して読み直しますか？"), 0x04 | 0x30) != 6)
+    if (ed.Modified() && TAppUtils::ShowAppMessage(QStringLiteral("変更を破棄して読み直しますか？"), 0x04 | 0x30) != 6)
         return;
-    const std::string path = ed.FileName();
+    Reload();
+}
+
+void TFileCommands::Reload()
+{
+    TVxHexcavator &ed = *FMain.VxHexcavator1;
+    const std::string path = ed.FileName(); // a copy: the load replaces FileName
+    if (path.empty())
+        return;
     FMain.Run([&] { ed.LoadFromFile(path); }, true);
     FMain.UpdateTitle();
 }

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class TfrmMain;
 
@@ -31,8 +32,14 @@ public:
     void acOpenExecute();
     void acSaveExecute();
     void acSaveAsExecute();
+    // Reads the file again; asks first only when there are unsaved changes.
     void acReloadExecute();
     void acInsertFileExecute();
+
+    // Reads FileName again without asking, in the busy state, keeping the read-only mode.
+    void Reload();
+    // After every successful save, once FileName and DiskIdentity name the saved file.
+    std::function<void()> OnSaved;
 
     static QString ProgramPath();
 

@@ -1,14 +1,28 @@
 #include "THexApplication.h"
 
 #include "TAppUtils.h"
+#include "TTermSignals.h"
 #include "TVxDocumentHooks.h"
 
+#include <QSocketNotifier>
 #include <exception>
 
 THexApplication::THexApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("hexcavator"));
+    FTermSignals = std::make_unique<TTermSignals>();
+    if (FTermSignals->Fd() >= 0) {
+        FTermNotifier = std::make_unique<QSocketNotifier>(FTermSignals->Fd(), QSocketNotifier::Read);
+        QObject::connect(FTermNotifier.get(), &QSocketNotifier::activated, this, [this] {
+            FTermSignals->Take();
+            // exit(), not quit(): quit() would close the windows first, and a window with
+            // unsaved changes would ask and could refuse.
+            exit(0);
+        });
+    }
 }
+
+THexApplication::~THexApplication() = default;
 
 bool THexApplication::notify(QObject *receiver, QEvent *event)
 {

@@ -3,6 +3,7 @@
 #include "TAppUtils.h"
 #include "TDroppedFiles.h"
 #include "TFileCommands.h"
+#include "TFileWatch.h"
 #include "TSearchCommands.h"
 #include "TUiServices.h"
 #include "TVxHexcavator.h"
@@ -43,6 +44,10 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     setCentralWidget(VxHexcavator1);
     FTransfer = std::make_unique<TVxTransfer>(*VxHexcavator1);
     FFiles = std::make_unique<TFileCommands>(*this);
+    FWatch = std::make_unique<TFileWatch>(*this);
+    // Every load and save moves the watch to the document's file as it now stands.
+    VxHexcavator1->OnFileOpen = [this] { FWatch->Follow(); };
+    FFiles->OnSaved = [this] { FWatch->Follow(); };
 
     Actions.Create(this);
     FSearches = std::make_unique<TSearchCommands>(*this);
@@ -87,6 +92,7 @@ TfrmMain::~TfrmMain()
     FSearches->SaveSettings();
     // The editor's events point back here; silence them before the members go.
     if (VxHexcavator1) {
+        VxHexcavator1->OnFileOpen = nullptr;
         VxHexcavator1->OnMoveCell = nullptr;
         VxHexcavator1->OnChangeEditMode = nullptr;
         VxHexcavator1->OnChangeReadOnlyMode = nullptr;

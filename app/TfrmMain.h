@@ -5,7 +5,8 @@
 // The window keeps its title, status bar and command states from the editor's events
 // (OnMoveCell, OnChangeEditMode, OnChangeReadOnlyMode, OnChangeFileSize, OnChangeUndo).
 // Editor operations that may fail run through Run(), which shows the error in a message box;
-// the long ones also inside the busy state. File commands live in TFileCommands.
+// the long ones also inside the busy state. File commands live in TFileCommands; noticing
+// that another program changed the file, in TFileWatch, which follows every load and save.
 
 #include "TMainActions.h"
 
@@ -19,6 +20,7 @@ class QLabel;
 class QMenu;
 class QToolBar;
 class TFileCommands;
+class TFileWatch;
 class TSearchCommands;
 class TVxHexcavator;
 class TVxTransfer;
@@ -34,6 +36,7 @@ public:
     TFileCommands &Files() { return *FFiles; }
     TVxTransfer &Transfer() { return *FTransfer; }
     TSearchCommands &Searches() { return *FSearches; }
+    TFileWatch &Watch() { return *FWatch; }
     QString FApplicationTitle;
 
     void UpdateTitle();
@@ -77,6 +80,7 @@ private:
     std::unique_ptr<TFileCommands> FFiles;
     std::unique_ptr<TVxTransfer> FTransfer;
     std::unique_ptr<TSearchCommands> FSearches;
+    std::unique_ptr<TFileWatch> FWatch;
     QToolBar *FToolBar = nullptr;
     QMenu *FEditorMenu = nullptr;
     QLabel *FPanels[5] = {};

@@ -15,6 +15,8 @@
 #include <QList>
 #include <QStringList>
 #include <deque>
+#include <functional>
+#include <utility>
 
 class TFakeUi : public TUiServices {
 public:
@@ -30,11 +32,15 @@ public:
     QList<QStringList> Started;        // program followed by its arguments
     bool Shift = false;
     bool StartFails = false;
+    // Runs inside the next message box, as if the user took a while to answer (events go on).
+    std::function<void()> WhileShowing;
 
     int MessageBox(QWidget *, const QString &text, unsigned flags) override
     {
         Messages << text;
         Flags << flags;
+        if (WhileShowing)
+            std::exchange(WhileShowing, nullptr)();
         if (Answers.empty())
             return 1;
         int a = Answers.front();

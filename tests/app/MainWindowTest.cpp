@@ -189,22 +189,34 @@ TEST_F(MainWindowTest, UntitledChangesAskBeforeOpening)
     EXPECT_EQ(ed.FileSize(), 2);
 }
 
-TEST_F(MainWindowTest, ReloadAsksOnlyWithChangesAndKeepsTheMode)
+TEST_F(MainWindowTest, ReloadReadsTheFileAgainAndAsksOnlyWithChanges)
 {
     const QString f = File(QStringLiteral("l.bin"), "abc");
-    OpenWritable(f);
+    frm.Files().OpenFile(f);
+    WriteTestFile(f, "newer");
     a.acReload->trigger();
     EXPECT_TRUE(ui.Messages.isEmpty());
+    EXPECT_EQ(EditorBytes(ed), QByteArray("newer"));
+    EXPECT_EQ(frm.PanelText(2), QStringLiteral("ファイル 5 バイト"));
+    EXPECT_TRUE(ed.ReadOnlyMode()); // the mode stays; the open rule is not applied again
+
+    a.acReadOnly->trigger();
     ed.OverwriteByte(0, 'Q', true);
+    WriteTestFile(f, "newest!");
     ui.Answers = {7};
     a.acReload->trigger();
-    EXPECT_EQ(ui.Messages.last(), QStringLiteral("変更を破棄して読み直しますか？"));
+    ASSERT_EQ(ui.Messages.size(), 1);
+    EXPECT_EQ(ui.Messages[0], QStringLiteral("変更を破棄して読み直しますか？"));
+    EXPECT_EQ(ui.Flags[0], 0x34u);
+    EXPECT_EQ(EditorBytes(ed), QByteArray("Qewer"));
     EXPECT_TRUE(ed.Modified());
+
     ui.Answers = {6};
     a.acReload->trigger();
+    EXPECT_EQ(EditorBytes(ed), QByteArray("newest!"));
     EXPECT_FALSE(ed.Modified());
-    EXPECT_EQ(ed.ByteAt(0), 'a');
     EXPECT_FALSE(ed.ReadOnlyMode());
+    EXPECT_EQ(frm.windowTitle(), QStringLiteral("l.bin - へくすかばっと。"));
 }
 
 TEST_F(MainWindowTest, SaveOfUntitledAsksForANameAndFailuresAreReported)
