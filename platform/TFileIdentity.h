@@ -3,7 +3,8 @@
 // time. Taken at load and after each save, compared before the next save and whenever the
 // file watcher reports something, so that a file replaced, truncated, deleted or swapped for a
 // symbolic link by another program is noticed. Equal identities mean "nothing happened that
-// the system can see" (a change within the same nanosecond and size goes unnoticed).
+// the system can see" (a rewrite of the same size within one tick of the file system's clock,
+// a few milliseconds, goes unnoticed).
 //
 // A small value type: copy it freely. Cost: one stat.
 
