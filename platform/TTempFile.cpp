@@ -92,31 +92,53 @@ std::string TTempFile::RandomName()
 
 std::string TTempFile::PrivateDir() { return TempDir() + "/hexcavator-" + std::to_string(::geteuid()); }
 
+
 void TTempFile::SetUnnamedAllowed(bool allowed) { gUnnamedAllowed = allowed; }
 void TTempFile::SetFallbackDir(const std::string &dir) { gFallbackDir = dir.empty() ? "/tmp" : dir; }
+
+namespace {
+TTempFile CreateInFolder(const std::string &dir);
+} // namespace
 
 TTempFile TTempFile::Create()
 {
     const std::string dir = TempDir();
-    TTempFile t;
+    try {
+        return CreateInFolder(dir);
+    } catch (const std::system_error &) {
+        // $TMPDIR looked usable but took no file: the fallback folder may.
+        if (dir == gFallbackDir)
+            throw;
+        return CreateInFolder(gFallbackDir);
+    }
+}
+
+namespace {
+TTempFile CreateInFolder(const std::string &dir)
+{
     if (gUnnamedAllowed) {
         int fd = ::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-        if (fd >= 0) {
-            t.FHandle = TFileHandle(fd, std::string());
-            return t;
-        }
+        if (fd >= 0)
+            return TTempFile::Adopt(TFileHandle(fd, std::string()), std::string());
         if (!NoUnnamedFiles(errno))
             FailIn(dir);
     }
-    const std::string priv = PrivateDir();
+    const std::string priv = dir + "/hexcavator-" + std::to_string(::geteuid());
     const std::string home = PrivateDirUsable(priv) ? priv : dir;
     TDirHandle folder = TDirHandle::Open(home);
     std::string name;
     int fd = CreateRandomIn(folder.Fd(), home, 0600, name);
-    t.FName = folder.PathOf(name);
-    t.FHandle = TFileHandle(fd, std::string());
     // Held until the file is closed: a free lock marks the file of a dead instance.
     ::flock(fd, LOCK_EX | LOCK_NB);
+    return TTempFile::Adopt(TFileHandle(fd, std::string()), folder.PathOf(name));
+}
+} // namespace
+
+TTempFile TTempFile::Adopt(TFileHandle &&handle, const std::string &name)
+{
+    TTempFile t;
+    t.FHandle = std::move(handle);
+    t.FName = name;
     return t;
 }
 

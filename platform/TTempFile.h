@@ -51,6 +51,8 @@ public:
     static std::string PrivateDir();
 
     TTempFile() = default;
+    // Takes over an open file; `name` is empty for an unnamed one.
+    static TTempFile Adopt(TFileHandle &&handle, const std::string &name);
     ~TTempFile();
     TTempFile(TTempFile &&other) noexcept;
     TTempFile &operator=(TTempFile &&other) noexcept;
