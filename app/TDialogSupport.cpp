@@ -1,6 +1,5 @@
 #include "TDialogSupport.h"
 
-#include "TAppDir.h"
 #include "TVxHistoryList.h"
 #include "TVxTransfer.h"
 
@@ -38,4 +37,4 @@ void TDialogSupport::ShowHistory(QComboBox *combo, const TVxHistoryList &history
 
 std::string TDialogSupport::ToBytes(const QString &text) { return TVxTransfer::ToCodePage(text).toStdString(); }
 
-std::string TDialogSupport::SettingsFile() { return TAppDir::SettingsFileName(); }
+

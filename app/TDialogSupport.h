@@ -1,6 +1,6 @@
 #pragma once
 // Small pieces the find and replace dialogs share: their font, the history combo boxes, the
-// CP932 conversion of what the user typed, and the settings file.
+// CP932 conversion of what the user typed.
 
 #include <QString>
 #include <string>
@@ -20,5 +20,4 @@ public:
     static void ShowHistory(QComboBox *combo, const TVxHistoryList &history);
     // The bytes of a typed text in the system code page.
     static std::string ToBytes(const QString &text);
-    static std::string SettingsFile();
 };

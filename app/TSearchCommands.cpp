@@ -2,7 +2,6 @@
 
 #include "TAppUtils.h"
 #include "TDialogSupport.h"
-#include "TIniFile.h"
 #include "TUiServices.h"
 #include "TVxDocumentHooks.h"
 #include "TVxHexcavator.h"
@@ -21,7 +20,6 @@ TSearchCommands::TSearchCommands(TfrmMain &main) : FMain(main), FSearch(*main.Vx
         FSearchText = FSearch.SearchText();
         FSearchIgnoreCase = FSearch.SearchIgnoreCase();
     };
-    LoadSettings();
 }
 
 TfrmReplace *TSearchCommands::ReplaceDialog() const { return FReplace; }
@@ -40,19 +38,6 @@ void TSearchCommands::Connect()
     on(a.acReplace, &TSearchCommands::acReplaceExecute);
     on(a.acJump, &TSearchCommands::acJumpExecute);
     on(a.acOffsetJump, &TSearchCommands::acOffsetJumpExecute);
-}
-
-void TSearchCommands::LoadSettings()
-{
-    TIniFile ini(TDialogSupport::SettingsFile());
-    FJumpAddress = QString::fromStdString(ini.ReadString(TVxJumpAddress::kSection, TVxJumpAddress::kKey,
-                                                         TVxJumpAddress::kDefault));
-}
-
-void TSearchCommands::SaveSettings()
-{
-    TIniFile ini(TDialogSupport::SettingsFile());
-    ini.WriteString(TVxJumpAddress::kSection, TVxJumpAddress::kKey, FJumpAddress.toStdString());
 }
 
 void TSearchCommands::acFindExecute()

@@ -3,8 +3,8 @@
 // Shift+F3), replace (non-modal dialog), jump to an address (Ctrl+G) and the offset jump (F4).
 //
 // Keeps the main window's copy of the current search text and ignore-case flag (refreshed
-// whenever the editor's search text changes) and the last jump address, which the settings
-// file keeps under "JumpAddres" of "Settings".
+// whenever the editor's search text changes) and the last jump address; TMainSettings reads
+// and writes both with the other settings.
 
 #include "TVxEditorSearch.h"
 
@@ -34,9 +34,6 @@ public:
     void acReplaceExecute();
     void acJumpExecute();
     void acOffsetJumpExecute();
-
-    void LoadSettings();
-    void SaveSettings();
 
 private:
     void FindAgain(bool backward);

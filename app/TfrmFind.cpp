@@ -2,7 +2,7 @@
 
 #include "TAppUtils.h"
 #include "TDialogSupport.h"
-#include "TIniFile.h"
+#include "TSettingsFile.h"
 #include "TVxDocumentHooks.h"
 #include "TVxEditorSearch.h"
 
@@ -51,17 +51,17 @@ TfrmFind::TfrmFind(QWidget *mainWindow, TVxEditorSearch &search) : QDialog(mainW
 
 void TfrmFind::LoadHistory()
 {
-    TIniFile ini(TDialogSupport::SettingsFile());
-    chkFromTop->setChecked(ini.ReadBool("Find", "FromTop", false));
-    FHistory.Load(ini, TVxHistoryList::kFindSection);
+    const TSettingsFile settings;
+    chkFromTop->setChecked(settings.LoadFindFromTop());
+    FHistory = settings.LoadHistory(TSettingsFile::THistory::Find);
     TDialogSupport::ShowHistory(cmbFindText, FHistory);
 }
 
 void TfrmFind::SaveHistory()
 {
-    TIniFile ini(TDialogSupport::SettingsFile());
-    ini.WriteBool("Find", "FromTop", chkFromTop->isChecked());
-    FHistory.Save(ini, TVxHistoryList::kFindSection);
+    const TSettingsFile settings;
+    settings.SaveFindFromTop(chkFromTop->isChecked());
+    settings.SaveHistory(TSettingsFile::THistory::Find, FHistory);
 }
 
 void TfrmFind::Button1Click(bool backward)

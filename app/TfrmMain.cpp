@@ -2,7 +2,10 @@
 
 #include "TAppUtils.h"
 #include "TDroppedFiles.h"
+#include "TEditorInstances.h"
 #include "TFileCommands.h"
+#include "TMainSettings.h"
+#include "TRecentFiles.h"
 #include "TFileWatch.h"
 #include "TSearchCommands.h"
 #include "TUiServices.h"
@@ -46,8 +49,12 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     FFiles = std::make_unique<TFileCommands>(*this);
     FWatch = std::make_unique<TFileWatch>(*this);
     // Every load and save moves the watch to the document's file as it now stands.
-    VxHexcavator1->OnFileOpen = [this] { FWatch->Follow(); };
+    VxHexcavator1->OnFileOpen.Add([this] { FWatch->Follow(); });
     FFiles->OnSaved = [this] { FWatch->Follow(); };
+    FRecent = std::make_unique<TRecentFiles>(*this);
+    VxHexcavator1->OnFileOpen.Add([this] { FRecent->VxHexcavator1FileOpen(); });
+    VxHexcavator1->OnFileOpenAnyInstance.Add([this] { FRecent->LoadRecentFiles(); });
+    FSettings = std::make_unique<TMainSettings>(*this);
 
     Actions.Create(this);
     FSearches = std::make_unique<TSearchCommands>(*this);
@@ -85,14 +92,18 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
         const QString why = QString::fromStdString(VxHexcavator1->WorkCopyError());
         QTimer::singleShot(0, this, [why] { TAppUtils::ShowAppMessage(why, 0x10); });
     }
+    FSettings->LoadSettings();
 }
 
 TfrmMain::~TfrmMain()
 {
-    FSearches->SaveSettings();
+    // An instance that closes while others run leaves the file to the last one.
+    if (TEditorInstances::EditorInstanceCount() == 1)
+        FSettings->SaveSettings();
     // The editor's events point back here; silence them before the members go.
     if (VxHexcavator1) {
         VxHexcavator1->OnFileOpen = nullptr;
+        VxHexcavator1->OnFileOpenAnyInstance = nullptr;
         VxHexcavator1->OnMoveCell = nullptr;
         VxHexcavator1->OnChangeEditMode = nullptr;
         VxHexcavator1->OnChangeReadOnlyMode = nullptr;
@@ -107,6 +118,7 @@ void TfrmMain::BuildMenus()
 {
     TMainActions &a = Actions;
     QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    FFileMenu = file;
     file->addActions({a.acNew, a.acOpen, a.acSave, a.acSaveAs});
     file->addSeparator();
     file->addActions({a.acReload, a.acInsertFile});

@@ -9,6 +9,7 @@
 // that another program changed the file, in TFileWatch, which follows every load and save.
 
 #include "TMainActions.h"
+#include "TSettings.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -21,6 +22,8 @@ class QMenu;
 class QToolBar;
 class TFileCommands;
 class TFileWatch;
+class TMainSettings;
+class TRecentFiles;
 class TSearchCommands;
 class TVxHexcavator;
 class TVxTransfer;
@@ -36,6 +39,13 @@ public:
     TFileCommands &Files() { return *FFiles; }
     TVxTransfer &Transfer() { return *FTransfer; }
     TSearchCommands &Searches() { return *FSearches; }
+    TRecentFiles &Recent() { return *FRecent; }
+    TMainSettings &Settings() { return *FSettings; }
+    QMenu *FileMenu() const { return FFileMenu; }
+    // The print settings, kept for the print command; read and written with the settings.
+    TPrintSettings PrintSettings;
+    // The editor font's character set as the settings file gave it (Qt fonts have none).
+    int32_t FFontCharset = 128;
     TFileWatch &Watch() { return *FWatch; }
     QString FApplicationTitle;
 
@@ -80,6 +90,9 @@ private:
     std::unique_ptr<TFileCommands> FFiles;
     std::unique_ptr<TVxTransfer> FTransfer;
     std::unique_ptr<TSearchCommands> FSearches;
+    std::unique_ptr<TRecentFiles> FRecent;
+    std::unique_ptr<TMainSettings> FSettings;
+    QMenu *FFileMenu = nullptr;
     std::unique_ptr<TFileWatch> FWatch;
     QToolBar *FToolBar = nullptr;
     QMenu *FEditorMenu = nullptr;

@@ -2,7 +2,7 @@
 
 #include "TAppUtils.h"
 #include "TDialogSupport.h"
-#include "TIniFile.h"
+#include "TSettingsFile.h"
 #include "TVxDocumentHooks.h"
 #include "TVxEditorSearch.h"
 #include "TVxHexcavator.h"
@@ -98,18 +98,18 @@ TfrmReplace::~TfrmReplace() { TakeShortcuts(false); }
 
 void TfrmReplace::LoadHistory()
 {
-    TIniFile ini(TDialogSupport::SettingsFile());
-    FFindHistory.Load(ini, TVxHistoryList::kFindSection);
-    FReplaceHistory.Load(ini, TVxHistoryList::kReplaceSection);
+    const TSettingsFile settings;
+    FFindHistory = settings.LoadHistory(TSettingsFile::THistory::Find);
+    FReplaceHistory = settings.LoadHistory(TSettingsFile::THistory::Replace);
     TDialogSupport::ShowHistory(cmbFindText, FFindHistory);
     TDialogSupport::ShowHistory(cmbReplaceText, FReplaceHistory);
 }
 
 void TfrmReplace::SaveHistory()
 {
-    TIniFile ini(TDialogSupport::SettingsFile());
-    FFindHistory.Save(ini, TVxHistoryList::kFindSection);
-    FReplaceHistory.Save(ini, TVxHistoryList::kReplaceSection);
+    const TSettingsFile settings;
+    settings.SaveHistory(TSettingsFile::THistory::Find, FFindHistory);
+    settings.SaveHistory(TSettingsFile::THistory::Replace, FReplaceHistory);
 }
 
 int32_t TfrmReplace::DoFind(bool select)

@@ -20,6 +20,7 @@
 
 #include "TFileIdentity.h"
 #include "TVxDocumentHooks.h"
+#include "TVxEvent.h"
 #include "TVxUndoList.h"
 #include "TVxWorkCopy.h"
 
@@ -28,8 +29,9 @@
 #include <string>
 #include <vector>
 
-using TNotifyEvent = std::function<void()>;
-using TVxChangeUndoEvent = std::function<void(int32_t undoCount)>;
+using TNotifyEvent = TVxEvent<>;
+// (UndoCount)
+using TVxChangeUndoEvent = TVxEvent<int32_t>;
 
 class TVxDocument {
 public:

@@ -390,6 +390,14 @@ void TVxHexcavator::ContentChanged()
     RepaintAll();
 }
 
+void TVxHexcavator::PostFileOpened()
+{
+    QTimer::singleShot(0, this, [this] {
+        if (OnFileOpenAnyInstance)
+            OnFileOpenAnyInstance();
+    });
+}
+
 void TVxHexcavator::WorkCopyFull(const std::string &message)
 {
     QTimer::singleShot(0, this, [this, message] { ShowMessageBox(message, mbOK | mbIconWarning); });

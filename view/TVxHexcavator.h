@@ -230,6 +230,9 @@ private:
     void RowCountChanged(int32_t rowCount, int endCol) override;
     void DocumentReplaced() override;
     void ContentChanged() override;
+    // Posted to this instance (the other instances hear of it through their own messaging):
+    // OnFileOpenAnyInstance fires from the event loop, after the load has finished.
+    void PostFileOpened() override;
     // Shown from the event loop, never from inside the paint that noticed it.
     void WorkCopyFull(const std::string &message) override;
 

@@ -1,0 +1,3 @@
+#include "TEditorInstances.h"
+
+int TEditorInstances::EditorInstanceCount() { return 1; }

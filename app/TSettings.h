@@ -1,0 +1,94 @@
+#pragma once
+// Everything the settings file holds, as plain values: what the main window, the editor, the
+// search, printing and the recent-files list read at start and give back when the file is
+// written. No Qt, no file: TSettingsFile reads and writes it; TMainSettings applies it to
+// the window and collects it again.
+//
+// Defaults are those of a missing file. Colours are Windows colour values (low byte red,
+// then green, then blue), as the file writes them.
+
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct TFontStyle {
+    bool Bold = false, Italic = false, Underline = false, StrikeOut = false;
+    bool operator==(const TFontStyle &o) const
+    {
+        return Bold == o.Bold && Italic == o.Italic && Underline == o.Underline && StrikeOut == o.StrikeOut;
+    }
+};
+
+struct TFontSetting {
+    std::string Name = "FixedSys";
+    int32_t Size = 14; // points
+    TFontStyle Style;
+    int32_t Charset = 128; // 128: Shift-JIS
+    bool operator==(const TFontSetting &o) const
+    {
+        return Name == o.Name && Size == o.Size && Style == o.Style && Charset == o.Charset;
+    }
+};
+
+struct TPrintSettings {
+    int32_t TopMargin = 10, BottomMargin = 10, LeftMargin = 10; // millimetres
+    TFontSetting Font;
+    bool PrintFileName = true;
+    bool PrintPageNo = true;
+};
+
+struct TSettings {
+    // Placement. Position: left, top, right, bottom; none when the file has no such key
+    // (the window keeps its own bounds). MalformedPosition: the key is there but does not
+    // hold exactly four items (the window is centred at 600 x 430).
+    std::optional<std::array<int32_t, 4>> Position;
+    bool MalformedPosition = false;
+    int32_t ShowCmd = 5;
+
+    // Settings, in the file's order.
+    bool KeepUndoOnSave = false; // "FClearUndoWhenFileSave": true keeps the history
+    bool ReadOnlyWhenFileOpen = true;
+    bool ViewAddressHeader = true;
+    bool ViewByteView = true;
+    bool ViewToolBar = true;
+    bool ViewStatusBar = true;
+    TFontSetting Font;
+    uint32_t FontColor = 0x000000;
+    uint32_t BGColor = 0xFFFFFF;
+    uint32_t SelectFontColor = 0x000000;
+    uint32_t SelectBGColor = 0xFFEECC;
+    uint32_t CurrentLineFontColor = 0x000080;
+    uint32_t CurrentLineBGColor = 0xFFFFFF;
+    uint32_t AddressFontColor = 0x984E00;
+    uint32_t AddressBGColor = 0xFFFFFF;
+    bool DoubleBuffered = false;
+    bool SaveBackup = false;
+    int32_t SaveBackupCount = 10;
+    bool ViewUnderLine = false;
+    uint32_t UnderLineColor = 0xFF0000;
+    int32_t ColumnBytes = 1; // 1, 2, 4, 8 or 16; anything else reads as 1
+    int32_t CharCode = 0;    // 1: Shift-JIS; anything else ASCII
+    std::string JumpAddress = "$00000";
+
+    // Find. The search text as the user typed it (UTF-8).
+    std::string SearchText;
+    bool SearchIgnoreCase = false;
+    bool FindFromTop = false;
+
+    TPrintSettings Print;
+
+    // What the file held that could not be read and fell back to its default, one line per
+    // key ("[Section] Key"); the window tells the user once.
+    std::vector<std::string> Ignored;
+
+    static std::string FontStyleToStr(const TFontStyle &style);
+    static TFontStyle StrToFontStyle(const std::string &text);
+    // Four items (separated by commas or blanks, double-quoted items allowed) that are all
+    // integers; nullopt when there are not exactly four. `bad` is set when there are four
+    // but one is no integer.
+    static std::optional<std::array<int32_t, 4>> ParsePosition(const std::string &text, bool &bad);
+    static std::string FormatPosition(const std::array<int32_t, 4> &rect);
+};
