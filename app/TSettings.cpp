@@ -35,26 +35,44 @@ TFontStyle TSettings::StrToFontStyle(const std::string &text)
 
 std::optional<std::array<int32_t, 4>> TSettings::ParsePosition(const std::string &text, bool &bad)
 {
-    // Items are separated by commas or blanks; a double-quoted item may hold either.
+    // A comma text: items separated by a comma or by blanks (blanks around a comma belong
+    // to it), an item in double quotes may hold either ("" is a quote), and a comma at the
+    // very end still opens an empty last item.
     std::vector<std::string> items;
-    std::string cur;
-    bool inQuotes = false, any = false;
-    for (char c : text) {
-        if (c == '"') {
-            inQuotes = !inQuotes;
-            any = true;
-        } else if (!inQuotes && (c == ',' || c == ' ')) {
-            if (any || c == ',')
-                items.push_back(cur);
-            cur.clear();
-            any = false;
+    const size_t n = text.size();
+    auto blank = [&](size_t i) { return static_cast<unsigned char>(text[i]) <= ' '; };
+    size_t p = 0;
+    while (p < n && blank(p))
+        ++p;
+    while (p < n) {
+        std::string item;
+        if (text[p] == '"') {
+            for (++p; p < n; ++p) {
+                if (text[p] == '"') {
+                    if (p + 1 < n && text[p + 1] == '"') {
+                        item += '"';
+                        ++p;
+                        continue;
+                    }
+                    ++p;
+                    break;
+                }
+                item += text[p];
+            }
         } else {
-            cur += c;
-            any = true;
+            while (p < n && !blank(p) && text[p] != ',')
+                item += text[p++];
+        }
+        items.push_back(item);
+        while (p < n && blank(p))
+            ++p;
+        if (p < n && text[p] == ',') {
+            if (p + 1 == n)
+                items.emplace_back();
+            for (++p; p < n && blank(p); ++p) {
+            }
         }
     }
-    if (any || (!items.empty() && text.back() == ','))
-        items.push_back(cur);
     bad = false;
     if (items.size() != 4)
         return std::nullopt;
