@@ -3,6 +3,7 @@
 // wheel notch (scroll plus repaint). No physical baseline: the target is an absolute one
 // (a repaint well inside a 60 Hz frame) and the rows show it does not grow with the size.
 
+#include "BenchApp.h"
 #include "BenchTable.h"
 
 #include "TVxHexcavator.h"
@@ -17,19 +18,6 @@
 namespace {
 constexpr int64_t kDocSize = int64_t(1) << 30;
 constexpr int kReps = 50;
-
-void EnsureApp()
-{
-    if (QApplication::instance())
-        return;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "hexbench";
-    static char *argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down from a static destructor would race its own globals.
-    new QApplication(argc, argv);
-}
 
 // The document is shared by the rows and deleted when hexbench ends; each row has its own
 // control (and so its own working copy, deleted with the control).
@@ -62,28 +50,28 @@ double RepaintAt(TPaintFixture &f, int32_t topRow, TVxCharCode code)
 
 void PaintStart()
 {
-    EnsureApp();
+    TBenchApp::Ensure();
     TPaintFixture f;
     TBenchTable::PrintNoBaseline("paint-start", kDocSize, RepaintAt(f, 1, ccASCII));
 }
 
 void PaintMiddle()
 {
-    EnsureApp();
+    TBenchApp::Ensure();
     TPaintFixture f;
     TBenchTable::PrintNoBaseline("paint-middle", kDocSize, RepaintAt(f, f.View.RowCount() / 2, ccASCII));
 }
 
 void PaintEnd()
 {
-    EnsureApp();
+    TBenchApp::Ensure();
     TPaintFixture f;
     TBenchTable::PrintNoBaseline("paint-end", kDocSize, RepaintAt(f, f.View.RowCount(), ccASCII));
 }
 
 void PaintSjis()
 {
-    EnsureApp();
+    TBenchApp::Ensure();
     TPaintFixture f;
     TBenchTable::PrintNoBaseline("paint-sjis", kDocSize, RepaintAt(f, f.View.RowCount() / 3, ccSJIS));
 }
@@ -91,7 +79,7 @@ void PaintSjis()
 // One notch down, then the repaint it causes; the median of many steps through fresh rows.
 void WheelStep()
 {
-    EnsureApp();
+    TBenchApp::Ensure();
     TPaintFixture f;
     RepaintAt(f, f.View.RowCount() / 4, ccASCII);
     QWidget *vp = f.View.viewport();
