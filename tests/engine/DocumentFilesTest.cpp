@@ -5,6 +5,7 @@
 #include "TFileIdentity.h"
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -221,4 +222,21 @@ TEST_F(DocumentFilesTest, RefusedLoadsLeaveTheDocumentAsItWas)
     doc.Undo();
     doc.Undo();
     EXPECT_EQ(DocBytes(doc), Pattern(100));
+}
+
+TEST_F(DocumentFilesTest, EventsReachEveryListenerUntilReplaced)
+{
+    std::vector<std::string> heard;
+    doc.OnFileOpen.Add([&] { heard.push_back("watch"); });
+    doc.OnFileOpen.Add([&] { heard.push_back("recent"); });
+    WriteFileBytes(dir.File("e.bin"), {1});
+    doc.LoadFromFile(dir.File("e.bin"));
+    EXPECT_EQ(heard, (std::vector<std::string>{"watch", "recent"}));
+    EXPECT_NE(std::find(hooks.Log.begin(), hooks.Log.end(), "open"), hooks.Log.end()); // the first listener too
+    heard.clear();
+    doc.OnFileOpen = [&] { heard.push_back("only"); };
+    doc.LoadFromFile(dir.File("e.bin"));
+    EXPECT_EQ(heard, (std::vector<std::string>{"only"}));
+    doc.OnFileOpen = nullptr;
+    EXPECT_FALSE(doc.OnFileOpen);
 }
