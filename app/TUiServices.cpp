@@ -4,7 +4,9 @@
 #include "TVxMessageBox.h"
 #include "TfrmInput.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QProcess>
 
@@ -41,6 +43,8 @@ bool TUiServices::StartProgram(const QString &program, const QStringList &argume
 {
     return QProcess::startDetached(program, arguments);
 }
+
+bool TUiServices::OpenDocument(const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
 bool TUiServices::IsShiftDown()
 {

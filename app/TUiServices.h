@@ -24,6 +24,8 @@ public:
     // Starts a program without waiting for it; false when it could not be started.
     virtual bool StartProgram(const QString &program, const QStringList &arguments);
     virtual bool IsShiftDown();
+    // Opens a document with the desktop's program for it; false when there is none.
+    virtual bool OpenDocument(const QString &path);
 
     static TUiServices &Instance();
     // Replaces the services (nullptr restores the real ones). The caller keeps ownership.

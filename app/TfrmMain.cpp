@@ -4,6 +4,7 @@
 #include "TDroppedFiles.h"
 #include "TEditorInstances.h"
 #include "TFileCommands.h"
+#include "THelpFile.h"
 #include "TMainSettings.h"
 #include "TRecentFiles.h"
 #include "TFileWatch.h"
@@ -17,8 +18,6 @@
 #include <QActionGroup>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -376,9 +375,7 @@ void TfrmMain::ConnectCommands()
         on(c, [this, c] { ChangeColumnBytes(c); });
 
     on(a.acVersion, [this] { TfrmVersion::ShowAbout(this); });
-    on(a.acHomepage, [] {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/README.md")));
-    });
+    on(a.acHomepage, [] { THelpFile::Open(); });
     FFiles->Connect();
     FSearches->Connect();
 }

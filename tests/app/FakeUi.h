@@ -63,6 +63,13 @@ public:
         return !StartFails;
     }
     bool IsShiftDown() override { return Shift; }
+    QStringList Opened; // documents handed to the desktop
+    bool OpenFails = false;
+    bool OpenDocument(const QString &path) override
+    {
+        Opened << path;
+        return !OpenFails;
+    }
 
 private:
     QString NextFile()

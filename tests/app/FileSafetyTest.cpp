@@ -6,8 +6,11 @@
 #include "TFileFaults.h"
 #include "TTempFile.h"
 #include "TVxHexcavator.h"
+#include "THelpFile.h"
 #include "TfrmMain.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
@@ -71,4 +74,34 @@ TEST(FileSafetyTest, AFullTemporaryFolderIsReportedOnceAndTheDocumentSavesElsewh
     TFileFaults::Reset();
     EXPECT_EQ(ReadTestFile(rescued), bytes);
     EXPECT_EQ(ui.Messages.size(), 1);
+}
+
+TEST(HelpFileTest, TheReadmeIsFoundBesideTheProgramOrInstalledAndAMissingViewerIsTold)
+{
+    TFakeUi ui;
+    QTemporaryDir root;
+    const QString bin = root.filePath(QStringLiteral("usr/bin"));
+    const QString doc = root.filePath(QStringLiteral("usr/share/doc/hexcavator/README.md"));
+    QDir().mkpath(bin);
+    QDir().mkpath(QFileInfo(doc).path());
+
+    THelpFile::Open(bin);
+    ASSERT_EQ(ui.Messages.size(), 1);
+    EXPECT_TRUE(ui.Messages[0].contains(QStringLiteral("ヘルプファイルが見つかりません。")));
+    EXPECT_TRUE(ui.Opened.isEmpty());
+
+    WriteTestFile(doc, QByteArray("# help"));
+    EXPECT_EQ(THelpFile::Path(bin), doc);
+    THelpFile::Open(bin);
+    EXPECT_EQ(ui.Opened, QStringList{doc});
+    EXPECT_EQ(ui.Messages.size(), 1);
+
+    ui.OpenFails = true;
+    THelpFile::Open(bin);
+    ASSERT_EQ(ui.Messages.size(), 2);
+    EXPECT_TRUE(ui.Messages[1].startsWith(doc));
+    EXPECT_TRUE(ui.Messages[1].contains(QStringLiteral("開くプログラムがありません")));
+
+    WriteTestFile(bin + QStringLiteral("/README.md"), QByteArray("# beside"));
+    EXPECT_EQ(THelpFile::Path(bin), bin + QStringLiteral("/README.md"));
 }
