@@ -2,6 +2,7 @@
 
 #include "TAppUtils.h"
 #include "TCommandLine.h"
+#include "TCommandLineFiles.h"
 #include "TUiServices.h"
 #include "TVxHexcavator.h"
 #include "TVxTransfer.h"
@@ -28,27 +29,40 @@ QString TFileCommands::ProgramPath() { return QCoreApplication::applicationFileP
 
 QString TFileCommands::FileName() const { return QFile::decodeName(FMain.VxHexcavator1->FileName().c_str()); }
 
-void TFileCommands::OpenFile(const QString &fileName)
+bool TFileCommands::OpenFile(const QString &fileName, bool quiet)
 {
     if (!QFileInfo::exists(fileName))
-        return;
+        return true; // nothing to open is nothing gone wrong
     TVxHexcavator &ed = *FMain.VxHexcavator1;
     if (!TUiServices::Instance().IsShiftDown() && !ed.FileName().empty()) {
-        const QString line = QLatin1Char('"') + ProgramPath() + QStringLiteral("\" \"") + fileName + QLatin1Char('"');
-        if (TCommandLine::RunCommandLine(line) != 0)
-            TAppUtils::ShowAppMessage(fileName + QStringLiteral("\r\n新しいウィンドウを起動できませんでした。"), 0x10);
-        return;
+        // The file travels as an argument of its own: no quoting to get wrong, whatever the
+        // name holds.
+        if (!TUiServices::Instance().StartProgram(ProgramPath(), {TCommandLineFiles::ArgumentFor(fileName)})) {
+            if (!quiet)
+                TAppUtils::ShowAppMessage(fileName + QStringLiteral("\r\n新しいウィンドウを起動できませんでした。"), 0x10);
+            return false;
+        }
+        return true;
     }
     const int answer = ConfirmSaveChanges();
     if (answer != 7 && ed.Modified())
-        return;
+        return false;
     const std::string path = QFile::encodeName(fileName).toStdString();
-    if (!FMain.Run([&] { ed.LoadFromFile(path); }, true))
-        return;
+    if (quiet) {
+        TBusy busy;
+        try {
+            ed.LoadFromFile(path);
+        } catch (const std::exception &) {
+            return false;
+        }
+    } else if (!FMain.Run([&] { ed.LoadFromFile(path); }, true)) {
+        return false;
+    }
     if (FReadOnlyWhenFileOpen)
         ed.SetReadOnlyMode(true);
     FMain.UpdateTitle();
     FMain.Actions.acReload->setEnabled(!ed.FileName().empty());
+    return true;
 }
 
 int TFileCommands::ConfirmSaveChanges()

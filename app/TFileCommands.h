@@ -22,7 +22,9 @@ public:
     // Switch to read-only mode after a file is opened here.
     bool FReadOnlyWhenFileOpen = true;
 
-    void OpenFile(const QString &fileName);
+    // The open rule. `quiet`: failures are not shown (the files of a list file). False when
+    // opening failed or was declined; a file that does not exist is silently passed by.
+    bool OpenFile(const QString &fileName, bool quiet = false);
     // 6 (Yes), 7 (No) or 2 (Cancel); 7 without asking when nothing is unsaved.
     int ConfirmSaveChanges();
     // Whether the window may close.

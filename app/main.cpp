@@ -1,11 +1,9 @@
 // Hexcavator: start-up. The main window opens the files named on the command line.
 
-#include "TFileCommands.h"
+#include "TCommandLineFiles.h"
 #include "THexApplication.h"
 #include "TTempFile.h"
 #include "TfrmMain.h"
-
-#include <QFileInfo>
 
 int main(int argc, char **argv)
 {
@@ -14,7 +12,6 @@ int main(int argc, char **argv)
     TTempFile::RemoveStale();
     TfrmMain frmMain;
     frmMain.show();
-    for (const QString &arg : app.arguments().mid(1))
-        frmMain.Files().OpenFile(QFileInfo(arg).absoluteFilePath());
+    TCommandLineFiles::OpenCommandLineFiles(frmMain, app.arguments().mid(1));
     return app.exec();
 }

@@ -1,0 +1,23 @@
+#pragma once
+// The files named on the command line, opened as the last step of the main window's
+// creation: plain paths (a shortcut resolved, the path expanded to its long form) and the
+// switch "/SE" (any letter case) followed by a list file of one path per line, each opened
+// as it stands. Every file goes through the open rule, so the first opens in this window and
+// each further one in a new instance. Errors of a path named directly are shown and the next
+// argument follows; a list file that cannot be read, or a failure among its files, ends that
+// list quietly. "/SE" in the last place is a file name like any other. Afterwards the
+// recent-files list is read again.
+
+#include <QString>
+#include <QStringList>
+
+class TfrmMain;
+
+class TCommandLineFiles {
+public:
+    // `arguments` without the program's own name.
+    static void OpenCommandLineFiles(TfrmMain &main, const QStringList &arguments);
+    // The one argument that hands an absolute path to a new instance: the path itself, but
+    // never in a form that instance would take for the switch.
+    static QString ArgumentFor(const QString &absolutePath);
+};

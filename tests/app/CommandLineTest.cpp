@@ -1,0 +1,116 @@
+// The command line as the desktop and other instances use it: plain paths, shortcuts, the
+// list-file switch, and names that must reach a new instance exactly as they are.
+
+#include "FakeUi.h"
+#include "TCommandLineFiles.h"
+#include "TShellPaths.h"
+#include "TVxHexcavator.h"
+#include "TfrmMain.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+struct CommandLineTest : ::testing::Test {
+    TFakeUi ui;
+    TSettingsInTempDir settings;
+    QTemporaryDir dir;
+    TfrmMain frm;
+
+    QString File(const QString &name, const QByteArray &bytes = QByteArray("data"))
+    {
+        const QString p = dir.filePath(name);
+        WriteTestFile(p, bytes);
+        return p;
+    }
+    QString Opened() const { return QString::fromStdString(frm.VxHexcavator1->FileName()); }
+};
+} // namespace
+
+TEST_F(CommandLineTest, TheFirstFileOpensHereEachFurtherOneInANewInstance)
+{
+    const QString a = File(QStringLiteral("a.bin")), b = File(QStringLiteral("b.bin"));
+    TCommandLineFiles::OpenCommandLineFiles(frm, {a, b});
+    EXPECT_EQ(Opened(), a);
+    ASSERT_EQ(ui.Started.size(), 1);
+    EXPECT_EQ(ui.Started[0].mid(1), QStringList{b});
+    EXPECT_TRUE(ui.Messages.isEmpty());
+}
+
+TEST_F(CommandLineTest, AListFileInAnyCaseOpensItsLinesAsTheyStandAndStopsQuietlyAtAFailure)
+{
+    const QString a = File(QStringLiteral("a.bin")), b = File(QStringLiteral("b c.bin"));
+    const QString c = File(QStringLiteral("c.bin"));
+    const QString gone = dir.filePath(QStringLiteral("gone.bin"));
+    const QString list = File(QStringLiteral("list.txt"), (a + "\r\n" + b + "\n" + gone + "\n" + c + "\n").toUtf8());
+    TCommandLineFiles::OpenCommandLineFiles(frm, {QStringLiteral("/se"), list});
+    EXPECT_EQ(Opened(), a);
+    ASSERT_EQ(ui.Started.size(), 2); // a missing file is passed by
+    EXPECT_EQ(ui.Started[0].mid(1), QStringList{b});
+    EXPECT_EQ(ui.Started[1].mid(1), QStringList{c});
+    EXPECT_TRUE(ui.Messages.isEmpty());
+
+    // A file that fails to open ends the list, without a word.
+    TfrmMain other;
+    ui.Started.clear();
+    const QString failing = File(QStringLiteral("failing.txt"), (dir.path() + "\n" + a + "\n").toUtf8());
+    TCommandLineFiles::OpenCommandLineFiles(other, {QStringLiteral("/Se"), failing});
+    EXPECT_TRUE(other.VxHexcavator1->FileName().empty());
+    EXPECT_TRUE(ui.Started.isEmpty());
+    EXPECT_TRUE(ui.Messages.isEmpty());
+}
+
+TEST_F(CommandLineTest, TheSwitchAloneOpensNothingAndADirectFailureIsShownAndPassedBy)
+{
+    TCommandLineFiles::OpenCommandLineFiles(frm, {QStringLiteral("/SE")});
+    EXPECT_TRUE(Opened().isEmpty());
+    EXPECT_TRUE(ui.Messages.isEmpty());
+    const QString a = File(QStringLiteral("a.bin"));
+    TCommandLineFiles::OpenCommandLineFiles(frm, {dir.path(), a});
+    EXPECT_EQ(ui.Messages.size(), 1); // a folder is no file to edit
+    EXPECT_EQ(Opened(), a);
+}
+
+TEST_F(CommandLineTest, ShortcutsOpenWhatTheyStandForWithTheLongAbsolutePath)
+{
+    const QString target = File(QStringLiteral("target.bin"));
+    const QString link = dir.filePath(QStringLiteral("link.bin"));
+    ASSERT_EQ(::symlink(target.toUtf8().constData(), link.toUtf8().constData()), 0);
+    EXPECT_EQ(QString::fromStdString(TShellPaths::ResolveShortcut(link.toStdString())), target);
+
+    const QString spaced = File(QStringLiteral("with space.bin"));
+    const QString desktop = File(QStringLiteral("x.desktop"),
+                                 "[Desktop Entry]\nType=Link\nName=x\nURL=file://" +
+                                     dir.path().toUtf8() + "/with%20space.bin\n");
+    EXPECT_EQ(QString::fromStdString(TShellPaths::ResolveShortcut(desktop.toStdString())), spaced);
+    const QString app = File(QStringLiteral("app.desktop"), "[Desktop Entry]\nType=Application\nExec=x\n");
+    EXPECT_EQ(QString::fromStdString(TShellPaths::ResolveShortcut(app.toStdString())), app);
+    const QString web = File(QStringLiteral("web.desktop"), "[Desktop Entry]\nType=Link\nURL=https://example.org/\n");
+    EXPECT_TRUE(TShellPaths::ResolveShortcut(web.toStdString()).empty());
+
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    const QString roundabout = dir.path() + QStringLiteral("/./sub/../target.bin");
+    EXPECT_EQ(QString::fromStdString(TShellPaths::ExpandLongPath(roundabout.toStdString())), target);
+    EXPECT_EQ(TShellPaths::ExpandLongPath("/no/such/../thing"), "/no/such/../thing");
+
+    TCommandLineFiles::OpenCommandLineFiles(frm, {link});
+    EXPECT_EQ(Opened(), target);
+}
+
+TEST_F(CommandLineTest, NamesReachANewInstanceExactlyAsTheyAre)
+{
+    OpenWritable(frm, File(QStringLiteral("first.bin")));
+    for (const QString &name : {QStringLiteral("say \"hi\".bin"), QStringLiteral("two  spaces .bin"),
+                                QStringLiteral("line\nbreak.bin"), QStringLiteral("-rf"), QStringLiteral("/SEcret")}) {
+        const QString path = File(QString(name).replace(QLatin1Char('/'), QLatin1Char('_')));
+        ui.Started.clear();
+        frm.Files().OpenFile(path);
+        ASSERT_EQ(ui.Started.size(), 1) << name.toStdString();
+        EXPECT_EQ(ui.Started[0].mid(1), QStringList{path}) << name.toStdString();
+    }
+    // A file that is called like the switch is handed on in a form that cannot be taken for it.
+    EXPECT_EQ(TCommandLineFiles::ArgumentFor(QStringLiteral("/se")), QStringLiteral("/./se"));
+    EXPECT_EQ(TShellPaths::ExpandLongPath("/./tmp"), "/tmp");
+}
