@@ -1,0 +1,32 @@
+#pragma once
+// The program's entries in the desktop's "open with" lists and file-manager context menus:
+// freedesktop files in the user's data folder ($XDG_DATA_HOME, else ~/.local/share).
+//
+//   applications/hexcavator-open.desktop          opens any file with the program
+//   kio/servicemenus/hexcavator.desktop            Dolphin's context menu
+//   nautilus/scripts/へくすかばっと。で開く        Nautilus' scripts menu
+//   nemo/actions/hexcavator.nemo_action            Nemo's context menu
+//   hexcavator/open-selection.sh                   what the menus run
+//
+// Every menu entry reads "へくすかばっと。で開く" and runs open-selection.sh with the chosen
+// files; it writes them into a list file, one path per line, and starts the program with
+// "/SE" and that file, so several files give one window each (names holding a line break,
+// which a list cannot carry, are passed as plain arguments instead).
+//
+// Registered means the desktop entry exists. Register writes every file afresh (a file
+// edited or removed by hand comes back); Unregister deletes them. Failures are silent, as a
+// menu entry the desktop cannot take is no reason to bother the user: IsRegistered then
+// tells the truth the next time it is asked.
+
+#include <string>
+
+class TDesktopIntegration {
+public:
+    static std::string DataHome();
+    static bool IsRegistered();
+    // `program`: the absolute path of the program to start.
+    static void Register(const std::string &program);
+    static void Unregister();
+
+    static constexpr const char *kMenuText = "へくすかばっと。で開く";
+};
