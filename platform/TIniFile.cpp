@@ -6,9 +6,9 @@
 #include "TStrToInt.h"
 #include "TTempFile.h"
 
-#include <fstream>
-#include <sstream>
+#include <cerrno>
 #include <sys/stat.h>
+#include <system_error>
 
 namespace {
 std::string OneLine(const std::string &v)
@@ -18,7 +18,15 @@ std::string OneLine(const std::string &v)
 }
 } // namespace
 
-TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)), FModel(Load(FFileName)) {}
+TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName))
+{
+    try {
+        Load(FFileName, FModel);
+    } catch (...) {
+        // Out of memory for a file within the size limit: as unreadable, it reads as empty.
+        FModel = TIniText();
+    }
+}
 
 TIniFile::~TIniFile()
 {
@@ -29,14 +37,39 @@ TIniFile::~TIniFile()
     }
 }
 
-TIniText TIniFile::Load(const std::string &fileName)
+TIniFile::TLoad TIniFile::Load(const std::string &fileName, TIniText &text)
 {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        return TIniText();
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return TIniText(ss.str());
+    text = TIniText();
+    TFileHandle file;
+    try {
+        file = TFileHandle::OpenRead(fileName);
+    } catch (const std::system_error &e) {
+        return e.code().value() == ENOENT ? TLoad::Missing : TLoad::Unreadable;
+    }
+    struct stat st {};
+    if (::fstat(file.Fd(), &st) != 0 || !S_ISREG(st.st_mode) || uint64_t(st.st_size) > kMaxFileSize)
+        return TLoad::Unreadable;
+    try {
+        // Read to the end rather than to the size seen: the file may grow meanwhile.
+        std::string bytes(size_t(st.st_size) + 1, '\0');
+        size_t have = 0;
+        for (;;) {
+            if (have == bytes.size())
+                bytes.resize(bytes.size() * 2);
+            const size_t got = file.ReadAt(int64_t(have), &bytes[have], bytes.size() - have);
+            if (got == 0)
+                break;
+            have += got;
+            if (have > kMaxFileSize)
+                return TLoad::Unreadable;
+        }
+        bytes.resize(have);
+        text = TIniText(std::move(bytes));
+    } catch (const std::exception &) {
+        text = TIniText();
+        return TLoad::Unreadable;
+    }
+    return TLoad::Read;
 }
 
 std::string TIniFile::ReadString(const std::string &section, const std::string &key, const std::string &def) const
@@ -130,22 +163,26 @@ bool TIniFile::UpdateFile()
     if (FPending.empty())
         return true;
     try {
+        const std::string target = TFilePaths::ResolveLinks(FFileName);
+        TDirHandle dir = TDirHandle::Open(TFilePaths::DirName(target));
+        const std::string name = TFilePaths::BaseName(target);
+
         // Another instance may have written since this object read the file.
-        TIniText model = Load(FFileName);
+        TIniText model;
+        if (Load(target, model) == TLoad::Unreadable)
+            return false;
         for (const TOp &op : FPending)
             Apply(model, op);
         const std::string text = model.Serialize();
 
-        const std::string target = TFilePaths::ResolveLinks(FFileName);
         mode_t mode = 0;
         const bool existed = TFilePaths::ModeOf(target, mode);
-        TDirHandle dir = TDirHandle::Open(TFilePaths::DirName(target));
         TTempFile out = TTempFile::CreateIn(dir, 0600);
         out.Handle().WriteAt(0, text.data(), text.size());
         if (::fchmod(out.Handle().Fd(), existed ? mode : TFilePaths::NewFileMode()) != 0)
             out.Handle().Fail("fchmod");
         out.Handle().Sync();
-        out.LinkAs(dir, TFilePaths::BaseName(target));
+        out.LinkAs(dir, name);
         dir.Sync();
         FModel = std::move(model);
         FPending.clear();

@@ -19,7 +19,10 @@
 // Whatever the file holds, reading never fails, throws or takes more than linear time:
 // binary bytes, NUL bytes and invalid UTF-8 are just bytes; a line without "=" is no key, one
 // starting with "=" neither; "[" without "]" opens a section named by the rest of the line;
-// a number out of the 32-bit range is unreadable (TStrToInt) and gives the default.
+// a number out of the 32-bit range is unreadable (TStrToInt) and gives the default. A file
+// that cannot be read - no permission, not a regular file (a FIFO would block), more than
+// kMaxFileSize bytes - reads as empty, and writes to it fail and leave it alone rather than
+// replace it by this object's changes alone.
 //
 // Lifetime: the constructor reads the file once; reads answer from memory. Writes change
 // the memory at once and reach the disk at UpdateFile or destruction, in one piece: the
@@ -35,6 +38,7 @@
 
 #include "TIniText.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -42,6 +46,9 @@
 
 class TIniFile {
 public:
+    // Larger files are not settings files: see above.
+    static constexpr size_t kMaxFileSize = 8 << 20;
+
     explicit TIniFile(std::string fileName);
     ~TIniFile();
     TIniFile(const TIniFile &) = delete;
@@ -74,13 +81,14 @@ public:
     bool UpdateFile();
 
 private:
+    enum class TLoad { Missing, Read, Unreadable };
     enum class TOpKind { Write, DeleteKey, EraseSection };
     struct TOp {
         TOpKind Kind;
         std::string Section, Key, Value;
     };
 
-    static TIniText Load(const std::string &fileName);
+    static TLoad Load(const std::string &fileName, TIniText &text);
     static void Apply(TIniText &text, const TOp &op);
     void Change(TOp op);
 

@@ -1,5 +1,6 @@
 // The settings file when it holds garbage: every read gives the default or what the bytes
-// say, nothing throws, and a write keeps every byte it does not change.
+// say, nothing throws or blocks, and a write keeps every byte it does not change. Files that
+// cannot be read are never replaced.
 
 #include "TIniFile.h"
 #include "TestSupport.h"
@@ -7,6 +8,8 @@
 #include <random>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 std::string ReadText(const std::string &path)
@@ -199,4 +202,39 @@ TEST(IniGarbageTest, WritesUnderNamesThatCannotReadBackAreIgnored)
         ini.WriteString("A", "k", "3");
     }
     EXPECT_EQ(ReadText(f), "[A]\nk=3\n");
+}
+
+TEST(IniGarbageTest, AFileThatCannotBeReadIsNeverReplaced)
+{
+    TScratchDir dir;
+    // A FIFO would block a plain open for reading until some writer came.
+    const std::string fifo = dir.File("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ::alarm(30); // a hang fails the test instead of stalling the run
+    {
+        TIniFile ini(fifo);
+        EXPECT_EQ(ini.ReadInteger("A", "k", 7), 7);
+        ini.WriteInteger("A", "k", 1);
+        EXPECT_FALSE(ini.UpdateFile());
+    }
+    ::alarm(0);
+    struct stat st {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    // Up to the limit a file is read; beyond it, it is not a settings file.
+    const std::string head = "[A]\nk=1\n;";
+    const std::string f = dir.File("large.ini");
+    for (size_t size : {TIniFile::kMaxFileSize, TIniFile::kMaxFileSize + 1}) {
+        const std::string text = head + std::string(size - head.size() - 1, 'x') + "\n";
+        WriteText(f, text);
+        {
+            TIniFile ini(f);
+            const bool readable = size <= TIniFile::kMaxFileSize;
+            EXPECT_EQ(ini.ReadInteger("A", "k", 7), readable ? 1 : 7);
+            ini.WriteInteger("A", "j", 2);
+            EXPECT_EQ(ini.UpdateFile(), readable);
+        }
+        EXPECT_EQ(ReadText(f) == text, size > TIniFile::kMaxFileSize);
+    }
 }
