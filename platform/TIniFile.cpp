@@ -3,6 +3,7 @@
 #include "TDirHandle.h"
 #include "TFileHandle.h"
 #include "TFilePaths.h"
+#include "TLockFile.h"
 #include "TStrToInt.h"
 #include "TTempFile.h"
 
@@ -11,12 +12,16 @@
 #include <system_error>
 
 namespace {
+int gLockWaitMs = 5000;
+
 std::string OneLine(const std::string &v)
 {
     size_t cut = v.find_first_of("\r\n");
     return cut == std::string::npos ? v : v.substr(0, cut);
 }
 } // namespace
+
+void TIniFile::SetLockWait(int milliseconds) { gLockWaitMs = milliseconds; }
 
 TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName))
 {
@@ -166,8 +171,10 @@ bool TIniFile::UpdateFile()
         const std::string target = TFilePaths::ResolveLinks(FFileName);
         TDirHandle dir = TDirHandle::Open(TFilePaths::DirName(target));
         const std::string name = TFilePaths::BaseName(target);
+        TLockFile lock = TLockFile::Acquire(dir, name + ".lock", TFilePaths::NewFileMode(), gLockWaitMs);
 
-        // Another instance may have written since this object read the file.
+        // Another instance may have written since this object read the file; under the
+        // lock nobody else can until the rename below.
         TIniText model;
         if (Load(target, model) == TLoad::Unreadable)
             return false;

@@ -25,10 +25,11 @@
 // replace it by this object's changes alone.
 //
 // Lifetime: the constructor reads the file once; reads answer from memory. Writes change
-// the memory at once and reach the disk at UpdateFile or destruction, in one piece: the
-// file is read again, this object's changes are replayed over it in their order (so
-// another instance's changes to other keys survive), and the result is written to a new
-// file that is synced and renamed over the old one. A crash
+// the memory at once and reach the disk at UpdateFile or destruction, in one piece: under
+// an exclusive lock (TLockFile, "NAME.lock" beside the file, held only for this), the file
+// is read again, this object's changes are replayed over it in their order (so another
+// instance's changes to other keys survive, even when both write at the same moment), and
+// the result is written to a new file that is synced and renamed over the old one. A crash
 // therefore leaves the old file or the new one, never a truncated one. Write errors are not
 // reported by the destructor (UpdateFile returns false), as the profile functions do not
 // report them either; a failed UpdateFile keeps the changes for the next attempt.
@@ -77,8 +78,12 @@ public:
     void DeleteKey(const std::string &section, const std::string &key);
     void EraseSection(const std::string &section);
 
-    // Writes the pending changes; true when there were none or they are on disk.
+    // Writes the pending changes; true when there were none or they are on disk. Waits at
+    // most the lock wait for another instance's write; false when that runs out.
     bool UpdateFile();
+
+    // Test seam: the lock wait in milliseconds (5000 unless changed).
+    static void SetLockWait(int milliseconds);
 
 private:
     enum class TLoad { Missing, Read, Unreadable };
