@@ -10,20 +10,36 @@
 //  - Writing replaces the key's line or adds one at the end of its section (the section at
 //    the end of the file); every other line - sections, keys, comments, blank lines - stays
 //    where it was. A write creates the file. Values are cut at a line break, which the
-//    format cannot hold.
-//  - Text is UTF-8, kept byte for byte; a byte-order mark and CR LF line ends are kept.
+//    format cannot hold; a write under a name that could not be read back (TIniText::
+//    Writable: an empty key, a key with "=" or starting with "[" or ";", a line break, a
+//    section with "]") is ignored. Deleting a key or section removes every copy of it.
+//  - Text is UTF-8, kept byte for byte; a byte-order mark and every line's own line end
+//    (LF, CR LF or a lone CR) are kept.
+//
+// Whatever the file holds, reading never fails, throws or takes more than linear time:
+// binary bytes, NUL bytes and invalid UTF-8 are just bytes; a line without "=" is no key, one
+// starting with "=" neither; "[" without "]" opens a section named by the rest of the line;
+// a number out of the 32-bit range is unreadable (TStrToInt) and gives the default. A file
+// that cannot be read - no permission, not a regular file (a FIFO would block), more than
+// kMaxFileSize bytes - reads as empty, and writes to it fail and leave it alone rather than
+// replace it by this object's changes alone.
 //
 // Lifetime: the constructor reads the file once; reads answer from memory. Writes change
-// the memory at once and reach the disk at UpdateFile or destruction, in one piece: the
-// file is read again, this object's changes are replayed over it in their order (so
-// another instance's changes to other keys survive), and the result is written to a new
-// file that is synced and renamed over the old one. A crash therefore leaves the old file
-// or the new one, never a truncated one. Write errors are not reported by the destructor
-// (UpdateFile returns false), as the profile functions do not report them either.
+// the memory at once and reach the disk at UpdateFile or destruction, in one piece: under
+// an exclusive lock (TLockFile, "NAME.lock" beside the file, held only for this), the file
+// is read again, this object's changes are replayed over it in their order (so another
+// instance's changes to other keys survive, even when both write at the same moment), and
+// the result is written to a new file that is synced and renamed over the old one. A crash
+// therefore leaves the old file or the new one, never a truncated one. Write errors are not
+// reported by the destructor (UpdateFile returns false), as the profile functions do not
+// report them either; a failed UpdateFile keeps the changes for the next attempt.
 //
 // Who calls: the settings load and save, the find and replace histories, the recent-files
 // list; the file itself is TAppDir::SettingsFileName().
 
+#include "TIniText.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -31,6 +47,9 @@
 
 class TIniFile {
 public:
+    // Larger files are not settings files: see above.
+    static constexpr size_t kMaxFileSize = 8 << 20;
+
     explicit TIniFile(std::string fileName);
     ~TIniFile();
     TIniFile(const TIniFile &) = delete;
@@ -47,7 +66,8 @@ public:
     bool ValueExists(const std::string &section, const std::string &key) const;
     // Key names of the section, in file order.
     std::vector<std::string> ReadSection(const std::string &section) const;
-    // Keys with their values (quotes stripped), in file order.
+    // Keys with their values (quotes stripped), in file order, each key once with the value
+    // ReadString gives. Linear in the section: the way to read a whole section.
     std::vector<std::pair<std::string, std::string>> ReadSectionValues(const std::string &section) const;
     std::vector<std::string> ReadSections() const;
 
@@ -58,39 +78,26 @@ public:
     void DeleteKey(const std::string &section, const std::string &key);
     void EraseSection(const std::string &section);
 
-    // Writes the pending changes; true when there were none or they are on disk.
+    // Writes the pending changes; true when there were none or they are on disk. Waits at
+    // most the lock wait for another instance's write; false when that runs out.
     bool UpdateFile();
 
+    // Test seam: the lock wait in milliseconds (5000 unless changed).
+    static void SetLockWait(int milliseconds);
+
 private:
-    enum class TKind { Other, Section, Key };
-    struct TLine {
-        TKind Kind = TKind::Other;
-        std::string Text; // the line as it stands in the file, without its line end
-        std::string Name; // section or key name, trimmed
-        std::string Value; // key value, trimmed, quotes kept
-    };
-    struct TLines {
-        std::vector<TLine> Lines;
-        bool Bom = false;
-        bool Crlf = false;
-    };
+    enum class TLoad { Missing, Read, Unreadable };
     enum class TOpKind { Write, DeleteKey, EraseSection };
     struct TOp {
         TOpKind Kind;
         std::string Section, Key, Value;
     };
 
-    static TLines Load(const std::string &fileName);
-    static TLine ParseLine(const std::string &text);
-    static void Apply(TLines &model, const TOp &op);
-    static int FindSection(const TLines &model, const std::string &section);
-    // Index of the key's line inside the section that starts at `header`, or -1.
-    static int FindKey(const TLines &model, int header, const std::string &key);
-    static int SectionEnd(const TLines &model, int header);
-    std::string Serialize(const TLines &model) const;
+    static TLoad Load(const std::string &fileName, TIniText &text);
+    static void Apply(TIniText &text, const TOp &op);
     void Change(TOp op);
 
     std::string FFileName;
-    TLines FModel;
+    TIniText FModel;
     std::vector<TOp> FPending;
 };

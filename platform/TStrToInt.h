@@ -7,6 +7,10 @@
 // "x", "X", "0x", "0X") and 1 to 8 hexadecimal digits of either case, without a sign, taken
 // as a 32-bit pattern (eight F digits are -1). Nothing may follow the digits; an empty text
 // fails.
+//
+// Out of range is unreadable, never wrapped or clamped: a decimal beyond -2147483648 ...
+// 2147483647 (however many digits) and a ninth hexadecimal digit (a leading zero included)
+// fail, so a settings value that overflows gives the caller's default.
 
 #include <cstdint>
 #include <string>

@@ -2,6 +2,7 @@
 
 #include "TIniFile.h"
 
+#include <algorithm>
 #include <cstdio>
 
 std::string TVxHistoryList::KeyOf(size_t index)
@@ -18,8 +19,11 @@ void TVxHistoryList::Load(const TIniFile &ini, const std::string &section)
     for (const auto &kv : ini.ReadSectionValues(section))
         if (!kv.second.empty())
             ++filled;
-    for (size_t i = 0; i < filled; ++i)
-        FItems.push_back(ini.ReadString(section, KeyOf(i), std::string()));
+    for (size_t i = 0; i < filled && FItems.size() < kMaxEntries; ++i) {
+        std::string text = ini.ReadString(section, KeyOf(i), std::string());
+        if (std::find(FItems.begin(), FItems.end(), text) == FItems.end())
+            FItems.push_back(std::move(text));
+    }
 }
 
 void TVxHistoryList::Save(TIniFile &ini, const std::string &section) const

@@ -7,8 +7,11 @@
 //
 // Load counts the section's keys whose value is not empty and reads that many entries by
 // the keys "0", "1", ...: a missing or empty key in that range gives an empty entry, and an
-// empty entry stored among 16 costs the oldest one on the next load. Save writes every entry
-// under its key and leaves keys at or above the current count as they are.
+// empty entry stored among 16 costs the oldest one on the next load. A hand-edited section
+// obeys the list's rules all the same: a text met again under a later key is skipped, and
+// reading stops at the 16th entry - as if the entries had been added oldest first. Loading
+// is linear in the section however many keys it holds. Save writes every entry under its
+// key and leaves keys at or above the current count as they are.
 //
 // Entries are UTF-8 as the dialogs show them; converting the chosen one to the CP932 search
 // text is the dialog's business.

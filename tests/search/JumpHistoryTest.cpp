@@ -112,3 +112,76 @@ TEST(HistoryListTest, RoundTripThroughTheSettingsFile)
     find.Load(ini, TVxHistoryList::kFindSection);
     EXPECT_EQ(find.Items(), h.Items());
 }
+
+namespace {
+// A history section as a hand edit might leave it: `keys` keys "0", "1", ... in order, the
+// text of each given by `textOf`.
+void WriteHistorySection(const std::string &file, size_t keys, std::string (*textOf)(size_t))
+{
+    std::string text = "[FindStrings]\n";
+    for (size_t i = 0; i < keys; ++i)
+        text += TVxHistoryList::KeyOf(i) + "=\"" + textOf(i) + "\"\n";
+    WriteFileBytes(file, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+// Index lookups and name comparisons of opening the file and loading its find history.
+uint64_t LoadWork(const std::string &file, TVxHistoryList &h)
+{
+    const uint64_t before = TIniText::LookupCount();
+    TIniFile ini(file);
+    h.Load(ini, TVxHistoryList::kFindSection);
+    return TIniText::LookupCount() - before;
+}
+} // namespace
+
+TEST(HistoryListTest, AHandEditedSectionLoadsAsTheListsRulesSay)
+{
+    TScratchDir dir;
+    const std::string file = dir.File("Hexcavat.ini");
+    // Key 3 repeats key 1, key "a" is written in lower case, and a second "0" comes last.
+    WriteFileBytes(file, [] {
+        std::string t = "[FindStrings]\n";
+        for (size_t i = 0; i < 40; ++i)
+            t += (i == 10 ? "a" : TVxHistoryList::KeyOf(i)) + "=\"" + (i == 3 ? "t1" : "t" + std::to_string(i)) + "\"\n";
+        t += "0=\"late\"\n";
+        return std::vector<uint8_t>(t.begin(), t.end());
+    }());
+    TVxHistoryList h;
+    {
+        TIniFile ini(file);
+        h.Load(ini, TVxHistoryList::kFindSection);
+    }
+    std::vector<std::string> expected;
+    for (size_t i = 0; i <= 16; ++i)
+        if (i != 3)
+            expected.push_back("t" + std::to_string(i));
+    EXPECT_EQ(h.Items(), expected);
+}
+
+TEST(HistoryListTest, AHundredThousandKeysLoadSixteenEntriesInLinearWork)
+{
+    TScratchDir dir;
+    const std::string file = dir.File("Hexcavat.ini");
+    const auto distinct = [](size_t i) { return "text " + std::to_string(i); };
+    const size_t sizes[] = {100000, 200000};
+    TVxHistoryList h;
+    uint64_t work[2];
+    for (int s = 0; s < 2; ++s) {
+        WriteHistorySection(file, sizes[s], distinct);
+        work[s] = LoadWork(file, h);
+        ASSERT_EQ(h.Items().size(), 16u);
+        for (size_t i = 0; i < 16; ++i)
+            EXPECT_EQ(h.Items()[i], distinct(i));
+    }
+    EXPECT_GE(work[0], sizes[0]) << "the count sees the work";
+    EXPECT_LE(work[1], work[0] * 21 / 10);
+
+    // The longest walk: every key holds the same text, so every key is read.
+    const auto same = [](size_t) { return std::string("again"); };
+    for (int s = 0; s < 2; ++s) {
+        WriteHistorySection(file, sizes[s], same);
+        work[s] = LoadWork(file, h);
+        EXPECT_EQ(h.Items(), std::vector<std::string>{"again"});
+    }
+    EXPECT_LE(work[1], work[0] * 21 / 10);
+}
