@@ -116,7 +116,8 @@ public:
 
     // --- Layout ----------------------------------------------------------------------------
     // Measures the font (FCharWidth from "W", the row height from a long sample text), sets
-    // every column width and row height, then UpdateScrollBars.
+    // every column width and row height, then UpdateScrollBars. Also runs when the document's
+    // last address needs another digit.
     void UpdateLayout();
     const TVxGridGeometry &Geometry() const { return FGeometry; }
     int CharWidth() const { return FGeometry.CharWidth(); }
