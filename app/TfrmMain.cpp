@@ -5,6 +5,7 @@
 #include "TFileCommands.h"
 #include "TFileWatch.h"
 #include "TSearchCommands.h"
+#include "TStatusPanel.h"
 #include "TUiServices.h"
 #include "TVxHexcavator.h"
 #include "TVxTransfer.h"
@@ -201,22 +202,33 @@ void TfrmMain::BuildStatusBar()
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(true);
-    const int widths[5] = {50, 190, 150, 50, 50};
+    // The widest text each panel shows: documents hold at most 2147483647 bytes.
+    const QStringList longest[5] = {
+        {},
+        {QStringLiteral("位置 2,147,483,647 (0x7FFFFFFF)"), QStringLiteral("選択 2,147,483,647 (0x7FFFFFFF) バイト")},
+        {QStringLiteral("ファイル 2,147,483,647 バイト")},
+        {QStringLiteral("ASCII"), QStringLiteral("SJIS"), QStringLiteral("UNICODE"), QStringLiteral("JIS"),
+         QStringLiteral("EUC")},
+        {QStringLiteral("書禁"), QStringLiteral("挿入"), QStringLiteral("上書")},
+    };
     for (int i = 0; i < 5; ++i) {
-        FPanels[i] = new QLabel(bar);
-        FPanels[i]->setObjectName(QStringLiteral("Panel%1").arg(i));
-        FPanels[i]->setFrameShape(QFrame::StyledPanel);
-        FPanels[i]->setFrameShadow(QFrame::Sunken);
-        if (i == 0) {
-            // Panel 0 takes whatever width the other four leave.
-            FPanels[i]->setMinimumWidth(0);
-            bar->addWidget(FPanels[i], 1);
-        } else {
-            FPanels[i]->setFixedWidth(widths[i]);
-            bar->addPermanentWidget(FPanels[i]);
-        }
+        auto *panel = new TStatusPanel(bar);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+        panel->SetLongestTexts(longest[i]);
+        FPanels[i] = panel;
+        // Panel 0 takes whatever width the other four leave.
+        if (i == 0)
+            bar->addWidget(panel, 1);
+        else
+            bar->addPermanentWidget(panel);
     }
     FPanels[3]->setText(QStringLiteral("ASCII"));
+    // The five panels are all the status bar shows: a command's status tip would hide panel 0
+    // and cover the others, so any message is taken back as soon as it is set.
+    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString &message) {
+        if (!message.isEmpty())
+            bar->clearMessage();
+    });
 }
 
 QString TfrmMain::PanelText(int panel) const { return FPanels[panel]->text(); }
