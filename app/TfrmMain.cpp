@@ -29,12 +29,12 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 #include <exception>
 
 TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
-    resize(640, 480);
     QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
     f.setPixelSize(12);
     setFont(f);
@@ -57,6 +57,9 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     BuildToolBar();
     BuildStatusBar();
     ConnectCommands();
+    // The size without a saved position: the whole grid in the editor's font, and every
+    // status panel at its full width.
+    resize(std::max(VxHexcavator1->WholeGridWidth(), statusBar()->sizeHint().width()), 480);
 
     VxHexcavator1->OnMoveCell = [this] { VxHexcavator1MoveCell(); };
     VxHexcavator1->OnChangeEditMode = [this] { VxHexcavator1ChangeEditMode(); };

@@ -120,6 +120,9 @@ public:
     // last address needs another digit.
     void UpdateLayout();
     const TVxGridGeometry &Geometry() const { return FGeometry; }
+    // The control's width that shows every column, the character column included, beside a
+    // vertical scroll bar and inside the frame.
+    int WholeGridWidth() const;
     int CharWidth() const { return FGeometry.CharWidth(); }
     int DefaultRowHeight() const { return FGeometry.DefaultRowHeight(); }
     int ColWidth(int col) const { return FGeometry.ColWidth(col); }

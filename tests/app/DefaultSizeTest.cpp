@@ -1,0 +1,52 @@
+// The window's size when no saved position exists: the whole grid shows in the editor's font.
+
+#include "FakeUi.h"
+#include "TVxHexcavator.h"
+#include "TfrmMain.h"
+
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+struct DefaultSizeTest : ::testing::Test {
+    TFakeUi ui;
+    TSettingsInTempDir settings;
+    TfrmMain frm;
+    TVxHexcavator &ed = *frm.VxHexcavator1;
+
+    void Show()
+    {
+        frm.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&frm));
+    }
+    int ColumnsWidth() const
+    {
+        int sum = 0;
+        for (int c = 0; c < TVxGridGeometry::kColCount; ++c)
+            sum += ed.ColWidth(c);
+        return sum;
+    }
+};
+} // namespace
+
+TEST_F(DefaultSizeTest, AFreshWindowShowsEveryColumn)
+{
+    Show();
+    EXPECT_GE(ed.viewport()->width(), ColumnsWidth());
+    EXPECT_GT(ed.ColWidth(19), 0); // the character column is among them
+    EXPECT_FALSE(ed.horizontalScrollBar()->isVisible());
+}
+
+TEST_F(DefaultSizeTest, ALongDocumentsScrollBarTakesNoColumnAway)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.bin"));
+    WriteTestFile(path, QByteArray(64 * 1024, 'x'));
+    frm.Files().OpenFile(path);
+    Show();
+    ASSERT_TRUE(ed.verticalScrollBar()->isVisible());
+    EXPECT_GE(ed.viewport()->width(), ColumnsWidth());
+    EXPECT_FALSE(ed.horizontalScrollBar()->isVisible());
+}
