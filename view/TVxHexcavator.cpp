@@ -190,6 +190,18 @@ void TVxHexcavator::UpdateLayout()
     RepaintAll();
 }
 
+int TVxHexcavator::WholeGridWidth() const
+{
+    // Sized for the widest addresses any document has and with the vertical bar even while
+    // it is hidden: opening a longer or larger file later must not take a column away.
+    const QFontMetrics fm(font());
+    const int digits = TVxGridGeometry::AddressDigitsFor(TVxCells::RowCountFor(INT32_MAX));
+    TVxGridGeometry widest;
+    widest.Layout(FGeometry.CharWidth(), FGeometry.DefaultRowHeight(), FHideOffsetHeader, FHideByteView, FColumnBytes,
+                  digits, WidestAddressWidth(fm, digits));
+    return widest.TotalWidth() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+}
+
 void TVxHexcavator::paintEvent(QPaintEvent *e)
 {
     QPainter p(viewport());

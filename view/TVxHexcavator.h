@@ -121,7 +121,7 @@ public:
     void UpdateLayout();
     const TVxGridGeometry &Geometry() const { return FGeometry; }
     // The control's width that shows every column, the character column included, beside a
-    // vertical scroll bar and inside the frame.
+    // vertical scroll bar and inside the frame, for any document (eight-digit addresses too).
     int WholeGridWidth() const;
     int CharWidth() const { return FGeometry.CharWidth(); }
     int DefaultRowHeight() const { return FGeometry.DefaultRowHeight(); }

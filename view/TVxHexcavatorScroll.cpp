@@ -21,12 +21,6 @@ int32_t TVxHexcavator::ClampTopRow(int32_t row) const
     return std::clamp(row, 1, maxTop);
 }
 
-int TVxHexcavator::WholeGridWidth() const
-{
-    // The bar counts even while hidden: a longer document brings it and must not hide a column.
-    return FGeometry.TotalWidth() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
-}
-
 int TVxHexcavator::ClampLeftCol(int col) const
 {
     return std::clamp(col, int(TVxCells::kFirstHexCol), FGeometry.MaxLeftCol(viewport()->width()));

@@ -4,6 +4,7 @@
 #include "TVxHexcavator.h"
 #include "TfrmMain.h"
 
+#include <QFile>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,13 +40,22 @@ TEST_F(DefaultSizeTest, AFreshWindowShowsEveryColumn)
     EXPECT_FALSE(ed.horizontalScrollBar()->isVisible());
 }
 
-TEST_F(DefaultSizeTest, ALongDocumentsScrollBarTakesNoColumnAway)
+// The program opens its files after the window is made: the document's scroll bar and its
+// eight-digit addresses must still leave every column in view.
+TEST_F(DefaultSizeTest, AFileOpenedLaterTakesNoColumnAway)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("long.bin"));
-    WriteTestFile(path, QByteArray(64 * 1024, 'x'));
-    frm.Files().OpenFile(path);
+    const QString path = dir.filePath(QStringLiteral("large.bin"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(0x10000010)); // sparse: loading takes a fraction of a second
+    }
+    const int before = ColumnsWidth();
     Show();
+    frm.Files().OpenFile(path);
+    QCoreApplication::processEvents();
+    ASSERT_GT(ColumnsWidth(), before);
     ASSERT_TRUE(ed.verticalScrollBar()->isVisible());
     EXPECT_GE(ed.viewport()->width(), ColumnsWidth());
     EXPECT_FALSE(ed.horizontalScrollBar()->isVisible());
