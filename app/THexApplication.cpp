@@ -4,12 +4,15 @@
 #include "TTermSignals.h"
 #include "TVxDocumentHooks.h"
 
+#include <QLibraryInfo>
 #include <QSocketNotifier>
+#include <QTranslator>
 #include <exception>
 
 THexApplication::THexApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("hexcavator"));
+    InstallQtJapanese(*this);
     FTermSignals = std::make_unique<TTermSignals>();
     if (FTermSignals->Fd() >= 0) {
         FTermNotifier = std::make_unique<QSocketNotifier>(FTermSignals->Fd(), QSocketNotifier::Read);
@@ -23,6 +26,17 @@ THexApplication::THexApplication(int &argc, char **argv) : QApplication(argc, ar
 }
 
 THexApplication::~THexApplication() = default;
+
+QString THexApplication::QtTranslationsFolder() { return QLibraryInfo::path(QLibraryInfo::TranslationsPath); }
+
+QTranslator *THexApplication::InstallQtJapanese(QCoreApplication &app, const QString &folder)
+{
+    auto translator = std::make_unique<QTranslator>(&app);
+    // By name, not by QLocale: the program is Japanese on every system.
+    if (!translator->load(QStringLiteral("qtbase_ja"), folder) || !QCoreApplication::installTranslator(translator.get()))
+        return nullptr;
+    return translator.release();
+}
 
 bool THexApplication::notify(QObject *receiver, QEvent *event)
 {

@@ -5,11 +5,17 @@
 // SIGTERM and SIGHUP (a session ending, `kill`) leave the event loop with status 0, without
 // asking about unsaved changes: exec() returns, the windows are destroyed the ordinary way and
 // the working copy goes with them.
+//
+// Qt's own texts (standard buttons, the file, font, colour and print dialogs) are Japanese
+// whatever the system's locale, like the rest of the program: the constructor installs Qt's
+// Japanese translation. Where it is not installed, Qt's English texts remain.
 
 #include <QApplication>
+#include <QString>
 #include <memory>
 
 class QSocketNotifier;
+class QTranslator;
 class TTermSignals;
 
 class THexApplication : public QApplication {
@@ -17,6 +23,12 @@ public:
     THexApplication(int &argc, char **argv);
     ~THexApplication() override;
     bool notify(QObject *receiver, QEvent *event) override;
+
+    // Loads Qt's Japanese translation (qtbase_ja) from `folder` and installs it in `app`,
+    // which owns it; deleting it takes it out again. Null when the folder has none.
+    static QTranslator *InstallQtJapanese(QCoreApplication &app, const QString &folder = QtTranslationsFolder());
+    // Where Qt's translations of this Qt installation live.
+    static QString QtTranslationsFolder();
 
 private:
     std::unique_ptr<TTermSignals> FTermSignals;

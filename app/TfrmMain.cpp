@@ -9,6 +9,7 @@
 #include "TRecentFiles.h"
 #include "TFileWatch.h"
 #include "TSearchCommands.h"
+#include "TStatusPanel.h"
 #include "TUiServices.h"
 #include "TVxHexcavator.h"
 #include "TVxTransfer.h"
@@ -30,12 +31,12 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 #include <exception>
 
 TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
-    resize(640, 480);
     QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
     f.setPixelSize(12);
     setFont(f);
@@ -62,6 +63,9 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     BuildToolBar();
     BuildStatusBar();
     ConnectCommands();
+    // The size without a saved position: the whole grid in the editor's font, and every
+    // status panel at its full width.
+    resize(std::max(VxHexcavator1->WholeGridWidth(), statusBar()->sizeHint().width()), 480);
 
     VxHexcavator1->OnMoveCell = [this] { VxHexcavator1MoveCell(); };
     VxHexcavator1->OnChangeEditMode = [this] { VxHexcavator1ChangeEditMode(); };
@@ -212,22 +216,33 @@ void TfrmMain::BuildStatusBar()
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(true);
-    const int widths[5] = {50, 190, 150, 50, 50};
+    // The widest text each panel shows: documents hold at most 2147483647 bytes.
+    const QStringList longest[5] = {
+        {},
+        {QStringLiteral("位置 2,147,483,647 (0x7FFFFFFF)"), QStringLiteral("選択 2,147,483,647 (0x7FFFFFFF) バイト")},
+        {QStringLiteral("ファイル 2,147,483,647 バイト")},
+        {QStringLiteral("ASCII"), QStringLiteral("SJIS"), QStringLiteral("UNICODE"), QStringLiteral("JIS"),
+         QStringLiteral("EUC")},
+        {QStringLiteral("書禁"), QStringLiteral("挿入"), QStringLiteral("上書")},
+    };
     for (int i = 0; i < 5; ++i) {
-        FPanels[i] = new QLabel(bar);
-        FPanels[i]->setObjectName(QStringLiteral("Panel%1").arg(i));
-        FPanels[i]->setFrameShape(QFrame::StyledPanel);
-        FPanels[i]->setFrameShadow(QFrame::Sunken);
-        if (i == 0) {
-            // Panel 0 takes whatever width the other four leave.
-            FPanels[i]->setMinimumWidth(0);
-            bar->addWidget(FPanels[i], 1);
-        } else {
-            FPanels[i]->setFixedWidth(widths[i]);
-            bar->addPermanentWidget(FPanels[i]);
-        }
+        auto *panel = new TStatusPanel(bar);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+        panel->SetLongestTexts(longest[i]);
+        FPanels[i] = panel;
+        // Panel 0 takes whatever width the other four leave.
+        if (i == 0)
+            bar->addWidget(panel, 1);
+        else
+            bar->addPermanentWidget(panel);
     }
     FPanels[3]->setText(QStringLiteral("ASCII"));
+    // The five panels are all the status bar shows: a command's status tip would hide panel 0
+    // and cover the others, so any message is taken back as soon as it is set.
+    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString &message) {
+        if (!message.isEmpty())
+            bar->clearMessage();
+    });
 }
 
 QString TfrmMain::PanelText(int panel) const { return FPanels[panel]->text(); }

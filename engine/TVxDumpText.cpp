@@ -41,7 +41,7 @@ std::string TVxDumpText::DumpRange(TVxDocument &doc, int32_t a, int32_t b, int g
     std::string out;
     for (int32_t line = a / 16; line <= b / 16; ++line) {
         out += GetDumpLine(doc, a, b, line, groupSize, hideOffsetHeader);
-        out += "\r\n";
+        out += '\n';
     }
     return out;
 }

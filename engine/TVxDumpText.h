@@ -14,6 +14,7 @@ public:
     // and starts with the first separator blank. Trailing blanks are kept.
     static std::string GetDumpLine(TVxDocument &doc, int32_t rangeStart, int32_t rangeEnd, int32_t line,
                                    int groupSize, bool hideOffsetHeader);
-    // Every line of the range a..b (in either order), each followed by CR LF.
+    // Every line of the range a..b (in either order), each followed by LF: the text goes to
+    // the clipboard, where Qt and the programs that paste it expect plain line feeds.
     static std::string DumpRange(TVxDocument &doc, int32_t a, int32_t b, int groupSize, bool hideOffsetHeader);
 };

@@ -250,7 +250,8 @@ void TVxCellPainter::PaintFixed(QPainter &p, const TRowInfo &r)
     p.fillRect(QRect(w0, r.Top, g.ColWidth(1), r.Height), FView.FColor);
     if (w0 > 0) {
         p.fillRect(QRect(0, r.Top, w0, r.Height), FView.FAddressBGColor);
-        // The row's first offset, at least 7 hexadecimal digits, then ":", right-aligned.
+        // The row's first offset, at least kMinAddressDigits hexadecimal digits, then ":",
+        // right-aligned; the geometry leaves room for the document's widest one.
         int digits[9];
         uint32_t v = uint32_t(r.Row - 1) * 16u;
         int count = 0;
@@ -259,7 +260,7 @@ void TVxCellPainter::PaintFixed(QPainter &p, const TRowInfo &r)
             tmp[count++] = int(v & 15);
             v >>= 4;
         } while (v != 0);
-        while (count < 7)
+        while (count < TVxGridGeometry::kMinAddressDigits)
             tmp[count++] = 0;
         for (int i = 0; i < count; ++i)
             digits[i] = tmp[count - 1 - i];

@@ -2,11 +2,21 @@
 
 #include <algorithm>
 
+int TVxGridGeometry::AddressDigitsFor(int32_t rowCount)
+{
+    uint32_t last = rowCount > 2 ? uint32_t(rowCount - 2) * 16u : 0u;
+    int digits = 1;
+    while (last >>= 4)
+        ++digits;
+    return std::max(digits, kMinAddressDigits);
+}
+
 void TVxGridGeometry::Layout(int charWidth, int rowHeight, bool hideOffsetHeader, bool hideByteView,
-                             TVxColumnBytes columnBytes)
+                             TVxColumnBytes columnBytes, int addressDigits, int addressTextWidth)
 {
     FCharWidth = std::max(1, charWidth);
     FRowHeight = std::max(1, rowHeight);
+    FAddressDigits = std::max(addressDigits, kMinAddressDigits);
     const int cell = 3 * FCharWidth;
     for (int &w : FWidths)
         w = cell;
@@ -18,7 +28,8 @@ void TVxGridGeometry::Layout(int charWidth, int rowHeight, bool hideOffsetHeader
         FWidths[18] = 3 * FCharWidth;
     } else {
         FHeaderHeight = FRowHeight;
-        FWidths[0] = 8 * FCharWidth + 10;
+        // The painter puts each character in a cell of its own: the text needs both widths.
+        FWidths[0] = std::max((FAddressDigits + 1) * FCharWidth, addressTextWidth) + kAddressMargin;
         FWidths[18] = 2 * FCharWidth;
     }
     FWidths[1] = kSpacerWidth;

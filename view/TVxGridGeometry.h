@@ -4,6 +4,10 @@
 // a sample text in the control's font), plus the arithmetic between pixels and cells for a
 // given scroll position. No widget: the control measures its font and hands the units in.
 //
+// The address column holds the widest address the document shows (its last row's, at least
+// kMinAddressDigits hexadecimal digits, then ":") plus a margin at its left: as wide as the
+// font says that text is, and never less than one character cell per character.
+//
 // Horizontal scrolling moves columns 2..19 under the fixed columns 0 and 1; vertical
 // scrolling moves data rows under the fixed header row 0. Coordinates are those of the
 // viewport: x 0 is the left edge of column 0, y 0 the top of the header row.
@@ -16,14 +20,22 @@ class TVxGridGeometry {
 public:
     static constexpr int kColCount = 20;
     static constexpr int kSpacerWidth = 10;
+    static constexpr int kMinAddressDigits = 7;
+    static constexpr int kAddressMargin = 10;
     static int GroupSize(TVxColumnBytes cb) { return 1 << static_cast<int>(cb); }
+    // Hexadecimal digits of the widest address in a grid of `rowCount` rows (header and
+    // end-position row included): those of the last row's address, at least kMinAddressDigits.
+    static int AddressDigitsFor(int32_t rowCount);
 
-    // Recomputes every size from the units and the view options.
-    void Layout(int charWidth, int rowHeight, bool hideOffsetHeader, bool hideByteView, TVxColumnBytes columnBytes);
+    // Recomputes every size from the units and the view options. `addressTextWidth` is the
+    // measured width of the widest address of `addressDigits` digits with its ":".
+    void Layout(int charWidth, int rowHeight, bool hideOffsetHeader, bool hideByteView, TVxColumnBytes columnBytes,
+                int addressDigits, int addressTextWidth);
 
     int CharWidth() const { return FCharWidth; }
     int DefaultRowHeight() const { return FRowHeight; }
     int HeaderHeight() const { return FHeaderHeight; }
+    int AddressDigits() const { return FAddressDigits; }
     int ColWidth(int col) const { return col >= 0 && col < kColCount ? FWidths[col] : 0; }
     int RowHeight(int32_t row) const { return row == 0 ? FHeaderHeight : FRowHeight; }
     // Width of the columns that never scroll sideways (0 and 1).
@@ -55,6 +67,7 @@ private:
     int FCharWidth = 8;
     int FRowHeight = 18;
     int FHeaderHeight = 18;
+    int FAddressDigits = kMinAddressDigits;
     int FFullWidth = 0;
     int FWidths[kColCount] = {};
 };

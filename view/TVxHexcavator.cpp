@@ -21,6 +21,16 @@ namespace {
 // The row height is measured on every character a cell can show, so that no glyph of the
 // face is cut at the top or bottom.
 const char kSampleText[] = " 0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+// The widest address of `digits` digits in this font: every digit the font's widest one.
+int WidestAddressWidth(const QFontMetrics &fm, int digits)
+{
+    QChar widest = QLatin1Char('0');
+    for (QChar c : QStringLiteral("0123456789ABCDEF"))
+        if (fm.horizontalAdvance(c) > fm.horizontalAdvance(widest))
+            widest = c;
+    return fm.horizontalAdvance(QString(digits, widest) + QLatin1Char(':'));
+}
 } // namespace
 
 TVxHexcavator::TVxHexcavator(QWidget *parent) : QAbstractScrollArea(parent), TVxDocument(nullptr)
@@ -168,7 +178,9 @@ void TVxHexcavator::UpdateLayout()
     const QFontMetrics fm(font());
     const int charWidth = fm.horizontalAdvance(QLatin1Char('W'));
     const int rowHeight = std::max(fm.height(), fm.boundingRect(QString::fromLatin1(kSampleText)).height());
-    FGeometry.Layout(charWidth, rowHeight, FHideOffsetHeader, FHideByteView, FColumnBytes);
+    const int digits = TVxGridGeometry::AddressDigitsFor(FRowCount);
+    FGeometry.Layout(charWidth, rowHeight, FHideOffsetHeader, FHideByteView, FColumnBytes, digits,
+                     WidestAddressWidth(fm, digits));
     FPainter.reset();
     FGlyphs = std::make_unique<TVxGlyphCache>(font(), FGeometry.CharWidth());
     FPainter = std::make_unique<TVxCellPainter>(*this, *FGlyphs);
@@ -176,6 +188,18 @@ void TVxHexcavator::UpdateLayout()
     FTopRow = ClampTopRow(FTopRow);
     UpdateScrollBars();
     RepaintAll();
+}
+
+int TVxHexcavator::WholeGridWidth() const
+{
+    // Sized for the widest addresses any document has and with the vertical bar even while
+    // it is hidden: opening a longer or larger file later must not take a column away.
+    const QFontMetrics fm(font());
+    const int digits = TVxGridGeometry::AddressDigitsFor(TVxCells::RowCountFor(INT32_MAX));
+    TVxGridGeometry widest;
+    widest.Layout(FGeometry.CharWidth(), FGeometry.DefaultRowHeight(), FHideOffsetHeader, FHideByteView, FColumnBytes,
+                  digits, WidestAddressWidth(fm, digits));
+    return widest.TotalWidth() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
 }
 
 void TVxHexcavator::paintEvent(QPaintEvent *e)
@@ -359,6 +383,9 @@ void TVxHexcavator::RowCountChanged(int32_t rowCount, int endCol)
     if (FSelAnchor > last)
         FSelAnchor = last;
     SyncAnchor();
+    // Past offset 0x10000000 the addresses take an eighth digit, and the column widens for it.
+    if (FPainter && TVxGridGeometry::AddressDigitsFor(FRowCount) != FGeometry.AddressDigits())
+        UpdateLayout();
     FTopRow = ClampTopRow(FTopRow);
     UpdateScrollBars();
     RepaintAll();

@@ -116,9 +116,13 @@ public:
 
     // --- Layout ----------------------------------------------------------------------------
     // Measures the font (FCharWidth from "W", the row height from a long sample text), sets
-    // every column width and row height, then UpdateScrollBars.
+    // every column width and row height, then UpdateScrollBars. Also runs when the document's
+    // last address needs another digit.
     void UpdateLayout();
     const TVxGridGeometry &Geometry() const { return FGeometry; }
+    // The control's width that shows every column, the character column included, beside a
+    // vertical scroll bar and inside the frame, for any document (eight-digit addresses too).
+    int WholeGridWidth() const;
     int CharWidth() const { return FGeometry.CharWidth(); }
     int DefaultRowHeight() const { return FGeometry.DefaultRowHeight(); }
     int ColWidth(int col) const { return FGeometry.ColWidth(col); }

@@ -107,8 +107,8 @@ TEST_F(TransferTest, CopyAsTextPerColumnWidthWithPartialLines)
     ed.SetSelection(18, 33);
     a.acCopyText->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              QStringLiteral("0000010:       A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF\r\n"
-                             "0000020: A0 A1                                          \r\n"));
+              QStringLiteral("0000010:       A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF\n"
+                             "0000020: A0 A1                                          \n"));
     const struct {
         QAction *action;
         const char *first;
@@ -126,7 +126,7 @@ TEST_F(TransferTest, CopyAsTextPerColumnWidthWithPartialLines)
     ed.SetSelection(16, 17);
     a.acCopyText->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral(" A0 A1") + QString(14 * 3, QLatin1Char(' ')) +
-                                                        QStringLiteral("\r\n"));
+                                                        QStringLiteral("\n"));
 }
 
 TEST_F(TransferTest, InsertStringInBothModes)

@@ -39,8 +39,8 @@ TEST_F(DumpTextTest, OffsetsOutsideTheRangeAreBlank)
 {
     EXPECT_EQ(Line(1, 18), "0000010:       A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF");
     EXPECT_EQ(TVxDumpText::DumpRange(doc, 33, 18, 1, false),
-              "0000010:       A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF\r\n"
-              "0000020: A0 A1                                          \r\n");
+              "0000010:       A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF\n"
+              "0000020: A0 A1                                          \n");
 }
 
 TEST_F(DumpTextTest, LongAddressesKeepAllTheirDigits)

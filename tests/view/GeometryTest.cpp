@@ -5,6 +5,10 @@
 #include "ViewTestSupport.h"
 
 #include <QFontMetrics>
+#include <QImage>
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 // The byte columns that carry the gap after their group, for each grouping.
@@ -16,12 +20,13 @@ const std::vector<std::vector<int>> kWideColumns = {
     {17},                                                     // cb16byte
 };
 
-std::vector<int> ExpectedWidths(int cw, TVxColumnBytes cb, bool hideHeader, bool hideBytes)
+// The address column's width is checked on its own (ExpectRoomForAddresses).
+std::vector<int> ExpectedWidths(int cw, int addressWidth, TVxColumnBytes cb, bool hideHeader, bool hideBytes)
 {
     std::vector<int> w(20, 2 * cw);
     for (int col : kWideColumns[size_t(cb)])
         w[size_t(col)] = 3 * cw;
-    w[0] = hideHeader ? 0 : 8 * cw + 10;
+    w[0] = hideHeader ? 0 : addressWidth;
     w[1] = 10;
     w[18] = hideHeader ? 3 * cw : 2 * cw;
     w[19] = hideBytes ? 0 : 16 * cw;
@@ -35,12 +40,29 @@ std::vector<int> Widths(const TVxGridGeometry &g)
         w.push_back(g.ColWidth(c));
     return w;
 }
+
+// Any address of `digits` hexadecimal digits and its ":" fits the address column with the
+// margin to its left, as the control's font measures the text and in character cells.
+void ExpectRoomForAddresses(const TVxHexcavator &view, int digits)
+{
+    const QFontMetrics fm(view.font());
+    const int room = view.ColWidth(0) - TVxGridGeometry::kAddressMargin;
+    EXPECT_GE(room, (digits + 1) * view.CharWidth()) << digits << " digits";
+    for (QChar c : QStringLiteral("0123456789ABCDEF"))
+        EXPECT_GE(room, fm.horizontalAdvance(QString(digits, c) + QLatin1Char(':'))) << digits << " digits of " << c.toLatin1();
+}
+
+void MakeSparseFile(const std::string &path, uintmax_t size)
+{
+    std::ofstream(path, std::ios::binary).close();
+    std::filesystem::resize_file(path, size);
+}
 } // namespace
 
 TEST(GridGeometry, FixedSysUnitsAndPixelArithmetic)
 {
     TVxGridGeometry g;
-    g.Layout(8, 18, false, false, cb1byte);
+    g.Layout(8, 18, false, false, cb1byte, 7, 8 * 8);
     std::vector<int> expected{74, 10};
     expected.insert(expected.end(), 16, 24);
     expected.push_back(16);
@@ -86,17 +108,19 @@ TEST_F(TViewTest, LayoutFollowsTheMeasuredFontForEveryOption)
     EXPECT_GE(View->DefaultRowHeight(), fm.height());
     EXPECT_EQ(View->RowHeight(0), View->DefaultRowHeight());
 
+    ExpectRoomForAddresses(*View, 7);
+    const int address = View->ColWidth(0);
     for (TVxColumnBytes cb : {cb1byte, cb2byte, cb4byte, cb8byte, cb16byte}) {
         View->SetColumnBytes(cb);
-        EXPECT_EQ(Widths(View->Geometry()), ExpectedWidths(cw, cb, false, false)) << int(cb);
+        EXPECT_EQ(Widths(View->Geometry()), ExpectedWidths(cw, address, cb, false, false)) << int(cb);
     }
     View->SetColumnBytes(cb1byte);
 
     View->SetHideOffsetHeader(true);
-    EXPECT_EQ(Widths(View->Geometry()), ExpectedWidths(cw, cb1byte, true, false));
+    EXPECT_EQ(Widths(View->Geometry()), ExpectedWidths(cw, address, cb1byte, true, false));
     EXPECT_EQ(View->RowHeight(0), 0);
     View->SetHideOffsetHeader(false);
-    EXPECT_EQ(Widths(View->Geometry()), ExpectedWidths(cw, cb1byte, false, false));
+    EXPECT_EQ(Widths(View->Geometry()), ExpectedWidths(cw, address, cb1byte, false, false));
     EXPECT_EQ(View->RowHeight(0), View->DefaultRowHeight());
 
     View->SetHideByteView(true);
@@ -108,5 +132,52 @@ TEST_F(TViewTest, LayoutFollowsTheMeasuredFontForEveryOption)
     View->setFont(big);
     const int bigCw = QFontMetrics(big).horizontalAdvance(QLatin1Char('W'));
     EXPECT_GT(bigCw, cw);
-    EXPECT_EQ(Widths(View->Geometry()), ExpectedWidths(bigCw, cb1byte, false, true));
+    ExpectRoomForAddresses(*View, 7);
+    EXPECT_EQ(Widths(View->Geometry()), ExpectedWidths(bigCw, View->ColWidth(0), cb1byte, false, true));
+}
+
+TEST(GridGeometry, AddressesTakeAnEighthDigitFromOffset0x10000000On)
+{
+    EXPECT_EQ(TVxGridGeometry::AddressDigitsFor(TVxCells::RowCountFor(0)), 7);
+    // The end position's row counts: a document of 0x10000000 bytes shows that address.
+    EXPECT_EQ(TVxGridGeometry::AddressDigitsFor(TVxCells::RowCountFor(0x0FFFFFFF)), 7);
+    EXPECT_EQ(TVxGridGeometry::AddressDigitsFor(TVxCells::RowCountFor(0x10000000)), 8);
+    EXPECT_EQ(TVxGridGeometry::AddressDigitsFor(TVxCells::RowCountFor(INT32_MAX)), 8);
+}
+
+// A sparse file: loading copies its holes in the kernel, a fraction of a second for 256 MiB.
+TEST_F(TViewTest, TheAddressColumnFollowsTheDocumentsLastAddress)
+{
+    const int narrow = View->ColWidth(0), total = View->Geometry().TotalWidth();
+    const std::string path = Dir.File("big.bin");
+    MakeSparseFile(path, 0x10000010);
+    View->LoadFromFile(path);
+    ShowRows(20);
+    ExpectRoomForAddresses(*View, 8);
+    EXPECT_GT(View->ColWidth(0), narrow);
+    EXPECT_EQ(View->Geometry().TotalWidth(), total + View->ColWidth(0) - narrow); // only that column widens
+
+    // Painted: "10000010:" takes nine character cells, each with ink, right of a blank margin.
+    const int32_t last = View->RowCount() - 1;
+    View->SetTopRow(last);
+    const QImage img = View->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect cell = View->CellRect(0, last);
+    ASSERT_FALSE(cell.isEmpty());
+    const int cw = View->CharWidth(), x0 = cell.right() + 1 - 9 * cw;
+    EXPECT_GE(x0, TVxGridGeometry::kAddressMargin);
+    auto ink = [&](int left, int width) {
+        int n = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = std::max(0, left); x < left + width; ++x)
+                n += img.pixelColor(x, y) == View->AddressColor();
+        return n;
+    };
+    EXPECT_EQ(ink(0, x0), 0);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_GT(ink(x0 + i * cw, cw), 0) << "character " << i;
+
+    // Shrinking below 0x10000000 bytes gives the digit back.
+    View->DeleteRange(0x0FFFFFF0, View->FileSize() - 1, false);
+    EXPECT_EQ(View->FileSize(), 0x0FFFFFF0);
+    EXPECT_EQ(View->ColWidth(0), narrow);
 }
