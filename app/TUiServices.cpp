@@ -1,10 +1,12 @@
 #include "TUiServices.h"
 
 #include "TAppUtils.h"
+#include "TFixedPitchFontDialog.h"
 #include "TVxMessageBox.h"
 #include "TfrmInput.h"
 
 #include <QDesktopServices>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QUrl>
 #include <QGuiApplication>
@@ -37,6 +39,17 @@ QString TUiServices::AskSaveFileName(QWidget *parent, const QString &preset)
 bool TUiServices::AskString(QWidget *parent, const QString &caption, const QString &prompt, QString &text)
 {
     return TfrmInput::ShowInputDialog(caption, prompt, text, parent);
+}
+
+bool TUiServices::ExecFontDialog(TFixedPitchFontDialog &dialog) { return dialog.exec() == QDialog::Accepted; }
+
+bool TUiServices::ExecColorDialog(QColorDialog &dialog)
+{
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    // A native dialog may report its choice only as the selected colour.
+    dialog.setCurrentColor(dialog.selectedColor());
+    return true;
 }
 
 bool TUiServices::StartProgram(const QString &program, const QStringList &arguments)

@@ -1,13 +1,15 @@
 #pragma once
 // What the program asks of the user and the desktop: message boxes, file dialogs, the one-line
-// input dialog, starting a program, the live Shift key. Commands reach them only through
+// input dialog, the font and colour dialogs, starting a program, the live Shift key. Commands reach them only through
 // TUiServices::Instance(), so tests replace the real ones with scripted answers instead of
 // clicking (or sleeping) through modal dialogs.
 
 #include <QString>
 #include <QStringList>
 
+class QColorDialog;
 class QWidget;
+class TFixedPitchFontDialog;
 
 class TUiServices {
 public:
@@ -21,6 +23,10 @@ public:
     virtual QString AskSaveFileName(QWidget *parent, const QString &preset);
     // The one-line input dialog; true on OK, `text` changed only then.
     virtual bool AskString(QWidget *parent, const QString &caption, const QString &prompt, QString &text);
+    // The font and colour dialogs, already set up by their owner; true on OK. The choice is
+    // then the dialog's CurrentFont() and CurrentColor() (currentColor() of the colour dialog).
+    virtual bool ExecFontDialog(TFixedPitchFontDialog &dialog);
+    virtual bool ExecColorDialog(QColorDialog &dialog);
     // Starts a program without waiting for it; false when it could not be started.
     virtual bool StartProgram(const QString &program, const QStringList &arguments);
     virtual bool IsShiftDown();

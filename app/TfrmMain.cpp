@@ -6,6 +6,7 @@
 #include "TFileCommands.h"
 #include "THelpFile.h"
 #include "TMainSettings.h"
+#include "TOptionCommands.h"
 #include "TRecentFiles.h"
 #include "TFileWatch.h"
 #include "TSearchCommands.h"
@@ -55,6 +56,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     VxHexcavator1->OnFileOpen.Add([this] { FRecent->VxHexcavator1FileOpen(); });
     VxHexcavator1->OnFileOpenAnyInstance.Add([this] { FRecent->LoadRecentFiles(); });
     FSettings = std::make_unique<TMainSettings>(*this);
+    FOptions = std::make_unique<TOptionCommands>(*this);
 
     Actions.Create(this);
     FSearches = std::make_unique<TSearchCommands>(*this);
@@ -393,6 +395,7 @@ void TfrmMain::ConnectCommands()
     on(a.acHomepage, [] { THelpFile::Open(); });
     FFiles->Connect();
     FSearches->Connect();
+    FOptions->Connect();
 }
 
 void TfrmMain::closeEvent(QCloseEvent *e)

@@ -23,6 +23,7 @@ class QToolBar;
 class TFileCommands;
 class TFileWatch;
 class TMainSettings;
+class TOptionCommands;
 class TRecentFiles;
 class TSearchCommands;
 class TVxHexcavator;
@@ -92,6 +93,7 @@ private:
     std::unique_ptr<TSearchCommands> FSearches;
     std::unique_ptr<TRecentFiles> FRecent;
     std::unique_ptr<TMainSettings> FSettings;
+    std::unique_ptr<TOptionCommands> FOptions;
     QMenu *FFileMenu = nullptr;
     std::unique_ptr<TFileWatch> FWatch;
     QToolBar *FToolBar = nullptr;

@@ -3,11 +3,13 @@
 
 #include "TAppDir.h"
 #include "TFileCommands.h"
+#include "TFixedPitchFontDialog.h"
 #include "TUiServices.h"
 #include "TVxDocument.h"
 #include "TfrmMain.h"
 
 #include <QAction>
+#include <QColorDialog>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -32,6 +34,16 @@ public:
     QList<QStringList> Started;        // program followed by its arguments
     bool Shift = false;
     bool StartFails = false;
+    // Font and colour dialogs: what each started from, and the answers (cancel when empty).
+    struct TFontAnswer {
+        QFont Font;
+        QColor Color;
+    };
+    std::deque<TFontAnswer> FontAnswers;
+    QList<QFont> FontsShown;
+    QList<QColor> FontColorsShown;
+    std::deque<QColor> ColorAnswers;
+    QList<QColor> ColorsShown;
     // Runs inside the next message box, as if the user took a while to answer (events go on).
     std::function<void()> WhileShowing;
 
@@ -55,6 +67,26 @@ public:
             return false;
         text = StringAnswers.front();
         StringAnswers.pop_front();
+        return true;
+    }
+    bool ExecFontDialog(TFixedPitchFontDialog &dialog) override
+    {
+        FontsShown << dialog.CurrentFont();
+        FontColorsShown << dialog.CurrentColor();
+        if (FontAnswers.empty())
+            return false;
+        dialog.SetCurrentFont(FontAnswers.front().Font);
+        dialog.SetCurrentColor(FontAnswers.front().Color);
+        FontAnswers.pop_front();
+        return true;
+    }
+    bool ExecColorDialog(QColorDialog &dialog) override
+    {
+        ColorsShown << dialog.currentColor();
+        if (ColorAnswers.empty())
+            return false;
+        dialog.setCurrentColor(ColorAnswers.front());
+        ColorAnswers.pop_front();
         return true;
     }
     bool StartProgram(const QString &program, const QStringList &arguments) override

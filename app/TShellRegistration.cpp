@@ -1,0 +1,7 @@
+#include "TShellRegistration.h"
+
+bool TShellRegistration::IsShellExtensionRegistered() { return false; }
+
+void TShellRegistration::RegisterShellExtension() {}
+
+void TShellRegistration::UnregisterShellExtension() {}
