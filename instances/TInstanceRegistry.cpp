@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QRandomGenerator>
 #include <algorithm>
@@ -47,8 +48,23 @@ TInstanceRegistry::TInstanceRegistry(const QString &folder, QObject *parent)
 
 TInstanceRegistry::~TInstanceRegistry() { FInbox->Close(); }
 
+void TInstanceRegistry::Relisten()
+{
+    if (QFileInfo(FOwnPath).exists() || QFileInfo(FOwnPath).isSymLink())
+        return;
+    try {
+        TPrivateFolder::Ensure(Local(FFolder));
+    } catch (const std::exception &) {
+        return; // a folder that is no longer private gets no socket of ours
+    }
+    FInbox->Close();
+    if (FInbox->Listen(FOwnPath))
+        TPrivateFolder::SetStamp(Local(FOwnPath), FStampNs);
+}
+
 std::vector<TInstanceRegistry::TListed> TInstanceRegistry::List()
 {
+    Relisten();
     std::vector<TListed> out;
     const std::string folder = Local(FFolder);
     for (const auto &e : TPrivateFolder::Sockets(folder, kSuffix)) {
@@ -104,6 +120,7 @@ void TInstanceRegistry::NoteActivated()
     for (const auto &e : TPrivateFolder::Sockets(folder, kSuffix))
         if (folder + "/" + e.Name != Local(FOwnPath))
             stamp = std::max(stamp, e.StampNs + 1);
+    FStampNs = stamp;
     TPrivateFolder::SetStamp(Local(FOwnPath), stamp);
 }
 

@@ -17,6 +17,9 @@
 //     earlier than any stamp in the folder): anyone reads the order from the folder without
 //     asking the instances, and a stamp survives no instance, as the socket does not.
 //     Equal stamps fall back to the socket names.
+//   - A socket (or the whole folder) deleted under a running instance, say by a cleaner of
+//     the temporary folder, is made again with its stamp the next time that instance
+//     lists the others; until then the others cannot see it.
 //   - Posting connects, writes one 8-byte TInstanceMessage into the kernel's buffer and
 //     hangs up: it never waits for the receiver, which handles the notice when its event
 //     loop next runs. Listed instances that vanish before the post are skipped quietly.
@@ -106,11 +109,14 @@ private:
         TEntry Entry;
         std::unique_ptr<QLocalSocket> Socket; // connected
     };
+    // Listens again when this instance's socket has been deleted.
+    void Relisten();
     std::vector<TListed> List();
     static void Send(QLocalSocket &socket, TEditorNotice notice);
     void Dispatch(TEditorNotice notice);
 
     QString FFolder;
     QString FOwnPath;
+    qint64 FStampNs = 0;
     TInstanceInbox *FInbox;
 };

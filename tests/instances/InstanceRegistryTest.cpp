@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QSet>
 #include <QSignalSpy>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -139,4 +140,25 @@ TEST_F(InstanceRegistryTest, NewInstanceComesToTheFrontEvenWhenTheClockWentBack)
     EXPECT_EQ(Listed(Helper(0)), (QStringList{second[0], first[0]}));
     ASSERT_FALSE(Helper(0).Ask("activate", "done activate").isNull());
     EXPECT_EQ(Listed(Helper(1)), (QStringList{first[0], second[0]}));
+}
+
+TEST_F(InstanceRegistryTest, InstanceWhoseFolderWasDeletedComesBackWhenItLists)
+{
+    const QStringList paths = StartHelpers(2);
+    ASSERT_EQ(paths.size(), 2);
+    // The front one comes back first: its stamp must not fall behind the other's.
+    ASSERT_FALSE(Helper(0).Ask("activate", "done activate").isNull());
+    const QStringList before = Listed(Helper(0));
+    ASSERT_EQ(before, (QStringList{paths[0], paths[1]}));
+
+    // A cleaner of the temporary folder takes the folder and both sockets.
+    std::error_code ec;
+    std::filesystem::remove_all(Runtime.Registry().toStdString(), ec);
+    ASSERT_FALSE(QFile::exists(paths[0]));
+
+    EXPECT_EQ(Helper(0).Ask("count", "count "), "1") << "it counts itself, the other is unreachable";
+    EXPECT_EQ(Helper(1).Ask("count", "count "), "2") << "both are listening again";
+    EXPECT_EQ(Listed(Helper(0)), before) << "with the stamps they had";
+    ASSERT_FALSE(Helper(0).Ask("post FileOpened", "posted").isNull());
+    EXPECT_FALSE(Helper(1).Take("notice FileOpened").isNull());
 }
