@@ -20,7 +20,9 @@ TInstanceInbox::TInstanceInbox(QObject *parent) : QObject(parent), FServer(new Q
     // Any option would let listen() replace a live instance's socket.
     FServer->setSocketOptions(QLocalServer::NoOptions);
     // Room for the connections of instances that list this one while it is busy.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 3, 0)
     FServer->setListenBacklogSize(128);
+#endif
     connect(FServer, &QLocalServer::newConnection, this, &TInstanceInbox::Accept);
 }
 
