@@ -1,7 +1,15 @@
 #include "TShellRegistration.h"
 
-bool TShellRegistration::IsShellExtensionRegistered() { return false; }
+#include "TDesktopIntegration.h"
 
-void TShellRegistration::RegisterShellExtension() {}
+#include <QCoreApplication>
+#include <QFile>
 
-void TShellRegistration::UnregisterShellExtension() {}
+bool TShellRegistration::IsShellExtensionRegistered() { return TDesktopIntegration::IsRegistered(); }
+
+void TShellRegistration::RegisterShellExtension()
+{
+    TDesktopIntegration::Register(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+}
+
+void TShellRegistration::UnregisterShellExtension() { TDesktopIntegration::Unregister(); }

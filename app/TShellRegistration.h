@@ -1,10 +1,9 @@
 #pragma once
-// The program's entry in the file managers' context menus. On this platform "registered"
-// means the freedesktop files under ~/.local/share exist: a desktop entry that opens files
-// with the program and the context-menu actions of Dolphin, Nautilus and Nemo.
-//
-// Not written yet: until it is, nothing is ever registered and both changes do nothing, so
-// the options dialog always shows its box unticked.
+// The program's entry in the file managers' context menus, as the options dialog's box
+// "シェルのコンテキストメニューに登録(&S)" sets it. On this platform "registered" means the
+// freedesktop files of TDesktopIntegration exist: a desktop entry that opens files with the
+// program and the context-menu actions of Dolphin, Nautilus and Nemo, which start this very
+// program file. Failures are silent; the box shows the true state the next time.
 
 class TShellRegistration {
 public:

@@ -145,9 +145,22 @@ inline QByteArray EditorBytes(TVxDocument &doc)
 }
 
 // Points the settings file at a private folder while it lives; declare it before the window.
+// The user's data folder (file-manager entries) goes there too, so no test touches the real one.
 struct TSettingsInTempDir {
     QTemporaryDir Dir;
-    TSettingsInTempDir() { TAppDir::SetOverride(Dir.path().toStdString()); }
-    ~TSettingsInTempDir() { TAppDir::SetOverride(std::string()); }
+    QByteArray OldDataHome = qgetenv("XDG_DATA_HOME");
+    TSettingsInTempDir()
+    {
+        TAppDir::SetOverride(Dir.path().toStdString());
+        qputenv("XDG_DATA_HOME", Dir.filePath(QStringLiteral("share")).toUtf8());
+    }
+    ~TSettingsInTempDir()
+    {
+        TAppDir::SetOverride(std::string());
+        if (OldDataHome.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", OldDataHome);
+    }
     QString Ini() const { return Dir.filePath(QStringLiteral("Hexcavat.ini")); }
 };

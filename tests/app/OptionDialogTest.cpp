@@ -367,3 +367,21 @@ TEST_F(FixedPitchFontsTest, AFamilyNotInstalledIsKeptUntilAnotherIsPicked)
     QTest::mouseClick(dlg.btnOK, Qt::LeftButton);
     EXPECT_EQ(dlg.CurrentFont().family(), QStringLiteral("FixedSys"));
 }
+
+TEST_F(OptionDialogTest, TheShellBoxRegistersAndUnregistersTheFileManagerEntries)
+{
+    const QString entry = settings.Dir.filePath(QStringLiteral("share/applications/hexcavator-open.desktop"));
+    WithOptions([&](TfrmOption &d) {
+        EXPECT_FALSE(d.chkUseShellExtention->isChecked());
+        ClickBox(d.chkUseShellExtention);
+        Click(d.Button4);
+    });
+    EXPECT_TRUE(QFile::exists(entry));
+    EXPECT_TRUE(ReadTestFile(entry).contains(QCoreApplication::applicationFilePath().toUtf8()));
+    WithOptions([&](TfrmOption &d) {
+        EXPECT_TRUE(d.chkUseShellExtention->isChecked());
+        ClickBox(d.chkUseShellExtention);
+        Click(d.Button4);
+    });
+    EXPECT_FALSE(QFile::exists(entry));
+}
