@@ -94,6 +94,17 @@ std::vector<uint8_t> ReadFileBytes(const std::string &path)
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
+std::string ReadText(const std::string &path)
+{
+    auto b = ReadFileBytes(path);
+    return std::string(b.begin(), b.end());
+}
+
+void WriteText(const std::string &path, const std::string &text)
+{
+    WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
 std::vector<uint8_t> DocBytes(TVxDocument &doc) { return doc.ReadBytes(0, doc.FileSize()); }
 
 std::vector<uint8_t> WorkBytes(TVxDocument &doc)

@@ -50,6 +50,8 @@ std::vector<uint8_t> Pattern(size_t n, uint32_t seed = 1);
 void LoadDocument(TVxDocument &doc, const std::string &path, const std::vector<uint8_t> &bytes);
 void WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
 std::vector<uint8_t> ReadFileBytes(const std::string &path);
+std::string ReadText(const std::string &path);
+void WriteText(const std::string &path, const std::string &text);
 // The whole document as the engine presents it, read through ReadBytes.
 std::vector<uint8_t> DocBytes(TVxDocument &doc);
 // The document as written by a flush: the working copy's bytes.

@@ -12,15 +12,6 @@
 #include <unistd.h>
 
 namespace {
-std::string ReadText(const std::string &path)
-{
-    auto b = ReadFileBytes(path);
-    return std::string(b.begin(), b.end());
-}
-void WriteText(const std::string &path, const std::string &text)
-{
-    WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
-}
 using TValues = std::vector<std::pair<std::string, std::string>>;
 } // namespace
 

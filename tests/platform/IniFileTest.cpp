@@ -13,17 +13,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-namespace {
-std::string ReadText(const std::string &path)
-{
-    auto b = ReadFileBytes(path);
-    return std::string(b.begin(), b.end());
-}
-void WriteText(const std::string &path, const std::string &text)
-{
-    WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
-}
-} // namespace
 
 TEST(IniFileTest, ReadsWithProfileSemantics)
 {
