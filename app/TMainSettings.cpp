@@ -8,6 +8,7 @@
 #include "TSearchCommands.h"
 #include "TSettingsFile.h"
 #include "TVxHexcavator.h"
+#include "TVxTransfer.h"
 #include "TfrmMain.h"
 
 #include <QAction>
@@ -16,7 +17,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStringDecoder>
 #include <QTimer>
 #include <QToolBar>
 
@@ -166,7 +166,7 @@ TSettings TMainSettings::Collect() const
     s.JumpAddress = FMain.Searches().FJumpAddress.toStdString();
 
     const std::string &text = FMain.Searches().FSearchText;
-    s.SearchText = QStringDecoder("Shift_JIS").decode(QByteArray::fromStdString(text)).operator QString().toStdString();
+    s.SearchText = TVxTransfer::FromCodePage(QByteArray::fromStdString(text)).toStdString();
     s.SearchIgnoreCase = FMain.Searches().FSearchIgnoreCase;
     s.Print = m.PrintSettings;
     return s;

@@ -14,8 +14,6 @@ constexpr const char *kPlacement = "Placement";
 constexpr const char *kSettings = "Settings";
 constexpr const char *kFind = "Find";
 constexpr const char *kPrint = "Print";
-constexpr const char *kFindStrings = "FindStrings";
-constexpr const char *kReplaceStrings = "ReplaceStrings";
 constexpr const char *kMRUList = "MRUList";
 
 std::string ColorText(uint32_t c)
@@ -168,14 +166,14 @@ TVxHistoryList TSettingsFile::LoadHistory(THistory which) const
 {
     const TIniFile ini(FFileName);
     TVxHistoryList h;
-    h.Load(ini, which == THistory::Find ? kFindStrings : kReplaceStrings);
+    h.Load(ini, which == THistory::Find ? TVxHistoryList::kFindSection : TVxHistoryList::kReplaceSection);
     return h;
 }
 
 void TSettingsFile::SaveHistory(THistory which, const TVxHistoryList &history) const
 {
     TIniFile ini(FFileName);
-    history.Save(ini, which == THistory::Find ? kFindStrings : kReplaceStrings);
+    history.Save(ini, which == THistory::Find ? TVxHistoryList::kFindSection : TVxHistoryList::kReplaceSection);
     ini.UpdateFile();
 }
 

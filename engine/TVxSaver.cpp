@@ -45,7 +45,6 @@ int TVxSaver::OpenInPlace() const
 
 bool TVxSaver::Write(const TVxWorkCopy &work, int32_t backups, const std::function<bool()> &goOn)
 {
-    FInPlace = false;
     // What the file is now; an unreadable file cannot lend its attributes, and is replaced
     // like a new one.
     std::unique_ptr<TFileMeta> meta;
@@ -128,7 +127,6 @@ bool TVxSaver::WriteNew(TTempFile &out, const TVxWorkCopy &work, int32_t backups
 bool TVxSaver::WriteInPlace(TFileHandle &file, const TVxWorkCopy &work, int32_t backups,
                             const std::function<bool()> &goOn, const TFileMeta &meta)
 {
-    FInPlace = true;
     const int64_t oldSize = file.Length();
     // The previous contents, complete and on disk before the first byte of the file changes.
     TTempFile copy;

@@ -57,7 +57,6 @@ public:
 
     // The file as it is after a successful Write.
     const TFileIdentity &Written() const { return FWritten; }
-    bool WroteInPlace() const { return FInPlace; }
 
 private:
     bool WriteNew(TTempFile &out, const TVxWorkCopy &work, int32_t backups, const std::function<bool()> &goOn,
@@ -72,5 +71,4 @@ private:
     std::string FBase;
     TFileIdentity FFound;
     TFileIdentity FWritten;
-    bool FInPlace = false;
 };

@@ -147,6 +147,14 @@ void TVxWorkCopy::FlushResized()
     DropCache();
 }
 
+void TVxWorkCopy::BeginBlockEdit()
+{
+    // Even an empty document needs its file once a block edit writes to it.
+    EnsureFile();
+    FlushCache();
+    DropCache();
+}
+
 void TVxWorkCopy::DropCache()
 {
     FCacheStart = -1;
@@ -195,9 +203,7 @@ int32_t TVxWorkCopy::ShiftTail(int32_t offset, int32_t delta)
 {
     if (delta == 0)
         return 0;
-    EnsureFile();
-    FlushCache();
-    DropCache();
+    BeginBlockEdit();
     int32_t d = int64_t(offset) + delta < 0 ? -offset : delta;
     TFileHandle &f = FWork.Handle();
     const int64_t oldLen = FFileSize;
@@ -226,18 +232,14 @@ int32_t TVxWorkCopy::ShiftTail(int32_t offset, int32_t delta)
 
 void TVxWorkCopy::WriteBlock(int32_t offset, const uint8_t *data, int32_t count)
 {
-    EnsureFile();
-    FlushCache();
-    DropCache();
+    BeginBlockEdit();
     if (count > 0)
         FWork.Handle().WriteAt(offset, data, static_cast<size_t>(count));
 }
 
 void TVxWorkCopy::CopyIn(const TFileHandle &src, int32_t offset, int32_t count)
 {
-    EnsureFile();
-    FlushCache();
-    DropCache();
+    BeginBlockEdit();
     if (count > 0)
         TFileCopy::Copy(src, 0, FWork.Handle(), offset, count);
 }
@@ -255,21 +257,41 @@ void TVxWorkCopy::Adopt(TTempFile &&work, int32_t size)
 void TVxWorkCopy::CopyTo(TFileHandle &dst) const
 {
     const TFileHandle &f = FWork.Handle();
+    ForEachPart(0, FFileSize, [&](int64_t pos, int64_t filePos, int64_t n) {
+        TFileCopy::Copy(f, filePos, dst, pos, n);
+    }, [&](int64_t pos, const uint8_t *bytes, int64_t n) {
+        dst.WriteAt(pos, bytes, static_cast<size_t>(n));
+    });
+}
+
+// The document as the invariants of the class comment lay it out: with a clean window (or
+// none) the file itself; with a dirty one the file before the window, the window, then the
+// file shifted by the window's change of length.
+template <typename TOnFile, typename TOnWindow>
+void TVxWorkCopy::ForEachPart(int64_t from, int64_t end, TOnFile onFile, TOnWindow onWindow) const
+{
+    if (from >= end)
+        return;
     if (!FCacheDirty || FCacheStart < 0) {
-        if (FFileSize > 0)
-            TFileCopy::Copy(f, 0, dst, 0, FFileSize);
+        onFile(from, from, end - from);
         return;
     }
-    // The same three parts as ReadInto: file, window, file shifted by the window's growth.
     const int64_t winStart = FCacheStart;
     const int64_t winEnd = std::min<int64_t>(winStart + int64_t(FCache.size()), FFileSize);
     const int64_t shift = int64_t(FCache.size()) - kCacheSize;
-    if (winStart > 0)
-        TFileCopy::Copy(f, 0, dst, 0, winStart);
-    if (winEnd > winStart)
-        dst.WriteAt(winStart, FCache.data(), static_cast<size_t>(winEnd - winStart));
-    if (FFileSize > winEnd)
-        TFileCopy::Copy(f, winEnd - shift, dst, winEnd, FFileSize - winEnd);
+    int64_t pos = from;
+    if (pos < winStart) {
+        const int64_t n = std::min(end, winStart) - pos;
+        onFile(pos, pos, n);
+        pos += n;
+    }
+    if (pos < end && pos < winEnd) {
+        const int64_t n = std::min(end, winEnd) - pos;
+        onWindow(pos, FCache.data() + (pos - winStart), n);
+        pos += n;
+    }
+    if (pos < end)
+        onFile(pos, pos - shift, end - pos);
 }
 
 int32_t TVxWorkCopy::ReadInto(int32_t offset, uint8_t *buf, int32_t count) const
@@ -283,29 +305,11 @@ int32_t TVxWorkCopy::ReadInto(int32_t offset, uint8_t *buf, int32_t count) const
         std::memcpy(buf, FCache.data() + (offset - FCacheStart), static_cast<size_t>(count));
         return count;
     }
-    if (!FCacheDirty || FCacheStart < 0) {
-        // A clean window is a copy of the file, which then is the document.
-        f.ReadExact(offset, buf, static_cast<size_t>(count));
-        return count;
-    }
-    // Dirty: the file before the window, the window, then the file shifted by the window's
-    // change of length (the invariants of the class comment).
-    const int64_t winStart = FCacheStart;
-    const int64_t winEnd = std::min<int64_t>(winStart + int64_t(FCache.size()), FFileSize);
-    const int64_t shift = int64_t(FCache.size()) - kCacheSize;
-    int64_t pos = offset;
-    if (pos < winStart) {
-        int64_t n = std::min(end, winStart) - pos;
-        f.ReadExact(pos, buf, static_cast<size_t>(n));
-        pos += n;
-    }
-    if (pos < end && pos < winEnd) {
-        int64_t n = std::min(end, winEnd) - pos;
-        std::memcpy(buf + (pos - offset), FCache.data() + (pos - winStart), static_cast<size_t>(n));
-        pos += n;
-    }
-    if (pos < end)
-        f.ReadExact(pos - shift, buf + (pos - offset), static_cast<size_t>(end - pos));
+    ForEachPart(offset, end, [&](int64_t pos, int64_t filePos, int64_t n) {
+        f.ReadExact(filePos, buf + (pos - offset), static_cast<size_t>(n));
+    }, [&](int64_t pos, const uint8_t *bytes, int64_t n) {
+        std::memcpy(buf + (pos - offset), bytes, static_cast<size_t>(n));
+    });
     return count;
 }
 

@@ -135,6 +135,12 @@ private:
     void RequireWindow(int32_t offset);
     // The working copy exists from here on, or this throws why it cannot.
     void EnsureFile();
+    // A block edit works on the file: it exists, holds the whole document, no window.
+    void BeginBlockEdit();
+    // Calls onFile(docPos, filePos, n) and onWindow(docPos, bytes, n) for the pieces that
+    // make up the document's bytes [from, end), in order.
+    template <typename TOnFile, typename TOnWindow>
+    void ForEachPart(int64_t from, int64_t end, TOnFile onFile, TOnWindow onWindow) const;
     TTempFile NewFile() const;
 
     TTempFile FWork;

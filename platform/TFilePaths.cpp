@@ -57,12 +57,3 @@ std::string TFilePaths::BaseName(const std::string &path)
     size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
-
-void TFilePaths::SyncDir(const std::string &dir)
-{
-    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}

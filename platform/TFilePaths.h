@@ -1,5 +1,5 @@
 #pragma once
-// Path services: existence, symlink resolution, permission bits, rename, folder sync.
+// Path services: existence, symlink resolution, permission bits, names.
 
 #include <string>
 #include <sys/types.h>
@@ -18,6 +18,4 @@ public:
     static std::string DirName(const std::string &path);
     // The last component: "b" of "/a/b", the whole path when it has no '/'.
     static std::string BaseName(const std::string &path);
-    // fsync of a folder so that a rename in it survives a crash; best effort.
-    static void SyncDir(const std::string &dir);
 };

@@ -49,11 +49,14 @@ bool PrivateDirUsable(const std::string &dir)
 
 [[noreturn]] void FailIn(const std::string &dir) { throw std::system_error(errno, std::generic_category(), dir); }
 
-// Exclusive create under fresh random names; a taken name is just skipped.
-int CreateRandomIn(int dirFd, const std::string &dirPath, mode_t mode, std::string &name)
+// Exclusive create under fresh random names (RandomName, or what `makeName` makes of it); a
+// taken name is just skipped.
+int CreateRandomIn(int dirFd, const std::string &dirPath, mode_t mode, std::string &name,
+                   std::string (*makeName)(const std::string &random, const std::string &label) = nullptr,
+                   const std::string &label = std::string())
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = TTempFile::RandomName();
+        name = makeName ? makeName(TTempFile::RandomName(), label) : TTempFile::RandomName();
         int fd = ::openat(dirFd, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0)
             return fd;
@@ -177,21 +180,12 @@ TTempFile TTempFile::CreateKeepsake(const std::string &label)
     const std::string priv = PrivateDir();
     const std::string home = PrivateDirUsable(priv) ? priv : TempDir();
     TDirHandle folder = TDirHandle::Open(home);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = label + "." + RandomName().substr(0, 8) + ".orig";
-        int fd = folder.OpenAt(name, O_RDWR | O_CREAT | O_EXCL);
-        if (fd < 0 && errno == EEXIST)
-            continue;
-        if (fd < 0)
-            FailIn(home);
-        ::fchmod(fd, 0600);
-        TTempFile t;
-        t.FName = folder.PathOf(name);
-        t.FHandle = TFileHandle(fd, t.FName);
-        return t;
-    }
-    errno = EEXIST;
-    FailIn(home);
+    std::string name;
+    const int fd = CreateRandomIn(folder.Fd(), home, 0600, name, [](const std::string &random, const std::string &l) {
+        return l + "." + random.substr(0, 8) + ".orig";
+    }, label);
+    const std::string path = folder.PathOf(name);
+    return Adopt(TFileHandle(fd, path), path);
 }
 
 size_t TTempFile::RemoveStale()
