@@ -6,6 +6,7 @@
 #include "TFixedPitchFontDialog.h"
 #include "TUiServices.h"
 #include "TVxDocument.h"
+#include "TVxHexcavator.h"
 #include "TfrmMain.h"
 
 #include <QAction>
@@ -163,4 +164,14 @@ struct TSettingsInTempDir {
             qputenv("XDG_DATA_HOME", OldDataHome);
     }
     QString Ini() const { return Dir.filePath(QStringLiteral("Hexcavat.ini")); }
+};
+
+// A main window with scripted dialogs, a private settings file and a folder for test files.
+struct TWindowTest : ::testing::Test {
+    TFakeUi ui;
+    TSettingsInTempDir settings;
+    QTemporaryDir dir;
+    TfrmMain frm;
+    TVxHexcavator &ed = *frm.VxHexcavator1;
+    TMainActions &a = frm.Actions;
 };

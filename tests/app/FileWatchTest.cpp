@@ -25,13 +25,7 @@ QString DeletedNotice(const QString &name)
     return name + QStringLiteral("\r\nファイルは他のプログラムによって削除されたため、もう存在しません。");
 }
 
-struct FileWatchTest : ::testing::Test {
-    TFakeUi ui;
-    TSettingsInTempDir settings;
-    QTemporaryDir dir;
-    TfrmMain frm;
-    TVxHexcavator &ed = *frm.VxHexcavator1;
-    TMainActions &a = frm.Actions;
+struct FileWatchTest : TWindowTest {
 
     // Opens a new file with these bytes, read-only as files open.
     QString Open(const QString &name, const QByteArray &bytes)

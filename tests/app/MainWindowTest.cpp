@@ -21,13 +21,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct MainWindowTest : ::testing::Test {
-    TFakeUi ui;
-    TSettingsInTempDir settings;
-    QTemporaryDir dir;
-    TfrmMain frm;
-    TVxHexcavator &ed = *frm.VxHexcavator1;
-    TMainActions &a = frm.Actions;
+struct MainWindowTest : TWindowTest {
 
     QString File(const QString &name, const QByteArray &bytes)
     {

@@ -15,13 +15,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct TransferTest : ::testing::Test {
-    TFakeUi ui;
-    TSettingsInTempDir settings;
-    QTemporaryDir dir;
-    TfrmMain frm;
-    TVxHexcavator &ed = *frm.VxHexcavator1;
-    TMainActions &a = frm.Actions;
+struct TransferTest : TWindowTest {
 
     void Open(const QByteArray &bytes)
     {
