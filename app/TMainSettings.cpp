@@ -2,7 +2,7 @@
 
 #include "TAppUtils.h"
 #include "TDialogSupport.h"
-#include "TEditorInstances.h"
+#include "TInstanceCommands.h"
 #include "TFileCommands.h"
 #include "TRecentFiles.h"
 #include "TSearchCommands.h"
@@ -55,7 +55,7 @@ TFontSetting TMainSettings::FromQFont(const QFont &font)
 void TMainSettings::LoadSettings()
 {
     const TSettingsFile file;
-    Apply(file.Load(), TEditorInstances::EditorInstanceCount() == 1, file.FileName());
+    Apply(file.Load(), FMain.Instances().EditorInstanceCount() == 1, file.FileName());
 }
 
 void TMainSettings::SaveSettings() { TSettingsFile().Save(Collect()); }

@@ -2,9 +2,9 @@
 
 #include "TAppUtils.h"
 #include "TDroppedFiles.h"
-#include "TEditorInstances.h"
 #include "TFileCommands.h"
 #include "THelpFile.h"
+#include "TInstanceCommands.h"
 #include "TMainSettings.h"
 #include "TOptionCommands.h"
 #include "TRecentFiles.h"
@@ -60,6 +60,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
 
     Actions.Create(this);
     FSearches = std::make_unique<TSearchCommands>(*this);
+    FInstances = std::make_unique<TInstanceCommands>(*this);
     addActions(Actions.All()); // shortcuts work wherever the focus is in this window
     BuildMenus();
     BuildToolBar();
@@ -103,8 +104,9 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
 TfrmMain::~TfrmMain()
 {
     // An instance that closes while others run leaves the file to the last one.
-    if (TEditorInstances::EditorInstanceCount() == 1)
+    if (FInstances->LeaveAsLast())
         FSettings->SaveSettings();
+    FInstances.reset(); // its hooks point into the editor and the search commands
     // The editor's events point back here; silence them before the members go.
     if (VxHexcavator1) {
         VxHexcavator1->OnFileOpen = nullptr;
@@ -395,6 +397,7 @@ void TfrmMain::ConnectCommands()
     on(a.acHomepage, [] { THelpFile::Open(); });
     FFiles->Connect();
     FSearches->Connect();
+    FInstances->Connect();
     FOptions->Connect();
 }
 

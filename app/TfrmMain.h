@@ -22,6 +22,7 @@ class QMenu;
 class QToolBar;
 class TFileCommands;
 class TFileWatch;
+class TInstanceCommands;
 class TMainSettings;
 class TOptionCommands;
 class TRecentFiles;
@@ -41,6 +42,7 @@ public:
     TVxTransfer &Transfer() { return *FTransfer; }
     TSearchCommands &Searches() { return *FSearches; }
     TRecentFiles &Recent() { return *FRecent; }
+    TInstanceCommands &Instances() { return *FInstances; }
     TMainSettings &Settings() { return *FSettings; }
     QMenu *FileMenu() const { return FFileMenu; }
     // The print settings, kept for the print command; read and written with the settings.
@@ -91,6 +93,7 @@ private:
     std::unique_ptr<TFileCommands> FFiles;
     std::unique_ptr<TVxTransfer> FTransfer;
     std::unique_ptr<TSearchCommands> FSearches;
+    std::unique_ptr<TInstanceCommands> FInstances;
     std::unique_ptr<TRecentFiles> FRecent;
     std::unique_ptr<TMainSettings> FSettings;
     std::unique_ptr<TOptionCommands> FOptions;

@@ -48,9 +48,15 @@ TInstanceRegistry::TInstanceRegistry(const QString &folder, QObject *parent)
 
 TInstanceRegistry::~TInstanceRegistry() { FInbox->Close(); }
 
+void TInstanceRegistry::Leave()
+{
+    FLeft = true;
+    FInbox->Close();
+}
+
 void TInstanceRegistry::Relisten()
 {
-    if (QFileInfo(FOwnPath).exists() || QFileInfo(FOwnPath).isSymLink())
+    if (FLeft || QFileInfo(FOwnPath).exists() || QFileInfo(FOwnPath).isSymLink())
         return;
     try {
         TPrivateFolder::Ensure(Local(FFolder));
@@ -114,6 +120,8 @@ void TInstanceRegistry::ActivatePreviousInstance()
 
 void TInstanceRegistry::NoteActivated()
 {
+    if (FLeft)
+        return;
     const std::string folder = Local(FFolder);
     int64_t stamp = TPrivateFolder::NowNs();
     // Never behind another instance's stamp, should the clock have been set back.

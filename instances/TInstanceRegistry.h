@@ -34,6 +34,7 @@
 //   CloseAllInstances    the close-all command (Ctrl+E)
 //   ActivatePreviousInstance  the next-instance command "前のウィンドウ(&P)" (Ctrl+Tab)
 //   NoteActivated        whenever the main window becomes the active window
+//   Leave                at exit, before the count that decides who writes the settings
 // and the signals, delivered from the event loop to every instance the calling one included:
 //   SearchTextChanged (reload the shared record), FileOpened (re-read the recent files),
 //   CloseRequested (close as if by the close box, asking about unsaved changes),
@@ -92,6 +93,12 @@ public:
     void ActivatePreviousInstance();
     // This instance is the front one from now on.
     void NoteActivated();
+    // Stops listening and removes the socket for good, while the registry can still list
+    // the others: an instance that is closing leaves first and then asks whether anyone is
+    // left, so of several instances closing at the same moment at least one sees itself as
+    // the last (each counting before the other has left would leave nobody to write the
+    // settings). Notices are no longer received; listing and posting still work.
+    void Leave();
 
     // Test seam: who the peer of an accepted connection is (see TInstanceInbox).
     void SetPeerUidProbe(TInstanceInbox::TPeerUidProbe probe) { FInbox->SetPeerUidProbe(std::move(probe)); }
@@ -118,5 +125,6 @@ private:
     QString FFolder;
     QString FOwnPath;
     qint64 FStampNs = 0;
+    bool FLeft = false;
     TInstanceInbox *FInbox;
 };

@@ -13,10 +13,10 @@ bool TVxSearchText::SetSearchText(const std::string &text, bool ignoreCase, bool
     return true;
 }
 
-void TVxSearchText::ApplyShared(const std::string &text, bool ignoreCase)
+void TVxSearchText::ApplyShared(const std::string &text, bool ignoreCase, bool announce)
 {
     FSearchText = text;
     FSearchIgnoreCase = ignoreCase;
-    if (OnChangeSearchText)
+    if (announce && OnChangeSearchText)
         OnChangeSearchText();
 }

@@ -6,7 +6,8 @@
 // both equal to the current ones nothing happens (no sharing, no event); otherwise they are
 // stored, handed to OnShare (which writes the shared record and, unless `silent`, tells the
 // other instances) and OnChangeSearchText fires. ApplyShared takes a text that another
-// instance published: stored and announced here, never shared back.
+// instance published: stored and (unless `announce` is false: the first read of a new
+// instance, before anyone here listens) announced, never shared back.
 //
 // Who calls: the editor control before every search, the find and replace dialogs, the
 // settings load at start (silent), the instance messaging (ApplyShared).
@@ -22,7 +23,7 @@ public:
 
     // Returns whether anything changed.
     bool SetSearchText(const std::string &text, bool ignoreCase, bool silent);
-    void ApplyShared(const std::string &text, bool ignoreCase);
+    void ApplyShared(const std::string &text, bool ignoreCase, bool announce = true);
 
     std::function<void(const std::string &text, bool ignoreCase, bool silent)> OnShare;
     std::function<void()> OnChangeSearchText;

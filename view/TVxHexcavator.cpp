@@ -419,6 +419,10 @@ void TVxHexcavator::ContentChanged()
 
 void TVxHexcavator::PostFileOpened()
 {
+    if (AnnounceFileOpened) {
+        AnnounceFileOpened();
+        return;
+    }
     QTimer::singleShot(0, this, [this] {
         if (OnFileOpenAnyInstance)
             OnFileOpenAnyInstance();

@@ -55,6 +55,9 @@ public:
     TNotifyEvent OnChangeReadOnlyMode; // ReadOnlyMode changed
     TNotifyEvent OnFileOpenAnyInstance; // raised by instance messaging, not by the grid
     TNotifyEvent OnChangeSearchText;    // raised by instance messaging, not by the grid
+    // Tells every running instance, this one included, that a file was loaded; each then
+    // raises OnFileOpenAnyInstance. Unassigned, this control raises it for itself alone.
+    std::function<void()> AnnounceFileOpened;
     // A typed character before it is taken as a hexadecimal digit; the handler may change it.
     std::function<void(QChar &ch)> OnKeyPress;
 

@@ -4,6 +4,7 @@
 #include "TAppDir.h"
 #include "TFileCommands.h"
 #include "TFixedPitchFontDialog.h"
+#include "TInstanceCommands.h"
 #include "TUiServices.h"
 #include "TVxDocument.h"
 #include "TVxHexcavator.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -19,6 +21,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <string>
 #include <utility>
 
 class TFakeUi : public TUiServices {
@@ -147,21 +150,31 @@ inline QByteArray EditorBytes(TVxDocument &doc)
 
 // Points the settings file at a private folder while it lives; declare it before the window.
 // The user's data folder (file-manager entries) goes there too, so no test touches the real one.
+// Also a meeting place of its own for the instances: windows of tests that run at the same
+// time in other processes neither count nor hear this one, nor share its search text.
 struct TSettingsInTempDir {
     QTemporaryDir Dir;
     QByteArray OldDataHome = qgetenv("XDG_DATA_HOME");
+    QByteArray OldRuntime = qgetenv("XDG_RUNTIME_DIR");
     TSettingsInTempDir()
     {
         TAppDir::SetOverride(Dir.path().toStdString());
         qputenv("XDG_DATA_HOME", Dir.filePath(QStringLiteral("share")).toUtf8());
+        qputenv("XDG_RUNTIME_DIR", Dir.path().toUtf8());
+        TInstanceCommands::SetBlockName("VX_SHAREMEM_SEARCHTEXT-test-" + std::to_string(QCoreApplication::applicationPid()));
     }
     ~TSettingsInTempDir()
     {
         TAppDir::SetOverride(std::string());
-        if (OldDataHome.isNull())
-            qunsetenv("XDG_DATA_HOME");
+        Restore("XDG_DATA_HOME", OldDataHome);
+        Restore("XDG_RUNTIME_DIR", OldRuntime);
+    }
+    static void Restore(const char *name, const QByteArray &old)
+    {
+        if (old.isNull())
+            qunsetenv(name);
         else
-            qputenv("XDG_DATA_HOME", OldDataHome);
+            qputenv(name, old);
     }
     QString Ini() const { return Dir.filePath(QStringLiteral("Hexcavat.ini")); }
 };

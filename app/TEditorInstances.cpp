@@ -1,3 +1,0 @@
-#include "TEditorInstances.h"
-
-int TEditorInstances::EditorInstanceCount() { return 1; }

@@ -1,0 +1,155 @@
+#include "TInstanceCommands.h"
+
+#include "TAppUtils.h"
+#include "TInstanceRegistry.h"
+#include "TVxDocumentHooks.h"
+#include "TSearchCommands.h"
+#include "TVxHexcavator.h"
+#include "TVxSearchRecord.h"
+#include "TVxShareMemStream.h"
+#include "TfrmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <algorithm>
+#include <exception>
+
+namespace {
+std::string &BlockName()
+{
+    static std::string name = TVxSearchRecord::kBlockName;
+    return name;
+}
+// How often a close request looks again whether the dialog that keeps it waiting is gone.
+constexpr int kCloseRetryMs = 250;
+} // namespace
+
+void TInstanceCommands::SetBlockName(const std::string &name) { BlockName() = name; }
+
+TInstanceCommands::TInstanceCommands(TfrmMain &main) : FMain(main)
+{
+    QString why;
+    try {
+        FRegistry = std::make_unique<TInstanceRegistry>();
+    } catch (const std::exception &e) {
+        why = QString::fromLocal8Bit(e.what());
+    }
+    try {
+        FBlock = std::make_unique<TVxShareMemStream>(BlockName(), TVxSearchRecord::kSize);
+    } catch (const std::exception &e) {
+        why = QString::fromLocal8Bit(e.what());
+    }
+    // Working alone is no reason not to start: the user hears why once the window shows.
+    if (!why.isEmpty())
+        QTimer::singleShot(0, &FMain, [why] { TAppUtils::ShowAppMessage(why, mbIconWarning); });
+    LoadSharedSearchText(false);
+}
+
+TInstanceCommands::~TInstanceCommands()
+{
+    FMain.removeEventFilter(this);
+    FMain.Searches().Search().State().OnShare = nullptr;
+    FMain.VxHexcavator1->AnnounceFileOpened = nullptr;
+}
+
+void TInstanceCommands::Connect()
+{
+    TMainActions &a = FMain.Actions;
+    connect(a.acCloseAll, &QAction::triggered, this, [this] { acCloseAllExecute(); });
+    connect(a.acNextInstance, &QAction::triggered, this, [this] { acNextInstanceExecute(); });
+    FMain.Searches().Search().State().OnShare = [this](const std::string &text, bool ignoreCase, bool silent) {
+        Share(text, ignoreCase, silent);
+    };
+    FMain.installEventFilter(this);
+    if (!FRegistry)
+        return;
+    TVxHexcavator *ed = FMain.VxHexcavator1;
+    ed->AnnounceFileOpened = [this] { FRegistry->PostToEditors(TEditorNotice::FileOpened); };
+    connect(FRegistry.get(), &TInstanceRegistry::FileOpened, this, [ed] {
+        if (ed->OnFileOpenAnyInstance)
+            ed->OnFileOpenAnyInstance();
+    });
+    connect(FRegistry.get(), &TInstanceRegistry::SearchTextChanged, this, [this] { LoadSharedSearchText(true); });
+    connect(FRegistry.get(), &TInstanceRegistry::CloseRequested, this, [this] { CloseWhenIdle(); });
+    connect(FRegistry.get(), &TInstanceRegistry::ActivateRequested, this, [this] { Activate(); });
+}
+
+int TInstanceCommands::EditorInstanceCount()
+{
+    // An instance whose own socket has gone and cannot be made again lists only the
+    // others: still no more than one means nobody else runs.
+    return FRegistry ? std::max(1, FRegistry->EditorInstanceCount()) : 1;
+}
+
+bool TInstanceCommands::LeaveAsLast()
+{
+    if (!FRegistry)
+        return true;
+    FRegistry->Leave();
+    return FRegistry->EditorInstanceCount() == 0;
+}
+
+void TInstanceCommands::acCloseAllExecute()
+{
+    if (FRegistry)
+        FRegistry->CloseAllInstances();
+    else
+        FMain.close();
+}
+
+void TInstanceCommands::acNextInstanceExecute()
+{
+    if (FRegistry)
+        FRegistry->ActivatePreviousInstance();
+    else
+        Activate();
+}
+
+void TInstanceCommands::Share(const std::string &text, bool ignoreCase, bool silent)
+{
+    if (FBlock) {
+        try {
+            TVxSearchRecord::Store(*FBlock, text, ignoreCase);
+        } catch (const std::exception &) {
+            return; // a block too small for a record: nothing the others could read
+        }
+    }
+    if (!silent && FRegistry)
+        FRegistry->PostToEditors(TEditorNotice::SearchTextChanged);
+}
+
+void TInstanceCommands::LoadSharedSearchText(bool announce)
+{
+    if (!FBlock)
+        return;
+    const TVxSearchRecord record = TVxSearchRecord::Load(*FBlock);
+    FMain.Searches().Search().State().ApplyShared(record.Text, record.IgnoreCase, announce);
+}
+
+void TInstanceCommands::CloseWhenIdle()
+{
+    // A dialog of this window (a question, the options) or a long operation first ends as
+    // the user decides; closing under it would pull the window out from beneath them.
+    if (QApplication::activeModalWidget() || !FMain.isEnabled()) {
+        QTimer::singleShot(kCloseRetryMs, this, [this] { CloseWhenIdle(); });
+        return;
+    }
+    FMain.close();
+}
+
+void TInstanceCommands::Activate()
+{
+    if (FMain.isMinimized())
+        FMain.showNormal();
+    FMain.raise();
+    FMain.activateWindow();
+}
+
+bool TInstanceCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &FMain && event->type() == QEvent::WindowActivate && FRegistry)
+        FRegistry->NoteActivated();
+    return QObject::eventFilter(watched, event);
+}
