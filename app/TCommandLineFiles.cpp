@@ -33,6 +33,14 @@ QString TCommandLineFiles::ArgumentFor(const QString &absolutePath)
     return IsListSwitch(absolutePath) ? QStringLiteral("/.") + absolutePath : absolutePath;
 }
 
+QStringList TCommandLineFiles::FromArgv(int argc, char **argv)
+{
+    QStringList out;
+    for (int i = 1; i < argc; ++i)
+        out << QFile::decodeName(argv[i]);
+    return out;
+}
+
 void TCommandLineFiles::OpenCommandLineFiles(TfrmMain &main, const QStringList &arguments)
 {
     if (arguments.isEmpty())

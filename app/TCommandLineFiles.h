@@ -15,6 +15,10 @@ class TfrmMain;
 
 class TCommandLineFiles {
 public:
+    // The program's arguments as the system passed them, before Qt could take any for its
+    // own options: every argument is a file (or the switch), so a file named "-reverse" or
+    // "-style" opens like any other and changes nothing about the window.
+    static QStringList FromArgv(int argc, char **argv);
     // `arguments` without the program's own name.
     static void OpenCommandLineFiles(TfrmMain &main, const QStringList &arguments);
     // The one argument that hands an absolute path to a new instance: the path itself, but

@@ -125,7 +125,16 @@ void TInstanceCommands::LoadSharedSearchText(bool announce)
     if (!FBlock)
         return;
     const TVxSearchRecord record = TVxSearchRecord::Load(*FBlock);
-    FMain.Searches().Search().State().ApplyShared(record.Text, record.IgnoreCase, announce);
+    TVxSearchText &state = FMain.Searches().Search().State();
+    // The notice of our own record comes back here too. A text longer than the record holds
+    // was cut to fit: the search repeated here stays the one the user typed.
+    const std::string &own = state.SearchText();
+    if (own.size() > size_t(TVxSearchRecord::kMaxText) && record.IgnoreCase == state.SearchIgnoreCase() &&
+        record.Text == own.substr(0, TVxSearchRecord::kMaxText)) {
+        state.ApplyShared(own, record.IgnoreCase, announce);
+        return;
+    }
+    state.ApplyShared(record.Text, record.IgnoreCase, announce);
 }
 
 void TInstanceCommands::CloseWhenIdle()

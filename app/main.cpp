@@ -7,11 +7,14 @@
 
 int main(int argc, char **argv)
 {
-    THexApplication app(argc, argv);
+    const QStringList files = TCommandLineFiles::FromArgv(argc, argv);
+    // Qt sees no argument: all of them are the user's files.
+    int qtArgc = 1;
+    THexApplication app(qtArgc, argv);
     // Named working copies of instances that died (only where unnamed files are not offered).
     TTempFile::RemoveStale();
     TfrmMain frmMain;
     frmMain.show();
-    TCommandLineFiles::OpenCommandLineFiles(frmMain, app.arguments().mid(1));
+    TCommandLineFiles::OpenCommandLineFiles(frmMain, files);
     return app.exec();
 }
