@@ -17,16 +17,11 @@ QString TRecentFiles::Caption(size_t n, const std::string &path)
 
 void TRecentFiles::VxHexcavator1FileOpen()
 {
-    const std::string name = FMain.VxHexcavator1->FileName();
-    FFiles.erase(std::remove(FFiles.begin(), FFiles.end(), name), FFiles.end());
-    FFiles.insert(FFiles.begin(), name);
-    if (FFiles.size() > kMaxEntries)
-        FFiles.resize(kMaxEntries);
-    // The menu follows when the notice of this open comes back (LoadRecentFiles).
-    SaveRecentFiles();
+    // On top of the list as the file holds it now, which another instance may have changed
+    // since this one last read it. The menu follows when the notice of this open comes back
+    // (LoadRecentFiles).
+    FFiles = TSettingsFile().AddRecentFile(FMain.VxHexcavator1->FileName(), kMaxEntries);
 }
-
-void TRecentFiles::SaveRecentFiles() { TSettingsFile().SaveRecentFiles(FFiles); }
 
 void TRecentFiles::LoadRecentFiles()
 {

@@ -28,7 +28,6 @@ public:
     const std::vector<std::string> &FRecentFiles() const { return FFiles; }
     void VxHexcavator1FileOpen();
     void LoadRecentFiles();
-    void SaveRecentFiles();
     void RebuildRecentMenu();
     void RecentFileClick(int tag);
 

@@ -188,8 +188,11 @@ void TSettingsFile::SaveFindFromTop(bool fromTop) const
 
 std::vector<std::string> TSettingsFile::LoadRecentFiles() const
 {
-    const TIniFile ini(FFileName);
-    const auto lines = ini.ReadSectionValues(kMRUList);
+    return RecentFilesOf(TIniFile(FFileName).ReadSectionValues(kMRUList));
+}
+
+std::vector<std::string> TSettingsFile::RecentFilesOf(const std::vector<std::pair<std::string, std::string>> &lines)
+{
     // Keys compare without case and the first of a name wins, as for any key of the file;
     // one pass, so that a hand-made section of any length loads in linear time.
     std::map<std::string, std::string> byKey;
@@ -208,10 +211,21 @@ std::vector<std::string> TSettingsFile::LoadRecentFiles() const
     return files;
 }
 
-void TSettingsFile::SaveRecentFiles(const std::vector<std::string> &files) const
+std::vector<std::string> TSettingsFile::AddRecentFile(const std::string &file, size_t maxEntries) const
 {
     TIniFile ini(FFileName);
-    for (size_t i = 0; i < files.size(); ++i)
-        ini.WriteString(kMRUList, TVxHistoryList::KeyOf(i), Quoted(files[i]));
+    std::vector<std::string> files;
+    ini.EditSection(kMRUList, [&](const TIniFile::TValues &current) {
+        files = RecentFilesOf(current);
+        files.erase(std::remove(files.begin(), files.end(), file), files.end());
+        files.insert(files.begin(), file);
+        if (files.size() > maxEntries)
+            files.resize(maxEntries);
+        TIniFile::TValues writes;
+        for (size_t i = 0; i < files.size(); ++i)
+            writes.emplace_back(TVxHistoryList::KeyOf(i), Quoted(files[i]));
+        return writes;
+    });
     ini.UpdateFile();
+    return files;
 }

@@ -48,10 +48,14 @@ public:
     // menu; a missing key gives an empty entry).
     static constexpr size_t kMaxRecentEntriesRead = 256;
     std::vector<std::string> LoadRecentFiles() const;
-    // Every entry under its key; keys beyond the list stay as they are.
-    void SaveRecentFiles(const std::vector<std::string> &files) const;
+    // `file` on top of the list as the file holds it at this moment (any copy of it further
+    // down removed, at most `maxEntries` written, each under its key; keys beyond stay as they are), in one step under the file's lock, so
+    // instances that open files at the same moment all find theirs in the list. Returns
+    // the list written.
+    std::vector<std::string> AddRecentFile(const std::string &file, size_t maxEntries) const;
 
 private:
+    static std::vector<std::string> RecentFilesOf(const std::vector<std::pair<std::string, std::string>> &lines);
     static void LoadSettingsSection(const TIniFile &ini, TSettings &s);
     static void LoadFont(const TIniFile &ini, const char *section, TFontSetting &font);
     static void SaveFont(TIniFile &ini, const char *section, const TFontSetting &font);

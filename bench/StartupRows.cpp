@@ -33,10 +33,8 @@ void Startup()
         s.SearchText = "needle";
         const TSettingsFile file;
         file.Save(s);
-        std::vector<std::string> recent;
         for (int i = 0; i < 10; ++i)
-            recent.push_back(dir + "/recent-" + std::to_string(i) + ".bin");
-        file.SaveRecentFiles(recent);
+            file.AddRecentFile(dir + "/recent-" + std::to_string(i) + ".bin", 10);
     }
     std::vector<double> runs;
     for (int i = 0; i < 15; ++i) {

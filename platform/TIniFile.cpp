@@ -128,6 +128,11 @@ void TIniFile::Apply(TIniText &text, const TOp &op)
     case TOpKind::EraseSection:
         text.EraseSection(op.Section);
         return;
+    case TOpKind::EditSection:
+        for (const auto &[key, value] : op.Edit(text.SectionValues(op.Section)))
+            if (TIniText::Writable(op.Section, key))
+                text.Write(op.Section, key, OneLine(value));
+        return;
     }
 }
 
@@ -151,6 +156,11 @@ void TIniFile::WriteInteger(const std::string &section, const std::string &key, 
 void TIniFile::WriteBool(const std::string &section, const std::string &key, bool value)
 {
     WriteString(section, key, value ? "1" : "0");
+}
+
+void TIniFile::EditSection(const std::string &section, std::function<TValues(const TValues &)> edit)
+{
+    Change({TOpKind::EditSection, section, std::string(), std::string(), std::move(edit)});
 }
 
 void TIniFile::DeleteKey(const std::string &section, const std::string &key)

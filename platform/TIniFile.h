@@ -41,6 +41,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -78,6 +79,14 @@ public:
     void DeleteKey(const std::string &section, const std::string &key);
     void EraseSection(const std::string &section);
 
+    // A change of one section worked out from the section as it stands when it is written:
+    // `edit` gets the section's keys and values (as ReadSectionValues gives them) and returns
+    // the keys to write, written as by WriteString. It runs now on this object's view and
+    // once more under the lock on the file as read again, so a read-modify-write (the
+    // recent-files list) is never undone by an instance that wrote in between.
+    using TValues = std::vector<std::pair<std::string, std::string>>;
+    void EditSection(const std::string &section, std::function<TValues(const TValues &current)> edit);
+
     // Writes the pending changes; true when there were none or they are on disk. Waits at
     // most the lock wait for another instance's write; false when that runs out.
     bool UpdateFile();
@@ -87,10 +96,11 @@ public:
 
 private:
     enum class TLoad { Missing, Read, Unreadable };
-    enum class TOpKind { Write, DeleteKey, EraseSection };
+    enum class TOpKind { Write, DeleteKey, EraseSection, EditSection };
     struct TOp {
         TOpKind Kind;
         std::string Section, Key, Value;
+        std::function<TValues(const TValues &)> Edit;
     };
 
     static TLoad Load(const std::string &fileName, TIniText &text);

@@ -138,6 +138,30 @@ TEST(IniFileTest, TwoWritersKeepEachOthersKeys)
     EXPECT_EQ(check.ReadString("FindStrings", "0", ""), "needle");
 }
 
+TEST(IniFileTest, AnEditedSectionIsWorkedOutAgainFromWhatAnotherWriterLeft)
+{
+    // Two instances put a file on top of the same list at the same moment: the later write
+    // builds on the earlier one instead of overwriting its key.
+    TScratchDir dir;
+    const std::string f = dir.File("d.ini");
+    auto pushFront = [](const std::string &entry) {
+        return [entry](const TIniFile::TValues &current) {
+            TIniFile::TValues out{{"0", entry}};
+            for (const auto &kv : current)
+                out.emplace_back(std::to_string(out.size()), kv.second);
+            return out;
+        };
+    };
+    TIniFile first(f), second(f);
+    first.EditSection("MRUList", pushFront("/one"));
+    second.EditSection("MRUList", pushFront("/two\nthree"));
+    second.EditSection("MRUList", [](const TIniFile::TValues &) { return TIniFile::TValues{{"=bad", "x"}}; });
+    EXPECT_TRUE(first.UpdateFile());
+    EXPECT_TRUE(second.UpdateFile());
+    const TIniFile check(f);
+    EXPECT_EQ(check.ReadSectionValues("MRUList"), (TIniFile::TValues{{"0", "/two"}, {"1", "/one"}}));
+}
+
 TEST(IniFileTest, AFailedWriteLeavesTheOldFile)
 {
     TScratchDir dir;
