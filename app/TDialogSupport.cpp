@@ -1,8 +1,12 @@
 #include "TDialogSupport.h"
 
+#include "TAppUtils.h"
+#include "TVxDocumentHooks.h"
+#include "TVxHexText.h"
 #include "TVxHistoryList.h"
 #include "TVxTransfer.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
 
@@ -38,3 +42,21 @@ void TDialogSupport::ShowHistory(QComboBox *combo, const TVxHistoryList &history
 std::string TDialogSupport::ToBytes(const QString &text) { return TVxTransfer::ToCodePage(text).toStdString(); }
 
 
+
+QCheckBox *TDialogSupport::HexBox(QWidget *parent, QCheckBox *ignoreCase, int left, int top)
+{
+    auto *box = new QCheckBox(QStringLiteral("16進数で指定する(&X)"), parent);
+    box->setObjectName(QStringLiteral("chkHex"));
+    box->setGeometry(left, top, 250, 17);
+    QObject::connect(box, &QCheckBox::toggled, ignoreCase, [ignoreCase](bool hex) { ignoreCase->setEnabled(!hex); });
+    return box;
+}
+
+bool TDialogSupport::AcceptHex(const QString &text, bool mayBeEmpty)
+{
+    const auto bytes = TVxHexText::Parse(ToBytes(text));
+    if (bytes && (mayBeEmpty || !bytes->empty()))
+        return true;
+    TAppUtils::ShowAppMessage(QString::fromUtf8(TVxHexText::kInvalid), mbIconStop);
+    return false;
+}

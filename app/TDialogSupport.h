@@ -5,6 +5,7 @@
 #include <QString>
 #include <string>
 
+class QCheckBox;
 class QComboBox;
 class QFont;
 class QWidget;
@@ -20,4 +21,11 @@ public:
     static void ShowHistory(QComboBox *combo, const TVxHistoryList &history);
     // The bytes of a typed text in the system code page.
     static std::string ToBytes(const QString &text);
+    // The box "16進数で指定する(&X)" at the given place. While it is checked the ignore-case
+    // box is disabled: bytes typed as hex match exactly.
+    static QCheckBox *HexBox(QWidget *parent, QCheckBox *ignoreCase, int left, int top);
+    // Whether a typed text gives bytes by hex (TVxHexText), at least one unless `mayBeEmpty`
+    // (a replacement by nothing). If not, the user hears why (stop icon) and nothing is
+    // searched.
+    static bool AcceptHex(const QString &text, bool mayBeEmpty);
 };

@@ -59,9 +59,8 @@ void TInstanceCommands::Connect()
     TMainActions &a = FMain.Actions;
     connect(a.acCloseAll, &QAction::triggered, this, [this] { acCloseAllExecute(); });
     connect(a.acNextInstance, &QAction::triggered, this, [this] { acNextInstanceExecute(); });
-    FMain.Searches().Search().State().OnShare = [this](const std::string &text, bool ignoreCase, bool silent) {
-        Share(text, ignoreCase, silent);
-    };
+    FMain.Searches().Search().State().OnShare = [this](const std::string &text, bool ignoreCase, bool silent,
+                                                       bool hex) { Share(text, ignoreCase, silent, hex); };
     FMain.installEventFilter(this);
     if (!FRegistry)
         return;
@@ -107,11 +106,11 @@ void TInstanceCommands::acNextInstanceExecute()
         Activate();
 }
 
-void TInstanceCommands::Share(const std::string &text, bool ignoreCase, bool silent)
+void TInstanceCommands::Share(const std::string &text, bool ignoreCase, bool silent, bool hex)
 {
     if (FBlock) {
         try {
-            TVxSearchRecord::Store(*FBlock, text, ignoreCase);
+            TVxSearchRecord::Store(*FBlock, text, ignoreCase, hex);
         } catch (const std::exception &) {
             return; // a block too small for a record: nothing the others could read
         }
@@ -130,11 +129,11 @@ void TInstanceCommands::LoadSharedSearchText(bool announce)
     // was cut to fit: the search repeated here stays the one the user typed.
     const std::string &own = state.SearchText();
     if (own.size() > size_t(TVxSearchRecord::kMaxText) && record.IgnoreCase == state.SearchIgnoreCase() &&
-        record.Text == own.substr(0, TVxSearchRecord::kMaxText)) {
-        state.ApplyShared(own, record.IgnoreCase, announce);
+        record.Hex == state.SearchHex() && record.Text == own.substr(0, TVxSearchRecord::kMaxText)) {
+        state.ApplyShared(own, record.IgnoreCase, announce, record.Hex);
         return;
     }
-    state.ApplyShared(record.Text, record.IgnoreCase, announce);
+    state.ApplyShared(record.Text, record.IgnoreCase, announce, record.Hex);
 }
 
 void TInstanceCommands::CloseWhenIdle()

@@ -52,7 +52,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Share(const std::string &text, bool ignoreCase, bool silent);
+    void Share(const std::string &text, bool ignoreCase, bool silent, bool hex);
     void LoadSharedSearchText(bool announce);
     void CloseWhenIdle();
     void Activate();

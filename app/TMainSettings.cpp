@@ -116,7 +116,7 @@ void TMainSettings::Apply(const TSettings &s, bool soleInstance, const std::stri
 
     if (soleInstance)
         m.Searches().Search().State().SetSearchText(TDialogSupport::ToBytes(QString::fromStdString(s.SearchText)),
-                                                    s.SearchIgnoreCase, true);
+                                                    s.SearchIgnoreCase, true, s.SearchHex);
     m.PrintSettings = s.Print;
     m.Recent().LoadRecentFiles();
 
@@ -168,6 +168,7 @@ TSettings TMainSettings::Collect() const
     const std::string &text = FMain.Searches().FSearchText;
     s.SearchText = TVxTransfer::FromCodePage(QByteArray::fromStdString(text)).toStdString();
     s.SearchIgnoreCase = FMain.Searches().FSearchIgnoreCase;
+    s.SearchHex = FMain.Searches().FSearchHex;
     s.Print = m.PrintSettings;
     return s;
 }

@@ -19,6 +19,7 @@ TSearchCommands::TSearchCommands(TfrmMain &main) : FMain(main), FSearch(*main.Vx
     FSearch.State().OnChangeSearchText = [this] {
         FSearchText = FSearch.SearchText();
         FSearchIgnoreCase = FSearch.SearchIgnoreCase();
+        FSearchHex = FSearch.SearchHex();
     };
 }
 
@@ -46,6 +47,7 @@ void TSearchCommands::acFindExecute()
         FReplace->close();
     TfrmFind dlg(&FMain, FSearch);
     dlg.chkIgnoreCase->setChecked(FSearchIgnoreCase);
+    dlg.chkHex->setChecked(FSearchHex);
     dlg.exec();
 }
 
@@ -71,6 +73,7 @@ void TSearchCommands::acReplaceExecute()
     if (!FReplace) {
         FReplace = new TfrmReplace(FMain, FSearch);
         FReplace->chkIgnoreCase->setChecked(FSearchIgnoreCase);
+        FReplace->chkHex->setChecked(FSearchHex);
     }
     FReplace->show();
     FReplace->raise();

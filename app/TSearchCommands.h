@@ -26,6 +26,7 @@ public:
     // The main window's copy of the search state.
     std::string FSearchText;
     bool FSearchIgnoreCase = false;
+    bool FSearchHex = false;
     QString FJumpAddress;
 
     void acFindExecute();

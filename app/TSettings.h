@@ -76,6 +76,8 @@ struct TSettings {
     // Find. The search text as the user typed it (UTF-8).
     std::string SearchText;
     bool SearchIgnoreCase = false;
+    // The current search was typed as hexadecimal bytes (and so the find dialogs' box).
+    bool SearchHex = false;
     bool FindFromTop = false;
 
     TPrintSettings Print;

@@ -106,6 +106,7 @@ TSettings TSettingsFile::Load() const
     LoadSettingsSection(ini, s);
     s.SearchText = ini.ReadString(kFind, "Current", std::string());
     s.SearchIgnoreCase = ini.ReadBool(kFind, "IgnoreCase", false);
+    s.SearchHex = ini.ReadBool(kFind, "Hex", false);
     s.FindFromTop = ini.ReadBool(kFind, "FromTop", false);
 
     TPrintSettings &p = s.Print;
@@ -151,6 +152,7 @@ void TSettingsFile::Save(const TSettings &s) const
 
     ini.WriteString(kFind, "Current", Quoted(s.SearchText));
     ini.WriteBool(kFind, "IgnoreCase", s.SearchIgnoreCase);
+    ini.WriteBool(kFind, "Hex", s.SearchHex);
 
     const TPrintSettings &p = s.Print;
     ini.WriteInteger(kPrint, "TopMargin", p.TopMargin);

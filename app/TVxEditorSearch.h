@@ -3,8 +3,9 @@
 // caret and selection of the control passed in and the result shown there (the match
 // selected, the caret on its first byte, everything repainted).
 //
-// Texts are CP932 byte strings, as typed. Who calls: the find and replace dialogs, the
-// find next / find previous commands.
+// Texts are CP932 byte strings, as typed; with `hex` they are hexadecimal digits for the
+// bytes sought (TVxHexText). Who calls: the find and replace dialogs, the find next / find
+// previous commands.
 
 #include "TVxSearchEngine.h"
 
@@ -21,18 +22,21 @@ public:
     bool HasSearchText() const { return FEngine.HasSearchText(); }
     const std::string &SearchText() const { return FEngine.State().SearchText(); }
     bool SearchIgnoreCase() const { return FEngine.State().SearchIgnoreCase(); }
-    void SetSearchText(const std::string &text, bool ignoreCase);
+    bool SearchHex() const { return FEngine.State().SearchHex(); }
+    void SetSearchText(const std::string &text, bool ignoreCase, bool hex = false);
 
     int32_t Search(const std::string &text, int32_t start, int32_t endBound, bool ignoreCase, bool backward,
-                   bool select);
-    int32_t Find(const std::string &text, bool ignoreCase, bool backward, bool fromTop, bool select);
+                   bool select, bool hex = false);
+    int32_t Find(const std::string &text, bool ignoreCase, bool backward, bool fromTop, bool select, bool hex = false);
     int32_t FindNext();
     int32_t FindPrev();
     // Replaces at or after start (all: every occurrence from start); returns the count.
-    int32_t Replace(int32_t start, const std::string &findText, const std::string &replaceText, bool all);
+    int32_t Replace(int32_t start, const std::string &findText, const std::string &replaceText, bool all,
+                    bool hex = false);
 
 private:
-    void Show(int32_t match, int32_t length, bool select);
+    // The match is as long as the current search's pattern.
+    void Show(int32_t match, bool select);
 
     TVxHexcavator &FEditor;
     TVxSearchEngine FEngine;

@@ -26,6 +26,7 @@ TfrmFind::TfrmFind(QWidget *mainWindow, TVxEditorSearch &search) : QDialog(mainW
     chkIgnoreCase->setGeometry(20, 64, 250, 17);
     chkFromTop = new QCheckBox(QStringLiteral("ファイルの先頭（最後）から検索する(&T)"), this);
     chkFromTop->setGeometry(20, 88, 250, 17);
+    chkHex = TDialogSupport::HexBox(this, chkIgnoreCase, 20, 112);
     Button3 = new QPushButton(QStringLiteral("前を検索(&U)"), this);
     Button3->setGeometry(288, 12, 89, 24);
     Button1 = new QPushButton(QStringLiteral("次を検索(&D)"), this);
@@ -37,7 +38,8 @@ TfrmFind::TfrmFind(QWidget *mainWindow, TVxEditorSearch &search) : QDialog(mainW
 
     setTabOrder(cmbFindText, chkIgnoreCase);
     setTabOrder(chkIgnoreCase, chkFromTop);
-    setTabOrder(chkFromTop, Button3);
+    setTabOrder(chkFromTop, chkHex);
+    setTabOrder(chkHex, Button3);
     setTabOrder(Button3, Button1);
     setTabOrder(Button1, Button2);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(false); });
@@ -70,12 +72,15 @@ void TfrmFind::Button1Click(bool backward)
     const QString text = cmbFindText->currentText();
     if (text.isEmpty())
         return; // the dialog stays open
+    const bool hex = chkHex->isChecked();
+    if (hex && !TDialogSupport::AcceptHex(text, false))
+        return; // open, to be put right
     FHistory.Add(text.toStdString(), false);
     TDialogSupport::ShowHistory(cmbFindText, FHistory);
     const std::string bytes = TDialogSupport::ToBytes(text);
     const bool ignoreCase = chkIgnoreCase->isChecked();
-    FSearch.SetSearchText(bytes, ignoreCase);
-    const int32_t found = FSearch.Find(bytes, ignoreCase, backward, chkFromTop->isChecked(), true);
+    FSearch.SetSearchText(bytes, ignoreCase, hex);
+    const int32_t found = FSearch.Find(bytes, ignoreCase, backward, chkFromTop->isChecked(), true, hex);
     hide();
     if (found < 0)
         TAppUtils::ShowAppMessage(text + QStringLiteral(" は見つかりませんでした。"), mbIconInformation);

@@ -22,6 +22,7 @@ public:
     QComboBox *cmbFindText;
     QCheckBox *chkIgnoreCase;
     QCheckBox *chkFromTop;
+    QCheckBox *chkHex;
     QPushButton *Button3; // backward (tag 1)
     QPushButton *Button1; // forward (tag 0), the default
     QPushButton *Button2; // cancel

@@ -60,6 +60,7 @@ TfrmReplace::TfrmReplace(TfrmMain &main, TVxEditorSearch &search)
     cmbReplaceText = TDialogSupport::HistoryCombo(this, 16, 80, 257, 20);
     chkIgnoreCase = new QCheckBox(QStringLiteral("大文字小文字を区別しない(&I)"), this);
     chkIgnoreCase->setGeometry(20, 116, 250, 17);
+    chkHex = TDialogSupport::HexBox(this, chkIgnoreCase, 20, 140);
     btnFind = new QPushButton(QStringLiteral("検索(&F)"), this);
     btnFind->setGeometry(288, 12, 89, 24);
     btnReplace = new QPushButton(QStringLiteral("置換(&R)"), this);
@@ -70,7 +71,7 @@ TfrmReplace::TfrmReplace(TfrmMain &main, TVxEditorSearch &search)
     btnCancel = new QPushButton(QStringLiteral("キャンセル(&C)"), this);
     btnCancel->setGeometry(288, 126, 89, 24);
 
-    QWidget *order[] = {cmbFindText, cmbReplaceText, chkIgnoreCase, btnFind, btnReplace, btnReplaceAll, btnCancel};
+    QWidget *order[] = {cmbFindText, cmbReplaceText, chkIgnoreCase, chkHex, btnFind, btnReplace, btnReplaceAll, btnCancel};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -118,11 +119,14 @@ int32_t TfrmReplace::DoFind(bool select)
     const QString text = cmbFindText->currentText();
     if (text.isEmpty())
         return -2;
+    const bool hex = chkHex->isChecked();
+    if (hex && !TDialogSupport::AcceptHex(text, false))
+        return -2;
     FFindHistory.Add(text.toStdString(), false);
     TDialogSupport::ShowHistory(cmbFindText, FFindHistory);
     const std::string bytes = TDialogSupport::ToBytes(text);
-    FSearch.SetSearchText(bytes, chkIgnoreCase->isChecked());
-    return FSearch.Find(bytes, chkIgnoreCase->isChecked(), false, false, select);
+    FSearch.SetSearchText(bytes, chkIgnoreCase->isChecked(), hex);
+    return FSearch.Find(bytes, chkIgnoreCase->isChecked(), false, false, select, hex);
 }
 
 int32_t TfrmReplace::DoReplace(bool all)
@@ -139,14 +143,17 @@ int32_t TfrmReplace::DoReplace(bool all)
         const QString findText = cmbFindText->currentText();
         const QString replaceText = cmbReplaceText->currentText();
         const int32_t start = all ? 0 : ed.GetCaretOffset();
+        const bool hex = chkHex->isChecked();
+        if (hex && !(TDialogSupport::AcceptHex(findText, false) && TDialogSupport::AcceptHex(replaceText, true)))
+            return 0;
         FFindHistory.Add(findText.toStdString(), false);
         FReplaceHistory.Add(replaceText.toStdString(), true);
         TDialogSupport::ShowHistory(cmbFindText, FFindHistory);
         TDialogSupport::ShowHistory(cmbReplaceText, FReplaceHistory);
         const std::string findBytes = TDialogSupport::ToBytes(findText);
-        FSearch.SetSearchText(findBytes, chkIgnoreCase->isChecked());
+        FSearch.SetSearchText(findBytes, chkIgnoreCase->isChecked(), hex);
         try {
-            n = FSearch.Replace(start, findBytes, TDialogSupport::ToBytes(replaceText), all);
+            n = FSearch.Replace(start, findBytes, TDialogSupport::ToBytes(replaceText), all, hex);
         } catch (...) {
             SaveHistory();
             throw;

@@ -33,6 +33,7 @@ public:
     QLabel *Label1, *Label2;
     QComboBox *cmbFindText, *cmbReplaceText;
     QCheckBox *chkIgnoreCase;
+    QCheckBox *chkHex;
     QPushButton *btnFind, *btnReplace, *btnReplaceAll, *btnCancel;
 
     void LoadHistory();

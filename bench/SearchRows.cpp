@@ -2,6 +2,8 @@
 // process on the same bytes:
 //   search-fwd        1 GiB, pattern absent        vs  grep -c -F PATTERN FILE
 //   search-fwd-icase  1 GiB, pattern absent        vs  grep -c -F -i PATTERN FILE
+//   search-fwd-hex    1 GiB, the same bytes typed as hexadecimal digits, through the search
+//                     engine as the find dialog runs it   vs  grep -c -F PATTERN FILE
 //   search-back       1 GiB, pattern absent        vs  our own search-fwd
 //   replace-all       64 MiB, "a" -> "bc" x 1e6    vs  sed 's/a/bc/g' FILE > OUT
 //   replace-all-250k  the same with 250,000 matches, printed by the replace-all row (it shows
@@ -13,6 +15,7 @@
 #include "TTempFile.h"
 #include "TVxDocument.h"
 #include "TVxReplacer.h"
+#include "TVxSearchEngine.h"
 #include "TVxSearcher.h"
 
 #include <cstdio>
@@ -122,6 +125,24 @@ void SearchForwardIgnoreCase()
     TBenchTable::Print("search-fwd-icase", f.kSize, f.Ours(true, false), grep);
 }
 
+void SearchForwardHex()
+{
+    TSearchFixture &f = TSearchFixture::Get();
+    std::string hex;
+    for (const char c : std::string(kNeedle)) {
+        char pair[4];
+        std::snprintf(pair, sizeof pair, "%02x ", static_cast<unsigned char>(c));
+        hex += pair;
+    }
+    TVxSearchEngine engine(f.Doc);
+    const double ours = TBenchTable::Best(3, [&] {
+        engine.State().SetSearchText(std::string(), false, true); // each run parses the text anew
+        if (engine.Find(hex, true, false, true, 0, 0, -1, true) != -1)
+            std::fprintf(stderr, "unexpected match\n");
+    });
+    TBenchTable::Print("search-fwd-hex", f.kSize, ours, f.Grep(false));
+}
+
 void SearchBackward()
 {
     TSearchFixture &f = TSearchFixture::Get();
@@ -179,5 +200,6 @@ void ReplaceAll()
 
 HX_BENCH_ROW("search-fwd", SearchForward);
 HX_BENCH_ROW("search-fwd-icase", SearchForwardIgnoreCase);
+HX_BENCH_ROW("search-fwd-hex", SearchForwardHex);
 HX_BENCH_ROW("search-back", SearchBackward);
 HX_BENCH_ROW("replace-all", ReplaceAll);

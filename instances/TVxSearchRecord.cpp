@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
-TVxSearchRecord::TBytes TVxSearchRecord::Encode(const std::string &text, bool ignoreCase)
+static_assert(2 + TVxSearchRecord::kMaxText + 1 <= TVxSearchRecord::kHexOffset, "the text never reaches the hex flag");
+
+TVxSearchRecord::TBytes TVxSearchRecord::Encode(const std::string &text, bool ignoreCase, bool hex)
 {
     TBytes out{};
     size_t n = std::min(text.size(), size_t(kMaxText));
@@ -14,6 +16,7 @@ TVxSearchRecord::TBytes TVxSearchRecord::Encode(const std::string &text, bool ig
     out[0] = static_cast<uint8_t>(n + 1);
     out[1] = ignoreCase ? 1 : 0;
     std::memcpy(out.data() + 2, text.data(), n);
+    out[kHexOffset] = hex ? 1 : 0;
     return out; // the terminating zero and the unused rest are the zeros of out{}
 }
 
@@ -28,12 +31,13 @@ TVxSearchRecord TVxSearchRecord::Decode(const uint8_t *bytes, size_t length)
     const void *zero = std::memchr(text, 0, counted);
     const size_t n = zero ? static_cast<size_t>(static_cast<const uint8_t *>(zero) - text) : counted;
     record.Text.assign(reinterpret_cast<const char *>(text), n);
+    record.Hex = length > size_t(kHexOffset) && bytes[kHexOffset] != 0;
     return record;
 }
 
-void TVxSearchRecord::Store(TVxShareMemStream &block, const std::string &text, bool ignoreCase)
+void TVxSearchRecord::Store(TVxShareMemStream &block, const std::string &text, bool ignoreCase, bool hex)
 {
-    const TBytes bytes = Encode(text, ignoreCase);
+    const TBytes bytes = Encode(text, ignoreCase, hex);
     block.SetPosition(0);
     block.Write(bytes.data(), kSize);
 }

@@ -1,23 +1,27 @@
 #include "TVxSearchEngine.h"
 
+#include "TVxHexText.h"
+
+#include <optional>
+
 TVxSearchEngine::TVxSearchEngine(TVxDocument &doc, int32_t blockSize)
     : FDoc(doc), FSearcher(doc, blockSize), FReplacer(doc, blockSize)
 {
 }
 
 int32_t TVxSearchEngine::Search(const std::string &text, int32_t start, int32_t endBound, bool ignoreCase,
-                                bool backward)
+                                bool backward, bool hex)
 {
-    FState.SetSearchText(text, ignoreCase, false);
-    return FSearcher.Search(text, start, endBound, ignoreCase, backward);
+    FState.SetSearchText(text, ignoreCase, false, hex);
+    return FSearcher.Search(FState.Pattern(), start, endBound, FState.FoldsCase(), backward);
 }
 
 int32_t TVxSearchEngine::Find(const std::string &text, bool ignoreCase, bool backward, bool fromTop, int32_t caret,
-                              int32_t selAnchor, int32_t selExtent)
+                              int32_t selAnchor, int32_t selExtent, bool hex)
 {
     const TVxSearchRange r =
         TVxSearchBounds::ForFind(FDoc.FileSize(), caret, selAnchor, selExtent, backward, fromTop);
-    return Search(text, r.Start, r.EndBound, ignoreCase, backward);
+    return Search(text, r.Start, r.EndBound, ignoreCase, backward, hex);
 }
 
 int32_t TVxSearchEngine::FindNext(int32_t caret, int32_t selAnchor, int32_t selExtent)
@@ -25,22 +29,23 @@ int32_t TVxSearchEngine::FindNext(int32_t caret, int32_t selAnchor, int32_t selE
     const TVxSearchRange r = TVxSearchBounds::ForFindNext(FDoc.FileSize(), caret, selAnchor, selExtent);
     // A copy: Search stores the text it is given over the current one.
     const std::string text = FState.SearchText();
-    return Search(text, r.Start, r.EndBound, FState.SearchIgnoreCase(), false);
+    return Search(text, r.Start, r.EndBound, FState.SearchIgnoreCase(), false, FState.SearchHex());
 }
 
 int32_t TVxSearchEngine::FindPrev(int32_t caret, int32_t selAnchor, int32_t selExtent)
 {
     const TVxSearchRange r = TVxSearchBounds::ForFindPrev(FDoc.FileSize(), caret, selAnchor, selExtent);
     const std::string text = FState.SearchText();
-    return Search(text, r.Start, r.EndBound, FState.SearchIgnoreCase(), true);
+    return Search(text, r.Start, r.EndBound, FState.SearchIgnoreCase(), true, FState.SearchHex());
 }
 
 TVxReplaceResult TVxSearchEngine::Replace(int32_t start, const std::string &findText,
-                                          const std::string &replaceText, bool all)
+                                          const std::string &replaceText, bool all, bool hex)
 {
-    if (findText.empty())
+    const std::optional<std::string> replacement = hex ? TVxHexText::Parse(replaceText) : replaceText;
+    const std::optional<std::string> pattern = hex ? TVxHexText::Parse(findText) : findText;
+    if (!replacement || !pattern || pattern->empty())
         return TVxReplaceResult();
-    const bool ignoreCase = FState.SearchIgnoreCase();
-    FState.SetSearchText(findText, ignoreCase, false);
-    return FReplacer.Replace(start, findText, replaceText, all, ignoreCase);
+    FState.SetSearchText(findText, FState.SearchIgnoreCase(), false, hex);
+    return FReplacer.Replace(start, *pattern, *replacement, all, FState.FoldsCase());
 }

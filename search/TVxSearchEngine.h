@@ -3,12 +3,15 @@
 // the current search text (TVxSearchText), the scan (TVxSearcher), the start positions
 // (TVxSearchBounds) and replacing (TVxReplacer), over one document.
 //
-//  Search     makes text and flag the current search text (shared unless unchanged), then
-//             scans; the match, when p >= 0, is p .. p + SearchText().size() - 1.
+//  Search     makes text and flags the current search (shared unless unchanged), then
+//             scans for its Pattern(); the match, when p >= 0, is p .. p + Pattern().size() - 1.
+//             `hex`: the text is hexadecimal digits (TVxHexText), matched byte for byte.
 //  Find       start and end bound from the caret, the selection and from-top, then Search.
 //  FindNext / FindPrev   the current text and flag from the caret or the selection.
 //  Replace    with the current ignore-case flag; the find text becomes the current text
-//             (unless it is empty: then nothing is searched nor changed).
+//             (unless it gives no bytes: then nothing is searched nor changed). With `hex`
+//             both texts are hexadecimal digits; a replacement that gives no bytes is
+//             "replace by nothing", one that is not hex changes nothing.
 //
 // The control keeps the caret and the selection: it passes them in (selExtent -1: nothing
 // selected) and, on a match, selects it and moves the caret as the result says; it repaints
@@ -30,12 +33,14 @@ public:
     const TVxSearchText &State() const { return FState; }
     bool HasSearchText() const { return FState.HasSearchText(); }
 
-    int32_t Search(const std::string &text, int32_t start, int32_t endBound, bool ignoreCase, bool backward);
+    int32_t Search(const std::string &text, int32_t start, int32_t endBound, bool ignoreCase, bool backward,
+                   bool hex = false);
     int32_t Find(const std::string &text, bool ignoreCase, bool backward, bool fromTop, int32_t caret,
-                 int32_t selAnchor, int32_t selExtent);
+                 int32_t selAnchor, int32_t selExtent, bool hex = false);
     int32_t FindNext(int32_t caret, int32_t selAnchor, int32_t selExtent);
     int32_t FindPrev(int32_t caret, int32_t selAnchor, int32_t selExtent);
-    TVxReplaceResult Replace(int32_t start, const std::string &findText, const std::string &replaceText, bool all);
+    TVxReplaceResult Replace(int32_t start, const std::string &findText, const std::string &replaceText, bool all,
+                             bool hex = false);
 
 private:
     TVxDocument &FDoc;

@@ -1,22 +1,30 @@
 #include "TVxSearchText.h"
 
-bool TVxSearchText::SetSearchText(const std::string &text, bool ignoreCase, bool silent)
+#include "TVxHexText.h"
+
+void TVxSearchText::Store(const std::string &text, bool ignoreCase, bool hex)
 {
-    if (ignoreCase == FSearchIgnoreCase && text == FSearchText)
-        return false;
     FSearchText = text;
     FSearchIgnoreCase = ignoreCase;
+    FSearchHex = hex;
+    FPattern = hex ? TVxHexText::Parse(text).value_or(std::string()) : text;
+}
+
+bool TVxSearchText::SetSearchText(const std::string &text, bool ignoreCase, bool silent, bool hex)
+{
+    if (ignoreCase == FSearchIgnoreCase && hex == FSearchHex && text == FSearchText)
+        return false;
+    Store(text, ignoreCase, hex);
     if (OnShare)
-        OnShare(FSearchText, FSearchIgnoreCase, silent);
+        OnShare(FSearchText, FSearchIgnoreCase, silent, FSearchHex);
     if (OnChangeSearchText)
         OnChangeSearchText();
     return true;
 }
 
-void TVxSearchText::ApplyShared(const std::string &text, bool ignoreCase, bool announce)
+void TVxSearchText::ApplyShared(const std::string &text, bool ignoreCase, bool announce, bool hex)
 {
-    FSearchText = text;
-    FSearchIgnoreCase = ignoreCase;
+    Store(text, ignoreCase, hex);
     if (announce && OnChangeSearchText)
         OnChangeSearchText();
 }

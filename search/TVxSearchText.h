@@ -1,13 +1,17 @@
 #pragma once
-// The current search text and its ignore-case flag: what find next and find previous repeat,
-// shared by every running instance. The text is a byte string in CP932, as the user typed it.
+// The current search: the text as the user typed it (a CP932 byte string), its ignore-case
+// flag and whether it was typed as hexadecimal bytes; what find next and find previous
+// repeat, shared by every running instance. Pattern() is what a scan looks for: the text
+// itself, or the bytes its hexadecimal digits give (TVxHexText; empty when they give none).
+// A search made by hex matches byte for byte whatever the flag says, and keeps the flag for
+// the text searches that follow.
 //
-// SetSearchText is the only way to change them from this instance: when text and flag are
-// both equal to the current ones nothing happens (no sharing, no event); otherwise they are
-// stored, handed to OnShare (which writes the shared record and, unless `silent`, tells the
-// other instances) and OnChangeSearchText fires. ApplyShared takes a text that another
-// instance published: stored and (unless `announce` is false: the first read of a new
-// instance, before anyone here listens) announced, never shared back.
+// SetSearchText is the only way to change them from this instance: when text and both flags
+// equal the current ones nothing happens (no sharing, no event); otherwise they are stored,
+// handed to OnShare (which writes the shared record and, unless `silent`, tells the other
+// instances) and OnChangeSearchText fires. ApplyShared takes a search that another instance
+// published: stored and (unless `announce` is false: the first read of a new instance,
+// before anyone here listens) announced, never shared back.
 //
 // Who calls: the editor control before every search, the find and replace dialogs, the
 // settings load at start (silent), the instance messaging (ApplyShared).
@@ -19,16 +23,24 @@ class TVxSearchText {
 public:
     const std::string &SearchText() const { return FSearchText; }
     bool SearchIgnoreCase() const { return FSearchIgnoreCase; }
-    bool HasSearchText() const { return !FSearchText.empty(); }
+    bool SearchHex() const { return FSearchHex; }
+    const std::string &Pattern() const { return FPattern; }
+    // Whether matching folds case: never for bytes typed as hex.
+    bool FoldsCase() const { return FSearchIgnoreCase && !FSearchHex; }
+    bool HasSearchText() const { return !FPattern.empty(); }
 
     // Returns whether anything changed.
-    bool SetSearchText(const std::string &text, bool ignoreCase, bool silent);
-    void ApplyShared(const std::string &text, bool ignoreCase, bool announce = true);
+    bool SetSearchText(const std::string &text, bool ignoreCase, bool silent, bool hex = false);
+    void ApplyShared(const std::string &text, bool ignoreCase, bool announce = true, bool hex = false);
 
-    std::function<void(const std::string &text, bool ignoreCase, bool silent)> OnShare;
+    std::function<void(const std::string &text, bool ignoreCase, bool silent, bool hex)> OnShare;
     std::function<void()> OnChangeSearchText;
 
 private:
+    void Store(const std::string &text, bool ignoreCase, bool hex);
+
     std::string FSearchText;
     bool FSearchIgnoreCase = false;
+    bool FSearchHex = false;
+    std::string FPattern;
 };

@@ -71,6 +71,11 @@ TEST_F(InstancesTest, ASearchInOneIsTheSearchOfAllAndTheLastOneKeepsIt)
     SetSearch(a, "abc", false);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Shows(b, "abc", false); }));
 
+    // A search by hex is one by hex everywhere.
+    a.Searches().Search().SetSearchText("00 41", false, true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return b.Searches().FSearchHex && Shows(b, "00 41", false); }));
+    EXPECT_EQ(b.Searches().Search().State().Pattern(), std::string("\0A", 2));
+
     // A long text travels as its first 254 bytes; the window that set it keeps it whole.
     const std::string longText(300, 'x');
     SetSearch(b, longText, true);

@@ -308,3 +308,61 @@ TEST_F(SearchCommandsTest, OffsetJumpMovesByTheByteUnderTheCaret)
     a->acOffsetJump->trigger();
     EXPECT_EQ(ed->GetCaretOffset(), 0x3F);
 }
+
+TEST_F(SearchCommandsTest, HexFindRefusesWhatIsNoHexAndRepeatsAsBytesAcrossARestart)
+{
+    Open(QByteArray("ab\x82\xA0" "A", 5));
+    const QString invalid = QStringLiteral("16進数の指定が正しくありません。");
+    WithFindDialog(a->acFind, [&](TfrmFind &d) {
+        d.chkIgnoreCase->setChecked(true);
+        d.chkHex->setChecked(true);
+        EXPECT_FALSE(d.chkIgnoreCase->isEnabled());
+        d.cmbFindText->setEditText(QStringLiteral("8 2"));
+        d.Button1->click();
+        EXPECT_EQ(ui.Messages.value(0), invalid);
+        EXPECT_EQ(ui.Flags.value(0), 0x10u);
+        EXPECT_TRUE(d.isVisible()) << "open, to be put right";
+        EXPECT_FALSE(frm->Searches().Search().HasSearchText());
+        d.cmbFindText->setEditText(QStringLiteral("82a0"));
+        d.Button1->click();
+    });
+    EXPECT_EQ(ed->SelAnchor(), 2);
+    EXPECT_EQ(ed->SelExtent(), 3);
+    // F3 and Shift+F3 repeat the bytes and name the search as it was typed.
+    a->acFindNext->trigger();
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("現在位置より後に 82a0 は見つかりませんでした。"));
+    a->acFindPrev->trigger();
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("現在位置より前に 82a0 は見つかりませんでした。"));
+
+    frm.reset();
+    EXPECT_EQ(Ini(QStringLiteral("Find"), QStringLiteral("Hex")), QStringLiteral("1"));
+    frm = std::make_unique<TfrmMain>();
+    a = &frm->Actions;
+    EXPECT_TRUE(frm->Searches().Search().SearchHex());
+    EXPECT_EQ(frm->Searches().Search().State().Pattern(), std::string("\x82\xA0"));
+    WithFindDialog(a->acFind, [&](TfrmFind &d) {
+        EXPECT_TRUE(d.chkHex->isChecked());
+        d.chkHex->setChecked(false);
+        EXPECT_TRUE(d.chkIgnoreCase->isEnabled());
+        d.reject();
+    });
+}
+
+TEST_F(SearchCommandsTest, HexReplaceAllByNothingAndABadReplacementChangesNothing)
+{
+    Open(QByteArray("a\0b\0", 4));
+    a->acReplace->trigger();
+    TfrmReplace *dlg = frm->Searches().ReplaceDialog();
+    dlg->chkHex->setChecked(true);
+    dlg->cmbFindText->setEditText(QStringLiteral("00"));
+    dlg->cmbReplaceText->setEditText(QStringLiteral("7"));
+    dlg->btnReplaceAll->click();
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("16進数の指定が正しくありません。"));
+    EXPECT_EQ(Doc(), QByteArray("a\0b\0", 4));
+    dlg->cmbReplaceText->setEditText(QString());
+    dlg->btnReplaceAll->click();
+    EXPECT_EQ(Doc(), QByteArray("ab"));
+    EXPECT_EQ(ui.Messages.last(), QStringLiteral("2 個の文字列を変換しました。"));
+    a->acUndo->trigger();
+    EXPECT_EQ(Doc(), QByteArray("a\0b\0", 4));
+}

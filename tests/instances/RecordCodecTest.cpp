@@ -41,6 +41,16 @@ TEST(SearchRecordTest, EncodesCountFlagTextAndZeros)
     EXPECT_EQ(empty[0], 1);
     EXPECT_EQ(empty[1], 0);
     EXPECT_EQ(TVxSearchRecord::Decode(empty.data(), empty.size()).Text, "");
+    EXPECT_FALSE(TVxSearchRecord::Decode(empty.data(), empty.size()).Hex);
+
+    // A search by hex marks the last byte; the longest text never reaches it.
+    const auto hex = TVxSearchRecord::Encode(std::string(300, '4'), false, true);
+    EXPECT_EQ(hex[259], 1);
+    EXPECT_EQ(hex[0], 255);
+    const auto hexBack = TVxSearchRecord::Decode(hex.data(), hex.size());
+    EXPECT_TRUE(hexBack.Hex);
+    EXPECT_EQ(hexBack.Text, std::string(254, '4'));
+    EXPECT_FALSE(TVxSearchRecord::Decode(hex.data(), 259).Hex) << "a record cut short has no flag";
 }
 
 TEST(SearchRecordTest, LongTextIsStoredAsItsFirst254Bytes)

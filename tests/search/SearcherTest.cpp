@@ -221,7 +221,7 @@ TEST_F(SearcherTest, TheFindCommandsThroughTheEngine)
     Load("xabababy");
     TVxSearchEngine e(doc, 3);
     int shared = 0;
-    e.State().OnShare = [&](const std::string &, bool, bool) { ++shared; };
+    e.State().OnShare = [&](const std::string &, bool, bool, bool) { ++shared; };
     EXPECT_FALSE(e.HasSearchText());
     // Find with the caret on 0, then find next with that match selected.
     EXPECT_EQ(e.Find("ABA", true, false, false, 0, 0, -1), 1);
@@ -247,8 +247,8 @@ TEST(SearchTextTest, OnlyChangesAreSharedAndAnnounced)
 {
     TVxSearchText s;
     std::vector<std::string> log;
-    s.OnShare = [&](const std::string &t, bool ic, bool silent) {
-        log.push_back("share:" + t + (ic ? "/i" : "") + (silent ? "/silent" : ""));
+    s.OnShare = [&](const std::string &t, bool ic, bool silent, bool hex) {
+        log.push_back("share:" + t + (ic ? "/i" : "") + (silent ? "/silent" : "") + (hex ? "/hex" : ""));
     };
     s.OnChangeSearchText = [&] { log.push_back("changed"); };
     EXPECT_FALSE(s.HasSearchText());
@@ -256,9 +256,11 @@ TEST(SearchTextTest, OnlyChangesAreSharedAndAnnounced)
     EXPECT_FALSE(s.SetSearchText("abc", false, false));
     EXPECT_TRUE(s.SetSearchText("abc", true, false)); // the flag alone is a change
     EXPECT_TRUE(s.SetSearchText("ABC", true, false)); // so is the case of the text
+    EXPECT_TRUE(s.SetSearchText("ABC", true, false, true)); // and whether it is hex
+    EXPECT_FALSE(s.HasSearchText()) << "ABC gives no bytes";
     s.ApplyShared("x", false);
     EXPECT_EQ(log, (std::vector<std::string>{"share:abc/silent", "changed", "share:abc/i", "changed",
-                                             "share:ABC/i", "changed", "changed"}));
+                                             "share:ABC/i", "changed", "share:ABC/i/hex", "changed", "changed"}));
     EXPECT_EQ(s.SearchText(), "x");
     EXPECT_FALSE(s.SearchIgnoreCase());
     EXPECT_TRUE(s.HasSearchText());
