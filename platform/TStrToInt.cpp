@@ -1,7 +1,6 @@
 #include "TStrToInt.h"
 
-namespace {
-int HexDigit(char c)
+int TStrToInt::HexDigit(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -11,7 +10,6 @@ int HexDigit(char c)
         return c - 'A' + 10;
     return -1;
 }
-} // namespace
 
 bool TStrToInt::TryParse(const std::string &text, int32_t &value)
 {

@@ -24,4 +24,6 @@ public:
         int32_t v = fallback;
         return TryParse(text, v) ? v : fallback;
     }
+    // 0..15 for a hexadecimal digit of either case, -1 for anything else.
+    static int HexDigit(char c);
 };

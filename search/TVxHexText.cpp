@@ -1,16 +1,8 @@
 #include "TVxHexText.h"
 
+#include "TStrToInt.h"
+
 namespace {
-int Digit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 bool Blank(char c) { return c == ' ' || c == '\t'; }
 } // namespace
 
@@ -26,7 +18,7 @@ std::optional<std::string> TVxHexText::Parse(std::string_view typed)
         }
         if (i + 1 >= typed.size())
             return std::nullopt;
-        const int hi = Digit(typed[i]), lo = Digit(typed[i + 1]);
+        const int hi = TStrToInt::HexDigit(typed[i]), lo = TStrToInt::HexDigit(typed[i + 1]);
         if (hi < 0 || lo < 0)
             return std::nullopt;
         bytes.push_back(static_cast<char>(hi * 16 + lo));
