@@ -6,6 +6,8 @@
 #include <QActionGroup>
 #include <QKeySequence>
 
+#include <iterator>
+
 namespace {
 QAction *Make(QObject *owner, const char *name, const QString &caption, const QKeySequence &key, const QString &hint,
               const QString &icon = QString(), int tag = 0)
@@ -31,6 +33,23 @@ QAction *Check(QAction *a, bool checked)
 } // namespace
 
 int TMainActions::Tag(const QAction *action) { return action ? action->data().toInt() : -1; }
+
+const TMainActions::TCharCodeCommand *TMainActions::CharCodeOfTag(int tag)
+{
+    static const TCharCodeCommand kByTag[] = {{ccASCII, "ASCII"}, {ccSJIS, "SJIS"}, {ccUNICODE, "UNICODE"},
+                                              {ccJIS, "JIS"},     {ccEUC, "EUC"},   {ccUTF8, "UTF-8"}};
+    return tag >= 0 && tag < int(std::size(kByTag)) ? &kByTag[tag] : nullptr;
+}
+
+QAction *TMainActions::CharCodeAction(const std::string &name) const
+{
+    for (QAction *a : {acAsciiByte, acSjisByte, acUnicodeByte, acJisByte, acEucByte, acUtf8Byte}) {
+        const TCharCodeCommand *c = CharCodeOfTag(Tag(a));
+        if (c && name == c->Name)
+            return a;
+    }
+    return nullptr;
+}
 
 void TMainActions::Create(QObject *o)
 {
@@ -67,14 +86,12 @@ void TMainActions::Create(QObject *o)
     acUnicodeByte = Check(Make(o, "acUnicodeByte", QStringLiteral("&UNICODE"), K(), QStringLiteral("UNICODE"), QString(), 2), false);
     acJisByte = Check(Make(o, "acJisByte", QStringLiteral("&JIS"), K(), QString(), QString(), 3), false);
     acEucByte = Check(Make(o, "acEucByte", QStringLiteral("&EUC"), K(), QString(), QString(), 4), false);
-    for (QAction *a : {acAsciiByte, acSjisByte, acUnicodeByte, acJisByte, acEucByte})
+    acUtf8Byte = Check(Make(o, "acUtf8Byte", QStringLiteral("UTF-&8"), K(), QStringLiteral("UTF-8"), QString(), 5), false);
+    for (QAction *a : {acAsciiByte, acSjisByte, acUnicodeByte, acUtf8Byte, acJisByte, acEucByte})
         CharCodeGroup->addAction(a);
-    // Only ASCII and Shift-JIS are offered.
-    acUnicodeByte->setVisible(false);
-    for (QAction *a : {acUnicodeByte, acJisByte, acEucByte}) {
-        a->setEnabled(false);
-        a->setVisible(false);
-    }
+    // JIS has no decoder: it stays out of the menu.
+    acJisByte->setEnabled(false);
+    acJisByte->setVisible(false);
 
     acViewToolBar = Check(Make(o, "acViewToolBar", QStringLiteral("ツールバー(&T)"), K(), QStringLiteral("ツールバー")), true);
     acViewStatusBar = Check(Make(o, "acViewStatusBar", QStringLiteral("ステータスバー(&S)"), K(), QStringLiteral("ステータスバー")), true);
@@ -108,7 +125,7 @@ QList<QAction *> TMainActions::All() const
 {
     return {acNew, acOpen, acSave, acSaveAs, acReload, acInsertFile, acPrint, acCloseAll, acClose, acUndo, acCut,
             acCopy, acCopyText, acPaste, acDelete, acInputStr, acSelectAll, acReadOnly, acClearClipBoard, acOption,
-            acAsciiByte, acSjisByte, acUnicodeByte, acJisByte, acEucByte, acViewToolBar, acViewStatusBar,
+            acAsciiByte, acSjisByte, acUnicodeByte, acUtf8Byte, acJisByte, acEucByte, acViewToolBar, acViewStatusBar,
             acViewAddressHeader, acViewByteView, acViewUnderLine, accb1byte, accb2byte, accb4byte, accb8byte,
             accb16byte, acNextInstance, acFind, acFindNext, acFindPrev, acReplace, acOffsetJump, acJump, acVersion,
             acHomepage};

@@ -1,6 +1,7 @@
 #include "TMainSettings.h"
 
 #include "TAppUtils.h"
+#include "TDataInspector.h"
 #include "TDialogSupport.h"
 #include "TInstanceCommands.h"
 #include "TFileCommands.h"
@@ -50,6 +51,15 @@ TFontSetting TMainSettings::FromQFont(const QFont &font)
     f.Style.Underline = font.underline();
     f.Style.StrikeOut = font.strikeOut();
     return f;
+}
+
+QAction *TMainSettings::CharCodeCommand(const TMainActions &a, const TSettings &s)
+{
+    if (s.CharCode == 1)
+        return a.acSjisByte;
+    // The name counts for the codes that CharCode cannot tell; JIS has no decoder.
+    QAction *named = a.CharCodeAction(s.CharCodeName);
+    return named && named->isEnabled() ? named : a.acAsciiByte;
 }
 
 void TMainSettings::LoadSettings()
@@ -109,10 +119,11 @@ void TMainSettings::Apply(const TSettings &s, bool soleInstance, const std::stri
     case 16: m.ChangeColumnBytes(a.accb16byte); break;
     default: m.ChangeColumnBytes(a.accb1byte); break;
     }
-    m.ChangeCharCode(s.CharCode == 1 ? a.acSjisByte : a.acAsciiByte);
+    m.ChangeCharCode(CharCodeCommand(a, s));
     m.Searches().FJumpAddress = QString::fromStdString(s.JumpAddress);
     m.ToolBar()->setVisible(a.acViewToolBar->isChecked());
     m.statusBar()->setVisible(a.acViewStatusBar->isChecked());
+    m.Inspector().Apply(s, soleInstance);
 
     if (soleInstance)
         m.Searches().Search().State().SetSearchText(TDialogSupport::ToBytes(QString::fromStdString(s.SearchText)),
@@ -164,6 +175,10 @@ TSettings TMainSettings::Collect() const
     s.ColumnBytes = kGroup[static_cast<int>(ed.ColumnBytes())];
     s.CharCode = ed.CharCode() == ccSJIS ? 1 : 0;
     s.JumpAddress = FMain.Searches().FJumpAddress.toStdString();
+    for (int tag = 0; TMainActions::CharCodeOfTag(tag); ++tag)
+        if (TMainActions::CharCodeOfTag(tag)->Code == ed.CharCode())
+            s.CharCodeName = TMainActions::CharCodeOfTag(tag)->Name;
+    FMain.Inspector().Collect(s);
 
     const std::string &text = FMain.Searches().FSearchText;
     s.SearchText = TVxTransfer::FromCodePage(QByteArray::fromStdString(text)).toStdString();

@@ -6,7 +6,7 @@
 // two file-command flags, the checked states of the four view commands, the editor's font,
 // colours, double-buffer flag and backup policy, HideOffsetHeader / HideByteView from the
 // view commands, the underline, column groups and character code through their commands, the
-// jump address, then the tool bar and status bar; the search text (sole instance only, not
+// jump address, then the tool bar and status bar, the data inspector panel; the search text (sole instance only, not
 // shared with others); the print settings; the recent files.
 //
 // A value the file held that could not be read is named to the user once, after the window
@@ -17,9 +17,11 @@
 
 #include "TSettings.h"
 
+class QAction;
 class QColor;
 class QFont;
 class TfrmMain;
+struct TMainActions;
 
 class TMainSettings {
 public:
@@ -35,6 +37,9 @@ public:
     static uint32_t FromQColor(const QColor &color);
     static QFont ToQFont(const TFontSetting &font);
     static TFontSetting FromQFont(const QFont &font);
+    // The character code command the settings choose: CharCode 1 is Shift-JIS as ever; else
+    // CharCodeName names one of the other offered codes; anything else is ASCII.
+    static QAction *CharCodeCommand(const TMainActions &actions, const TSettings &s);
 
 private:
     TfrmMain &FMain;

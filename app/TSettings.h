@@ -72,6 +72,18 @@ struct TSettings {
     int32_t ColumnBytes = 1; // 1, 2, 4, 8 or 16; anything else reads as 1
     int32_t CharCode = 0;    // 1: Shift-JIS; anything else ASCII
     std::string JumpAddress = "$00000";
+    // Written after the keys above. The character code by the name its command shows
+    // ("ASCII", "SJIS", "UNICODE", "EUC", "UTF-8"); it names the codes that CharCode, which
+    // stays 1 or 0, has no value for, and counts only while CharCode is not 1.
+    std::string CharCodeName = "ASCII";
+    // The data inspector panel: shown, docked at which side ("Left", "Right", "Top",
+    // "Bottom") or floating at a window position, and its docked width (left, right) or
+    // height (top, bottom) in pixels, 0 for the panel's own.
+    bool ViewDataInspector = false;
+    std::string DataInspectorArea = "Right";
+    bool DataInspectorFloating = false;
+    std::optional<std::array<int32_t, 4>> DataInspectorPosition;
+    int32_t DataInspectorSize = 0;
 
     // Find. The search text as the user typed it (UTF-8).
     std::string SearchText;

@@ -89,6 +89,17 @@ void TSettingsFile::LoadSettingsSection(const TIniFile &ini, TSettings &s)
     s.ColumnBytes = ini.ReadInteger(kSettings, "ColumnBytes", def.ColumnBytes);
     s.CharCode = ini.ReadInteger(kSettings, "CharCode", def.CharCode);
     s.JumpAddress = ini.ReadString(kSettings, "JumpAddres", def.JumpAddress);
+    s.CharCodeName = ini.ReadString(kSettings, "CharCodeName", def.CharCodeName);
+    s.ViewDataInspector = ini.ReadBool(kSettings, "ViewDataInspector", def.ViewDataInspector);
+    s.DataInspectorArea = ini.ReadString(kSettings, "DataInspectorArea", def.DataInspectorArea);
+    s.DataInspectorFloating = ini.ReadBool(kSettings, "DataInspectorFloating", def.DataInspectorFloating);
+    if (ini.ValueExists(kSettings, "DataInspectorPosition")) {
+        bool bad = false;
+        s.DataInspectorPosition = TSettings::ParsePosition(ini.ReadString(kSettings, "DataInspectorPosition", ""), bad);
+        if (bad)
+            s.Ignored.push_back(std::string("[") + kSettings + "] DataInspectorPosition");
+    }
+    s.DataInspectorSize = std::clamp(ini.ReadInteger(kSettings, "DataInspectorSize", def.DataInspectorSize), 0, 10000);
 }
 
 TSettings TSettingsFile::Load() const
@@ -149,6 +160,13 @@ void TSettingsFile::Save(const TSettings &s) const
     ini.WriteInteger(kSettings, "ColumnBytes", s.ColumnBytes);
     ini.WriteInteger(kSettings, "CharCode", s.CharCode);
     ini.WriteString(kSettings, "JumpAddres", s.JumpAddress);
+    ini.WriteString(kSettings, "CharCodeName", s.CharCodeName);
+    ini.WriteBool(kSettings, "ViewDataInspector", s.ViewDataInspector);
+    ini.WriteString(kSettings, "DataInspectorArea", s.DataInspectorArea);
+    ini.WriteBool(kSettings, "DataInspectorFloating", s.DataInspectorFloating);
+    if (s.DataInspectorPosition)
+        ini.WriteString(kSettings, "DataInspectorPosition", TSettings::FormatPosition(*s.DataInspectorPosition));
+    ini.WriteInteger(kSettings, "DataInspectorSize", s.DataInspectorSize);
 
     ini.WriteString(kFind, "Current", Quoted(s.SearchText));
     ini.WriteBool(kFind, "IgnoreCase", s.SearchIgnoreCase);

@@ -1,6 +1,7 @@
 #include "TfrmMain.h"
 
 #include "TAppUtils.h"
+#include "TDataInspector.h"
 #include "TDroppedFiles.h"
 #include "TFileCommands.h"
 #include "THelpFile.h"
@@ -61,6 +62,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     Actions.Create(this);
     FSearches = std::make_unique<TSearchCommands>(*this);
     FInstances = std::make_unique<TInstanceCommands>(*this);
+    FInspector = std::make_unique<TDataInspector>(*this);
     addActions(Actions.All()); // shortcuts work wherever the focus is in this window
     BuildMenus();
     BuildToolBar();
@@ -70,11 +72,11 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     // status panel at its full width.
     resize(std::max(VxHexcavator1->WholeGridWidth(), statusBar()->sizeHint().width()), 480);
 
-    VxHexcavator1->OnMoveCell = [this] { VxHexcavator1MoveCell(); };
+    VxHexcavator1->OnMoveCell.Add([this] { VxHexcavator1MoveCell(); });
     VxHexcavator1->OnChangeEditMode = [this] { VxHexcavator1ChangeEditMode(); };
     VxHexcavator1->OnChangeReadOnlyMode = [this] { VxHexcavator1ChangeEditMode(); };
-    VxHexcavator1->OnChangeFileSize = [this] { VxHexcavator1ChangeFileSize(); };
-    VxHexcavator1->OnChangeUndo = [this](int32_t n) { VxHexcavator1ChangeUndo(n); };
+    VxHexcavator1->OnChangeFileSize.Add([this] { VxHexcavator1ChangeFileSize(); });
+    VxHexcavator1->OnChangeUndo.Add([this](int32_t n) { VxHexcavator1ChangeUndo(n); });
     VxHexcavator1->OnShowMessageBox = [](const std::string &text, unsigned flags) {
         return TAppUtils::ShowAppMessage(QString::fromStdString(text), flags);
     };
@@ -150,9 +152,10 @@ void TfrmMain::BuildMenus()
 
     QMenu *view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     QMenu *code = view->addMenu(QStringLiteral("文字コード(&M)"));
-    code->addActions({a.acAsciiByte, a.acSjisByte, a.acUnicodeByte, a.acJisByte, a.acEucByte});
+    code->addActions({a.acAsciiByte, a.acSjisByte, a.acUnicodeByte, a.acUtf8Byte, a.acJisByte, a.acEucByte});
     view->addSeparator();
     view->addActions({a.acViewToolBar, a.acViewStatusBar});
+    FInspector->AddToViewMenu(view);
     view->addSeparator();
     view->addActions({a.acViewAddressHeader, a.acViewByteView, a.acViewUnderLine});
     view->addSeparator();
@@ -226,7 +229,7 @@ void TfrmMain::BuildStatusBar()
         {QStringLiteral("位置 2,147,483,647 (0x7FFFFFFF)"), QStringLiteral("選択 2,147,483,647 (0x7FFFFFFF) バイト")},
         {QStringLiteral("ファイル 2,147,483,647 バイト")},
         {QStringLiteral("ASCII"), QStringLiteral("SJIS"), QStringLiteral("UNICODE"), QStringLiteral("JIS"),
-         QStringLiteral("EUC")},
+         QStringLiteral("EUC"), QStringLiteral("UTF-8")},
         {QStringLiteral("書禁"), QStringLiteral("挿入"), QStringLiteral("上書")},
     };
     for (int i = 0; i < 5; ++i) {
@@ -333,15 +336,12 @@ void TfrmMain::VxHexcavator1ChangeUndo(int32_t undoCount)
 void TfrmMain::ChangeCharCode(QAction *sender)
 {
     sender->setChecked(true);
-    static const struct {
-        TVxCharCode code;
-        const char *text;
-    } kByTag[] = {{ccASCII, "ASCII"}, {ccSJIS, "SJIS"}, {ccUNICODE, "UNICODE"}, {ccJIS, "JIS"}, {ccEUC, "EUC"}};
-    const int tag = TMainActions::Tag(sender);
-    if (tag < 0 || tag > 4)
+    const TMainActions::TCharCodeCommand *c = TMainActions::CharCodeOfTag(TMainActions::Tag(sender));
+    if (!c)
         return;
-    VxHexcavator1->SetCharCode(kByTag[tag].code);
-    FPanels[3]->setText(QString::fromLatin1(kByTag[tag].text));
+    VxHexcavator1->SetCharCode(c->Code);
+    FPanels[3]->setText(QString::fromLatin1(c->Name));
+    FInspector->Refresh();
 }
 
 void TfrmMain::ChangeColumnBytes(QAction *sender)

@@ -20,6 +20,7 @@
 class QLabel;
 class QMenu;
 class QToolBar;
+class TDataInspector;
 class TFileCommands;
 class TFileWatch;
 class TInstanceCommands;
@@ -44,6 +45,7 @@ public:
     TRecentFiles &Recent() { return *FRecent; }
     TInstanceCommands &Instances() { return *FInstances; }
     TMainSettings &Settings() { return *FSettings; }
+    TDataInspector &Inspector() { return *FInspector; }
     QMenu *FileMenu() const { return FFileMenu; }
     // The print settings, kept for the print command; read and written with the settings.
     TPrintSettings PrintSettings;
@@ -97,6 +99,7 @@ private:
     std::unique_ptr<TRecentFiles> FRecent;
     std::unique_ptr<TMainSettings> FSettings;
     std::unique_ptr<TOptionCommands> FOptions;
+    std::unique_ptr<TDataInspector> FInspector;
     QMenu *FFileMenu = nullptr;
     std::unique_ptr<TFileWatch> FWatch;
     QToolBar *FToolBar = nullptr;

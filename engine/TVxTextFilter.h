@@ -1,7 +1,7 @@
 #pragma once
-// Bytes to displayable characters, by character code: the character column of the grid,
-// the clipboard's text form, the printed text column and the search all see a document's
-// bytes through this one filter. Plain C++, no Qt.
+// Bytes to displayable characters, by character code: the clipboard's text form, the printed
+// text column and the search see a document's bytes through this one filter, and the grid's
+// Shift-JIS decoder builds on its spans. Plain C++, no Qt.
 //
 // FilterText returns one output byte per input byte: a byte that can be shown stays, any
 // other becomes "." (0x2E). With ccSJIS a double-byte character stays as its two bytes
@@ -14,7 +14,10 @@
 #include <string>
 #include <vector>
 
-enum TVxCharCode : int { ccASCII, ccSJIS, ccJIS, ccEUC, ccUNICODE };
+// ccUTF8 comes after the first five, so that their numbers stay as they are. Only ccASCII and
+// ccSJIS have a filter here; the others pass bytes through (the grid decodes every code
+// itself, through view/TVxCharDecoder).
+enum TVxCharCode : int { ccASCII, ccSJIS, ccJIS, ccEUC, ccUNICODE, ccUTF8 };
 
 class TVxTextFilter {
 public:

@@ -2,17 +2,12 @@
 
 #include "TVxGlyphCache.h"
 #include "TVxHexcavator.h"
-#include "TVxTextFilter.h"
 
 #include <QGlyphRun>
 
 #include <algorithm>
 
 namespace {
-constexpr int kRunBefore = 3; // context bytes decoded before a row's first byte
-constexpr int kRunAfter = 1;  // and after its last
-constexpr int kRunMax = kRunBefore + 16 + kRunAfter;
-
 // Glyphs of one face collected for one draw call.
 struct TBucket {
     QRawFont Font;
@@ -158,32 +153,28 @@ void TVxCellPainter::PaintCharCell(QPainter &p, const TRowInfo &r)
     p.fillRect(cell, r.Current ? FView.FCurrentLineBGColor : FView.FColor);
     p.setPen(r.Current ? FView.FCurrentLineColor : FView.FFontColor);
 
-    // The run: three bytes of context before the row and one after it, so a double-byte
-    // character across a row boundary shows its halves on both rows.
+    // The row's characters with their context, so a character across a row boundary shows
+    // its parts on both rows.
     const int32_t s = (r.Row - 1) * 16;
-    const int32_t b = std::max(0, s - kRunBefore);
-    const int32_t e = std::min<int64_t>(FFileSize, int64_t(s) + 16 + kRunAfter);
-    uint8_t bytes[kRunMax];
-    uint8_t spans[kRunMax];
-    const int n = std::max(0, e - b);
-    for (int i = 0; i < n; ++i)
-        bytes[i] = FView.ByteAt(b + i);
-    // Codes without a filter of their own are shown as the CP932 text they would be.
-    const TVxCharCode code = FView.FCharCode == ccASCII ? ccASCII : ccSJIS;
-    const std::string text = TVxTextFilter::FilterText(bytes, size_t(n), code, false, spans);
+    TVxCharRun &run = FRun;
+    run.Read(FView, s, FView.FCharCode);
+    const int32_t b = run.Base;
+    const int n = run.Count;
 
-    TBucket buckets[3];
+    // One bucket per face; a row of Unicode text may need a few (Latin, Japanese, symbols).
+    constexpr int kFaces = 6;
+    TBucket buckets[kFaces];
     int used = 0;
     const qreal top = r.Top;
     for (int i = 0; i < n; ++i) {
-        if (spans[i] == TVxTextFilter::kTrail)
+        const TVxDecodedChar &c = run.Chars[i];
+        if (c.Span == 0)
             continue;
-        const int cells = spans[i] == TVxTextFilter::kPair && i + 1 < n ? 2 : 1;
+        const int cells = c.Span;
         const int x = left + (b + i - s) * cw;
         if (x + cells * cw <= left || x >= left + width)
             continue;
-        const uint16_t key = cells == 2 ? uint16_t(uint8_t(text[i]) << 8 | uint8_t(text[i + 1])) : uint8_t(text[i]);
-        const TVxGlyphCache::TChar &ch = FGlyphs.Char(key, cells);
+        const TVxGlyphCache::TChar &ch = FGlyphs.Char(TVxCharDecoder::Displayed(c.Code), cells);
         const bool straddles = x < left || x + cells * cw > left + width;
         if (straddles || ch.ScaleX != 1.0) {
             // Rare: cut at the cell's edge, or squeezed into its cells.
@@ -206,9 +197,15 @@ void TVxCellPainter::PaintCharCell(QPainter &p, const TRowInfo &r)
             while (k < used && !(buckets[k].Font == part.Font))
                 ++k;
             if (k == used) {
-                if (used == 3)
-                    continue; // more faces than any CP932 text needs; drop the rest
-                buckets[used++].Font = part.Font;
+                if (used == kFaces) {
+                    // Faces beyond the buckets: the first bucket goes out early, and is reused.
+                    DrawBucket(p, buckets[0]);
+                    buckets[0] = TBucket{};
+                    k = 0;
+                } else {
+                    ++used;
+                }
+                buckets[k].Font = part.Font;
             }
             for (size_t j = 0; j < part.Indexes.size(); ++j) {
                 buckets[k].Indexes << part.Indexes[j];

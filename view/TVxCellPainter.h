@@ -1,7 +1,8 @@
 #pragma once
 // Paints the grid of a TVxHexcavator: header row, address column, spacers, hexadecimal
-// cells with selection and current-line colours, the character column (CP932 decoded per
-// character, each character drawn at the cell of its first byte), the selection inversion
+// cells with selection and current-line colours, the character column (decoded per
+// character by TVxCharRun, each character drawn at the cell of its first byte and fitted into
+// the cells of its bytes), the selection inversion
 // and shadow caret frame there, and the optional current-line underline.
 //
 // Only rows that meet the exposed region are painted, and every cell fills its whole
@@ -9,6 +10,8 @@
 // window (ByteAt); a repaint of the visible rows stays inside one window.
 //
 // Called by TVxHexcavator::paintEvent only; the drawn caret is the control's own overlay.
+
+#include "TVxCharRun.h"
 
 #include <QColor>
 #include <QPainter>
@@ -47,4 +50,5 @@ private:
     int32_t FFileSize = 0;
     int32_t FSelLo = -1, FSelHi = -1; // ordered selection, -1 when none
     int FColLeft[20] = {};           // left edge of each column for this paint
+    TVxCharRun FRun;                 // the row being painted
 };

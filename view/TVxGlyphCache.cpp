@@ -1,7 +1,5 @@
 #include "TVxGlyphCache.h"
 
-#include "TVxTextFilter.h"
-
 #include <QFontMetricsF>
 #include <QTextLayout>
 
@@ -22,7 +20,7 @@ QList<QGlyphRun> Layout(const QString &text, const QFont &font, qreal &width, qr
 } // namespace
 
 TVxGlyphCache::TVxGlyphCache(const QFont &font, int charWidth)
-    : FFont(font), FCharWidth(charWidth), FDecoder("Shift_JIS", QStringDecoder::Flag::Stateless)
+    : FFont(font), FCharWidth(charWidth)
 {
     FAscent = QFontMetricsF(font).ascent();
     static const QString kDigits = QStringLiteral("0123456789ABCDEF:+");
@@ -36,33 +34,13 @@ TVxGlyphCache::TVxGlyphCache(const QFont &font, int charWidth)
     }
 }
 
-const TVxGlyphCache::TChar &TVxGlyphCache::Char(uint16_t code, int cells)
+const TVxGlyphCache::TChar &TVxGlyphCache::Char(char32_t code, int cells)
 {
-    const uint32_t key = uint32_t(code) | uint32_t(cells) << 16;
+    const uint32_t key = uint32_t(code) << 3 | uint32_t(cells);
     auto it = FChars.find(key);
     if (it != FChars.end())
         return it->second;
-
-    QString text;
-    if (code > 0xFF) {
-        const char pair[2] = {char(code >> 8), char(code & 0xFF)};
-        text = FDecoder.decode(QByteArrayView(pair, 2));
-    } else if (code >= 0x20 && code <= 0x7E) {
-        text = QChar(char16_t(code));
-    } else if (TVxTextFilter::IsHalfWidthKatakana(uint8_t(code))) {
-        const char one = char(code);
-        text = FDecoder.decode(QByteArrayView(&one, 1));
-    } else {
-        // Control bytes, and a lead byte whose trail lies beyond the bytes read, have no
-        // character of their own: they show the placeholder.
-        text = QStringLiteral(".");
-    }
-    // What CP932 leaves undefined decodes to U+001A or U+FFFD, and its user-defined area
-    // to private-use code points; no installed face has a meaningful glyph for those.
-    const char16_t first = text.isEmpty() ? 0 : text.at(0).unicode();
-    if (first == 0 || first == 0x1A || first == 0xFFFD || (first >= 0xE000 && first <= 0xF8FF))
-        text = QString(QChar(0x30FB)); // KATAKANA MIDDLE DOT: visibly "some character"
-    return FChars.emplace(key, Shape(text, cells)).first->second;
+    return FChars.emplace(key, Shape(QString::fromUcs4(&code, 1), cells)).first->second;
 }
 
 TVxGlyphCache::TChar TVxGlyphCache::Shape(const QString &text, int cells) const

@@ -4,10 +4,11 @@
 // A full repaint shows some thousand cells; shaping each cell's text anew would cost more
 // than the whole paint may take. So the hexadecimal digits, ":" and "+" are shaped once
 // (they always come from the primary face), and every character of the character column
-// (a single byte or a CP932 pair) is shaped on first use, with Qt's font fallback, and kept.
+// (a code point, whatever code it was decoded from) is shaped on first use, with Qt's font
+// fallback, and kept.
 //
-// Each character is fitted into its cells: one cell (FCharWidth) for a single byte, two for
-// a pair. A narrower glyph is centred, a wider one is squeezed (ScaleX < 1), so the columns
+// Each character is fitted into its cells, one per byte it was encoded in (FCharWidth each).
+// A narrower glyph is centred, a wider one is squeezed (ScaleX < 1), so the columns
 // never drift whichever faces the font resolves to. Positions are relative to the cell's
 // top-left corner with the baseline at the primary face's ascent: text stands at the top of
 // the cell.
@@ -15,7 +16,6 @@
 #include <QFont>
 #include <QGlyphRun>
 #include <QRawFont>
-#include <QStringDecoder>
 
 #include <cstdint>
 #include <unordered_map>
@@ -42,9 +42,9 @@ public:
     quint32 DigitGlyph(int i) const { return FDigits[i]; }
     enum { kColon = 16, kPlus = 17 };
 
-    // A character of the character column: `code` is a byte (0..255) or lead * 256 + trail
-    // for a CP932 pair, `cells` the number of cells it owns (1 or 2).
-    const TChar &Char(uint16_t code, int cells);
+    // A character of the character column, as TVxCharDecoder::Displayed gives it, fitted
+    // into `cells` cells (1 to 4).
+    const TChar &Char(char32_t code, int cells);
 
 private:
     TChar Shape(const QString &text, int cells) const;
@@ -54,6 +54,5 @@ private:
     qreal FAscent = 0;
     QRawFont FTextFont;
     quint32 FDigits[18] = {};
-    QStringDecoder FDecoder;
-    std::unordered_map<uint32_t, TChar> FChars;
+    std::unordered_map<uint32_t, TChar> FChars; // by code point << 3 | cells
 };

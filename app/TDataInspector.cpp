@@ -1,0 +1,158 @@
+#include "TDataInspector.h"
+
+#include "TSettings.h"
+#include "TVxCharRun.h"
+#include "TVxHexcavator.h"
+#include "TfrmMain.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace {
+const struct {
+    Qt::DockWidgetArea Area;
+    const char *Name;
+} kAreas[] = {{Qt::LeftDockWidgetArea, "Left"},
+              {Qt::RightDockWidgetArea, "Right"},
+              {Qt::TopDockWidgetArea, "Top"},
+              {Qt::BottomDockWidgetArea, "Bottom"}};
+
+bool Horizontal(Qt::DockWidgetArea area) { return area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea; }
+} // namespace
+
+TDataInspector::TDataInspector(TfrmMain &main) : FMain(main)
+{
+    FDock = new QDockWidget(QStringLiteral("データインスペクタ"), &main);
+    FDock->setObjectName(QStringLiteral("DataInspector"));
+    BuildTable();
+    FDock->setWidget(FTable);
+    main.addDockWidget(Qt::RightDockWidgetArea, FDock);
+    FDock->hide();
+
+    QAction *a = FDock->toggleViewAction();
+    a->setObjectName(QStringLiteral("acViewDataInspector"));
+    a->setText(QStringLiteral("データインスペクタ(&D)"));
+    a->setToolTip(QStringLiteral("データインスペクタ"));
+    QObject::connect(FDock, &QDockWidget::visibilityChanged, FDock, [this](bool visible) {
+        if (visible)
+            Refresh();
+    });
+
+    TVxHexcavator &ed = *main.VxHexcavator1;
+    ed.OnMoveCell.Add([this] { Refresh(); });
+    ed.OnChangeUndo.Add([this](int32_t) { Refresh(); });
+    ed.OnChangeFileSize.Add([this] { Refresh(); });
+    ed.OnFileOpen.Add([this] { Refresh(); });
+}
+
+TDataInspector::~TDataInspector() = default;
+
+QAction *TDataInspector::acViewDataInspector() const { return FDock->toggleViewAction(); }
+
+void TDataInspector::AddToViewMenu(QMenu *view) { view->addAction(acViewDataInspector()); }
+
+void TDataInspector::BuildTable()
+{
+    using V = TDataInspectorValues;
+    FTable = new QTableWidget(V::kRowCount, 2, FDock);
+    FTable->setObjectName(QStringLiteral("DataInspectorTable"));
+    FTable->setHorizontalHeaderLabels({QStringLiteral("リトルエンディアン"), QStringLiteral("ビッグエンディアン")});
+    QStringList captions;
+    for (int r = 0; r < V::kRowCount; ++r)
+        captions << V::Caption(V::TRow(r));
+    FTable->setVerticalHeaderLabels(captions);
+    FTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FTable->setWordWrap(false);
+    FTable->setTextElideMode(Qt::ElideNone);
+    for (int r = 0; r < V::kRowCount; ++r) {
+        for (int c = 0; c < 2; ++c)
+            FTable->setItem(r, c, new QTableWidgetItem);
+        if (!V::HasByteOrder(V::TRow(r)))
+            FTable->setSpan(r, 0, 1, 2);
+    }
+    // Room for the widest integers; longer floating-point texts may be widened by hand.
+    const QFontMetrics fm(FTable->font());
+    const int column = fm.horizontalAdvance(QStringLiteral("-9223372036854775808")) + 2 * fm.averageCharWidth();
+    FTable->horizontalHeader()->setDefaultSectionSize(column);
+    FTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    FTable->verticalHeader()->setDefaultSectionSize(fm.height() + 6);
+}
+
+void TDataInspector::Refresh()
+{
+    if (FDock->isHidden())
+        return;
+    TVxHexcavator &ed = *FMain.VxHexcavator1;
+    const int32_t caret = ed.GetCaretOffset();
+    const int count = int(std::clamp<int64_t>(int64_t(ed.FileSize()) - caret, 0, 8));
+    uint8_t bytes[8];
+    for (int i = 0; i < count; ++i)
+        bytes[i] = ed.ByteAt(caret + i);
+
+    TDataInspectorValues::TCharAtCaret ch;
+    if (count > 0) {
+        TVxCharRun run;
+        run.Read(ed, caret & ~15, ed.CharCode());
+        const int at = run.CharAt(caret);
+        ch.Present = true;
+        ch.Code = at < 0 ? TVxCharDecoder::kInvalid : run.Chars[at].Code;
+        ch.Span = at < 0 ? 1 : run.Chars[at].Span;
+        for (int i = 0; i < ch.Span && i < 4; ++i)
+            ch.Bytes[i] = run.Bytes[(at < 0 ? caret - run.Base : at) + i];
+    }
+    int32_t selStart = -1, selEnd = -1;
+    ed.GetSelectionRange(selStart, selEnd);
+    FValues.Compute(bytes, count, ch, selStart, selEnd);
+
+    using V = TDataInspectorValues;
+    for (int r = 0; r < V::kRowCount; ++r)
+        for (int c = 0; c < 2; ++c) {
+            const QString &text = FValues.Text(V::TRow(r), V::TOrder(c));
+            QTableWidgetItem *item = FTable->item(r, c);
+            if (item->text() != text)
+                item->setText(text);
+        }
+}
+
+void TDataInspector::Apply(const TSettings &s, bool soleInstance)
+{
+    Qt::DockWidgetArea area = Qt::RightDockWidgetArea;
+    for (const auto &a : kAreas)
+        if (s.DataInspectorArea == a.Name)
+            area = a.Area;
+    if (FMain.dockWidgetArea(FDock) != area)
+        FMain.addDockWidget(area, FDock);
+    FDockedSize = s.DataInspectorSize;
+    if (FDockedSize > 0)
+        FMain.resizeDocks({FDock}, {FDockedSize}, Horizontal(area) ? Qt::Horizontal : Qt::Vertical);
+    FFloatingPosition = s.DataInspectorPosition;
+    FDock->setFloating(s.DataInspectorFloating);
+    if (s.DataInspectorFloating && soleInstance && FFloatingPosition) {
+        const auto &r = *FFloatingPosition;
+        FDock->setGeometry(r[0], r[1], r[2] - r[0], r[3] - r[1]);
+    }
+    FDock->setVisible(s.ViewDataInspector);
+}
+
+void TDataInspector::Collect(TSettings &s) const
+{
+    s.ViewDataInspector = !FDock->isHidden();
+    const Qt::DockWidgetArea area = FMain.dockWidgetArea(FDock);
+    for (const auto &a : kAreas)
+        if (a.Area == area)
+            s.DataInspectorArea = a.Name;
+    s.DataInspectorFloating = FDock->isFloating();
+    s.DataInspectorSize = FDockedSize;
+    s.DataInspectorPosition = FFloatingPosition;
+    if (FDock->isFloating()) {
+        const QRect r = FDock->geometry();
+        s.DataInspectorPosition = std::array<int32_t, 4>{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    } else if (!FDock->isHidden()) {
+        s.DataInspectorSize = Horizontal(area) ? FDock->width() : FDock->height();
+    }
+}

@@ -1,0 +1,60 @@
+#pragma once
+// Bytes to characters for the character column and the data inspector, one decoder per
+// character code (TVxAsciiDecoder, TVxSjisDecoder, TVxEucJpDecoder, TVxUtf16Decoder,
+// TVxUtf8Decoder); For() hands out the one of a code.
+//
+// A decoder fills one TVxDecodedChar per input byte: where a character begins, its length
+// in bytes and its code point; the other bytes of that character get Span 0. A byte that
+// belongs to no character (an invalid or truncated sequence, a lead without its trail) is a
+// unit of its own, Span 1 and Code kInvalid, and shows ".". So a character is drawn at the
+// cell of its first byte and fitted into the cells of all its bytes, whatever the font.
+//
+// Input is a stretch of the document (bytes[0..count) holding offsets base..base+count-1)
+// around the bytes of interest, which begin at index `first`: up to kMaxBefore bytes before
+// it and kMaxAfter after the last byte of interest, so that a character begun before `first`
+// and one that begins at the last byte are both complete. Each decoder picks its own start
+// inside that context (Shift-JIS three bytes before `first`, as the column always has; the
+// others where their encoding resynchronises), so every caller sees the same characters.
+// TVxCharRun does the reading.
+//
+// Cost: linear in count; a multi-byte table is looked up through the
+// platform's converter once per code and then kept (TVxCodePageTable). Not thread-safe
+// (the GUI thread only, like the rest of the control).
+
+#include "TVxTextFilter.h"
+
+#include <cstdint>
+
+struct TVxDecodedChar {
+    uint8_t Span = 1;  // bytes of the character that begins here; 0 inside a character
+    char32_t Code = 0; // its code point, kInvalid or kUnmapped
+};
+
+class TVxCharDecoder {
+public:
+    static constexpr char32_t kInvalid = 0xFFFFFFFF;  // not part of any character: "."
+    static constexpr char32_t kUnmapped = 0xFFFFFFFE; // well-formed, but without a Unicode mapping
+    static constexpr int kMaxBefore = 16;
+    static constexpr int kMaxAfter = 3;
+    static constexpr int kMaxLength = 4; // the longest character of any code, in bytes
+
+    virtual ~TVxCharDecoder() = default;
+
+    // Fills out[0..count). Bytes before the decoder's start are invalid units.
+    virtual void Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const = 0;
+
+    // The decoder of a code; ccJIS, which has no decoder, gets the Shift-JIS one.
+    static const TVxCharDecoder &For(TVxCharCode code);
+
+    // What the column draws for a decoded code: "." for kInvalid and control characters
+    // (C0, DEL, C1), KATAKANA MIDDLE DOT for a character that no face can show meaningfully
+    // (kUnmapped, U+FFFD, private use), else the code itself.
+    static char32_t Displayed(char32_t code);
+    static bool IsControl(char32_t code) { return code < 0x20 || (code >= 0x7F && code <= 0x9F); }
+
+protected:
+    // Marks out[from..to) as invalid units.
+    static void Invalidate(TVxDecodedChar *out, int from, int to);
+    // A character of `span` bytes at out[i].
+    static void Put(TVxDecodedChar *out, int i, int span, char32_t code);
+};

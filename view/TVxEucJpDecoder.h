@@ -1,0 +1,24 @@
+#pragma once
+// EUC-JP: ASCII bytes, two-byte JIS X 0208 characters (both bytes 0xA1..0xFE), half-width
+// katakana as 0x8E plus 0xA1..0xDF, and three-byte JIS X 0212 characters as 0x8F plus two
+// bytes 0xA1..0xFE. Code points of the two- and three-byte characters come from the
+// platform's EUC-JP table (the one whose vendor rows and mappings match CP932's, so the same
+// JIS character shows the same in both columns).
+//
+// Where to start: any byte 0x00..0xA0 begins a unit (no trail byte lies there), so decoding
+// starts at the last such byte before the bytes of interest; without one in the context it
+// starts at the context's first byte, an even distance back, which keeps the pairing of
+// unbroken double-byte text that begins at an even offset.
+
+#include "TVxCharDecoder.h"
+#include "TVxCodePageTable.h"
+
+class TVxEucJpDecoder : public TVxCharDecoder {
+public:
+    TVxEucJpDecoder() : FTwoByte("EUC-JP", 94 * 94), FThreeByte("EUC-JP", 94 * 94) {}
+    void Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const override;
+
+private:
+    mutable TVxCodePageTable FTwoByte;   // by (first - 0xA1) * 94 + (second - 0xA1)
+    mutable TVxCodePageTable FThreeByte; // the same of the two bytes after 0x8F
+};

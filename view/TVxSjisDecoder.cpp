@@ -1,0 +1,28 @@
+#include "TVxSjisDecoder.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+void TVxSjisDecoder::Decode(const uint8_t *bytes, int count, int32_t, int first, TVxDecodedChar *out) const
+{
+    const int start = std::min(count, std::max(0, first - kContext));
+    Invalidate(out, 0, start);
+    const int n = count - start;
+    std::vector<uint8_t> sp(static_cast<size_t>(n));
+    const std::string shown = TVxTextFilter::FilterText(bytes + start, size_t(n), ccSJIS, false, sp.data());
+    for (int k = 0; k < n; ++k) {
+        const int i = start + k;
+        const uint8_t b = bytes[i];
+        if (sp[k] == TVxTextFilter::kTrail)
+            continue;
+        if (sp[k] == TVxTextFilter::kPair && k + 1 < n) {
+            Put(out, i, 2, FPairs.Lookup(b * 256 + bytes[i + 1], bytes + i, 2));
+        } else if (uint8_t(shown[size_t(k)]) == b && !TVxTextFilter::IsLeadByte(b)) {
+            // Shown as itself: ASCII or half-width katakana.
+            out[i] = {1, TVxTextFilter::IsHalfWidthKatakana(b) ? char32_t(0xFF61 + (b - 0xA1)) : char32_t(b)};
+        } else {
+            out[i] = {1, b < 0x20 || b == 0x7F ? char32_t(b) : kInvalid};
+        }
+    }
+}
