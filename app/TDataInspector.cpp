@@ -9,6 +9,7 @@
 #include <QDockWidget>
 #include <QHeaderView>
 #include <QMenu>
+#include <QStyle>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -81,6 +82,16 @@ void TDataInspector::BuildTable()
     FTable->horizontalHeader()->setDefaultSectionSize(column);
     FTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     FTable->verticalHeader()->setDefaultSectionSize(fm.height() + 6);
+    int caption = 0;
+    for (int r = 0; r < V::kRowCount; ++r)
+        caption = std::max(caption, fm.horizontalAdvance(V::Caption(V::TRow(r))));
+    FTable->verticalHeader()->setMinimumWidth(caption + 2 * fm.averageCharWidth());
+}
+
+int TDataInspector::PreferredWidth() const
+{
+    return FTable->verticalHeader()->minimumWidth() + 2 * FTable->horizontalHeader()->defaultSectionSize() +
+           2 * FTable->frameWidth() + FTable->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
 }
 
 void TDataInspector::Refresh()
@@ -114,8 +125,12 @@ void TDataInspector::Refresh()
         for (int c = 0; c < 2; ++c) {
             const QString &text = FValues.Text(V::TRow(r), V::TOrder(c));
             QTableWidgetItem *item = FTable->item(r, c);
-            if (item->text() != text)
-                item->setText(text);
+            if (item->text() == text)
+                continue;
+            item->setText(text);
+            // The shortest floating-point texts may be wider than the column.
+            if (r == V::rFloat32 || r == V::rFloat64)
+                item->setToolTip(text);
         }
 }
 
@@ -127,9 +142,11 @@ void TDataInspector::Apply(const TSettings &s, bool soleInstance)
             area = a.Area;
     if (FMain.dockWidgetArea(FDock) != area)
         FMain.addDockWidget(area, FDock);
-    FDockedSize = s.DataInspectorSize;
-    if (FDockedSize > 0)
-        FMain.resizeDocks({FDock}, {FDockedSize}, Horizontal(area) ? Qt::Horizontal : Qt::Vertical);
+    // Without a size of its own the panel is as wide as its table, or as high as its rows.
+    FDockedSize = s.DataInspectorSize > 0 ? s.DataInspectorSize
+                  : Horizontal(area)      ? PreferredWidth()
+                                          : FTable->sizeHint().height();
+    FMain.resizeDocks({FDock}, {FDockedSize}, Horizontal(area) ? Qt::Horizontal : Qt::Vertical);
     FFloatingPosition = s.DataInspectorPosition;
     FDock->setFloating(s.DataInspectorFloating);
     if (s.DataInspectorFloating && soleInstance && FFloatingPosition) {

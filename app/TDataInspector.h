@@ -47,6 +47,8 @@ public:
 
 private:
     void BuildTable();
+    // The width that shows the captions and both columns of integers.
+    int PreferredWidth() const;
 
     TfrmMain &FMain;
     QDockWidget *FDock = nullptr;

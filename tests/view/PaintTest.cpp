@@ -163,3 +163,48 @@ TEST_F(TPaintTest, HiddenByteViewPaintsNothingOfTheCharacterColumn)
     const QRect beyond(spacer.left(), 0, img.width() - spacer.left(), img.height());
     EXPECT_EQ(Count(img, beyond, kBlack), 0);
 }
+
+TEST_F(TPaintTest, EucUtf16AndUtf8CharactersKeepTheirCells)
+{
+    // For each code, row 1 holds a character of several bytes, an invalid byte and, from its
+    // last cell on, a character that runs into row 2; the rest are blanks.
+    const struct {
+        TVxCharCode Code;
+        std::vector<uint8_t> Row;      // from offset 0
+        int CharFrom, CharTo;          // the character's cells on row 1
+        int Invalid;                   // a cell that shows "."
+        std::vector<uint8_t> Crossing; // placed at Cross
+        int Cross, RestOnRow2;         // the first cell of row 2 after it
+    } kCases[] = {
+        {ccUTF8, {'A', 'B', 0xE3, 0x81, 0x82, 0x80}, 2, 4, 5, {0xE3, 0x81, 0x82}, 15, 2},
+        {ccEUC, {'A', 'B', 0xA4, 0xA2, ' ', 0x80}, 2, 3, 5, {0xA4, 0xA2}, 15, 1},
+        {ccUNICODE, {'A', 0, 'B', 0, 0x9E, 0x8A, 0x00, 0xDC}, 4, 5, 6, {0x3D, 0xD8, 0x00, 0xDE}, 14, 2},
+    };
+    for (const auto &c : kCases) {
+        std::vector<uint8_t> bytes(48, c.Code == ccUNICODE ? 0 : ' ');
+        if (c.Code == ccUNICODE)
+            for (size_t i = 0; i < bytes.size(); i += 2)
+                bytes[i] = ' ';
+        std::copy(c.Row.begin(), c.Row.end(), bytes.begin());
+        std::copy(c.Crossing.begin(), c.Crossing.end(), bytes.begin() + c.Cross);
+        View->SetCharCode(ccASCII);
+        Load(bytes);
+        View->GotoOffset(48); // the current row is out of the way
+        const QImage ascii = Grab();
+        View->SetCharCode(c.Code);
+        const QImage img = Grab();
+        QRect chr = CharRect(1, c.CharFrom);
+        for (int i = c.CharFrom + 1; i <= c.CharTo; ++i)
+            chr = chr.united(CharRect(1, i));
+        EXPECT_GT(Count(img, chr, kBlack), Count(ascii, chr, kBlack)) << "code " << c.Code;
+        // An invalid byte is the same "." as in the ASCII column.
+        EXPECT_EQ(img.copy(CharRect(1, c.Invalid)), ascii.copy(CharRect(1, c.Invalid))) << "code " << c.Code;
+        EXPECT_GT(Count(img, CharRect(1, 15), kBlack), 0) << "code " << c.Code;
+        EXPECT_GT(Count(img, CharRect(2, 0), kBlack), Count(ascii, CharRect(2, 0), kBlack)) << "code " << c.Code;
+        EXPECT_EQ(Count(img, CharRect(2, c.RestOnRow2), kBlack), 0) << "code " << c.Code;
+        // Nothing spills over the column's right edge.
+        const QRect col = View->CellRect(19, 1);
+        const QRect right(col.right() + 1, col.top(), 6, col.height());
+        EXPECT_EQ(Count(img, right, kWhite), right.width() * right.height()) << "code " << c.Code;
+    }
+}
