@@ -1,5 +1,6 @@
 #include "TDataInspector.h"
 
+#include "TDataInspectorView.h"
 #include "TSettings.h"
 #include "TVxCharRun.h"
 #include "TVxHexcavator.h"
@@ -7,10 +8,9 @@
 
 #include <QAction>
 #include <QDockWidget>
-#include <QHeaderView>
 #include <QMenu>
 #include <QStyle>
-#include <QTableWidget>
+#include <QScrollArea>
 
 #include <algorithm>
 
@@ -30,8 +30,12 @@ TDataInspector::TDataInspector(TfrmMain &main) : FMain(main)
 {
     FDock = new QDockWidget(QStringLiteral("データインスペクタ"), &main);
     FDock->setObjectName(QStringLiteral("DataInspector"));
-    BuildTable();
-    FDock->setWidget(FTable);
+    FView = new TDataInspectorView;
+    FView->setObjectName(QStringLiteral("DataInspectorView"));
+    FScroll = new QScrollArea(FDock);
+    FScroll->setWidget(FView);
+    FScroll->setBackgroundRole(QPalette::Base);
+    FDock->setWidget(FScroll);
     main.addDockWidget(Qt::RightDockWidgetArea, FDock);
     FDock->hide();
 
@@ -57,41 +61,9 @@ QAction *TDataInspector::acViewDataInspector() const { return FDock->toggleViewA
 
 void TDataInspector::AddToViewMenu(QMenu *view) { view->addAction(acViewDataInspector()); }
 
-void TDataInspector::BuildTable()
-{
-    using V = TDataInspectorValues;
-    FTable = new QTableWidget(V::kRowCount, 2, FDock);
-    FTable->setObjectName(QStringLiteral("DataInspectorTable"));
-    FTable->setHorizontalHeaderLabels({QStringLiteral("リトルエンディアン"), QStringLiteral("ビッグエンディアン")});
-    QStringList captions;
-    for (int r = 0; r < V::kRowCount; ++r)
-        captions << V::Caption(V::TRow(r));
-    FTable->setVerticalHeaderLabels(captions);
-    FTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FTable->setWordWrap(false);
-    FTable->setTextElideMode(Qt::ElideNone);
-    for (int r = 0; r < V::kRowCount; ++r) {
-        for (int c = 0; c < 2; ++c)
-            FTable->setItem(r, c, new QTableWidgetItem);
-        if (!V::HasByteOrder(V::TRow(r)))
-            FTable->setSpan(r, 0, 1, 2);
-    }
-    // Room for the widest integers; longer floating-point texts may be widened by hand.
-    const QFontMetrics fm(FTable->font());
-    const int column = fm.horizontalAdvance(QStringLiteral("-9223372036854775808")) + 2 * fm.averageCharWidth();
-    FTable->horizontalHeader()->setDefaultSectionSize(column);
-    FTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    FTable->verticalHeader()->setDefaultSectionSize(fm.height() + 6);
-    int caption = 0;
-    for (int r = 0; r < V::kRowCount; ++r)
-        caption = std::max(caption, fm.horizontalAdvance(V::Caption(V::TRow(r))));
-    FTable->verticalHeader()->setMinimumWidth(caption + 2 * fm.averageCharWidth());
-}
-
 int TDataInspector::PreferredWidth() const
 {
-    return FTable->verticalHeader()->minimumWidth() + 2 * FTable->horizontalHeader()->defaultSectionSize() +
-           2 * FTable->frameWidth() + FTable->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    return FView->sizeHint().width() + 2 * FScroll->frameWidth() + FScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
 
 void TDataInspector::Refresh()
@@ -120,18 +92,7 @@ void TDataInspector::Refresh()
     ed.GetSelectionRange(selStart, selEnd);
     FValues.Compute(bytes, count, ch, selStart, selEnd);
 
-    using V = TDataInspectorValues;
-    for (int r = 0; r < V::kRowCount; ++r)
-        for (int c = 0; c < 2; ++c) {
-            const QString &text = FValues.Text(V::TRow(r), V::TOrder(c));
-            QTableWidgetItem *item = FTable->item(r, c);
-            if (item->text() == text)
-                continue;
-            item->setText(text);
-            // The shortest floating-point texts may be wider than the column.
-            if (r == V::rFloat32 || r == V::rFloat64)
-                item->setToolTip(text);
-        }
+    FView->SetValues(FValues);
 }
 
 void TDataInspector::Apply(const TSettings &s, bool soleInstance)
@@ -145,7 +106,7 @@ void TDataInspector::Apply(const TSettings &s, bool soleInstance)
     // Without a size of its own the panel is as wide as its table, or as high as its rows.
     FDockedSize = s.DataInspectorSize > 0 ? s.DataInspectorSize
                   : Horizontal(area)      ? PreferredWidth()
-                                          : FTable->sizeHint().height();
+                                          : FView->sizeHint().height() + 2 * FScroll->frameWidth();
     FMain.resizeDocks({FDock}, {FDockedSize}, Horizontal(area) ? Qt::Horizontal : Qt::Vertical);
     FFloatingPosition = s.DataInspectorPosition;
     FDock->setFloating(s.DataInspectorFloating);

@@ -12,7 +12,7 @@
 // main window calls Refresh after a change of the character code. While the panel is hidden
 // nothing is computed. A refresh reads 8 bytes at the caret and the caret row's characters
 // (TVxCharRun) through the cache window, whatever the selection or document size, and
-// rewrites only the cells whose text changed.
+// repaints only the cells whose text changed (TDataInspectorView).
 
 #include "TDataInspectorValues.h"
 
@@ -22,7 +22,8 @@
 class QAction;
 class QDockWidget;
 class QMenu;
-class QTableWidget;
+class QScrollArea;
+class TDataInspectorView;
 class TfrmMain;
 struct TSettings;
 
@@ -34,7 +35,7 @@ public:
     void AddToViewMenu(QMenu *view);
     QAction *acViewDataInspector() const;
     QDockWidget *Dock() const { return FDock; }
-    QTableWidget *Table() const { return FTable; }
+    TDataInspectorView *View() const { return FView; }
     const TDataInspectorValues &Values() const { return FValues; }
 
     // Recomputes and shows the values for the caret and selection as they stand now.
@@ -46,13 +47,13 @@ public:
     void Collect(TSettings &s) const;
 
 private:
-    void BuildTable();
     // The width that shows the captions and both columns of integers.
     int PreferredWidth() const;
 
     TfrmMain &FMain;
     QDockWidget *FDock = nullptr;
-    QTableWidget *FTable = nullptr;
+    QScrollArea *FScroll = nullptr;
+    TDataInspectorView *FView = nullptr;
     TDataInspectorValues FValues;
     // What was last known of the places the panel is not in at the moment.
     int FDockedSize = 0;

@@ -1,6 +1,8 @@
 // Rows of the editor control: one full repaint of a 1920x1080 control over a 1 GiB document
-// with the top row at the start, the middle and the end, in ASCII and Shift-JIS, and one
-// wheel notch (scroll plus repaint). No physical baseline: the target is an absolute one
+// with the top row at the start, the middle and the end, in ASCII and Shift-JIS (random
+// bytes), in UTF-8 and EUC-JP (a page of Japanese text in that code, so that nearly every
+// cell carries a glyph and characters cross most row edges), and one wheel notch (scroll
+// plus repaint). No physical baseline: the target is an absolute one
 // (a repaint well inside a 60 Hz frame) and the rows show it does not grow with the size.
 
 #include "BenchApp.h"
@@ -9,6 +11,7 @@
 #include "TVxHexcavator.h"
 
 #include <QApplication>
+#include <QStringEncoder>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -69,6 +72,32 @@ void PaintEnd()
     TBenchTable::PrintNoBaseline("paint-end", kDocSize, RepaintAt(f, f.View.RowCount(), ccASCII));
 }
 
+// Overwrites the page from topRow on with text encoded in `code` (UTF-8 or EUC-JP), inside
+// the cache window, and paints it there.
+double RepaintText(TPaintFixture &f, int32_t topRow, TVxCharCode code)
+{
+    const QString line = QStringLiteral("へくすかばっと。日本語のテキスト、Hexcavator 1.0 ｶﾀｶﾅ 表示速度\n");
+    const QByteArray text = (code == ccUTF8 ? line.toUtf8() : QStringEncoder("EUC-JP").encode(line)).repeated(80);
+    const int32_t start = (topRow - 1) * 16;
+    for (int i = 0; i < 4096 && i < text.size(); ++i)
+        f.View.OverwriteByte(start + i, uint8_t(text[i]), false);
+    return RepaintAt(f, topRow, code);
+}
+
+void PaintUtf8()
+{
+    TBenchApp::Ensure();
+    TPaintFixture f;
+    TBenchTable::PrintNoBaseline("paint-utf8", kDocSize, RepaintText(f, f.View.RowCount() / 3, ccUTF8));
+}
+
+void PaintEucJp()
+{
+    TBenchApp::Ensure();
+    TPaintFixture f;
+    TBenchTable::PrintNoBaseline("paint-eucjp", kDocSize, RepaintText(f, f.View.RowCount() / 3, ccEUC));
+}
+
 void PaintSjis()
 {
     TBenchApp::Ensure();
@@ -102,4 +131,6 @@ HX_BENCH_ROW("paint-start", PaintStart);
 HX_BENCH_ROW("paint-middle", PaintMiddle);
 HX_BENCH_ROW("paint-end", PaintEnd);
 HX_BENCH_ROW("paint-sjis", PaintSjis);
+HX_BENCH_ROW("paint-utf8", PaintUtf8);
+HX_BENCH_ROW("paint-eucjp", PaintEucJp);
 HX_BENCH_ROW("wheel-step", WheelStep);

@@ -11,7 +11,7 @@
 #include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTableWidget>
+#include "TDataInspectorView.h"
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ V Values(std::vector<uint8_t> bytes, int32_t selStart = -1, int32_t selEnd = -1)
 
 QString Cell(TfrmMain &frm, V::TRow row, int col = 0)
 {
-    return frm.Inspector().Table()->item(row, col)->text();
+    return frm.Inspector().View()->CellText(row, V::TOrder(col));
 }
 } // namespace
 

@@ -1,0 +1,45 @@
+#pragma once
+// The data inspector's table, painted by itself: a header row ("リトルエンディアン",
+// "ビッグエンディアン"), then one row per value of TDataInspectorValues with its caption;
+// values without a byte order span both columns. A value wider than its cell is clipped
+// and shown whole as the cell's tooltip.
+//
+// Why not a QTableWidget: the panel follows every caret move, and an item view repaints its
+// cells through the style and a fresh text layout each, which costs more than the rest of a
+// caret step. Here each cell keeps its laid-out text (QStaticText) and SetValues repaints
+// only the cells whose text changed.
+
+#include "TDataInspectorValues.h"
+
+#include <QStaticText>
+#include <QWidget>
+
+class TDataInspectorView : public QWidget {
+public:
+    explicit TDataInspectorView(QWidget *parent = nullptr);
+
+    void SetValues(const TDataInspectorValues &values);
+    const QString &CellText(TDataInspectorValues::TRow row, TDataInspectorValues::TOrder order) const
+    {
+        return FTexts[row][order];
+    }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    bool event(QEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
+    void changeEvent(QEvent *e) override;
+
+private:
+    void Measure();
+    // Row -1 is the header, column -1 the captions; a row without byte order spans 0 and 1.
+    QRect CellRect(int row, int col) const;
+
+    QString FTexts[TDataInspectorValues::kRowCount][2];
+    QStaticText FStatic[TDataInspectorValues::kRowCount][2];
+    QStaticText FCaptions[TDataInspectorValues::kRowCount];
+    QStaticText FHeaders[2];
+    int FRowHeight = 0, FCaptionWidth = 0, FValueWidth = 0, FPad = 0;
+};
