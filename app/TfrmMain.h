@@ -25,6 +25,7 @@ class TFileWatch;
 class TInstanceCommands;
 class TMainSettings;
 class TOptionCommands;
+class TPrintCommands;
 class TRecentFiles;
 class TSearchCommands;
 class TVxHexcavator;
@@ -44,6 +45,7 @@ public:
     TRecentFiles &Recent() { return *FRecent; }
     TInstanceCommands &Instances() { return *FInstances; }
     TMainSettings &Settings() { return *FSettings; }
+    TPrintCommands &Prints() { return *FPrints; }
     QMenu *FileMenu() const { return FFileMenu; }
     // The print settings, kept for the print command; read and written with the settings.
     TPrintSettings PrintSettings;
@@ -97,6 +99,7 @@ private:
     std::unique_ptr<TRecentFiles> FRecent;
     std::unique_ptr<TMainSettings> FSettings;
     std::unique_ptr<TOptionCommands> FOptions;
+    std::unique_ptr<TPrintCommands> FPrints;
     QMenu *FFileMenu = nullptr;
     std::unique_ptr<TFileWatch> FWatch;
     QToolBar *FToolBar = nullptr;
