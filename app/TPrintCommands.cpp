@@ -94,7 +94,6 @@ void TPrintCommands::acPrintExecute()
 TPrintJob TPrintCommands::MakeJob(int32_t first, int32_t last) const
 {
     const TVxHexcavator &ed = *FMain.VxHexcavator1;
-    const TPrintSettings &s = FMain.PrintSettings;
     TPrintJob job;
     job.Title = Title(ed);
     job.First = first;
@@ -102,13 +101,18 @@ TPrintJob TPrintCommands::MakeJob(int32_t first, int32_t last) const
     job.GroupSize = 1 << static_cast<int>(ed.ColumnBytes());
     job.HideOffsetHeader = ed.HideOffsetHeader();
     job.CharCode = ed.CharCode();
+    ApplySettings(job, FMain.PrintSettings);
+    return job;
+}
+
+void TPrintCommands::ApplySettings(TPrintJob &job, const TPrintSettings &s)
+{
     job.Font = TMainSettings::ToQFont(s.Font);
     job.TopMargin = s.TopMargin;
     job.BottomMargin = s.BottomMargin;
     job.LeftMargin = s.LeftMargin;
     job.Header = s.PrintFileName;
     job.Footer = s.PrintPageNo;
-    return job;
 }
 
 void TPrintCommands::PrintBytes(int32_t first, int32_t last)

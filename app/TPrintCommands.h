@@ -16,6 +16,7 @@
 // The printer is kept between jobs, so the dialog starts from the last choice.
 
 #include "TPrintPages.h"
+#include "TSettings.h"
 
 #include <QObject>
 #include <cstdint>
@@ -43,6 +44,8 @@ public:
     QPrinter &Printer();
     // The job as the editor and the print settings make it now.
     TPrintJob MakeJob(int32_t first, int32_t last) const;
+    // The print settings' part of a job: font, margins, header and footer.
+    static void ApplySettings(TPrintJob &job, const TPrintSettings &settings);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

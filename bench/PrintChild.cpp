@@ -8,7 +8,7 @@
 // character columns formatted beforehand from bytes in memory, no clipping, no events):
 // the cost of the PDF engine itself, which no printing through it can undercut.
 
-#include "TMainSettings.h"
+#include "TPrintCommands.h"
 #include "TPrintLayout.h"
 #include "TPrintPages.h"
 #include "TPrinterTarget.h"
@@ -45,17 +45,11 @@ public:
 
 TPrintJob DefaultJob(const TVxDocument &doc)
 {
-    const TPrintSettings settings;
     TPrintJob job;
     job.Title = QStringLiteral("hexbench.bin");
     job.First = 0;
     job.Last = doc.FileSize() - 1;
-    job.Font = TMainSettings::ToQFont(settings.Font);
-    job.TopMargin = settings.TopMargin;
-    job.BottomMargin = settings.BottomMargin;
-    job.LeftMargin = settings.LeftMargin;
-    job.Header = settings.PrintFileName;
-    job.Footer = settings.PrintPageNo;
+    TPrintCommands::ApplySettings(job, TPrintSettings());
     return job;
 }
 
