@@ -16,7 +16,6 @@ TfrmPrinting::TfrmPrinting(QWidget *mainWindow, const QString &fileName) : QDial
     setWindowTitle(QStringLiteral("印刷中"));
     setFont(TDialogSupport::DialogFont());
     setFixedSize(400, 109);
-    setAttribute(Qt::WA_DeleteOnClose, false); // hidden on close; the print command deletes it
     move(392, 144);
 
     Label1 = new QLabel(QStringLiteral("印刷中です..."), this);
