@@ -8,6 +8,7 @@
 #include "TInstanceCommands.h"
 #include "TMainSettings.h"
 #include "TOptionCommands.h"
+#include "TPrintCommands.h"
 #include "TRecentFiles.h"
 #include "TFileWatch.h"
 #include "TSearchCommands.h"
@@ -58,6 +59,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     VxHexcavator1->OnFileOpenAnyInstance.Add([this] { FRecent->LoadRecentFiles(); });
     FSettings = std::make_unique<TMainSettings>(*this);
     FOptions = std::make_unique<TOptionCommands>(*this);
+    FPrints = std::make_unique<TPrintCommands>(*this);
 
     Actions.Create(this);
     FSearches = std::make_unique<TSearchCommands>(*this);
@@ -399,6 +401,7 @@ void TfrmMain::ConnectCommands()
     FSearches->Connect();
     FInstances->Connect();
     FOptions->Connect();
+    FPrints->Connect();
 }
 
 void TfrmMain::closeEvent(QCloseEvent *e)

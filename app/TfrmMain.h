@@ -26,6 +26,7 @@ class TFileWatch;
 class TInstanceCommands;
 class TMainSettings;
 class TOptionCommands;
+class TPrintCommands;
 class TRecentFiles;
 class TSearchCommands;
 class TVxHexcavator;
@@ -46,6 +47,7 @@ public:
     TInstanceCommands &Instances() { return *FInstances; }
     TMainSettings &Settings() { return *FSettings; }
     TDataInspector &Inspector() { return *FInspector; }
+    TPrintCommands &Prints() { return *FPrints; }
     QMenu *FileMenu() const { return FFileMenu; }
     // The print settings, kept for the print command; read and written with the settings.
     TPrintSettings PrintSettings;
@@ -100,6 +102,7 @@ private:
     std::unique_ptr<TMainSettings> FSettings;
     std::unique_ptr<TOptionCommands> FOptions;
     std::unique_ptr<TDataInspector> FInspector;
+    std::unique_ptr<TPrintCommands> FPrints;
     QMenu *FFileMenu = nullptr;
     std::unique_ptr<TFileWatch> FWatch;
     QToolBar *FToolBar = nullptr;

@@ -8,6 +8,20 @@
 std::string TVxDumpText::GetDumpLine(TVxDocument &doc, int32_t rangeStart, int32_t rangeEnd, int32_t line,
                                      int groupSize, bool hideOffsetHeader)
 {
+    const int32_t offset = line * 16;
+    const int32_t size = doc.FileSize();
+    uint8_t row[16] = {};
+    for (int k = 0; k < 16; ++k) {
+        const int32_t at = offset + k;
+        if (at >= rangeStart && at <= rangeEnd && at < size)
+            row[k] = doc.ByteAt(at);
+    }
+    return FormatDumpLine(row, rangeStart, rangeEnd, size, line, groupSize, hideOffsetHeader);
+}
+
+std::string TVxDumpText::FormatDumpLine(const uint8_t *row, int32_t rangeStart, int32_t rangeEnd, int32_t fileSize,
+                                        int32_t line, int groupSize, bool hideOffsetHeader)
+{
     static const char kHex[] = "0123456789ABCDEF";
     if (groupSize < 1)
         groupSize = 1;
@@ -23,10 +37,10 @@ std::string TVxDumpText::GetDumpLine(TVxDocument &doc, int32_t rangeStart, int32
         if (k % groupSize == 0)
             out += ' ';
         const int32_t at = offset + k;
-        if (at < rangeStart || at > rangeEnd || at >= doc.FileSize()) {
+        if (at < rangeStart || at > rangeEnd || at >= fileSize) {
             out += "  ";
         } else {
-            uint8_t b = doc.ByteAt(at);
+            const uint8_t b = row[k];
             out += kHex[b >> 4];
             out += kHex[b & 15];
         }

@@ -1,0 +1,201 @@
+#include "TPrintPages.h"
+
+#include "TPrintLayout.h"
+#include "TPrintRowSource.h"
+#include "TPrintTarget.h"
+#include "TVxDocument.h"
+#include "TVxDumpText.h"
+#include "TVxError.h"
+
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+// One job's drawing state: the painter's font metrics, the fitted characters met so far.
+class TPageWriter {
+public:
+    TPageWriter(QPainter &p, const TPrintJob &job, const TVxDocument &doc)
+        : FPainter(p), FJob(job), FDoc(doc), FSource(doc), FDecoder("Shift_JIS", QStringDecoder::Flag::Stateless)
+    {
+    }
+
+    // Measures the font on the device and lays the job out.
+    TPrintLayout Layout()
+    {
+        QFont font = FJob.Font;
+        font.setFixedPitch(true);
+        FPainter.setFont(font);
+        const QFontMetrics fm = FPainter.fontMetrics();
+        FAscent = fm.ascent();
+        FCharWidth = fm.horizontalAdvance(QLatin1Char('W'));
+        TPrintPageSetup s;
+        const QPaintDevice *device = FPainter.device();
+        s.DpiX = device->logicalDpiX();
+        s.DpiY = device->logicalDpiY();
+        s.PageHeight = device->height();
+        s.LineHeight = fm.size(Qt::TextSingleLine, QString::fromLatin1(TPrintLayout::kSampleText)).height();
+        s.CharWidth = FCharWidth;
+        s.TopMargin = FJob.TopMargin;
+        s.BottomMargin = FJob.BottomMargin;
+        s.LeftMargin = FJob.LeftMargin;
+        s.Header = FJob.Header;
+        s.Footer = FJob.Footer;
+        const int32_t n = static_cast<int32_t>(DumpLine(FJob.First / 16).size());
+        return TPrintLayout(s, FJob.First, FJob.Last, n);
+    }
+
+    void Text(int32_t x, int32_t y, const QString &text) { FPainter.drawText(x, y + FAscent, text); }
+
+    void Line(const TPrintLayout &layout, int64_t row, int32_t y)
+    {
+        Text(layout.Left(), y, QString::fromLatin1(DumpLine(static_cast<int32_t>(row))));
+        const TPrintRowClip clip = layout.RowClip(row, FDoc.FileSize());
+        const auto count = static_cast<int32_t>(clip.TextEnd - clip.TextFrom);
+        if (count <= 0 || clip.ClipLeft >= clip.ClipRight)
+            return;
+        const uint8_t *bytes = FSource.Bytes(clip.TextFrom, clip.TextEnd);
+        uint8_t spans[32];
+        const std::string text = TVxTextFilter::FilterText(bytes, size_t(count), FJob.CharCode, false, spans);
+        const std::vector<TPrintCharPiece> pieces =
+            TPrintLayout::Pieces(clip, FCharWidth, text.data(), spans, count);
+        // Most rows draw only whole cells inside the clip; the clip (a graphics-state change
+        // on every line of a PDF) is set only where a character is cut.
+        bool cut = false;
+        for (const TPrintCharPiece &piece : pieces)
+            cut = cut || piece.X < clip.ClipLeft || piece.X + piece.Cells * FCharWidth > clip.ClipRight;
+        if (cut)
+            FPainter.setClipRect(QRect(clip.ClipLeft, y, clip.ClipRight - clip.ClipLeft, layout.LineHeight()));
+        for (const TPrintCharPiece &piece : pieces) {
+            if (piece.Ascii)
+                Text(piece.X, y, QString::fromLatin1(text.data() + piece.Index, piece.Count));
+            else
+                Fitted(piece, text, y);
+        }
+        if (cut)
+            FPainter.setClipping(false);
+    }
+
+private:
+    struct TFitted {
+        QString Text;
+        qreal Advance;
+    };
+
+    std::string DumpLine(int32_t row)
+    {
+        // FormatDumpLine reads only the offsets it shows, and those lie inside the document.
+        const int64_t from = int64_t(row) * 16;
+        const int64_t end = std::min<int64_t>(from + 16, FDoc.FileSize());
+        const uint8_t *bytes = FSource.Bytes(from, end);
+        return TVxDumpText::FormatDumpLine(bytes, FJob.First, FJob.Last, FDoc.FileSize(), row, FJob.GroupSize,
+                                           FJob.HideOffsetHeader);
+    }
+
+    // Draws one character fitted into its cells.
+    void Fitted(const TPrintCharPiece &piece, const std::string &text, int32_t y)
+    {
+        const auto lead = static_cast<uint8_t>(text[size_t(piece.Index)]);
+        const uint16_t code = piece.Count == 2 ? uint16_t(lead << 8 | static_cast<uint8_t>(text[size_t(piece.Index) + 1]))
+                                               : lead;
+        auto it = FFitted.find(code);
+        if (it == FFitted.end()) {
+            const QString shown = Shown(code, piece.Count);
+            const QFontMetricsF fm(FPainter.font(), FPainter.device());
+            it = FFitted.emplace(code, TFitted{shown, fm.horizontalAdvance(shown)}).first;
+        }
+        const TFitted &f = it->second;
+        const qreal room = qreal(piece.Cells) * FCharWidth;
+        const qreal baseline = y + FAscent;
+        if (f.Advance > room && f.Advance > 0) {
+            FPainter.save();
+            FPainter.translate(piece.X, baseline);
+            FPainter.scale(room / f.Advance, 1.0);
+            FPainter.drawText(QPointF(0, 0), f.Text);
+            FPainter.restore();
+        } else {
+            FPainter.drawText(QPointF(piece.X + (room - f.Advance) / 2, baseline), f.Text);
+        }
+    }
+
+    // The character a code shows: CP932 decoded; what has no character of its own (a lead
+    // byte cut off at the data's end, bytes CP932 leaves undefined) shows as the screen shows it.
+    QString Shown(uint16_t code, int bytes)
+    {
+        if (bytes == 1 && !TVxTextFilter::IsHalfWidthKatakana(uint8_t(code)))
+            return QStringLiteral(".");
+        const char raw[2] = {char(code >> 8), char(code & 0xFF)};
+        const QString text = FDecoder.decode(bytes == 2 ? QByteArrayView(raw, 2) : QByteArrayView(raw + 1, 1));
+        const char16_t first = text.isEmpty() ? 0 : text.at(0).unicode();
+        if (first == 0 || first == 0x1A || first == 0xFFFD || (first >= 0xE000 && first <= 0xF8FF))
+            return QString(QChar(0x30FB));
+        return text;
+    }
+
+    QPainter &FPainter;
+    const TPrintJob &FJob;
+    const TVxDocument &FDoc;
+    TPrintRowSource FSource;
+    QStringDecoder FDecoder;
+    int FAscent = 0;
+    int32_t FCharWidth = 0;
+    std::unordered_map<uint16_t, TFitted> FFitted;
+};
+
+TPrintResult RunPages(QPainter &painter, const TVxDocument &doc, const TPrintJob &job, TPrintTarget &target,
+                      TPrintProgress *progress)
+{
+    TPageWriter writer(painter, job, doc);
+    const TPrintLayout layout = writer.Layout();
+    if (!layout.Fits()) {
+        target.Abort(painter);
+        return TPrintResult::NoRoom;
+    }
+    for (int32_t page = 1; page <= layout.Pages(); ++page) {
+        if (progress)
+            progress->PageStarted(page);
+        if (job.Header)
+            writer.Text(layout.Left(), layout.HeaderY(), job.Title);
+        for (int32_t slot = 0; slot < layout.LinesPerPage(); ++slot) {
+            if (progress && progress->Cancelled()) {
+                target.Abort(painter);
+                return TPrintResult::Cancelled;
+            }
+            if (progress)
+                progress->LetEventsThrough();
+            const int64_t row = layout.RowAt(page, slot);
+            if (layout.RowPrinted(row))
+                writer.Line(layout, row, layout.LineY(slot));
+        }
+        if (job.Footer)
+            writer.Text(layout.Left(), layout.FooterY(), QStringLiteral("%1 ページ").arg(page));
+        if (page < layout.Pages() && !target.NewPage(painter))
+            throw TVxError("印刷に失敗しました。");
+    }
+    if (!target.End(painter))
+        throw TVxError("印刷に失敗しました。");
+    return TPrintResult::Printed;
+}
+} // namespace
+
+TPrintResult TPrintPages::Print(const TVxDocument &doc, const TPrintJob &job, TPrintTarget &target,
+                                TPrintProgress *progress)
+{
+    QPainter painter;
+    if (!target.Begin(painter, job.Title))
+        throw TVxError("印刷を開始できませんでした。");
+    try {
+        return RunPages(painter, doc, job, target, progress);
+    } catch (...) {
+        // A job that failed halfway keeps nothing (one the device failed to end is over).
+        if (painter.isActive())
+            target.Abort(painter);
+        throw;
+    }
+}

@@ -1,0 +1,226 @@
+// The print command through the main window: the print dialog answered by a scripted print
+// support (output to a PDF file), the progress dialog driven from inside the page loop as a
+// user would, and the printed PDF read back with pdftotext.
+
+#include "FakeUi.h"
+#include "TAppUtils.h"
+#include "TPrintCommands.h"
+#include "TPrintServices.h"
+#include "TfrmPrinting.h"
+
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+class TFakePrint : public TPrintServices {
+public:
+    TFakePrint() { TPrintServices::SetInstance(this); }
+    ~TFakePrint() override { TPrintServices::SetInstance(nullptr); }
+
+    bool Offers = true;
+    QString OutputFile;       // where the dialog sends the job; empty: the user cancels
+    bool ChooseAll = false;   // the user switches the range to "all"
+    int Dialogs = 0;
+    QAbstractPrintDialog::PrintRange RangeShown = QAbstractPrintDialog::AllPages;
+    bool SelectionOffered = false;
+
+    bool OffersOutput() override { return Offers; }
+    bool ExecPrintDialog(QPrintDialog &dialog) override
+    {
+        ++Dialogs;
+        RangeShown = dialog.printRange();
+        SelectionOffered = dialog.testOption(QAbstractPrintDialog::PrintSelection);
+        if (OutputFile.isEmpty())
+            return false;
+        dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog.printer()->setOutputFileName(OutputFile);
+        if (ChooseAll)
+            dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+        return true;
+    }
+};
+
+struct PrintCommandsTest : TWindowTest {
+    TFakePrint print;
+    QString Pdf = dir.filePath(QStringLiteral("out.pdf"));
+
+    void SetUp() override
+    {
+        print.OutputFile = Pdf;
+        // At the stored 14 points the character column runs past an A4 page's edge, where
+        // pdftotext does not look.
+        frm.PrintSettings.Font.Size = 9;
+    }
+
+    QString OpenBytes(const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(QStringLiteral("data.bin"));
+        WriteTestFile(path, bytes);
+        frm.Files().OpenFile(path);
+        return path;
+    }
+    static QByteArray Letters(int n)
+    {
+        QByteArray b;
+        for (int i = 0; i < n; ++i)
+            b += char('a' + i % 26);
+        return b;
+    }
+    // The printed text, pages separated by form feeds.
+    QString PdfText() const
+    {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), Pdf, QStringLiteral("-")});
+        EXPECT_TRUE(p.waitForFinished(30000)) << "pdftotext (poppler-utils) is needed";
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+    // Runs `during` inside the page loop, at its first chance to handle events.
+    static void WhilePrinting(std::function<void()> during) { QTimer::singleShot(0, during); }
+};
+} // namespace
+
+TEST_F(PrintCommandsTest, WithoutPrinterOrFileOutputNothingIsAsked)
+{
+    print.Offers = false;
+    OpenBytes(Letters(16));
+    a.acPrint->trigger();
+    EXPECT_EQ(print.Dialogs, 0);
+    ASSERT_EQ(ui.Messages, QStringList{QStringLiteral("プリンタがインストールされていません。")});
+    EXPECT_EQ(ui.Flags.at(0), unsigned(mbIconStop));
+}
+
+TEST_F(PrintCommandsTest, AnEmptyDocumentHasNothingToPrintAndACancelledDialogNothingAtAll)
+{
+    a.acPrint->trigger();
+    EXPECT_EQ(print.Dialogs, 1);
+    EXPECT_FALSE(print.SelectionOffered);
+    ASSERT_EQ(ui.Messages, QStringList{QStringLiteral("印刷データがありません。")});
+    EXPECT_EQ(ui.Flags.at(0), unsigned(mbIconInformation));
+    EXPECT_FALSE(QFile::exists(Pdf));
+
+    OpenBytes(Letters(16));
+    print.OutputFile.clear();
+    a.acPrint->trigger();
+    EXPECT_EQ(print.Dialogs, 2);
+    EXPECT_EQ(ui.Messages.size(), 1);
+}
+
+TEST_F(PrintCommandsTest, TheSelectionIsPreselectedAndPrintsAlone)
+{
+    OpenBytes(Letters(64));
+    ed.SetSelection(20, 5);
+    a.acPrint->trigger();
+    EXPECT_TRUE(print.SelectionOffered);
+    EXPECT_EQ(print.RangeShown, QAbstractPrintDialog::Selection);
+    EXPECT_TRUE(ui.Messages.isEmpty()) << ui.Messages.join(QLatin1Char('\n')).toStdString();
+    const QString text = PdfText();
+    EXPECT_TRUE(text.contains(QStringLiteral("data.bin")));
+    EXPECT_TRUE(text.contains(QStringLiteral("66 67 68 69 6A 6B 6C 6D 6E 6F 70")));
+    EXPECT_TRUE(text.contains(QStringLiteral("fghijklmnop")));
+    EXPECT_TRUE(text.contains(QStringLiteral("0000010: 71 72 73 74 75")));
+    EXPECT_TRUE(text.contains(QStringLiteral("qrstu")));
+    EXPECT_FALSE(text.contains(QStringLiteral("0000020:")));
+    EXPECT_FALSE(text.contains(QStringLiteral("abcde")));
+    EXPECT_TRUE(text.contains(QStringLiteral("1 ページ")));
+
+    // The user switches to "all".
+    print.ChooseAll = true;
+    a.acPrint->trigger();
+    EXPECT_TRUE(PdfText().contains(QStringLiteral("0000030: 77 78 79 7A 61 62")));
+}
+
+TEST_F(PrintCommandsTest, AnUntitledDocumentPrintsMuDaiOnNumberedPages)
+{
+    frm.Actions.acReadOnly->setChecked(false);
+    ed.SetReadOnlyMode(false);
+    const QByteArray bytes = Letters(200 * 16); // more rows than an A4 page holds
+    ed.InsertBlock(0, reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), true, false);
+    a.acPrint->trigger();
+    EXPECT_TRUE(ui.Messages.isEmpty()) << ui.Messages.join(QLatin1Char('\n')).toStdString();
+    const QStringList pages = PdfText().split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 3);
+    for (int i = 0; i < pages.size() && !pages[i].trimmed().isEmpty(); ++i) {
+        EXPECT_TRUE(pages[i].trimmed().startsWith(QStringLiteral("無題"))) << i;
+        EXPECT_TRUE(pages[i].trimmed().endsWith(QStringLiteral("%1 ページ").arg(i + 1))) << i;
+    }
+    EXPECT_TRUE(pages.last().contains(QStringLiteral("0000C70:")));
+}
+
+TEST_F(PrintCommandsTest, NoRoomOnThePageIsReportedAndTheNextJobWorks)
+{
+    OpenBytes(Letters(100));
+    frm.PrintSettings.TopMargin = 999;
+    a.acPrint->trigger();
+    ASSERT_EQ(ui.Messages, QStringList{QStringLiteral("印刷可能範囲が存在しません。")});
+    EXPECT_EQ(ui.Flags.at(0), unsigned(mbIconStop));
+    EXPECT_FALSE(QFile::exists(Pdf)); // the aborted job leaves no file
+    EXPECT_EQ(TAppUtils::BusyDepth(), 0);
+
+    frm.PrintSettings.TopMargin = 10;
+    a.acPrint->trigger();
+    EXPECT_EQ(ui.Messages.size(), 1);
+    EXPECT_TRUE(PdfText().contains(QStringLiteral("0000060: 73 74 75 76")));
+}
+
+TEST_F(PrintCommandsTest, CancelConfirmedByEscAbortsTheJobAtTheNextLine)
+{
+    OpenBytes(Letters(300 * 16));
+    bool checked = false;
+    WhilePrinting([&] {
+        TfrmPrinting *dlg = frm.Prints().Progress();
+        ASSERT_NE(dlg, nullptr);
+        checked = true;
+        EXPECT_TRUE(dlg->isVisible());
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("印刷中"));
+        EXPECT_EQ(dlg->size(), QSize(400, 109));
+        EXPECT_EQ(dlg->Label1->text(), QStringLiteral("data.bin を印刷中です..."));
+        EXPECT_EQ(dlg->lblPageNo->text(), QStringLiteral("1 ページ"));
+        // Busy: the main window is disabled and stays open; the dialog takes input.
+        EXPECT_GT(TAppUtils::BusyDepth(), 0);
+        EXPECT_FALSE(frm.isEnabled());
+        EXPECT_FALSE(frm.close());
+        EXPECT_TRUE(dlg->isEnabled());
+        ui.Answers = {idYes};
+        ui.WhileShowing = [dlg] { EXPECT_FALSE(dlg->Button1->isEnabled()); };
+        QTest::keyClick(dlg, Qt::Key_Escape);
+        EXPECT_FALSE(dlg->isVisible()); // hidden until the loop notices
+    });
+    a.acPrint->trigger();
+    EXPECT_TRUE(checked);
+    ASSERT_EQ(ui.Messages, QStringList{QStringLiteral("印刷を中断してよろしいですか？")});
+    EXPECT_EQ(ui.Flags.at(0), unsigned(mbIconQuestion | mbYesNo));
+    EXPECT_FALSE(QFile::exists(Pdf));
+    EXPECT_EQ(frm.Prints().Progress(), nullptr);
+    EXPECT_EQ(TAppUtils::BusyDepth(), 0);
+    EXPECT_TRUE(frm.isEnabled());
+}
+
+TEST_F(PrintCommandsTest, CancelDeclinedByButtonOrCloseBoxGoesOn)
+{
+    OpenBytes(Letters(300 * 16));
+    int asked = 0;
+    WhilePrinting([&] {
+        TfrmPrinting *dlg = frm.Prints().Progress();
+        ASSERT_NE(dlg, nullptr);
+        ui.Answers = {idNo, idNo};
+        dlg->Button1->click();
+        EXPECT_TRUE(dlg->isVisible());
+        EXPECT_TRUE(dlg->Button1->isEnabled());
+        dlg->close(); // the close box
+        EXPECT_TRUE(dlg->isVisible());
+        asked = ui.Messages.size();
+    });
+    a.acPrint->trigger();
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(ui.Messages.size(), 2);
+    const QStringList pages = PdfText().split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    EXPECT_TRUE(pages.last().contains(QStringLiteral("00012B0:")));
+    EXPECT_EQ(frm.Prints().Progress(), nullptr);
+}
