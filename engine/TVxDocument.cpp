@@ -18,14 +18,6 @@
 
 namespace {
 TVxDocumentHooks gNoHooks;
-
-std::unique_ptr<uint8_t[]> ToBlock(const std::vector<uint8_t> &bytes)
-{
-    auto block = std::make_unique<uint8_t[]>(bytes.size());
-    if (!bytes.empty())
-        std::memcpy(block.get(), bytes.data(), bytes.size());
-    return block;
-}
 } // namespace
 
 TVxDocument::TVxDocument(TVxDocumentHooks *hooks) : FHooks(hooks ? hooks : &gNoHooks)
@@ -41,6 +33,7 @@ void TVxDocument::UpdateLabel()
 {
     // Errors of the working copy name the user's document, never the temporary file.
     FWork.SetLabel(FFileName.empty() ? std::string("無題") : FFileName);
+    FStore.SetLabel(FFileName.empty() ? std::string("無題") : FFileName);
 }
 
 TVxDocument::~TVxDocument() = default;
@@ -238,30 +231,38 @@ void TVxDocument::DeleteRange(int32_t a, int32_t b, bool recordUndo)
     if (a > b)
         return;
     const int32_t n = b - a + 1;
-    std::vector<uint8_t> removed = FWork.ReadBytes(a, n);
+    // A failed shift can have overwritten only as much of the range as the tail is long;
+    // without a record that is all there is to keep.
+    const int32_t keep = recordUndo ? n : std::min(n, FileSize() - (b + 1));
+    TVxUndoBlock removed = FStore.Capture(FWork, a, keep);
     try {
         FWork.ShiftTail(b + 1, -n);
     } catch (...) {
         // The shift put the tail back; the removed bytes it may have covered are ours to restore.
-        FWork.WriteBlock(a, removed.data(), n);
+        FStore.Restore(removed, FWork, a);
         throw;
     }
     UpdateRowCount();
     FHooks->EndSelection(true);
     if (recordUndo)
-        AddUndo(ukDeleteRange, a, b, 0, ToBlock(removed));
+        AddRecord(ukDeleteRange, a, b, 0, std::move(removed), 0);
     FHooks->ContentChanged();
     FHooks->MoveCaretToOffset(a);
 }
 
 void TVxDocument::InsertBlock(int32_t offset, const uint8_t *data, int32_t count, bool recordUndo, bool moveCaret)
 {
+    InsertFilled(offset, count, recordUndo, moveCaret, [&](int32_t at) { FWork.WriteBlock(at, data, count); });
+}
+
+void TVxDocument::InsertFilled(int32_t offset, int32_t count, bool recordUndo, bool moveCaret, const TFill &fill)
+{
     if (offset < 0 || offset > FileSize() || count <= 0)
         return;
     CheckGrowth(count);
     FWork.ShiftTail(offset, count);
     try {
-        FWork.WriteBlock(offset, data, count);
+        fill(offset);
     } catch (...) {
         FWork.ShiftTail(offset + count, -count);
         throw;
@@ -278,6 +279,12 @@ void TVxDocument::InsertBlock(int32_t offset, const uint8_t *data, int32_t count
 void TVxDocument::ReplaceRange(int32_t a, int32_t b, const uint8_t *data, int32_t newCount, bool recordUndo,
                                bool moveCaret)
 {
+    ReplaceFilled(a, b, newCount, recordUndo, moveCaret, [&](int32_t at) { FWork.WriteBlock(at, data, newCount); });
+}
+
+void TVxDocument::ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool recordUndo, bool moveCaret,
+                                const TFill &fill)
+{
     if (a > b)
         std::swap(a, b);
     if (b >= FileSize())
@@ -286,28 +293,29 @@ void TVxDocument::ReplaceRange(int32_t a, int32_t b, const uint8_t *data, int32_
         return;
     const int32_t oldCount = std::max(0, b - a + 1);
     CheckGrowth(int64_t(newCount) - oldCount);
-    std::vector<uint8_t> old = FWork.ReadBytes(a, oldCount);
+    TVxUndoBlock old = FStore.Capture(FWork, a, oldCount);
     const int32_t delta = newCount - oldCount;
     try {
         FWork.ShiftTail(a + oldCount, delta);
     } catch (...) {
         if (delta < 0)
-            FWork.WriteBlock(a, old.data(), oldCount);
+            FStore.Restore(old, FWork, a);
         throw;
     }
     try {
-        FWork.WriteBlock(a, data, newCount);
+        if (newCount > 0)
+            fill(a);
     } catch (...) {
         FWork.ShiftTail(a + newCount, -delta);
-        FWork.WriteBlock(a, old.data(), oldCount);
+        FStore.Restore(old, FWork, a);
         throw;
     }
     UpdateRowCount();
     if (recordUndo) {
         if (newCount > 0)
-            AddUndo(ukReplaceRange, a, a + newCount - 1, 0, ToBlock(old), oldCount);
+            AddRecord(ukReplaceRange, a, a + newCount - 1, 0, std::move(old), oldCount);
         else if (oldCount > 0)
-            AddUndo(ukDeleteRange, a, b, 0, ToBlock(old));
+            AddRecord(ukDeleteRange, a, b, 0, std::move(old), 0);
     }
     FHooks->EndSelection(true);
     FHooks->ContentChanged();
@@ -324,7 +332,7 @@ int32_t TVxDocument::InsertFile(int32_t offset, const std::string &fileName, boo
     CheckGrowth(n);
     FWork.ShiftTail(offset, n);
     try {
-        FWork.CopyIn(src, offset, n);
+        FWork.CopyIn(src, 0, offset, n);
     } catch (...) {
         FWork.ShiftTail(offset + n, -n);
         throw;
@@ -373,11 +381,11 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
                 r.Kind = ukReplaceRange;
                 r.End = at + s.NewCount - 1;
                 r.Count = s.OldCount;
-                r.Data = std::move(removed[i]);
+                r.Data = FStore.Adopt(std::move(removed[i]), s.OldCount);
             } else if (s.OldCount > 0) {
                 r.Kind = ukDeleteRange;
                 r.End = at + s.OldCount - 1;
-                r.Data = std::move(removed[i]);
+                r.Data = FStore.Adopt(std::move(removed[i]), s.OldCount);
             } else {
                 r.Kind = ukInsertRange;
                 r.End = at + s.NewCount - 1;
@@ -411,9 +419,12 @@ bool TVxDocument::RevertGroupAtOnce(int32_t members)
     int64_t prevEnd = 0;
     for (int32_t i = top - members; i < top; ++i) {
         const TVxUndoRecord &m = FUndo.At(i);
+        // Spilled bytes are not at hand for one pass; those groups go member by member.
+        if (m.Data.Spilled())
+            return false;
         TVxSplice s;
         s.Offset = m.Start;
-        s.Data = m.Data.get();
+        s.Data = m.Data.Bytes();
         if (m.Kind == ukReplaceRange) {
             s.OldCount = m.End - m.Start + 1;
             s.NewCount = m.Count;
@@ -438,6 +449,18 @@ bool TVxDocument::RevertGroupAtOnce(int32_t members)
 
 void TVxDocument::AddUndo(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte,
                           std::unique_ptr<uint8_t[]> data, int32_t count)
+{
+    TVxUndoRecord shape;
+    shape.Kind = kind;
+    shape.Start = start;
+    shape.End = end;
+    shape.Count = count;
+    const int32_t size = data ? shape.DataSize() : 0;
+    AddRecord(kind, start, end, oldByte, data ? FStore.Adopt(std::move(data), size) : TVxUndoBlock(), count);
+}
+
+void TVxDocument::AddRecord(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte, TVxUndoBlock data,
+                            int32_t count)
 {
     TVxUndoRecord r;
     r.Kind = kind;
@@ -481,13 +504,13 @@ void TVxDocument::UndoStep(bool moveCaret)
         InsertByte(r.Start, r.OldByte, false);
         break;
     case ukDeleteRange:
-        InsertBlock(r.Start, r.Data.get(), r.DataSize(), false, moveCaret);
+        InsertFilled(r.Start, r.DataSize(), false, moveCaret, [&](int32_t at) { FStore.Restore(r.Data, FWork, at); });
         break;
     case ukInsertRange:
         DeleteRange(r.Start, r.End, false);
         break;
     case ukReplaceRange:
-        ReplaceRange(r.Start, r.End, r.Data.get(), r.Count, false, moveCaret);
+        ReplaceFilled(r.Start, r.End, r.Count, false, moveCaret, [&](int32_t at) { FStore.Restore(r.Data, FWork, at); });
         break;
     case ukGroup:
         break;

@@ -124,6 +124,9 @@ public:
     bool Modified() const { return FUndo.Modified(); }
     int32_t UndoCount() const { return FUndo.Count(); }
     const TVxUndoList &UndoList() const { return FUndo; }
+    // Where the history's byte blocks live; its counters are the memory hook of the tests.
+    const TVxUndoStore &UndoStore() const { return FStore; }
+    TVxUndoStore &UndoStore() { return FStore; }
 
     // Recomputes the grid's rows from FileSize and fires OnChangeFileSize.
     void UpdateRowCount();
@@ -133,6 +136,12 @@ protected:
     TVxDocumentHooks &Hooks() { return *FHooks; }
 
 private:
+    // Writes the bytes of a block edit into the gap at `at` (from a caller's buffer or from an
+    // undo block); may throw, and the edit is then rolled back.
+    using TFill = std::function<void(int32_t at)>;
+    void InsertFilled(int32_t offset, int32_t count, bool recordUndo, bool moveCaret, const TFill &fill);
+    void ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool recordUndo, bool moveCaret, const TFill &fill);
+    void AddRecord(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte, TVxUndoBlock data, int32_t count);
     void FireChangeUndo();
     bool WriteFile(const std::string &fileName, int32_t backups, bool askIfChanged);
     void UpdateLabel();
@@ -145,6 +154,8 @@ private:
 
     TVxDocumentHooks *FHooks;
     TVxWorkCopy FWork;
+    // Before FUndo: the records give their blocks back to the store when they go.
+    TVxUndoStore FStore;
     TVxUndoList FUndo;
     std::string FFileName;
     std::string FLastWriteError;

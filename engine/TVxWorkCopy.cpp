@@ -237,11 +237,11 @@ void TVxWorkCopy::WriteBlock(int32_t offset, const uint8_t *data, int32_t count)
         FWork.Handle().WriteAt(offset, data, static_cast<size_t>(count));
 }
 
-void TVxWorkCopy::CopyIn(const TFileHandle &src, int32_t offset, int32_t count)
+void TVxWorkCopy::CopyIn(const TFileHandle &src, int64_t srcPos, int32_t offset, int32_t count)
 {
     BeginBlockEdit();
     if (count > 0)
-        TFileCopy::Copy(src, 0, FWork.Handle(), offset, count);
+        TFileCopy::Copy(src, srcPos, FWork.Handle(), offset, count);
 }
 
 void TVxWorkCopy::Adopt(TTempFile &&work, int32_t size)
@@ -254,13 +254,16 @@ void TVxWorkCopy::Adopt(TTempFile &&work, int32_t size)
     DropCache();
 }
 
-void TVxWorkCopy::CopyTo(TFileHandle &dst) const
+void TVxWorkCopy::CopyTo(TFileHandle &dst) const { CopyRangeTo(0, FFileSize, dst, 0); }
+
+void TVxWorkCopy::CopyRangeTo(int32_t offset, int32_t count, TFileHandle &dst, int64_t dstPos) const
 {
     const TFileHandle &f = FWork.Handle();
-    ForEachPart(0, FFileSize, [&](int64_t pos, int64_t filePos, int64_t n) {
-        TFileCopy::Copy(f, filePos, dst, pos, n);
+    const int64_t shift = dstPos - offset;
+    ForEachPart(offset, int64_t(offset) + count, [&](int64_t pos, int64_t filePos, int64_t n) {
+        TFileCopy::Copy(f, filePos, dst, pos + shift, n);
     }, [&](int64_t pos, const uint8_t *bytes, int64_t n) {
-        dst.WriteAt(pos, bytes, static_cast<size_t>(n));
+        dst.WriteAt(pos + shift, bytes, static_cast<size_t>(n));
     });
 }
 
