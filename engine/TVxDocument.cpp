@@ -98,6 +98,7 @@ TFileHandle TVxDocument::OpenSource(const std::string &fileName, int32_t &size)
 bool TVxDocument::LoadFromFile(const std::string &fileName)
 {
     // Everything that can fail happens before the current document is touched.
+    const bool recovered = TVxSaver::RecoverPatch(fileName);
     int32_t size = 0;
     TFileHandle src = OpenSource(fileName, size);
     TTempFile work = TTempFile::Create();
@@ -105,10 +106,14 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
     if (size > 0 && !TFileCopy::CloneWhole(src, work.Handle()))
         TFileCopy::Copy(src, 0, work.Handle(), 0, size);
     work.Handle().SetLength(size);
+    // Pages just written by the copy are several times slower to copy again (the next save)
+    // than flushed ones: have the system write them out now, while the user looks.
+    work.Handle().StartWriteback();
     const TFileIdentity identity = TFileIdentity::OfFd(src.Fd());
     src.Close();
 
     FWork.Adopt(std::move(work), size);
+    FChanges.Reset();
     ClearUndo();
     FFileName = fileName;
     UpdateLabel();
@@ -121,6 +126,9 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
         OnFileOpen();
     FHooks->PostFileOpened();
     UpdateRowCount();
+    if (recovered)
+        ShowMessageBox(fileName + "\r\n前回の保存が途中で中断されていたため、保存する前の内容に戻しました。",
+                       mbOK | mbIconInformation);
     return true;
 }
 
@@ -136,7 +144,10 @@ bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool a
             ShowMessageBox("ファイルは開いた後に他のプログラムによって変更されています。上書きしますか？",
                            mbYesNo | mbIconQuestion) != idYes)
             return false;
-        const bool written = saver.Write(FWork, backups, [this] {
+        const bool patch = backups == 0 && same && FChanges.Known() && FDiskIdentity.Exists &&
+                           saver.Found() == FDiskIdentity && FileSize() == FDiskIdentity.Size &&
+                           FChanges.Bytes() <= kMaxPatchBytes && FChanges.Bytes() * 2 <= FileSize();
+        const bool written = (patch && saver.WritePatch(FWork, FChanges.Ranges())) || saver.Write(FWork, backups, [this] {
             return ShowMessageBox("バックアップファイルの作成に失敗しました。\r\n"
                                   "バックアップを作成しないで保存を続行しますか？",
                                   mbYesNo | mbIconWarning) == idYes;
@@ -144,6 +155,7 @@ bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool a
         if (written) {
             FDiskIdentity = saver.Written();
             FDiskTarget = saver.Target();
+            FChanges.Reset();
         }
         return written;
     } catch (const std::exception &e) {
@@ -178,6 +190,7 @@ void TVxDocument::OverwriteByte(int32_t offset, uint8_t value, bool recordUndo)
     uint8_t old = FWork.ByteAt(offset);
     FHooks->EndSelection(false);
     FWork.SetByte(offset, value);
+    FChanges.Add(offset, 1);
     if (recordUndo)
         AddUndo(ukOverwriteByte, offset, offset, old);
     FHooks->ContentChanged();
@@ -190,6 +203,7 @@ void TVxDocument::InsertByte(int32_t offset, uint8_t value, bool recordUndo)
     CheckGrowth(1);
     FHooks->EndSelection(false);
     FWork.InsertByte(offset, value);
+    FChanges.Invalidate();
     if (recordUndo)
         AddUndo(ukInsertByte, offset, offset);
     UpdateRowCount();
@@ -202,6 +216,7 @@ void TVxDocument::DeleteByte(int32_t offset, bool recordUndo)
         return;
     uint8_t old = FWork.ByteAt(offset);
     FWork.DeleteByte(offset);
+    FChanges.Invalidate();
     if (recordUndo)
         AddUndo(ukDeleteByte, offset, offset, old);
     UpdateRowCount();
@@ -218,6 +233,7 @@ void TVxDocument::ShiftTail(int32_t offset, int32_t delta)
     if (delta > 0)
         CheckGrowth(delta);
     FWork.ShiftTail(offset, delta);
+    FChanges.Invalidate();
     UpdateRowCount();
     FHooks->ContentChanged();
 }
@@ -242,6 +258,7 @@ void TVxDocument::DeleteRange(int32_t a, int32_t b, bool recordUndo)
         FStore.Restore(removed, FWork, a);
         throw;
     }
+    FChanges.Invalidate();
     UpdateRowCount();
     FHooks->EndSelection(true);
     if (recordUndo)
@@ -267,6 +284,7 @@ void TVxDocument::InsertFilled(int32_t offset, int32_t count, bool recordUndo, b
         FWork.ShiftTail(offset + count, -count);
         throw;
     }
+    FChanges.Invalidate();
     UpdateRowCount();
     FHooks->EndSelection(true);
     if (recordUndo)
@@ -310,6 +328,10 @@ void TVxDocument::ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool rec
         FStore.Restore(old, FWork, a);
         throw;
     }
+    if (delta == 0)
+        FChanges.Add(a, newCount);
+    else
+        FChanges.Invalidate();
     UpdateRowCount();
     if (recordUndo) {
         if (newCount > 0)
@@ -337,6 +359,7 @@ int32_t TVxDocument::InsertFile(int32_t offset, const std::string &fileName, boo
         FWork.ShiftTail(offset + n, -n);
         throw;
     }
+    FChanges.Invalidate();
     UpdateRowCount();
     if (recordUndo)
         AddUndo(ukInsertRange, offset, offset + n - 1);
@@ -369,6 +392,15 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
     else
         FWork.Rewrite(splices.data(), splices.size(), recordUndo ? &removed : nullptr);
 
+    bool sameSizes = true;
+    for (const TVxSplice &s : splices)
+        sameSizes = sameSizes && s.OldCount == s.NewCount;
+    if (sameSizes) {
+        for (const TVxSplice &s : splices)
+            FChanges.Add(s.Offset, s.NewCount);
+    } else {
+        FChanges.Invalidate();
+    }
     if (recordUndo) {
         // Reserved above: nothing here can fail once the document has changed.
         int64_t delta = 0;
