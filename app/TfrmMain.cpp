@@ -1,6 +1,7 @@
 #include "TfrmMain.h"
 
 #include "TAppUtils.h"
+#include "TBusyProgress.h"
 #include "TDroppedFiles.h"
 #include "TFileCommands.h"
 #include "THelpFile.h"
@@ -46,6 +47,9 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     VxHexcavator1 = new TVxHexcavator(this);
     VxHexcavator1->setObjectName(QStringLiteral("VxHexcavator1"));
     setCentralWidget(VxHexcavator1);
+    FProgress = std::make_unique<TBusyProgress>();
+    VxHexcavator1->SetProgress(FProgress.get());
+    TAppUtils::SetBusyProgress(FProgress.get());
     FTransfer = std::make_unique<TVxTransfer>(*VxHexcavator1);
     FFiles = std::make_unique<TFileCommands>(*this);
     FWatch = std::make_unique<TFileWatch>(*this);
@@ -119,6 +123,8 @@ TfrmMain::~TfrmMain()
         VxHexcavator1->OnShowMessageBox = nullptr;
     }
     TAppUtils::SetMainWindow(nullptr);
+    TAppUtils::SetBusyProgress(nullptr);
+    VxHexcavator1->SetProgress(nullptr);
 }
 
 void TfrmMain::BuildMenus()
@@ -265,6 +271,8 @@ bool TfrmMain::Run(const std::function<void()> &work, bool busy)
     try {
         work();
         return true;
+    } catch (const TVxCancelled &) {
+        return false; // the user stopped it; everything is as it was
     } catch (const std::exception &e) {
         guard.reset(); // the message box needs a usable window
         TAppUtils::ShowAppMessage(QString::fromLocal8Bit(e.what()), 0x10);

@@ -40,6 +40,12 @@ TVxDocument::~TVxDocument() = default;
 
 void TVxDocument::SetHooks(TVxDocumentHooks *hooks) { FHooks = hooks ? hooks : &gNoHooks; }
 
+void TVxDocument::SetProgress(TVxProgress *progress)
+{
+    FProgress = progress;
+    FWork.SetProgress(progress);
+}
+
 std::string TVxDocument::BackupFileName(const std::string &fileName, int32_t n)
 {
     return TVxBackup::BackupFileName(fileName, n);
@@ -103,8 +109,15 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
     TFileHandle src = OpenSource(fileName, size);
     TTempFile work = TTempFile::Create();
     work.Handle().SetPath(fileName);
-    if (size > 0 && !TFileCopy::CloneWhole(src, work.Handle()))
-        TFileCopy::Copy(src, 0, work.Handle(), 0, size);
+    if (size > 0 && !TFileCopy::CloneWhole(src, work.Handle())) {
+        for (int64_t pos = 0; pos < size; pos += TVxProgress::kChunk) {
+            const int64_t n = std::min<int64_t>(TVxProgress::kChunk, size - pos);
+            TFileCopy::Copy(src, pos, work.Handle(), pos, n);
+            // Until Adopt below, stopping costs only the new working copy.
+            if (FProgress)
+                FProgress->Report(pos + n, size, true);
+        }
+    }
     work.Handle().SetLength(size);
     // Pages just written by the copy are several times slower to copy again (the next save)
     // than flushed ones: have the system write them out now, while the user looks.

@@ -22,6 +22,7 @@
 #include "TVxChangeSet.h"
 #include "TVxDocumentHooks.h"
 #include "TVxEvent.h"
+#include "TVxProgress.h"
 #include "TVxUndoList.h"
 #include "TVxWorkCopy.h"
 
@@ -49,6 +50,12 @@ public:
     TVxDocument &operator=(const TVxDocument &) = delete;
 
     void SetHooks(TVxDocumentHooks *hooks);
+    // Long operations report here while it is set (see TVxProgress): load (cancellable until
+    // the new working copy is complete), save (not cancellable), replace-all's rewrite
+    // (cancellable) and the searcher's scans (cancellable). A cancelled operation throws
+    // TVxCancelled and leaves the document as it was.
+    void SetProgress(TVxProgress *progress);
+    TVxProgress *Progress() const { return FProgress; }
 
     // --- Events -------------------------------------------------------------------------
     TNotifyEvent OnFileOpen;
@@ -163,6 +170,7 @@ private:
     static TFileHandle OpenSource(const std::string &fileName, int32_t &size);
 
     TVxDocumentHooks *FHooks;
+    TVxProgress *FProgress = nullptr;
     TVxWorkCopy FWork;
     // Before FUndo: the records give their blocks back to the store when they go.
     TVxUndoStore FStore;

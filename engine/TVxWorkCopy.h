@@ -29,6 +29,7 @@
 // Who calls: TVxDocument only; the view reads through TVxDocument.
 
 #include "TTempFile.h"
+#include "TVxProgress.h"
 #include "TVxSplice.h"
 
 #include <cstdint>
@@ -47,6 +48,8 @@ public:
     TVxWorkCopy();
 
     const std::string &CreateError() const { return FCreateError; }
+    // Where CopyTo (not cancellable) and Rewrite (cancellable) report; nullptr: nowhere.
+    void SetProgress(TVxProgress *progress) { FProgress = progress; }
     // Names the document in error messages of the working copy (the user's file, not the
     // temporary one).
     void SetLabel(const std::string &label);
@@ -146,6 +149,7 @@ private:
     TTempFile NewFile() const;
 
     TTempFile FWork;
+    TVxProgress *FProgress = nullptr;
     std::string FCreateError;
     std::string FLabel;
     bool FPinned = false;
