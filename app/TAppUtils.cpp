@@ -1,5 +1,6 @@
 #include "TAppUtils.h"
 
+#include "TBusyProgress.h"
 #include "TUiServices.h"
 
 #include <QApplication>
@@ -12,12 +13,18 @@ namespace {
 QPointer<QWidget> gMain;
 QPointer<QWidget> gFocusBeforeBusy;
 int gBusy = 0;
+QString gBusyCaption;
+TBusyProgress *gProgress = nullptr;
 
 // Integer division truncating toward zero, as the placement rule is defined.
 int HalfDiff(int a, int b) { return (a - b) / 2; }
 } // namespace
 
 void TAppUtils::SetMainWindow(QWidget *main) { gMain = main; }
+QWidget *TAppUtils::MainWindow() { return gMain; }
+void TAppUtils::SetBusyCaption(const QString &caption) { gBusyCaption = caption; }
+QString TAppUtils::BusyCaption() { return gBusyCaption; }
+void TAppUtils::SetBusyProgress(TBusyProgress *progress) { gProgress = progress; }
 
 void TAppUtils::BeginBusy()
 {
@@ -27,6 +34,8 @@ void TAppUtils::BeginBusy()
         gFocusBeforeBusy = QApplication::focusWidget();
         if (gMain)
             gMain->setEnabled(false);
+        if (gProgress)
+            gProgress->Start();
     }
 }
 
@@ -35,6 +44,9 @@ void TAppUtils::EndBusy()
     if (gBusy == 0)
         return;
     if (--gBusy == 0) {
+        if (gProgress)
+            gProgress->Finish();
+        gBusyCaption.clear();
         if (gMain)
             gMain->setEnabled(true);
         if (gFocusBeforeBusy)

@@ -7,6 +7,7 @@
 #include <QString>
 
 class QWidget;
+class TBusyProgress;
 
 class TAppUtils {
 public:
@@ -14,11 +15,18 @@ public:
 
     // The window that the busy state disables.
     static void SetMainWindow(QWidget *main);
+    static QWidget *MainWindow();
     // Nested: the first BeginBusy shows the hourglass and disables the main window, the
     // matching last EndBusy undoes both. Use TBusy to pair them even when work throws.
     static void BeginBusy();
     static void EndBusy();
     static int BusyDepth();
+    // The name of the operation running in the busy state ("" for none given); the progress
+    // window shows it.
+    static void SetBusyCaption(const QString &caption);
+    static QString BusyCaption();
+    // Started and finished with the busy state (the main window's, for its editor).
+    static void SetBusyProgress(TBusyProgress *progress);
 
     // A message box of the program (through TUiServices); returns the button pressed.
     static int ShowAppMessage(const QString &text, unsigned flags);
@@ -33,6 +41,12 @@ public:
 class TBusy {
 public:
     TBusy() { TAppUtils::BeginBusy(); }
+    // Names the operation for the progress window.
+    explicit TBusy(const QString &caption)
+    {
+        TAppUtils::BeginBusy();
+        TAppUtils::SetBusyCaption(caption);
+    }
     ~TBusy() { TAppUtils::EndBusy(); }
     TBusy(const TBusy &) = delete;
     TBusy &operator=(const TBusy &) = delete;

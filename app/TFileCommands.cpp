@@ -48,8 +48,8 @@ bool TFileCommands::OpenFile(const QString &fileName, bool quiet)
     if (answer != 7 && ed.Modified())
         return false;
     const std::string path = QFile::encodeName(fileName).toStdString();
+    TBusy opening(QStringLiteral("ファイルを開いています"));
     if (quiet) {
-        TBusy busy;
         try {
             ed.LoadFromFile(path);
         } catch (const std::exception &) {
@@ -109,7 +109,7 @@ bool TFileCommands::Save(const QString &fileName)
     TVxHexcavator &ed = *FMain.VxHexcavator1;
     bool ok;
     {
-        TBusy busy;
+        TBusy busy(QStringLiteral("保存しています"));
         ok = ed.SaveToFile(QFile::encodeName(fileName).toStdString(), FKeepUndoOnSave);
     }
     // A declined backup question is no failure; a failed write is, and says why.
@@ -155,6 +155,7 @@ void TFileCommands::Reload()
     const std::string path = ed.FileName(); // a copy: the load replaces FileName
     if (path.empty())
         return;
+    TBusy busy(QStringLiteral("読み直しています"));
     FMain.Run([&] { ed.LoadFromFile(path); }, true);
     FMain.UpdateTitle();
 }

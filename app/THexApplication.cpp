@@ -1,6 +1,7 @@
 #include "THexApplication.h"
 
 #include "TAppUtils.h"
+#include "TVxProgress.h"
 #include "TTermSignals.h"
 #include "TVxDocumentHooks.h"
 
@@ -42,6 +43,10 @@ bool THexApplication::notify(QObject *receiver, QEvent *event)
 {
     try {
         return QApplication::notify(receiver, event);
+    } catch (const TVxCancelled &) {
+        // The user stopped the work; it left everything as it was, and there is nothing to say.
+        while (TAppUtils::BusyDepth() > 0)
+            TAppUtils::EndBusy();
     } catch (const std::exception &e) {
         while (TAppUtils::BusyDepth() > 0)
             TAppUtils::EndBusy();

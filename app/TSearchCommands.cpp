@@ -57,7 +57,11 @@ void TSearchCommands::FindAgain(bool backward)
         acFindExecute();
         return;
     }
-    const int32_t found = backward ? FSearch.FindPrev() : FSearch.FindNext();
+    int32_t found;
+    {
+        TBusy busy(QStringLiteral("検索しています"));
+        found = backward ? FSearch.FindPrev() : FSearch.FindNext();
+    }
     if (found < 0)
         TAppUtils::ShowAppMessage((backward ? QStringLiteral("現在位置より前に ") : QStringLiteral("現在位置より後に ")) +
                                       TVxTransfer::FromCodePage(QByteArray::fromStdString(FSearch.SearchText())) +

@@ -68,7 +68,7 @@ void TfrmFind::SaveHistory()
 
 void TfrmFind::Button1Click(bool backward)
 {
-    TBusy busy;
+    TBusy busy(QStringLiteral("検索しています"));
     const QString text = cmbFindText->currentText();
     if (text.isEmpty())
         return; // the dialog stays open

@@ -2,6 +2,7 @@
 
 #include "TAppUtils.h"
 #include "TDataInspector.h"
+#include "TBusyProgress.h"
 #include "TDroppedFiles.h"
 #include "TFileCommands.h"
 #include "THelpFile.h"
@@ -48,6 +49,9 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     VxHexcavator1 = new TVxHexcavator(this);
     VxHexcavator1->setObjectName(QStringLiteral("VxHexcavator1"));
     setCentralWidget(VxHexcavator1);
+    FProgress = std::make_unique<TBusyProgress>();
+    VxHexcavator1->SetProgress(FProgress.get());
+    TAppUtils::SetBusyProgress(FProgress.get());
     FTransfer = std::make_unique<TVxTransfer>(*VxHexcavator1);
     FFiles = std::make_unique<TFileCommands>(*this);
     FWatch = std::make_unique<TFileWatch>(*this);
@@ -123,6 +127,8 @@ TfrmMain::~TfrmMain()
         VxHexcavator1->OnShowMessageBox = nullptr;
     }
     TAppUtils::SetMainWindow(nullptr);
+    TAppUtils::SetBusyProgress(nullptr);
+    VxHexcavator1->SetProgress(nullptr);
 }
 
 void TfrmMain::BuildMenus()
@@ -270,6 +276,8 @@ bool TfrmMain::Run(const std::function<void()> &work, bool busy)
     try {
         work();
         return true;
+    } catch (const TVxCancelled &) {
+        return false; // the user stopped it; everything is as it was
     } catch (const std::exception &e) {
         guard.reset(); // the message box needs a usable window
         TAppUtils::ShowAppMessage(QString::fromLocal8Bit(e.what()), 0x10);

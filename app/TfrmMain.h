@@ -21,6 +21,7 @@ class QLabel;
 class QMenu;
 class QToolBar;
 class TDataInspector;
+class TBusyProgress;
 class TFileCommands;
 class TFileWatch;
 class TInstanceCommands;
@@ -94,6 +95,8 @@ private:
     void BuildStatusBar();
     void ConnectCommands();
 
+    // Before the editor goes, so that it never reports to a progress that is gone.
+    std::unique_ptr<TBusyProgress> FProgress;
     std::unique_ptr<TFileCommands> FFiles;
     std::unique_ptr<TVxTransfer> FTransfer;
     std::unique_ptr<TSearchCommands> FSearches;

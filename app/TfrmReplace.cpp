@@ -116,6 +116,7 @@ void TfrmReplace::SaveHistory()
 int32_t TfrmReplace::DoFind(bool select)
 {
     TDialogBusy busy(*this, FMain);
+    TAppUtils::SetBusyCaption(QStringLiteral("検索しています"));
     const QString text = cmbFindText->currentText();
     if (text.isEmpty())
         return -2;
@@ -140,6 +141,7 @@ int32_t TfrmReplace::DoReplace(bool all)
     int32_t n = 0;
     {
         TDialogBusy busy(*this, FMain);
+        TAppUtils::SetBusyCaption(all ? QStringLiteral("すべて置換しています") : QStringLiteral("置換しています"));
         const QString findText = cmbFindText->currentText();
         const QString replaceText = cmbReplaceText->currentText();
         const int32_t start = all ? 0 : ed.GetCaretOffset();

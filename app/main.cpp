@@ -1,9 +1,12 @@
-// Hexcavator: start-up. The main window opens the files named on the command line.
+// Hexcavator: start-up. The main window opens the files named on the command line once it is
+// shown.
 
 #include "TCommandLineFiles.h"
 #include "THexApplication.h"
 #include "TTempFile.h"
 #include "TfrmMain.h"
+
+#include <QTimer>
 
 int main(int argc, char **argv)
 {
@@ -15,6 +18,11 @@ int main(int argc, char **argv)
     TTempFile::RemoveStale();
     TfrmMain frmMain;
     frmMain.show();
-    TCommandLineFiles::OpenCommandLineFiles(frmMain, files);
+    // The window is painted and answers before a file named here is loaded: the load runs
+    // from the event loop, with its progress in that window.
+    QTimer::singleShot(0, &frmMain, [&frmMain, files] {
+        frmMain.repaint();
+        TCommandLineFiles::OpenCommandLineFiles(frmMain, files);
+    });
     return app.exec();
 }

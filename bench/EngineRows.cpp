@@ -1,4 +1,5 @@
-// Rows of the document engine: load, save, block edits in the middle, typing, memory.
+// Rows of the document engine: load, save, block edits in the middle, typing, memory,
+// deleting and restoring a whole document.
 
 #include "BenchTable.h"
 
@@ -151,6 +152,102 @@ void PeakRss()
     ::wait4(child, &status, 0, &ru);
     TBenchTable::PrintValue("peak-rss", int64_t(ru.ru_maxrss) * 1024);
 }
+
+// Select all of a 1 GiB document, delete, undo: the removed gigabyte goes to the undo
+// scratch file and back by kernel copies. Beside one kernel copy of the file; run in a child
+// so that its peak memory, loading included, is its own.
+void DeleteAll()
+{
+    const int64_t size = kSizes[1];
+    TBenchTable::TDataFile file(size);
+    double base = 1e30;
+    {
+        TFileHandle src = TFileHandle::OpenRead(file.Path());
+        for (int i = 0; i < 3; ++i)
+            base = std::min(base, KernelCopy(src, 0, size, false));
+    }
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return;
+    std::fflush(stdout);
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::close(fds[0]);
+        double best = -1;
+        try {
+            TVxDocument doc;
+            doc.LoadFromFile(file.Path());
+            best = 1e30;
+            for (int i = 0; i < 3; ++i) {
+                double t = TBenchTable::Now();
+                doc.DeleteRange(0, doc.FileSize() - 1, true);
+                doc.Undo();
+                best = std::min(best, TBenchTable::Now() - t);
+                if (doc.FileSize() != size || doc.UndoCount() != 0 || doc.UndoStore().SpilledBytes() != 0)
+                    best = -1;
+            }
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "delete-all: %s\n", e.what());
+        }
+        (void)!::write(fds[1], &best, sizeof best);
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    double ours = -1;
+    if (::read(fds[0], &ours, sizeof ours) != sizeof ours)
+        ours = -1;
+    ::close(fds[0]);
+    int status = 0;
+    rusage ru{};
+    ::wait4(child, &status, 0, &ru);
+    if (ours < 0)
+        std::fprintf(stderr, "delete-all: failed or inconsistent\n");
+    TBenchTable::Print("delete-all", size, ours, base);
+    TBenchTable::PrintValue("delete-all-peak-rss", int64_t(ru.ru_maxrss) * 1024);
+}
+
+// One byte changed in a 1 GiB document, saved until durable: only that byte (and its journal)
+// reaches the disk. Beside it, the save as the program does it: right after the load, the
+// whole file (a size change rules out the patch), next to one kernel copy of the file plus
+// fsync.
+void SavePatch()
+{
+    const int64_t size = kSizes[1];
+    TBenchTable::TDataFile file(size);
+    TVxDocument doc;
+    doc.LoadFromFile(file.Path());
+    double ours = 1e30;
+    for (int i = 0; i < 5; ++i) {
+        doc.OverwriteByte(static_cast<int32_t>(size / 3) + i, static_cast<uint8_t>(i), true);
+        double t = TBenchTable::Now();
+        if (!doc.SaveToFile(file.Path(), true))
+            std::fprintf(stderr, "save-patch: %s\n", doc.LastWriteError().c_str());
+        ours = std::min(ours, TBenchTable::Now() - t);
+    }
+    TBenchTable::PrintNoBaseline("save-patch", size, ours);
+}
+
+void SaveAfterLoad()
+{
+    const int64_t size = kSizes[1];
+    TBenchTable::TDataFile file(size);
+    double ours = 1e30, base = 1e30;
+    for (int i = 0; i < 3; ++i) {
+        {
+            TFileHandle src = TFileHandle::OpenRead(file.Path());
+            base = std::min(base, KernelCopy(src, 0, size, true));
+        }
+        TVxDocument doc;
+        doc.LoadFromFile(file.Path());
+        double t = TBenchTable::Now();
+        doc.InsertByte(0, 0, true);
+        doc.DeleteByte(0, true);
+        if (!doc.SaveToFile(file.Path(), false))
+            std::fprintf(stderr, "save-after-load: %s\n", doc.LastWriteError().c_str());
+        ours = std::min(ours, TBenchTable::Now() - t);
+    }
+    TBenchTable::Print("save-after-load", size, ours, base);
+}
 } // namespace
 
 HX_BENCH_ROW("load", Load);
@@ -159,3 +256,6 @@ HX_BENCH_ROW("insert-middle", [] { BlockEdits(true); });
 HX_BENCH_ROW("delete-middle", [] { BlockEdits(false); });
 HX_BENCH_ROW("type-inserts", TypeInserts);
 HX_BENCH_ROW("peak-rss", PeakRss);
+HX_BENCH_ROW("delete-all", DeleteAll);
+HX_BENCH_ROW("save-patch", SavePatch);
+HX_BENCH_ROW("save-after-load", SaveAfterLoad);

@@ -18,14 +18,6 @@
 
 namespace {
 TVxDocumentHooks gNoHooks;
-
-std::unique_ptr<uint8_t[]> ToBlock(const std::vector<uint8_t> &bytes)
-{
-    auto block = std::make_unique<uint8_t[]>(bytes.size());
-    if (!bytes.empty())
-        std::memcpy(block.get(), bytes.data(), bytes.size());
-    return block;
-}
 } // namespace
 
 TVxDocument::TVxDocument(TVxDocumentHooks *hooks) : FHooks(hooks ? hooks : &gNoHooks)
@@ -41,11 +33,18 @@ void TVxDocument::UpdateLabel()
 {
     // Errors of the working copy name the user's document, never the temporary file.
     FWork.SetLabel(FFileName.empty() ? std::string("無題") : FFileName);
+    FStore.SetLabel(FFileName.empty() ? std::string("無題") : FFileName);
 }
 
 TVxDocument::~TVxDocument() = default;
 
 void TVxDocument::SetHooks(TVxDocumentHooks *hooks) { FHooks = hooks ? hooks : &gNoHooks; }
+
+void TVxDocument::SetProgress(TVxProgress *progress)
+{
+    FProgress = progress;
+    FWork.SetProgress(progress);
+}
 
 std::string TVxDocument::BackupFileName(const std::string &fileName, int32_t n)
 {
@@ -105,17 +104,29 @@ TFileHandle TVxDocument::OpenSource(const std::string &fileName, int32_t &size)
 bool TVxDocument::LoadFromFile(const std::string &fileName)
 {
     // Everything that can fail happens before the current document is touched.
+    const bool recovered = TVxSaver::RecoverPatch(fileName);
     int32_t size = 0;
     TFileHandle src = OpenSource(fileName, size);
     TTempFile work = TTempFile::Create();
     work.Handle().SetPath(fileName);
-    if (size > 0 && !TFileCopy::CloneWhole(src, work.Handle()))
-        TFileCopy::Copy(src, 0, work.Handle(), 0, size);
+    if (size > 0 && !TFileCopy::CloneWhole(src, work.Handle())) {
+        for (int64_t pos = 0; pos < size; pos += TVxProgress::kChunk) {
+            const int64_t n = std::min<int64_t>(TVxProgress::kChunk, size - pos);
+            TFileCopy::Copy(src, pos, work.Handle(), pos, n);
+            // Until Adopt below, stopping costs only the new working copy.
+            if (FProgress)
+                FProgress->Report(pos + n, size, true);
+        }
+    }
     work.Handle().SetLength(size);
+    // Pages just written by the copy are several times slower to copy again (the next save)
+    // than flushed ones: have the system write them out now, while the user looks.
+    work.Handle().StartWriteback();
     const TFileIdentity identity = TFileIdentity::OfFd(src.Fd());
     src.Close();
 
     FWork.Adopt(std::move(work), size);
+    FChanges.Reset();
     ClearUndo();
     FFileName = fileName;
     UpdateLabel();
@@ -128,6 +139,9 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
         OnFileOpen();
     FHooks->PostFileOpened();
     UpdateRowCount();
+    if (recovered)
+        ShowMessageBox(fileName + "\r\n前回の保存が途中で中断されていたため、保存する前の内容に戻しました。",
+                       mbOK | mbIconInformation);
     return true;
 }
 
@@ -143,7 +157,10 @@ bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool a
             ShowMessageBox("ファイルは開いた後に他のプログラムによって変更されています。上書きしますか？",
                            mbYesNo | mbIconQuestion) != idYes)
             return false;
-        const bool written = saver.Write(FWork, backups, [this] {
+        const bool patch = backups == 0 && same && FChanges.Known() && FDiskIdentity.Exists &&
+                           saver.Found() == FDiskIdentity && FileSize() == FDiskIdentity.Size &&
+                           FChanges.Bytes() <= kMaxPatchBytes && FChanges.Bytes() * 2 <= FileSize();
+        const bool written = (patch && saver.WritePatch(FWork, FChanges.Ranges())) || saver.Write(FWork, backups, [this] {
             return ShowMessageBox("バックアップファイルの作成に失敗しました。\r\n"
                                   "バックアップを作成しないで保存を続行しますか？",
                                   mbYesNo | mbIconWarning) == idYes;
@@ -151,6 +168,7 @@ bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool a
         if (written) {
             FDiskIdentity = saver.Written();
             FDiskTarget = saver.Target();
+            FChanges.Reset();
         }
         return written;
     } catch (const std::exception &e) {
@@ -185,6 +203,7 @@ void TVxDocument::OverwriteByte(int32_t offset, uint8_t value, bool recordUndo)
     uint8_t old = FWork.ByteAt(offset);
     FHooks->EndSelection(false);
     FWork.SetByte(offset, value);
+    FChanges.Add(offset, 1);
     if (recordUndo)
         AddUndo(ukOverwriteByte, offset, offset, old);
     FHooks->ContentChanged();
@@ -197,6 +216,7 @@ void TVxDocument::InsertByte(int32_t offset, uint8_t value, bool recordUndo)
     CheckGrowth(1);
     FHooks->EndSelection(false);
     FWork.InsertByte(offset, value);
+    FChanges.Invalidate();
     if (recordUndo)
         AddUndo(ukInsertByte, offset, offset);
     UpdateRowCount();
@@ -209,6 +229,7 @@ void TVxDocument::DeleteByte(int32_t offset, bool recordUndo)
         return;
     uint8_t old = FWork.ByteAt(offset);
     FWork.DeleteByte(offset);
+    FChanges.Invalidate();
     if (recordUndo)
         AddUndo(ukDeleteByte, offset, offset, old);
     UpdateRowCount();
@@ -225,6 +246,7 @@ void TVxDocument::ShiftTail(int32_t offset, int32_t delta)
     if (delta > 0)
         CheckGrowth(delta);
     FWork.ShiftTail(offset, delta);
+    FChanges.Invalidate();
     UpdateRowCount();
     FHooks->ContentChanged();
 }
@@ -238,34 +260,44 @@ void TVxDocument::DeleteRange(int32_t a, int32_t b, bool recordUndo)
     if (a > b)
         return;
     const int32_t n = b - a + 1;
-    std::vector<uint8_t> removed = FWork.ReadBytes(a, n);
+    // A failed shift can have overwritten only as much of the range as the tail is long;
+    // without a record that is all there is to keep.
+    const int32_t keep = recordUndo ? n : std::min(n, FileSize() - (b + 1));
+    TVxUndoBlock removed = FStore.Capture(FWork, a, keep);
     try {
         FWork.ShiftTail(b + 1, -n);
     } catch (...) {
         // The shift put the tail back; the removed bytes it may have covered are ours to restore.
-        FWork.WriteBlock(a, removed.data(), n);
+        FStore.Restore(removed, FWork, a);
         throw;
     }
+    FChanges.Invalidate();
     UpdateRowCount();
     FHooks->EndSelection(true);
     if (recordUndo)
-        AddUndo(ukDeleteRange, a, b, 0, ToBlock(removed));
+        AddRecord(ukDeleteRange, a, b, 0, std::move(removed), 0);
     FHooks->ContentChanged();
     FHooks->MoveCaretToOffset(a);
 }
 
 void TVxDocument::InsertBlock(int32_t offset, const uint8_t *data, int32_t count, bool recordUndo, bool moveCaret)
 {
+    InsertFilled(offset, count, recordUndo, moveCaret, [&](int32_t at) { FWork.WriteBlock(at, data, count); });
+}
+
+void TVxDocument::InsertFilled(int32_t offset, int32_t count, bool recordUndo, bool moveCaret, const TFill &fill)
+{
     if (offset < 0 || offset > FileSize() || count <= 0)
         return;
     CheckGrowth(count);
     FWork.ShiftTail(offset, count);
     try {
-        FWork.WriteBlock(offset, data, count);
+        fill(offset);
     } catch (...) {
         FWork.ShiftTail(offset + count, -count);
         throw;
     }
+    FChanges.Invalidate();
     UpdateRowCount();
     FHooks->EndSelection(true);
     if (recordUndo)
@@ -278,6 +310,12 @@ void TVxDocument::InsertBlock(int32_t offset, const uint8_t *data, int32_t count
 void TVxDocument::ReplaceRange(int32_t a, int32_t b, const uint8_t *data, int32_t newCount, bool recordUndo,
                                bool moveCaret)
 {
+    ReplaceFilled(a, b, newCount, recordUndo, moveCaret, [&](int32_t at) { FWork.WriteBlock(at, data, newCount); });
+}
+
+void TVxDocument::ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool recordUndo, bool moveCaret,
+                                const TFill &fill)
+{
     if (a > b)
         std::swap(a, b);
     if (b >= FileSize())
@@ -286,28 +324,33 @@ void TVxDocument::ReplaceRange(int32_t a, int32_t b, const uint8_t *data, int32_
         return;
     const int32_t oldCount = std::max(0, b - a + 1);
     CheckGrowth(int64_t(newCount) - oldCount);
-    std::vector<uint8_t> old = FWork.ReadBytes(a, oldCount);
+    TVxUndoBlock old = FStore.Capture(FWork, a, oldCount);
     const int32_t delta = newCount - oldCount;
     try {
         FWork.ShiftTail(a + oldCount, delta);
     } catch (...) {
         if (delta < 0)
-            FWork.WriteBlock(a, old.data(), oldCount);
+            FStore.Restore(old, FWork, a);
         throw;
     }
     try {
-        FWork.WriteBlock(a, data, newCount);
+        if (newCount > 0)
+            fill(a);
     } catch (...) {
         FWork.ShiftTail(a + newCount, -delta);
-        FWork.WriteBlock(a, old.data(), oldCount);
+        FStore.Restore(old, FWork, a);
         throw;
     }
+    if (delta == 0)
+        FChanges.Add(a, newCount);
+    else
+        FChanges.Invalidate();
     UpdateRowCount();
     if (recordUndo) {
         if (newCount > 0)
-            AddUndo(ukReplaceRange, a, a + newCount - 1, 0, ToBlock(old), oldCount);
+            AddRecord(ukReplaceRange, a, a + newCount - 1, 0, std::move(old), oldCount);
         else if (oldCount > 0)
-            AddUndo(ukDeleteRange, a, b, 0, ToBlock(old));
+            AddRecord(ukDeleteRange, a, b, 0, std::move(old), 0);
     }
     FHooks->EndSelection(true);
     FHooks->ContentChanged();
@@ -324,11 +367,12 @@ int32_t TVxDocument::InsertFile(int32_t offset, const std::string &fileName, boo
     CheckGrowth(n);
     FWork.ShiftTail(offset, n);
     try {
-        FWork.CopyIn(src, offset, n);
+        FWork.CopyIn(src, 0, offset, n);
     } catch (...) {
         FWork.ShiftTail(offset + n, -n);
         throw;
     }
+    FChanges.Invalidate();
     UpdateRowCount();
     if (recordUndo)
         AddUndo(ukInsertRange, offset, offset + n - 1);
@@ -361,6 +405,15 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
     else
         FWork.Rewrite(splices.data(), splices.size(), recordUndo ? &removed : nullptr);
 
+    bool sameSizes = true;
+    for (const TVxSplice &s : splices)
+        sameSizes = sameSizes && s.OldCount == s.NewCount;
+    if (sameSizes) {
+        for (const TVxSplice &s : splices)
+            FChanges.Add(s.Offset, s.NewCount);
+    } else {
+        FChanges.Invalidate();
+    }
     if (recordUndo) {
         // Reserved above: nothing here can fail once the document has changed.
         int64_t delta = 0;
@@ -373,11 +426,11 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
                 r.Kind = ukReplaceRange;
                 r.End = at + s.NewCount - 1;
                 r.Count = s.OldCount;
-                r.Data = std::move(removed[i]);
+                r.Data = FStore.Adopt(std::move(removed[i]), s.OldCount);
             } else if (s.OldCount > 0) {
                 r.Kind = ukDeleteRange;
                 r.End = at + s.OldCount - 1;
-                r.Data = std::move(removed[i]);
+                r.Data = FStore.Adopt(std::move(removed[i]), s.OldCount);
             } else {
                 r.Kind = ukInsertRange;
                 r.End = at + s.NewCount - 1;
@@ -411,9 +464,12 @@ bool TVxDocument::RevertGroupAtOnce(int32_t members)
     int64_t prevEnd = 0;
     for (int32_t i = top - members; i < top; ++i) {
         const TVxUndoRecord &m = FUndo.At(i);
+        // Spilled bytes are not at hand for one pass; those groups go member by member.
+        if (m.Data.Spilled())
+            return false;
         TVxSplice s;
         s.Offset = m.Start;
-        s.Data = m.Data.get();
+        s.Data = m.Data.Bytes();
         if (m.Kind == ukReplaceRange) {
             s.OldCount = m.End - m.Start + 1;
             s.NewCount = m.Count;
@@ -438,6 +494,18 @@ bool TVxDocument::RevertGroupAtOnce(int32_t members)
 
 void TVxDocument::AddUndo(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte,
                           std::unique_ptr<uint8_t[]> data, int32_t count)
+{
+    TVxUndoRecord shape;
+    shape.Kind = kind;
+    shape.Start = start;
+    shape.End = end;
+    shape.Count = count;
+    const int32_t size = data ? shape.DataSize() : 0;
+    AddRecord(kind, start, end, oldByte, data ? FStore.Adopt(std::move(data), size) : TVxUndoBlock(), count);
+}
+
+void TVxDocument::AddRecord(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte, TVxUndoBlock data,
+                            int32_t count)
 {
     TVxUndoRecord r;
     r.Kind = kind;
@@ -481,13 +549,13 @@ void TVxDocument::UndoStep(bool moveCaret)
         InsertByte(r.Start, r.OldByte, false);
         break;
     case ukDeleteRange:
-        InsertBlock(r.Start, r.Data.get(), r.DataSize(), false, moveCaret);
+        InsertFilled(r.Start, r.DataSize(), false, moveCaret, [&](int32_t at) { FStore.Restore(r.Data, FWork, at); });
         break;
     case ukInsertRange:
         DeleteRange(r.Start, r.End, false);
         break;
     case ukReplaceRange:
-        ReplaceRange(r.Start, r.End, r.Data.get(), r.Count, false, moveCaret);
+        ReplaceFilled(r.Start, r.End, r.Count, false, moveCaret, [&](int32_t at) { FStore.Restore(r.Data, FWork, at); });
         break;
     case ukGroup:
         break;

@@ -19,8 +19,10 @@
 //  - every change of FileSize: hooks RowCountChanged, then OnChangeFileSize.
 
 #include "TFileIdentity.h"
+#include "TVxChangeSet.h"
 #include "TVxDocumentHooks.h"
 #include "TVxEvent.h"
+#include "TVxProgress.h"
 #include "TVxUndoList.h"
 #include "TVxWorkCopy.h"
 
@@ -36,6 +38,9 @@ using TVxChangeUndoEvent = TVxEvent<int32_t>;
 class TVxDocument {
 public:
     static constexpr int32_t kMaxFileSize = TVxWorkCopy::kMaxFileSize;
+    // A patch save journals the previous bytes of what it writes; beyond this (or half the
+    // file) writing the whole file is the cheaper way.
+    static constexpr int64_t kMaxPatchBytes = int64_t(64) << 20;
 
     // Creates an empty untitled document. Without a usable temporary folder it still exists
     // (empty, with no working copy) and WorkCopyError() says why.
@@ -45,6 +50,12 @@ public:
     TVxDocument &operator=(const TVxDocument &) = delete;
 
     void SetHooks(TVxDocumentHooks *hooks);
+    // Long operations report here while it is set (see TVxProgress): load (cancellable until
+    // the new working copy is complete), save (not cancellable), replace-all's rewrite
+    // (cancellable) and the searcher's scans (cancellable). A cancelled operation throws
+    // TVxCancelled and leaves the document as it was.
+    void SetProgress(TVxProgress *progress);
+    TVxProgress *Progress() const { return FProgress; }
 
     // --- Events -------------------------------------------------------------------------
     TNotifyEvent OnFileOpen;
@@ -71,14 +82,18 @@ public:
 
     // --- Files ---------------------------------------------------------------------------
     // Replaces the document with the file's bytes. Refuses (throws, nothing changed)
-    // directories, non-regular files and files above kMaxFileSize bytes.
+    // directories, non-regular files and files above kMaxFileSize bytes. A save of the file
+    // that was cut short (a journal beside it) is undone first, and the user told.
     bool LoadFromFile(const std::string &fileName);
     // Writes the document to the file as TVxSaver does (a symlink is written through to the
     // file it names; owner, group, bits and attributes are kept). Never throws; false on
     // failure, and the target keeps its previous contents. Needs no space in the temporary
     // folder: the cache window is streamed out, not flushed.
     bool WriteToFile(const std::string &fileName);
-    // Backup (when SaveBackup), write, then FileName and the history. False when the user
+    // Backup (when SaveBackup), write, then FileName and the history. When the document
+    // still has the file's size, only overwrites changed it since the load or the last save,
+    // and no backup is wanted, only the changed ranges are written, in place and crash-safely
+    // (TVxPatchJournal); otherwise the whole file, as TVxSaver does. False when the user
     // declines (to go on without a backup, or to overwrite a file that changed on disk since
     // it was loaded or saved here), or the write fails.
     bool SaveToFile(const std::string &fileName, bool keepUndo);
@@ -124,6 +139,11 @@ public:
     bool Modified() const { return FUndo.Modified(); }
     int32_t UndoCount() const { return FUndo.Count(); }
     const TVxUndoList &UndoList() const { return FUndo; }
+    // What differs from the file on disk, while only overwrites happened since load or save.
+    const TVxChangeSet &Changes() const { return FChanges; }
+    // Where the history's byte blocks live; its counters are the memory hook of the tests.
+    const TVxUndoStore &UndoStore() const { return FStore; }
+    TVxUndoStore &UndoStore() { return FStore; }
 
     // Recomputes the grid's rows from FileSize and fires OnChangeFileSize.
     void UpdateRowCount();
@@ -133,6 +153,12 @@ protected:
     TVxDocumentHooks &Hooks() { return *FHooks; }
 
 private:
+    // Writes the bytes of a block edit into the gap at `at` (from a caller's buffer or from an
+    // undo block); may throw, and the edit is then rolled back.
+    using TFill = std::function<void(int32_t at)>;
+    void InsertFilled(int32_t offset, int32_t count, bool recordUndo, bool moveCaret, const TFill &fill);
+    void ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool recordUndo, bool moveCaret, const TFill &fill);
+    void AddRecord(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte, TVxUndoBlock data, int32_t count);
     void FireChangeUndo();
     bool WriteFile(const std::string &fileName, int32_t backups, bool askIfChanged);
     void UpdateLabel();
@@ -144,8 +170,12 @@ private:
     static TFileHandle OpenSource(const std::string &fileName, int32_t &size);
 
     TVxDocumentHooks *FHooks;
+    TVxProgress *FProgress = nullptr;
     TVxWorkCopy FWork;
+    // Before FUndo: the records give their blocks back to the store when they go.
+    TVxUndoStore FStore;
     TVxUndoList FUndo;
+    TVxChangeSet FChanges;
     std::string FFileName;
     std::string FLastWriteError;
     TFileIdentity FDiskIdentity;

@@ -7,6 +7,7 @@
 #include "TTempFile.h"
 #include "TVxBackup.h"
 #include "TVxError.h"
+#include "TVxPatchJournal.h"
 #include "TVxWorkCopy.h"
 
 #include <cerrno>
@@ -193,4 +194,30 @@ bool TVxSaver::WriteInPlace(TFileHandle &file, const TVxWorkCopy &work, int32_t 
         copy.Remove();
     FWritten = TFileIdentity::OfFd(file.Fd());
     return true;
+}
+
+bool TVxSaver::WritePatch(const TVxWorkCopy &work, const std::vector<std::pair<int32_t, int32_t>> &ranges)
+{
+    if (!FFound.Exists || FFound.IsLink)
+        return false;
+    int fd = OpenInPlace();
+    if (fd < 0)
+        return false;
+    TFileHandle file(fd, FTarget);
+    if (file.Length() != work.FileSize() || !TVxPatchJournal::Patch(FDir, FBase, file, work, ranges))
+        return false;
+    FWritten = TFileIdentity::OfFd(file.Fd());
+    return true;
+}
+
+bool TVxSaver::RecoverPatch(const std::string &fileName)
+{
+    const std::string target = TFilePaths::ResolveLinks(fileName);
+    TDirHandle dir;
+    try {
+        dir = TDirHandle::Open(TFilePaths::DirName(target));
+    } catch (const std::system_error &) {
+        return false; // the load itself says why the file cannot be read
+    }
+    return TVxPatchJournal::Recover(dir, TFilePaths::BaseName(target));
 }

@@ -22,6 +22,9 @@
 // fails. One that cannot be written in place but whose folder takes a new file is replaced
 // by a new file of the saving user, without setuid and setgid bits.
 //
+// A patch save writes only the ranges the document changed, through a journal beside the
+// file (WritePatch); the document chooses it when that is all a save needs to do.
+//
 // Every name is resolved against the folder's open handle: a symbolic link planted in place
 // of the target after Found() was taken is replaced, never followed.
 //
@@ -33,6 +36,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TFileHandle;
 class TFileMeta;
@@ -54,6 +59,14 @@ public:
     // made, goOnWithoutBackup decides whether the save goes on (false: Write returns false
     // and nothing was written). Throws on failure.
     bool Write(const TVxWorkCopy &work, int32_t backups, const std::function<bool()> &goOnWithoutBackup);
+
+    // Writes only the changed ranges into the file, in place and crash-safely (see
+    // TVxPatchJournal). False, with nothing written, when the file is no longer the one
+    // found, has another size than the document, cannot be opened for writing, or its folder
+    // takes no journal: the caller then saves with Write. Throws when the write failed.
+    bool WritePatch(const TVxWorkCopy &work, const std::vector<std::pair<int32_t, int32_t>> &ranges);
+    // Puts back an interrupted patch of fileName (before it is loaded); true when it did.
+    static bool RecoverPatch(const std::string &fileName);
 
     // The file as it is after a successful Write.
     const TFileIdentity &Written() const { return FWritten; }

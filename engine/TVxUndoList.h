@@ -2,8 +2,12 @@
 // The edit history, oldest first and unlimited, and the saved/modified bookkeeping.
 //
 // A record describes how to revert one primitive (see TVxDocument::UndoStep). Records of
-// single-byte edits carry no heap block; range records own the bytes they removed or
-// replaced. A ukGroup record stands above Count member records and reverts them together.
+// single-byte edits carry no block; range records own the bytes they removed or replaced,
+// as a TVxUndoBlock of the document's TVxUndoStore (on the heap or spilled to its scratch
+// file). A ukGroup record stands above Count member records and reverts them together.
+// Records are plain movable values, so a reverted one can be kept elsewhere.
+
+#include "TVxUndoStore.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,7 +31,7 @@ struct TVxUndoRecord {
     int32_t End = 0;
     // ukReplaceRange: bytes in Data; ukGroup: member records below; otherwise 0.
     int32_t Count = 0;
-    std::unique_ptr<uint8_t[]> Data;
+    TVxUndoBlock Data;
 
     // Bytes held in Data: Count for a replacement, the removed range for a deletion.
     int32_t DataSize() const
@@ -63,7 +67,7 @@ public:
     bool SavedWithUndo() const { return FSavedWithUndo; }
     bool ChangedAfterSave() const { return FChangedAfterSave; }
 
-    // Heap bytes held by range records (what memory budgets must allow for).
+    // Bytes held by range records, on the heap and spilled (TVxUndoStore says where).
     int64_t DataBytes() const { return FDataBytes; }
 
 private:

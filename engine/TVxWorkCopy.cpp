@@ -237,11 +237,11 @@ void TVxWorkCopy::WriteBlock(int32_t offset, const uint8_t *data, int32_t count)
         FWork.Handle().WriteAt(offset, data, static_cast<size_t>(count));
 }
 
-void TVxWorkCopy::CopyIn(const TFileHandle &src, int32_t offset, int32_t count)
+void TVxWorkCopy::CopyIn(const TFileHandle &src, int64_t srcPos, int32_t offset, int32_t count)
 {
     BeginBlockEdit();
     if (count > 0)
-        TFileCopy::Copy(src, 0, FWork.Handle(), offset, count);
+        TFileCopy::Copy(src, srcPos, FWork.Handle(), offset, count);
 }
 
 void TVxWorkCopy::Adopt(TTempFile &&work, int32_t size)
@@ -256,11 +256,25 @@ void TVxWorkCopy::Adopt(TTempFile &&work, int32_t size)
 
 void TVxWorkCopy::CopyTo(TFileHandle &dst) const
 {
+    if (!FProgress) {
+        CopyRangeTo(0, FFileSize, dst, 0);
+        return;
+    }
+    for (int64_t pos = 0; pos < FFileSize; pos += TVxProgress::kChunk) {
+        const int64_t n = std::min<int64_t>(TVxProgress::kChunk, FFileSize - pos);
+        CopyRangeTo(static_cast<int32_t>(pos), static_cast<int32_t>(n), dst, pos);
+        FProgress->Report(pos + n, FFileSize, false);
+    }
+}
+
+void TVxWorkCopy::CopyRangeTo(int32_t offset, int32_t count, TFileHandle &dst, int64_t dstPos) const
+{
     const TFileHandle &f = FWork.Handle();
-    ForEachPart(0, FFileSize, [&](int64_t pos, int64_t filePos, int64_t n) {
-        TFileCopy::Copy(f, filePos, dst, pos, n);
+    const int64_t shift = dstPos - offset;
+    ForEachPart(offset, int64_t(offset) + count, [&](int64_t pos, int64_t filePos, int64_t n) {
+        TFileCopy::Copy(f, filePos, dst, pos + shift, n);
     }, [&](int64_t pos, const uint8_t *bytes, int64_t n) {
-        dst.WriteAt(pos, bytes, static_cast<size_t>(n));
+        dst.WriteAt(pos + shift, bytes, static_cast<size_t>(n));
     });
 }
 
@@ -437,8 +451,17 @@ void TVxWorkCopy::Rewrite(const TVxSplice *splices, size_t count, std::vector<st
     std::vector<std::unique_ptr<uint8_t[]>> taken;
     taken.reserve(removed ? count : 0);
     int64_t pos = 0;
+    int64_t reported = 0;
+    // Stopping is harmless until Adopt: the new file is simply deleted.
+    auto report = [&](int64_t at) {
+        if (FProgress && at - reported >= TVxProgress::kChunk) {
+            FProgress->Report(at, FFileSize, true);
+            reported = at;
+        }
+    };
     for (size_t i = 0; i < count; ++i) {
         const TVxSplice &s = splices[i];
+        report(pos);
         take(pos, s.Offset - pos, nullptr);
         if (removed) {
             taken.push_back(std::make_unique<uint8_t[]>(static_cast<size_t>(s.OldCount)));
@@ -447,8 +470,15 @@ void TVxWorkCopy::Rewrite(const TVxSplice *splices, size_t count, std::vector<st
         writer.Put(s.Data, static_cast<size_t>(s.NewCount));
         pos = int64_t(s.Offset) + s.OldCount;
     }
-    take(pos, FFileSize - pos, nullptr);
+    while (pos < FFileSize) {
+        report(pos);
+        const int64_t n = std::min<int64_t>(TVxProgress::kChunk, FFileSize - pos);
+        take(pos, n, nullptr);
+        pos += n;
+    }
     writer.Flush();
+    if (FProgress)
+        FProgress->Report(FFileSize, FFileSize, false);
     out.Handle().SetLength(newSize);
     if (removed)
         removed->swap(taken);

@@ -29,6 +29,7 @@
 // Who calls: TVxDocument only; the view reads through TVxDocument.
 
 #include "TTempFile.h"
+#include "TVxProgress.h"
 #include "TVxSplice.h"
 
 #include <cstdint>
@@ -47,6 +48,8 @@ public:
     TVxWorkCopy();
 
     const std::string &CreateError() const { return FCreateError; }
+    // Where CopyTo (not cancellable) and Rewrite (cancellable) report; nullptr: nowhere.
+    void SetProgress(TVxProgress *progress) { FProgress = progress; }
     // Names the document in error messages of the working copy (the user's file, not the
     // temporary one).
     void SetLabel(const std::string &label);
@@ -96,9 +99,9 @@ public:
     // Writes bytes over [offset, offset + count) of the document; needs a flushed window.
     void WriteBlock(int32_t offset, const uint8_t *data, int32_t count);
 
-    // Copies count bytes of src (from its start) over [offset, offset + count) of the document,
+    // Copies count bytes of src (from srcPos) over [offset, offset + count) of the document,
     // by the kernel; needs a flushed window, like WriteBlock.
-    void CopyIn(const TFileHandle &src, int32_t offset, int32_t count);
+    void CopyIn(const TFileHandle &src, int64_t srcPos, int32_t offset, int32_t count);
 
     // True when the window holds every document byte of [offset, offset + count).
     bool WindowHolds(int32_t offset, int32_t count) const
@@ -125,6 +128,8 @@ public:
     // window together: nothing is written to the working copy, so it works with the
     // temporary folder full. Long stretches go through the kernel.
     void CopyTo(TFileHandle &dst) const;
+    // The document's bytes [offset, offset + count) into dst at dstPos, the same way.
+    void CopyRangeTo(int32_t offset, int32_t count, TFileHandle &dst, int64_t dstPos) const;
 
 private:
     // Length of the working copy file as the invariants define it.
@@ -144,6 +149,7 @@ private:
     TTempFile NewFile() const;
 
     TTempFile FWork;
+    TVxProgress *FProgress = nullptr;
     std::string FCreateError;
     std::string FLabel;
     bool FPinned = false;

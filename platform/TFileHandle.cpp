@@ -128,6 +128,18 @@ void TFileHandle::Reserve(int64_t pos, int64_t len)
     }
 }
 
+void TFileHandle::Discard(int64_t pos, int64_t len) noexcept
+{
+    if (len > 0 && FFd >= 0)
+        (void)::fallocate(FFd, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, pos, len);
+}
+
+void TFileHandle::StartWriteback() noexcept
+{
+    if (FFd >= 0)
+        (void)::sync_file_range(FFd, 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 void TFileHandle::Sync()
 {
     TFileFaults::BeforeWrite(FFd);

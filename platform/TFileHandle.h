@@ -45,7 +45,13 @@ public:
     // Allocates disk space for [pos, pos + len) so that later writes cannot run out of space.
     // Silently does nothing where the file system cannot reserve.
     void Reserve(int64_t pos, int64_t len);
+    // Hands the space of [pos, pos + len) back to the file system; the bytes read as zeros
+    // afterwards and the length stays. Best effort, never throws (used when freeing).
+    void Discard(int64_t pos, int64_t len) noexcept;
     void Sync();
+    // Starts writing the file's dirty pages to disk without waiting (best effort). Copying
+    // pages that were flushed is several times faster than copying freshly written ones.
+    void StartWriteback() noexcept;
 
     [[noreturn]] void Fail(const char *what) const;
 

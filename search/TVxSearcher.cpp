@@ -35,6 +35,24 @@ void TVxSearcher::Fill(int32_t firstCandidate, int32_t end)
     FLo = lo;
     FHi = lo + got;
     FValid = firstCandidate;
+    if (TVxProgress *progress = FDoc.Progress()) {
+        const int64_t total = FRangeHi - FRangeLo;
+        const int64_t done = FRangeBackward ? FRangeHi - lo : int64_t(FHi) - FRangeLo;
+        progress->Report(std::clamp<int64_t>(done, 0, total), total, true);
+    }
+}
+
+void TVxSearcher::BeginRange(int32_t lo, int64_t hi, bool backward)
+{
+    FRangeLo = lo;
+    FRangeHi = std::max<int64_t>(hi, lo);
+    FRangeBackward = backward;
+}
+
+void TVxSearcher::EndRange()
+{
+    if (TVxProgress *progress = FDoc.Progress())
+        progress->Report(FRangeHi - FRangeLo, FRangeHi - FRangeLo, true);
 }
 
 void TVxSearcher::FillForward(int32_t from, int32_t lastStart)
@@ -88,13 +106,19 @@ int32_t TVxSearcher::Search(const std::string &text, int32_t start, int32_t endB
         const int64_t lastStart = int64_t(std::min(endBound, size - 1)) - FLength + 1;
         if (from > lastStart)
             return -1;
-        return ScanForward(from, static_cast<int32_t>(lastStart));
+        BeginRange(from, lastStart + FLength, false);
+        const int32_t p = ScanForward(from, static_cast<int32_t>(lastStart));
+        EndRange();
+        return p;
     }
     const int32_t lowest = std::max(endBound, 0);
     const int64_t from = int64_t(std::min(start, size - 1)) - FLength + 1;
     if (from < lowest)
         return -1;
-    return ScanBackward(static_cast<int32_t>(from), lowest);
+    BeginRange(lowest, from + FLength, true);
+    const int32_t p = ScanBackward(static_cast<int32_t>(from), lowest);
+    EndRange();
+    return p;
 }
 
 bool TVxSearcher::MatchesAfter(int32_t p, int pred, int32_t lastStart)
@@ -124,6 +148,7 @@ std::vector<int32_t> TVxSearcher::FindForReplaceAll(const std::string &text, int
     int pred = TVxCaseFold::kNoPredecessor;
     bool afterMatch = false;
     int32_t prevEnd = pos;
+    BeginRange(pos, size, false);
     while (pos <= lastStart) {
         int32_t p;
         if (afterMatch && FIgnoreCase)
@@ -143,5 +168,6 @@ std::vector<int32_t> TVxSearcher::FindForReplaceAll(const std::string &text, int
         prevEnd = pos = p + FLength;
         afterMatch = true;
     }
+    EndRange();
     return found;
 }

@@ -19,6 +19,10 @@
 // TVxMatcher. Cost: one sequential read of the range, with a matcher far below one
 // comparison per byte on ordinary data.
 //
+// Progress: every block read is reported to the document's TVxProgress (cancellable: a
+// search only reads), as the share of the range scanned so far; a cancelled scan throws
+// TVxCancelled.
+//
 // Not here: SetSearchText and the start positions (TVxSearchEngine, TVxSearchBounds),
 // selecting the match and repainting (the editor control).
 //
@@ -52,6 +56,9 @@ public:
 
 private:
     void Begin(const std::string &text, bool ignoreCase);
+    // The range a scan covers, for its progress: [lo, hi), read from the top when backward.
+    void BeginRange(int32_t lo, int64_t hi, bool backward);
+    void EndRange();
     // Makes the block hold the candidates from `from` on (at most up to lastStart), or those
     // up to `from` (backward, down to at least lowest).
     void FillForward(int32_t from, int32_t lastStart);
@@ -75,4 +82,6 @@ private:
     std::vector<uint8_t> FRaw;
     std::vector<uint8_t> FFolded;
     int32_t FLo = 0, FHi = 0, FValid = 0;
+    int64_t FRangeLo = 0, FRangeHi = 0;
+    bool FRangeBackward = false;
 };

@@ -61,7 +61,7 @@ TEST_F(EditUndoTest, DeleteRangeRecordsTheBytesAndUndoPutsThemBack)
     EXPECT_EQ(r.Kind, ukDeleteRange);
     EXPECT_EQ(r.Start, 500);
     EXPECT_EQ(r.End, 502);
-    EXPECT_EQ(std::vector<uint8_t>(r.Data.get(), r.Data.get() + 3),
+    EXPECT_EQ(std::vector<uint8_t>(r.Data.Bytes(), r.Data.Bytes() + 3),
               std::vector<uint8_t>(data.begin() + 500, data.begin() + 503));
     EXPECT_EQ(hooks.Caret, 500);
     EXPECT_EQ(doc.FileSize(), 99997);

@@ -47,7 +47,7 @@ void ExpectSameRecords(const TVxDocument &doc, int32_t from, const std::vector<n
             ASSERT_EQ(r.End, e.End) << where << " record " << i;
         }
         ASSERT_EQ(r.Count, e.Count) << where << " record " << i;
-        ASSERT_EQ(std::vector<uint8_t>(r.Data.get(), r.Data.get() + r.DataSize()), e.Data)
+        ASSERT_EQ(std::vector<uint8_t>(r.Data.Bytes(), r.Data.Bytes() + r.DataSize()), e.Data)
             << where << " record " << i;
     }
 }

@@ -128,11 +128,11 @@ TEST_F(SpliceTest, RecordsDescribeEachSpliceWhereItLandsThenOneUndoRevertsAll)
     EXPECT_EQ(u.At(0).Start, 10);
     EXPECT_EQ(u.At(0).End, 14);
     EXPECT_EQ(u.At(0).Count, 3);
-    EXPECT_TRUE(std::equal(original.begin() + 10, original.begin() + 13, u.At(0).Data.get()));
+    EXPECT_TRUE(std::equal(original.begin() + 10, original.begin() + 13, u.At(0).Data.Bytes()));
     EXPECT_EQ(u.At(1).Kind, ukDeleteRange);
     EXPECT_EQ(u.At(1).Start, 102); // shifted by the first splice's +2
     EXPECT_EQ(u.At(1).End, 105);
-    EXPECT_TRUE(std::equal(original.begin() + 100, original.begin() + 104, u.At(1).Data.get()));
+    EXPECT_TRUE(std::equal(original.begin() + 100, original.begin() + 104, u.At(1).Data.Bytes()));
     EXPECT_EQ(u.At(2).Kind, ukInsertRange);
     EXPECT_EQ(u.At(2).Start, 102);
     EXPECT_EQ(u.At(4).Start, end - 10 + 2 - 4 + 2);

@@ -1,0 +1,50 @@
+#pragma once
+// What the busy state shows of long work: the engine's progress reports (TVxProgress) made
+// visible and cancellable.
+//
+// Attached to the editor for the window's lifetime, it ignores reports outside the busy
+// state. Inside it, it lets the window repaint (pending events are processed every ~40 ms,
+// socket notifiers excluded so no other instance reaches in, and the busy state keeps the
+// main window disabled, so no command can start) and, once the work has run for about
+// 300 ms, shows a small window with the operation's name (the busy caption), a bar with the
+// percentage and, while the current step is cancellable, a "キャンセル" button; Esc in that
+// window presses it. A cancel request is answered by throwing TVxCancelled from the next
+// cancellable report; the operation then leaves everything as it was.
+//
+// Who calls: TAppUtils starts and finishes it with the busy state; the engine reports.
+
+#include "TVxProgress.h"
+
+#include <QElapsedTimer>
+#include <QString>
+#include <memory>
+
+class QProgressDialog;
+
+class TBusyProgress : public TVxProgress {
+public:
+    static constexpr int kShowAfterMs = 300;
+
+    TBusyProgress();
+    ~TBusyProgress() override;
+
+    void Report(int64_t done, int64_t total, bool cancellable) override;
+
+    // The busy state began (depth 0 to 1) or ended (1 to 0).
+    void Start();
+    void Finish();
+
+    // For tests: the window once shown, or nullptr.
+    QProgressDialog *Window() const { return FWindow.get(); }
+    bool CancelRequested() const { return FCancel; }
+
+private:
+    void Show();
+
+    QElapsedTimer FClock;
+    qint64 FLastPump = 0;
+    bool FActive = false;
+    bool FCancel = false;
+    bool FCancellable = false;
+    std::unique_ptr<QProgressDialog> FWindow;
+};

@@ -1,0 +1,279 @@
+#include "TVxPatchJournal.h"
+
+#include "TDirHandle.h"
+#include "TFileHandle.h"
+#include "TFileIdentity.h"
+#include "TVxError.h"
+#include "TVxWorkCopy.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <system_error>
+#include <vector>
+
+namespace {
+constexpr char kMagic[8] = {'H', 'X', 'J', 'R', 'N', 'L', '0', '1'};
+constexpr size_t kBuffer = 1 << 20;
+
+struct THeader {
+    char Magic[8];
+    uint64_t Dev;
+    uint64_t Ino;
+    int64_t Size;
+    uint64_t Count;
+    uint64_t DataBytes;
+};
+
+struct TEntry {
+    int64_t First;
+    int64_t End;
+};
+
+// A 64-bit running checksum, eight bytes a step, the same however the bytes are split into
+// calls: it only has to tell a complete journal from a torn one.
+class TChecksum {
+public:
+    void Add(const void *p, size_t n)
+    {
+        const auto *b = static_cast<const uint8_t *>(p);
+        while (n > 0 && FPending > 0) {
+            Byte(*b++);
+            --n;
+        }
+        size_t i = 0;
+        for (; i + 8 <= n; i += 8) {
+            uint64_t w;
+            std::memcpy(&w, b + i, 8);
+            Word(w);
+        }
+        for (; i < n; ++i)
+            Byte(b[i]);
+    }
+    uint64_t Value() const
+    {
+        uint64_t h = FHash;
+        for (size_t i = 0; i < FPending; ++i)
+            h = (h ^ FWord[i]) * 0x100000001b3ULL;
+        return h;
+    }
+
+private:
+    void Word(uint64_t w)
+    {
+        FHash = (FHash ^ w) * 0x100000001b3ULL;
+        FHash ^= FHash >> 29;
+    }
+    void Byte(uint8_t b)
+    {
+        FWord[FPending++] = b;
+        if (FPending == 8) {
+            uint64_t w;
+            std::memcpy(&w, FWord, 8);
+            Word(w);
+            FPending = 0;
+        }
+    }
+
+    uint64_t FHash = 0xcbf29ce484222325ULL;
+    uint8_t FWord[8] = {};
+    size_t FPending = 0;
+};
+
+// Sequential writes into the journal, checksummed on the way.
+class TJournalWriter {
+public:
+    explicit TJournalWriter(TFileHandle &f) : FFile(f) {}
+    void Put(const void *p, size_t n)
+    {
+        FSum.Add(p, n);
+        FFile.WriteAt(FPos, p, n);
+        FPos += static_cast<int64_t>(n);
+    }
+    void Finish()
+    {
+        const uint64_t sum = FSum.Value();
+        FFile.WriteAt(FPos, &sum, sizeof sum);
+        FFile.SetLength(FPos + int64_t(sizeof sum));
+    }
+
+private:
+    TFileHandle &FFile;
+    TChecksum FSum;
+    int64_t FPos = 0;
+};
+
+// A complete journal read back: header, ranges, and where the previous bytes start.
+struct TJournal {
+    THeader Header{};
+    std::vector<TEntry> Entries;
+    int64_t DataPos = 0;
+};
+
+bool ReadJournal(const TFileHandle &j, TJournal &out)
+{
+    const int64_t len = j.Length();
+    if (len < int64_t(sizeof(THeader) + sizeof(uint64_t)))
+        return false;
+    TChecksum sum;
+    j.ReadExact(0, &out.Header, sizeof out.Header);
+    sum.Add(&out.Header, sizeof out.Header);
+    const THeader &h = out.Header;
+    if (std::memcmp(h.Magic, kMagic, sizeof kMagic) != 0 || h.Count > (uint64_t(1) << 24) ||
+        int64_t(sizeof(THeader) + h.Count * sizeof(TEntry) + h.DataBytes + sizeof(uint64_t)) != len)
+        return false;
+    out.Entries.resize(h.Count);
+    if (h.Count > 0)
+        j.ReadExact(sizeof(THeader), out.Entries.data(), h.Count * sizeof(TEntry));
+    sum.Add(out.Entries.data(), h.Count * sizeof(TEntry));
+    uint64_t total = 0;
+    for (const TEntry &e : out.Entries) {
+        if (e.First < 0 || e.End < e.First || e.End > h.Size)
+            return false;
+        total += uint64_t(e.End - e.First);
+    }
+    if (total != h.DataBytes)
+        return false;
+    out.DataPos = int64_t(sizeof(THeader) + h.Count * sizeof(TEntry));
+    std::vector<uint8_t> buf(kBuffer);
+    for (int64_t pos = out.DataPos, end = out.DataPos + int64_t(h.DataBytes); pos < end;) {
+        const size_t n = static_cast<size_t>(std::min<int64_t>(int64_t(kBuffer), end - pos));
+        j.ReadExact(pos, buf.data(), n);
+        sum.Add(buf.data(), n);
+        pos += int64_t(n);
+    }
+    uint64_t stored = 0;
+    j.ReadExact(len - int64_t(sizeof stored), &stored, sizeof stored);
+    return stored == sum.Value();
+}
+
+// Copies the journal's previous bytes back into the file and flushes it.
+void PutBack(const TFileHandle &j, const TJournal &journal, TFileHandle &file)
+{
+    std::vector<uint8_t> buf(kBuffer);
+    int64_t src = journal.DataPos;
+    for (const TEntry &e : journal.Entries) {
+        for (int64_t at = e.First; at < e.End;) {
+            const size_t n = static_cast<size_t>(std::min<int64_t>(int64_t(kBuffer), e.End - at));
+            j.ReadExact(src, buf.data(), n);
+            file.WriteAt(at, buf.data(), n);
+            at += int64_t(n);
+            src += int64_t(n);
+        }
+    }
+    file.Sync();
+}
+} // namespace
+
+std::string TVxPatchJournal::NameFor(const std::string &baseName) { return "." + baseName + ".hxjournal"; }
+
+bool TVxPatchJournal::Patch(const TDirHandle &dir, const std::string &baseName, TFileHandle &file,
+                            const TVxWorkCopy &work, const TRanges &ranges)
+{
+    const std::string name = NameFor(baseName);
+    const TFileIdentity id = TFileIdentity::OfFd(file.Fd());
+    // Step 1: the journal, complete and on disk before the file changes.
+    {
+        int fd = dir.OpenAt(name, O_RDWR | O_CREAT | O_TRUNC, 0600);
+        if (fd < 0)
+            return false;
+        TFileHandle j(fd, dir.PathOf(name));
+        try {
+            THeader h{};
+            std::memcpy(h.Magic, kMagic, sizeof kMagic);
+            h.Dev = id.Dev;
+            h.Ino = id.Ino;
+            h.Size = id.Size;
+            h.Count = ranges.size();
+            std::vector<TEntry> entries;
+            entries.reserve(ranges.size());
+            for (const auto &r : ranges) {
+                entries.push_back(TEntry{r.first, r.second});
+                h.DataBytes += uint64_t(r.second - r.first);
+            }
+            TJournalWriter w(j);
+            w.Put(&h, sizeof h);
+            w.Put(entries.data(), entries.size() * sizeof(TEntry));
+            std::vector<uint8_t> buf(kBuffer);
+            for (const TEntry &e : entries) {
+                for (int64_t at = e.First; at < e.End;) {
+                    const size_t n = static_cast<size_t>(std::min<int64_t>(int64_t(kBuffer), e.End - at));
+                    file.ReadExact(at, buf.data(), n);
+                    w.Put(buf.data(), n);
+                    at += int64_t(n);
+                }
+            }
+            w.Finish();
+            j.Sync();
+            dir.Sync();
+        } catch (const std::exception &) {
+            j.Close();
+            dir.UnlinkAt(name);
+            return false;
+        }
+    }
+    // Step 2: the new bytes.
+    try {
+        for (const auto &r : ranges)
+            work.CopyRangeTo(r.first, r.second - r.first, file, r.first);
+        file.Sync();
+    } catch (const std::exception &e) {
+        try {
+            int fd = dir.OpenAt(name, O_RDONLY);
+            if (fd < 0)
+                throw std::system_error(errno, std::generic_category(), dir.PathOf(name));
+            TFileHandle j(fd, dir.PathOf(name));
+            TJournal journal;
+            if (!ReadJournal(j, journal))
+                throw std::system_error(EIO, std::generic_category(), dir.PathOf(name));
+            PutBack(j, journal, file);
+        } catch (const std::exception &) {
+            throw TVxError(file.Path() + "\r\n" + e.what() +
+                           "\r\n保存を元に戻せませんでした。次にこのファイルを開くときに元の内容に戻します。");
+        }
+        dir.UnlinkAt(name);
+        dir.Sync();
+        throw;
+    }
+    // Step 3: done; the journal is no longer needed.
+    dir.UnlinkAt(name);
+    dir.Sync();
+    return true;
+}
+
+bool TVxPatchJournal::Recover(const TDirHandle &dir, const std::string &baseName)
+{
+    const std::string name = NameFor(baseName);
+    int fd = dir.OpenAt(name, O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    TFileHandle j(fd, dir.PathOf(name));
+    TJournal journal;
+    bool complete = false;
+    try {
+        complete = ReadJournal(j, journal);
+    } catch (const std::system_error &) {
+        complete = false;
+    }
+    if (!complete) {
+        // Torn while it was being written: the file itself was never touched.
+        j.Close();
+        dir.UnlinkAt(name);
+        return false;
+    }
+    const TFileIdentity now = TFileIdentity::OfEntry(dir.Fd(), baseName);
+    if (!now.Exists || now.IsLink || now.Dev != journal.Header.Dev || now.Ino != journal.Header.Ino ||
+        now.Size != journal.Header.Size)
+        return false; // another file by now: not ours to change
+    int ffd = dir.OpenAt(baseName, O_RDWR | O_NONBLOCK);
+    if (ffd < 0)
+        throw TVxError(dir.PathOf(baseName) + "\r\n前回の保存が中断されたままですが、元の内容に戻せません。\r\n" +
+                       std::strerror(errno));
+    TFileHandle file(ffd, dir.PathOf(baseName));
+    PutBack(j, journal, file);
+    j.Close();
+    dir.UnlinkAt(name);
+    dir.Sync();
+    return true;
+}
