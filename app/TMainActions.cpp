@@ -66,6 +66,9 @@ void TMainActions::Create(QObject *o)
 
     acUndo = Make(o, "acUndo", QStringLiteral("元に戻す(&U)"), K(Qt::CTRL | Qt::Key_Z), QStringLiteral("元に戻す"), QStringLiteral("undo"));
     acUndo->setEnabled(false);
+    acRedo = Make(o, "acRedo", QStringLiteral("やり直し(&R)"), K(Qt::CTRL | Qt::Key_Y), QStringLiteral("やり直し"), QStringLiteral("redo"));
+    acRedo->setShortcuts({K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    acRedo->setEnabled(false);
     acCut = Make(o, "acCut", QStringLiteral("切り取り(&X)"), K(Qt::CTRL | Qt::Key_X), QStringLiteral("切り取り"), QStringLiteral("cut"));
     acCopy = Make(o, "acCopy", QStringLiteral("コピー(&C)"), K(Qt::CTRL | Qt::Key_C), QStringLiteral("コピー"), QStringLiteral("copy"));
     acCopyText = Make(o, "acCopyText", QStringLiteral("テキスト形式でコピー(&T)"), K(Qt::CTRL | Qt::SHIFT | Qt::Key_C), QString());
@@ -123,7 +126,7 @@ void TMainActions::Create(QObject *o)
 
 QList<QAction *> TMainActions::All() const
 {
-    return {acNew, acOpen, acSave, acSaveAs, acReload, acInsertFile, acPrint, acCloseAll, acClose, acUndo, acCut,
+    return {acNew, acOpen, acSave, acSaveAs, acReload, acInsertFile, acPrint, acCloseAll, acClose, acUndo, acRedo, acCut,
             acCopy, acCopyText, acPaste, acDelete, acInputStr, acSelectAll, acReadOnly, acClearClipBoard, acOption,
             acAsciiByte, acSjisByte, acUnicodeByte, acUtf8Byte, acJisByte, acEucByte, acViewToolBar, acViewStatusBar,
             acViewAddressHeader, acViewByteView, acViewUnderLine, accb1byte, accb2byte, accb4byte, accb8byte,

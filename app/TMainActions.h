@@ -16,7 +16,7 @@ class QObject;
 
 struct TMainActions {
     QAction *acNew, *acOpen, *acSave, *acSaveAs, *acReload, *acInsertFile, *acPrint, *acCloseAll, *acClose;
-    QAction *acUndo, *acCut, *acCopy, *acCopyText, *acPaste, *acDelete, *acInputStr, *acSelectAll, *acReadOnly,
+    QAction *acUndo, *acRedo, *acCut, *acCopy, *acCopyText, *acPaste, *acDelete, *acInputStr, *acSelectAll, *acReadOnly,
         *acClearClipBoard, *acOption;
     QAction *acAsciiByte, *acSjisByte, *acUnicodeByte, *acUtf8Byte, *acJisByte, *acEucByte;
     QAction *acViewToolBar, *acViewStatusBar, *acViewAddressHeader, *acViewByteView, *acViewUnderLine;

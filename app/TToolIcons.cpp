@@ -74,7 +74,11 @@ void Draw(QPainter &p, const QString &name)
         p.setBrush(QColor(0x9A, 0xA0, 0xA8));
         p.drawRoundedRect(QRectF(2, 9, 20, 9), 2, 2);
         Page(p, QRectF(6, 14, 12, 8));
-    } else if (name == QLatin1String("undo")) {
+    } else if (name == QLatin1String("undo") || name == QLatin1String("redo")) {
+        if (name == QLatin1String("redo")) { // the undo arrow, mirrored
+            p.translate(24, 0);
+            p.scale(-1, 1);
+        }
         QPainterPath path(QPointF(19, 18));
         path.cubicTo(QPointF(19, 8), QPointF(10, 6), QPointF(6, 11));
         p.setPen(QPen(kBlue, 2.5, Qt::SolidLine, Qt::RoundCap));

@@ -148,7 +148,7 @@ void TfrmMain::BuildMenus()
     file->addAction(a.acClose);
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-    edit->addAction(a.acUndo);
+    edit->addActions({a.acUndo, a.acRedo});
     edit->addSeparator();
     edit->addActions({a.acCut, a.acCopy, a.acCopyText, a.acPaste, a.acDelete});
     edit->addSeparator();
@@ -188,7 +188,7 @@ void TfrmMain::BuildMenus()
     help->addAction(a.acHomepage);
 
     FEditorMenu = new QMenu(this);
-    FEditorMenu->addAction(a.acUndo);
+    FEditorMenu->addActions({a.acUndo, a.acRedo});
     FEditorMenu->addSeparator();
     FEditorMenu->addActions({a.acCut, a.acCopy, a.acCopyText, a.acPaste});
     FEditorMenu->addSeparator();
@@ -215,7 +215,7 @@ void TfrmMain::BuildToolBar()
     FToolBar->addSeparator();
     FToolBar->addAction(a.acPrint);
     FToolBar->addSeparator();
-    FToolBar->addAction(a.acUndo);
+    FToolBar->addActions({a.acUndo, a.acRedo});
     FToolBar->addSeparator();
     FToolBar->addActions({a.acFind, a.acFindNext, a.acFindPrev});
     FToolBar->addSeparator();
@@ -339,6 +339,7 @@ void TfrmMain::VxHexcavator1ChangeFileSize()
 void TfrmMain::VxHexcavator1ChangeUndo(int32_t undoCount)
 {
     Actions.acUndo->setEnabled(undoCount > 0);
+    Actions.acRedo->setEnabled(VxHexcavator1->RedoCount() > 0);
     UpdateTitle();
     VxHexcavator1MoveCell();
 }
@@ -373,6 +374,7 @@ void TfrmMain::ConnectCommands()
     auto on = [this](QAction *action, auto fn) { connect(action, &QAction::triggered, this, fn); };
 
     on(a.acUndo, [this, ed] { Run([ed] { ed->Undo(); }, true); });
+    on(a.acRedo, [this, ed] { Run([ed] { ed->Redo(); }, true); });
     on(a.acCut, [this] { Run([this] { FTransfer->CutToClipboard(); }, true); });
     on(a.acCopy, [this] { Run([this] { FTransfer->CopyToClipboard(); }, true); });
     on(a.acCopyText, [this] { Run([this] { FTransfer->CopyAsText(); }); });

@@ -177,14 +177,14 @@ void TfrmReplace::TakeShortcuts(bool take)
 {
     if (take && FTaken.isEmpty()) {
         TMainActions &a = FMain.Actions;
-        for (QAction *action : {a.acOffsetJump, a.acUndo, a.acDelete, a.acCopy, a.acCut, a.acPaste}) {
-            FTaken.append({action, action->shortcut()});
-            action->setShortcut(QKeySequence());
+        for (QAction *action : {a.acOffsetJump, a.acUndo, a.acRedo, a.acDelete, a.acCopy, a.acCut, a.acPaste}) {
+            FTaken.append({action, action->shortcuts()});
+            action->setShortcuts({});
         }
     } else if (!take) {
         for (const auto &t : FTaken)
             if (t.first) // the main window may be going away with its actions
-                t.first->setShortcut(t.second);
+                t.first->setShortcuts(t.second);
         FTaken.clear();
     }
 }

@@ -49,5 +49,5 @@ private:
     TfrmMain &FMain;
     TVxEditorSearch &FSearch;
     TVxHistoryList FFindHistory, FReplaceHistory;
-    QList<QPair<QPointer<QAction>, QKeySequence>> FTaken;
+    QList<QPair<QPointer<QAction>, QList<QKeySequence>>> FTaken;
 };

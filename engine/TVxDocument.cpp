@@ -9,6 +9,7 @@
 #include "TDirHandle.h"
 
 #include <algorithm>
+#include <utility>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -395,7 +396,7 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
     }
     CheckGrowth(growth);
     if (recordUndo)
-        FUndo.Reserve(splices.size() + (group ? 1 : 0));
+        RecordList().Reserve(splices.size() + (group ? 1 : 0));
 
     std::vector<std::unique_ptr<uint8_t[]>> removed;
     const int32_t first = splices.front().Offset;
@@ -435,14 +436,14 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
                 r.Kind = ukInsertRange;
                 r.End = at + s.NewCount - 1;
             }
-            FUndo.Add(std::move(r));
+            Record(std::move(r));
             delta += int64_t(s.NewCount) - s.OldCount;
         }
         if (group) {
             TVxUndoRecord g;
             g.Kind = ukGroup;
             g.Count = static_cast<int32_t>(splices.size());
-            FUndo.Add(std::move(g));
+            Record(std::move(g));
         }
     }
     UpdateRowCount();
@@ -452,9 +453,9 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
     FHooks->ContentChanged();
 }
 
-bool TVxDocument::RevertGroupAtOnce(int32_t members)
+bool TVxDocument::RevertGroupAtOnce(const TVxUndoList &from, int32_t members)
 {
-    const int32_t top = FUndo.Count() - 1; // the group record itself
+    const int32_t top = from.Count() - 1; // the group record itself
     if (members < 1 || members > top)
         return false;
     // In the current document member i's new bytes sit at its Start, since every later member
@@ -463,7 +464,7 @@ bool TVxDocument::RevertGroupAtOnce(int32_t members)
     splices.reserve(static_cast<size_t>(members));
     int64_t prevEnd = 0;
     for (int32_t i = top - members; i < top; ++i) {
-        const TVxUndoRecord &m = FUndo.At(i);
+        const TVxUndoRecord &m = from.At(i);
         // Spilled bytes are not at hand for one pass; those groups go member by member.
         if (m.Data.Spilled())
             return false;
@@ -485,7 +486,8 @@ bool TVxDocument::RevertGroupAtOnce(int32_t members)
     }
     if (prevEnd > FileSize())
         return false;
-    ReplaceRanges(splices, false, false);
+    // Recorded as a group of its own: the revert of the group, for redo (or undo) to replay.
+    ReplaceRanges(splices, true, true);
     return true;
 }
 
@@ -514,15 +516,44 @@ void TVxDocument::AddRecord(TVxUndoKind kind, int32_t start, int32_t end, uint8_
     r.OldByte = oldByte;
     r.Data = std::move(data);
     r.Count = count;
-    FUndo.Add(std::move(r));
+    Record(std::move(r));
     FireChangeUndo();
 }
 
-void TVxDocument::UndoStep(bool moveCaret)
+void TVxDocument::Record(TVxUndoRecord record)
 {
-    if (FUndo.Empty())
+    switch (FReplay) {
+    case TReplay::None:
+        FRedo.Clear();
+        FUndo.AddNew(std::move(record));
         return;
-    const TVxUndoRecord &r = FUndo.Newest();
+    case TReplay::Undo:
+        FRedo.Add(std::move(record));
+        return;
+    case TReplay::Redo:
+        FUndo.Add(std::move(record));
+        return;
+    }
+}
+
+void TVxDocument::UndoStep(bool moveCaret) { Replay(TReplay::Undo, moveCaret); }
+
+void TVxDocument::Redo() { Replay(TReplay::Redo, true); }
+
+// Reverting a record is an edit like any other, recorded: into the redo list when undoing,
+// back into the undo list when redoing. So a redo is the undo of an undo, and large blocks
+// take the same kernel-copied way in both directions.
+void TVxDocument::Replay(TReplay how, bool moveCaret)
+{
+    TVxUndoList &from = how == TReplay::Undo ? FUndo : FRedo;
+    if (from.Empty())
+        return;
+    struct TGuard {
+        TReplay &State;
+        TReplay Was;
+        ~TGuard() { State = Was; }
+    } guard{FReplay, std::exchange(FReplay, how)};
+    const TVxUndoRecord &r = from.Newest();
     FHooks->EndSelection(true);
     if (moveCaret) {
         FHooks->MoveCaretToOffset(r.Start);
@@ -531,44 +562,52 @@ void TVxDocument::UndoStep(bool moveCaret)
     const int32_t groupCount = r.Kind == ukGroup ? r.Count : 0;
     // Before the window moves to the group's offset 0: members spliced inside the window
     // are reverted there without any file I/O.
-    if (groupCount > 0 && RevertGroupAtOnce(groupCount)) {
+    if (groupCount > 0 && RevertGroupAtOnce(from, groupCount)) {
         for (int32_t i = 0; i <= groupCount; ++i)
-            FUndo.RemoveNewest();
+            from.RemoveNewest();
         FireChangeUndo();
         return;
     }
     FWork.LoadCache(std::min(r.Start, FileSize()));
     switch (r.Kind) {
     case ukOverwriteByte:
-        OverwriteByte(r.Start, r.OldByte, false);
+        OverwriteByte(r.Start, r.OldByte, true);
         break;
     case ukInsertByte:
-        DeleteByte(r.Start, false);
+        DeleteByte(r.Start, true);
         break;
     case ukDeleteByte:
-        InsertByte(r.Start, r.OldByte, false);
+        InsertByte(r.Start, r.OldByte, true);
         break;
     case ukDeleteRange:
-        InsertFilled(r.Start, r.DataSize(), false, moveCaret, [&](int32_t at) { FStore.Restore(r.Data, FWork, at); });
+        InsertFilled(r.Start, r.DataSize(), true, moveCaret, [&](int32_t at) { FStore.Restore(r.Data, FWork, at); });
         break;
     case ukInsertRange:
-        DeleteRange(r.Start, r.End, false);
+        DeleteRange(r.Start, r.End, true);
         break;
     case ukReplaceRange:
-        ReplaceFilled(r.Start, r.End, r.Count, false, moveCaret, [&](int32_t at) { FStore.Restore(r.Data, FWork, at); });
+        ReplaceFilled(r.Start, r.End, r.Count, true, moveCaret, [&](int32_t at) { FStore.Restore(r.Data, FWork, at); });
         break;
     case ukGroup:
         break;
     }
     // Removed only once reverted: a revert that throws leaves the record for another try.
-    FUndo.RemoveNewest();
-    for (int32_t i = 0; i < groupCount; ++i)
-        UndoStep(false);
+    from.RemoveNewest();
+    if (groupCount > 0) {
+        for (int32_t i = 0; i < groupCount; ++i)
+            Replay(how, false);
+        // The members' reverts, newest first, are one step again in the other list.
+        TVxUndoRecord g;
+        g.Kind = ukGroup;
+        g.Count = groupCount;
+        Record(std::move(g));
+    }
     FireChangeUndo();
 }
 
 void TVxDocument::ClearUndo()
 {
     FUndo.Clear();
+    FRedo.Clear();
     FireChangeUndo();
 }

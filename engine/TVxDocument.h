@@ -15,7 +15,7 @@
 // Events fire only when assigned. Orders that callers may rely on:
 //  - load: OnChangeUndo(0), OnChangeFileSize, (caret moved by the view), OnFileOpen,
 //    OnChangeFileSize again;
-//  - every recorded edit: OnChangeUndo(count) after the change;
+//  - every recorded edit, undo and redo: OnChangeUndo(undo count) after the change;
 //  - every change of FileSize: hooks RowCountChanged, then OnChangeFileSize.
 
 #include "TFileIdentity.h"
@@ -133,12 +133,20 @@ public:
     // --- History ---------------------------------------------------------------------------
     void AddUndo(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte = 0,
                  std::unique_ptr<uint8_t[]> data = nullptr, int32_t count = 0);
+    // Undo reverts the newest record and leaves, in the redo list, the record of that
+    // revert; Redo reverts that one in turn, putting the change back and its record on the
+    // undo list. Both move the caret to the changed place (a group: as one step). Any new
+    // recorded edit empties the redo list; so do a load and a save without KeepUndo
+    // (ClearUndo). Large blocks travel through the store both ways, never into memory.
     void Undo() { UndoStep(true); }
     void UndoStep(bool moveCaret);
+    void Redo();
     void ClearUndo();
     bool Modified() const { return FUndo.Modified(); }
     int32_t UndoCount() const { return FUndo.Count(); }
+    int32_t RedoCount() const { return FRedo.Count(); }
     const TVxUndoList &UndoList() const { return FUndo; }
+    const TVxUndoList &RedoList() const { return FRedo; }
     // What differs from the file on disk, while only overwrites happened since load or save.
     const TVxChangeSet &Changes() const { return FChanges; }
     // Where the history's byte blocks live; its counters are the memory hook of the tests.
@@ -159,13 +167,19 @@ private:
     void InsertFilled(int32_t offset, int32_t count, bool recordUndo, bool moveCaret, const TFill &fill);
     void ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool recordUndo, bool moveCaret, const TFill &fill);
     void AddRecord(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte, TVxUndoBlock data, int32_t count);
+    // Where a record goes: a new change onto the undo list (emptying the redo list), the
+    // record of an undo onto the redo list, that of a redo back onto the undo list.
+    enum class TReplay { None, Undo, Redo };
+    void Record(TVxUndoRecord record);
+    TVxUndoList &RecordList() { return FReplay == TReplay::Undo ? FRedo : FUndo; }
+    void Replay(TReplay how, bool moveCaret);
     void FireChangeUndo();
     bool WriteFile(const std::string &fileName, int32_t backups, bool askIfChanged);
     void UpdateLabel();
     void CheckGrowth(int64_t by) const;
     // Undo of a group whose members are range replacements left to right (what replace-all
     // records) as one ReplaceRanges pass instead of one tail shift per member.
-    bool RevertGroupAtOnce(int32_t members);
+    bool RevertGroupAtOnce(const TVxUndoList &from, int32_t members);
     // Opens a file to read from, refusing what is not a regular file of at most kMaxFileSize.
     static TFileHandle OpenSource(const std::string &fileName, int32_t &size);
 
@@ -175,6 +189,8 @@ private:
     // Before FUndo: the records give their blocks back to the store when they go.
     TVxUndoStore FStore;
     TVxUndoList FUndo;
+    TVxUndoList FRedo;
+    TReplay FReplay = TReplay::None;
     TVxChangeSet FChanges;
     std::string FFileName;
     std::string FLastWriteError;

@@ -1,5 +1,7 @@
 #pragma once
-// The edit history, oldest first and unlimited, and the saved/modified bookkeeping.
+// The edit history, oldest first and unlimited, and the saved/modified bookkeeping. The
+// document keeps two: what undo reverts, and what redo replays (the records undo left,
+// which describe how to revert the revert).
 //
 // A record describes how to revert one primitive (see TVxDocument::UndoStep). Records of
 // single-byte edits carry no block; range records own the bytes they removed or replaced,
@@ -51,30 +53,34 @@ public:
     const TVxUndoRecord &Newest() const { return FRecords.back(); }
     const TVxUndoRecord &At(int32_t i) const { return FRecords[static_cast<size_t>(i)]; }
 
-    // Appends; after a save that kept the history this counts as a change.
+    // Appends a record of a new change: a saved state that lay beyond the newest record
+    // (undone since) can no longer be reached.
+    void AddNew(TVxUndoRecord record);
+    // Appends a record that a redo brings back (or that an undo leaves in the redo list).
     void Add(TVxUndoRecord record);
     // Room for `extra` more records, so that adding them afterwards cannot fail.
     void Reserve(size_t extra) { FRecords.reserve(FRecords.size() + extra); }
-    // Removes the newest record (it has been reverted); counts as a change after a save.
+    // Removes the newest record (it has been reverted).
     void RemoveNewest();
-    // Releases every record, newest first. The save flags are the caller's business.
+    // Releases every record, newest first. The document stays as modified as it was only
+    // when a save that kept the history lies elsewhere than here.
     void Clear();
 
-    // Save bookkeeping: KeepUndo saves mark the history as saved; anything else starts anew.
+    // Save bookkeeping, as a place in the history: the document is unmodified exactly while
+    // the history stands where it stood at the last save (none: the load). A KeepUndo save
+    // marks the current place; anything else starts anew at an empty history. Undoing past
+    // the saved place, or redoing up to it again, follows.
     void MarkSaved(bool keepUndo);
     void ResetSaveState();
-    bool Modified() const { return (!FRecords.empty() && !FSavedWithUndo) || FChangedAfterSave; }
-    bool SavedWithUndo() const { return FSavedWithUndo; }
-    bool ChangedAfterSave() const { return FChangedAfterSave; }
+    bool Modified() const { return Count() != FSavedAt; }
 
     // Bytes held by range records, on the heap and spilled (TVxUndoStore says where).
     int64_t DataBytes() const { return FDataBytes; }
 
 private:
-    void NoteChange();
-
     std::vector<TVxUndoRecord> FRecords;
+    // The record count at the saved place; -1 when no history leads back to it.
+    int32_t FSavedAt = 0;
     bool FSavedWithUndo = false;
-    bool FChangedAfterSave = false;
     int64_t FDataBytes = 0;
 };

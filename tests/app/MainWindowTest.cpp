@@ -13,10 +13,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -86,9 +88,36 @@ TEST_F(MainWindowTest, TitleMarksChangesAndUndoFollowsTheHistory)
     EXPECT_EQ(frm.windowTitle(), QStringLiteral("t.bin * - へくすかばっと。"));
     EXPECT_TRUE(a.acUndo->isEnabled());
     EXPECT_EQ(frm.PanelText(1), QStringLiteral("位置 1 (0x01)"));
+    EXPECT_FALSE(a.acRedo->isEnabled());
     a.acUndo->trigger();
     EXPECT_EQ(frm.windowTitle(), QStringLiteral("t.bin - へくすかばっと。"));
     EXPECT_FALSE(a.acUndo->isEnabled());
+
+    // Redo by either key, enabled exactly while there is something to redo.
+    EXPECT_TRUE(a.acRedo->isEnabled());
+    frm.show(); // shortcuts reach only a window that has the keyboard
+    frm.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frm));
+    ed.setFocus();
+    QTest::keyClick(&ed, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(frm.windowTitle(), QStringLiteral("t.bin * - へくすかばっと。"));
+    EXPECT_EQ(EditorBytes(ed).left(1), QByteArray("\xA5", 1));
+    EXPECT_FALSE(a.acRedo->isEnabled());
+    a.acUndo->trigger();
+    QTest::keyClick(&ed, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    // Let go of the modifiers too: Qt keeps the last event's as the keyboard state.
+    QTest::keyRelease(&ed, Qt::Key_Shift);
+    QTest::keyRelease(&ed, Qt::Key_Control);
+    EXPECT_EQ(EditorBytes(ed).left(1), QByteArray("\xA5", 1));
+    a.acUndo->trigger();
+    ed.OverwriteByte(5, 'x', true); // a new change: nothing to redo any more
+    EXPECT_FALSE(a.acRedo->isEnabled());
+
+    // After undo in the Edit menu and on the toolbar.
+    const QList<QAction *> edit = frm.menuBar()->actions().at(1)->menu()->actions();
+    EXPECT_EQ(edit.indexOf(a.acRedo), edit.indexOf(a.acUndo) + 1);
+    const QList<QAction *> tools = frm.ToolBar()->actions();
+    EXPECT_EQ(tools.indexOf(a.acRedo), tools.indexOf(a.acUndo) + 1);
 }
 
 TEST_F(MainWindowTest, SaveQuestionOnClose)
@@ -162,7 +191,7 @@ TEST_F(MainWindowTest, ContextMenuOffersTheEditCommands)
     QStringList names;
     for (QAction *x : frm.EditorMenu()->actions())
         names << (x->isSeparator() ? QStringLiteral("-") : x->objectName());
-    EXPECT_EQ(names, (QStringList{"acUndo", "-", "acCut", "acCopy", "acCopyText", "acPaste", "-", "acDelete", "-",
+    EXPECT_EQ(names, (QStringList{"acUndo", "acRedo", "-", "acCut", "acCopy", "acCopyText", "acPaste", "-", "acDelete", "-",
                                   "acInputStr"}));
 }
 

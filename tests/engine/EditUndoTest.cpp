@@ -115,12 +115,20 @@ TEST_F(EditUndoTest, GroupRevertsItsMembersInOneStep)
         doc.ReplaceRange(at, at, bc, 2, true, false);
     doc.AddUndo(ukGroup, 0, 0, 0, nullptr, 4);
     EXPECT_EQ(doc.UndoCount(), 6);
+    const auto replaced = DocBytes(doc);
     hooks.Log.clear();
     doc.Undo();
     EXPECT_EQ(doc.UndoCount(), 1);
     EXPECT_EQ(hooks.Log.back(), "undo:1");
     auto expect = data;
     expect[3] = 0;
+    EXPECT_EQ(DocBytes(doc), expect);
+    // Redone as one step too, and undone again as one.
+    doc.Redo();
+    EXPECT_EQ(DocBytes(doc), replaced);
+    EXPECT_EQ(doc.UndoCount(), 6);
+    EXPECT_EQ(doc.RedoCount(), 0);
+    doc.Undo();
     EXPECT_EQ(DocBytes(doc), expect);
 }
 
@@ -148,4 +156,78 @@ TEST_F(EditUndoTest, UndoWithEmptyHistoryDoesNothing)
 {
     doc.Undo();
     EXPECT_TRUE(hooks.Log.empty());
+}
+
+TEST_F(EditUndoTest, RedoReplaysEachKindOfRecordAndPutsTheCaretThere)
+{
+    // One of each record kind, then undo all and redo all: every state comes back in order.
+    std::vector<std::vector<uint8_t>> states{DocBytes(doc)};
+    const uint8_t block[] = {1, 2, 3, 4, 5};
+    doc.OverwriteByte(70000, 0x42, true);
+    states.push_back(DocBytes(doc));
+    doc.InsertByte(10, 0x99, true);
+    states.push_back(DocBytes(doc));
+    doc.DeleteByte(20, true);
+    states.push_back(DocBytes(doc));
+    doc.InsertBlock(50000, block, 5, true, true);
+    states.push_back(DocBytes(doc));
+    doc.DeleteRange(30000, 80000, true); // beyond the window: through the working copy
+    states.push_back(DocBytes(doc));
+    doc.ReplaceRange(100, 199, block, 3, true, true);
+    states.push_back(DocBytes(doc));
+    // Replace-all's shape, inside the window and as one step.
+    doc.ReplaceRanges({TVxSplice{0, 2, block, 1}, TVxSplice{40, 1, block, 4}}, true, true);
+    states.push_back(DocBytes(doc));
+    const int32_t steps = 7;
+    const int32_t records = doc.UndoCount();
+
+    for (int32_t i = steps; i > 0; --i) {
+        doc.Undo();
+        ASSERT_EQ(DocBytes(doc), states[size_t(i - 1)]) << "undo " << i;
+    }
+    EXPECT_EQ(doc.RedoCount(), records);
+    EXPECT_FALSE(doc.Modified());
+    for (int32_t i = 1; i <= steps; ++i) {
+        doc.Redo();
+        ASSERT_EQ(DocBytes(doc), states[size_t(i)]) << "redo " << i;
+        if (i == 1)
+            EXPECT_EQ(hooks.Caret, 70000);
+        if (i == 6)
+            EXPECT_EQ(hooks.Caret, 103) << "after the replacement, as the edit itself left it";
+    }
+    EXPECT_EQ(doc.UndoCount(), records);
+    EXPECT_EQ(doc.RedoCount(), 0);
+    EXPECT_TRUE(doc.Modified());
+    doc.Redo(); // nothing left: nothing happens
+    EXPECT_EQ(DocBytes(doc), states.back());
+}
+
+TEST_F(EditUndoTest, ANewEditOrASaveWithoutHistoryEndsRedoAndModifiedFollowsTheSavedPlace)
+{
+    const std::string f = dir.File("d.bin");
+    doc.OverwriteByte(1, 7, true);
+    doc.OverwriteByte(2, 7, true);
+    ASSERT_TRUE(doc.SaveToFile(f, true));
+    doc.Undo();
+    EXPECT_TRUE(doc.Modified()) << "undone past the save";
+    doc.Redo();
+    EXPECT_FALSE(doc.Modified()) << "redone up to it";
+    doc.Undo();
+    doc.Undo();
+    EXPECT_EQ(doc.RedoCount(), 2);
+    doc.InsertByte(0, 9, true); // a new change: the saved state is out of reach for good
+    EXPECT_EQ(doc.RedoCount(), 0);
+    doc.Undo();
+    EXPECT_TRUE(doc.Modified());
+    EXPECT_EQ(doc.RedoCount(), 1);
+
+    // Redo across a save that keeps the history; a save without it clears both lists.
+    ASSERT_TRUE(doc.SaveToFile(f, true));
+    doc.Redo();
+    EXPECT_EQ(DocBytes(doc)[0], 9);
+    doc.Undo();
+    ASSERT_TRUE(doc.SaveToFile(f, false));
+    EXPECT_EQ(doc.UndoCount(), 0);
+    EXPECT_EQ(doc.RedoCount(), 0);
+    EXPECT_FALSE(doc.Modified());
 }

@@ -1,5 +1,6 @@
 // Randomised differential test: the engine beside a plain std::vector model, with the same
-// edits, undos, saves and reloads, compared byte for byte. Fixed seeds; a failure names
+// edits, undos, redos, saves and reloads, compared byte for byte, and the modified state
+// beside the model's place in its history. Fixed seeds; a failure names
 // its seed and operation number so it can be replayed.
 
 #include "TestSupport.h"
@@ -12,7 +13,7 @@
 namespace {
 constexpr int32_t W = TVxWorkCopy::kCacheSize;
 
-// How the model reverts one recorded edit.
+// How the model reverts one recorded edit (or one undo, for redo).
 struct TModelUndo {
     int32_t at;
     int32_t removeCount;          // bytes to erase at `at`
@@ -59,7 +60,21 @@ private:
 
     void Record(int32_t at, int32_t removeCount, std::vector<uint8_t> restore)
     {
+        if (FSavedAt > static_cast<int>(FHistory.size()))
+            FSavedAt = -1; // the saved state lay in what redo would have brought back
         FHistory.push_back({at, removeCount, std::move(restore)});
+        FRedo.clear();
+    }
+    // Reverts the newest entry of `from` in the model and puts the revert's own revert on
+    // `into`: undo moves from the history to the redo list, redo back.
+    void Revert(std::vector<TModelUndo> &from, std::vector<TModelUndo> &into)
+    {
+        const TModelUndo u = std::move(from.back());
+        from.pop_back();
+        std::vector<uint8_t> erased(FModel.begin() + u.at, FModel.begin() + u.at + u.removeCount);
+        FModel.erase(FModel.begin() + u.at, FModel.begin() + u.at + u.removeCount);
+        FModel.insert(FModel.begin() + u.at, u.restore.begin(), u.restore.end());
+        into.push_back({u.at, static_cast<int32_t>(u.restore.size()), std::move(erased)});
     }
 
     void Step()
@@ -109,27 +124,35 @@ private:
             FDoc.ReplaceRange(a, b, block.data(), n, true, true);
             FModel.erase(FModel.begin() + a, FModel.begin() + b + 1);
             FModel.insert(FModel.begin() + a, block.begin(), block.end());
-        } else if (r < 996) {
+        } else if (r < 940) {
             if (FHistory.empty())
                 return;
-            const TModelUndo &u = FHistory.back();
             FLast = "undo";
             FDoc.Undo();
-            FModel.erase(FModel.begin() + u.at, FModel.begin() + u.at + u.removeCount);
-            FModel.insert(FModel.begin() + u.at, u.restore.begin(), u.restore.end());
-            FHistory.pop_back();
+            Revert(FHistory, FRedo);
+        } else if (r < 996) {
+            if (FRedo.empty())
+                return;
+            FLast = "redo";
+            FDoc.Redo();
+            Revert(FRedo, FHistory);
         } else if (r < 999) {
             FLast = "save";
             ASSERT_TRUE(FDoc.SaveToFile(FDir + "/m.bin", true)) << FDoc.LastWriteError();
             ASSERT_EQ(ReadFileBytes(FDir + "/m.bin"), FModel) << "saved file, op " << FOp;
             ASSERT_FALSE(FDoc.Modified());
+            FSavedAt = static_cast<int>(FHistory.size());
         } else {
             ASSERT_TRUE(FDoc.SaveToFile(FDir + "/m.bin", true));
             FLast = "reload";
             FDoc.LoadFromFile(FDir + "/m.bin");
             FHistory.clear();
+            FRedo.clear();
+            FSavedAt = 0;
         }
         ASSERT_EQ(FDoc.UndoCount(), static_cast<int32_t>(FHistory.size())) << "op " << FOp;
+        ASSERT_EQ(FDoc.RedoCount(), static_cast<int32_t>(FRedo.size())) << "op " << FOp;
+        ASSERT_EQ(FDoc.Modified(), FSavedAt != static_cast<int>(FHistory.size())) << "op " << FOp << ": " << FLast;
     }
 
     void Compare()
@@ -146,6 +169,8 @@ private:
     TVxDocument FDoc;
     std::vector<uint8_t> FModel;
     std::vector<TModelUndo> FHistory;
+    std::vector<TModelUndo> FRedo;
+    int FSavedAt = 0; // the history's size at the last save; -1: out of reach
     int32_t FCursor = 0;
     int FOp = 0;
     std::string FLast; // the last operation, for the failure message

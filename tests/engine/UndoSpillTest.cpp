@@ -65,9 +65,19 @@ TEST_F(UndoSpillTest, HistoryHeapStaysUnderTheCapAndEverythingUndoes)
     EXPECT_LE(doc.UndoStore().PeakMemoryBytes(), kCap);
     EXPECT_GT(doc.UndoStore().SpilledBytes(), 100000);
     EXPECT_GT(doc.UndoList().DataBytes(), 3 * kCap);
+    const auto edited = DocBytes(doc);
     while (doc.UndoCount() > 0)
         doc.Undo();
     EXPECT_EQ(DocBytes(doc), original);
+    // Redo replays it all through the same store, under the same cap.
+    while (doc.RedoCount() > 0)
+        doc.Redo();
+    EXPECT_EQ(DocBytes(doc), edited);
+    EXPECT_LE(doc.UndoStore().PeakMemoryBytes(), kCap);
+    while (doc.UndoCount() > 0)
+        doc.Undo();
+    EXPECT_EQ(DocBytes(doc), original);
+    doc.ClearUndo();
     EXPECT_EQ(doc.UndoStore().MemoryBytes(), 0);
     EXPECT_EQ(doc.UndoStore().SpilledBytes(), 0);
     EXPECT_FALSE(doc.UndoStore().HasScratchFile());
@@ -162,6 +172,8 @@ TEST_F(UndoSpillTest, EveryFailingWriteOfASpillLeavesEverythingAsItWas)
         ASSERT_EQ(DocBytes(doc), expect[static_cast<size_t>(step)]) << "step " << step;
         ASSERT_EQ(doc.UndoCount(), undoAfter[step]);
     }
+    EXPECT_GT(doc.RedoCount(), 0); // the undone steps, for redo, still in the scratch file
+    doc.ClearUndo();
     EXPECT_FALSE(doc.UndoStore().HasScratchFile());
     EXPECT_EQ(tmp.FileCount(), 1u);
 }
