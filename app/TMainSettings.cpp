@@ -1,7 +1,7 @@
 #include "TMainSettings.h"
 
 #include "TAppUtils.h"
-#include "TDataInspector.h"
+#include "TByteValuesPanel.h"
 #include "TDialogSupport.h"
 #include "TInstanceCommands.h"
 #include "TFileCommands.h"
@@ -123,7 +123,7 @@ void TMainSettings::Apply(const TSettings &s, bool soleInstance, const std::stri
     m.Searches().FJumpAddress = QString::fromStdString(s.JumpAddress);
     m.ToolBar()->setVisible(a.acViewToolBar->isChecked());
     m.statusBar()->setVisible(a.acViewStatusBar->isChecked());
-    m.Inspector().Apply(s, soleInstance);
+    m.ValuesPanel().Apply(s, soleInstance);
 
     if (soleInstance)
         m.Searches().Search().State().SetSearchText(TDialogSupport::ToBytes(QString::fromStdString(s.SearchText)),
@@ -178,7 +178,7 @@ TSettings TMainSettings::Collect() const
     for (int tag = 0; TMainActions::CharCodeOfTag(tag); ++tag)
         if (TMainActions::CharCodeOfTag(tag)->Code == ed.CharCode())
             s.CharCodeName = TMainActions::CharCodeOfTag(tag)->Name;
-    FMain.Inspector().Collect(s);
+    FMain.ValuesPanel().Collect(s);
 
     const std::string &text = FMain.Searches().FSearchText;
     s.SearchText = TVxTransfer::FromCodePage(QByteArray::fromStdString(text)).toStdString();

@@ -6,7 +6,7 @@
 // two file-command flags, the checked states of the four view commands, the editor's font,
 // colours, double-buffer flag and backup policy, HideOffsetHeader / HideByteView from the
 // view commands, the underline, column groups and character code through their commands, the
-// jump address, then the tool bar and status bar, the data inspector panel; the search text (sole instance only, not
+// jump address, then the tool bar and status bar, the byte values panel; the search text (sole instance only, not
 // shared with others); the print settings; the recent files.
 //
 // A value the file held that could not be read is named to the user once, after the window

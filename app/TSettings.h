@@ -76,14 +76,14 @@ struct TSettings {
     // ("ASCII", "SJIS", "UNICODE", "EUC", "UTF-8"); it names the codes that CharCode, which
     // stays 1 or 0, has no value for, and counts only while CharCode is not 1.
     std::string CharCodeName = "ASCII";
-    // The data inspector panel: shown, docked at which side ("Left", "Right", "Top",
+    // The byte values panel: shown, docked at which side ("Left", "Right", "Top",
     // "Bottom") or floating at a window position, and its docked width (left, right) or
     // height (top, bottom) in pixels, 0 for the panel's own.
-    bool ViewDataInspector = false;
-    std::string DataInspectorArea = "Right";
-    bool DataInspectorFloating = false;
-    std::optional<std::array<int32_t, 4>> DataInspectorPosition;
-    int32_t DataInspectorSize = 0;
+    bool ViewByteValues = false;
+    std::string ByteValuesPanelArea = "Right";
+    bool ByteValuesPanelFloating = false;
+    std::optional<std::array<int32_t, 4>> ByteValuesPanelPosition;
+    int32_t ByteValuesPanelSize = 0;
 
     // Find. The search text as the user typed it (UTF-8).
     std::string SearchText;

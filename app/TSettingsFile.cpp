@@ -90,16 +90,16 @@ void TSettingsFile::LoadSettingsSection(const TIniFile &ini, TSettings &s)
     s.CharCode = ini.ReadInteger(kSettings, "CharCode", def.CharCode);
     s.JumpAddress = ini.ReadString(kSettings, "JumpAddres", def.JumpAddress);
     s.CharCodeName = ini.ReadString(kSettings, "CharCodeName", def.CharCodeName);
-    s.ViewDataInspector = ini.ReadBool(kSettings, "ViewDataInspector", def.ViewDataInspector);
-    s.DataInspectorArea = ini.ReadString(kSettings, "DataInspectorArea", def.DataInspectorArea);
-    s.DataInspectorFloating = ini.ReadBool(kSettings, "DataInspectorFloating", def.DataInspectorFloating);
-    if (ini.ValueExists(kSettings, "DataInspectorPosition")) {
+    s.ViewByteValues = ini.ReadBool(kSettings, "ViewByteValues", def.ViewByteValues);
+    s.ByteValuesPanelArea = ini.ReadString(kSettings, "ByteValuesPanelArea", def.ByteValuesPanelArea);
+    s.ByteValuesPanelFloating = ini.ReadBool(kSettings, "ByteValuesPanelFloating", def.ByteValuesPanelFloating);
+    if (ini.ValueExists(kSettings, "ByteValuesPanelPosition")) {
         bool bad = false;
-        s.DataInspectorPosition = TSettings::ParsePosition(ini.ReadString(kSettings, "DataInspectorPosition", ""), bad);
+        s.ByteValuesPanelPosition = TSettings::ParsePosition(ini.ReadString(kSettings, "ByteValuesPanelPosition", ""), bad);
         if (bad)
-            s.Ignored.push_back(std::string("[") + kSettings + "] DataInspectorPosition");
+            s.Ignored.push_back(std::string("[") + kSettings + "] ByteValuesPanelPosition");
     }
-    s.DataInspectorSize = std::clamp(ini.ReadInteger(kSettings, "DataInspectorSize", def.DataInspectorSize), 0, 10000);
+    s.ByteValuesPanelSize = std::clamp(ini.ReadInteger(kSettings, "ByteValuesPanelSize", def.ByteValuesPanelSize), 0, 10000);
 }
 
 TSettings TSettingsFile::Load() const
@@ -161,12 +161,12 @@ void TSettingsFile::Save(const TSettings &s) const
     ini.WriteInteger(kSettings, "CharCode", s.CharCode);
     ini.WriteString(kSettings, "JumpAddres", s.JumpAddress);
     ini.WriteString(kSettings, "CharCodeName", s.CharCodeName);
-    ini.WriteBool(kSettings, "ViewDataInspector", s.ViewDataInspector);
-    ini.WriteString(kSettings, "DataInspectorArea", s.DataInspectorArea);
-    ini.WriteBool(kSettings, "DataInspectorFloating", s.DataInspectorFloating);
-    if (s.DataInspectorPosition)
-        ini.WriteString(kSettings, "DataInspectorPosition", TSettings::FormatPosition(*s.DataInspectorPosition));
-    ini.WriteInteger(kSettings, "DataInspectorSize", s.DataInspectorSize);
+    ini.WriteBool(kSettings, "ViewByteValues", s.ViewByteValues);
+    ini.WriteString(kSettings, "ByteValuesPanelArea", s.ByteValuesPanelArea);
+    ini.WriteBool(kSettings, "ByteValuesPanelFloating", s.ByteValuesPanelFloating);
+    if (s.ByteValuesPanelPosition)
+        ini.WriteString(kSettings, "ByteValuesPanelPosition", TSettings::FormatPosition(*s.ByteValuesPanelPosition));
+    ini.WriteInteger(kSettings, "ByteValuesPanelSize", s.ByteValuesPanelSize);
 
     ini.WriteString(kFind, "Current", Quoted(s.SearchText));
     ini.WriteBool(kFind, "IgnoreCase", s.SearchIgnoreCase);

@@ -1,7 +1,7 @@
 #include "TfrmMain.h"
 
 #include "TAppUtils.h"
-#include "TDataInspector.h"
+#include "TByteValuesPanel.h"
 #include "TBusyProgress.h"
 #include "TDroppedFiles.h"
 #include "TFileCommands.h"
@@ -68,7 +68,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     Actions.Create(this);
     FSearches = std::make_unique<TSearchCommands>(*this);
     FInstances = std::make_unique<TInstanceCommands>(*this);
-    FInspector = std::make_unique<TDataInspector>(*this);
+    FValuesPanel = std::make_unique<TByteValuesPanel>(*this);
     addActions(Actions.All()); // shortcuts work wherever the focus is in this window
     BuildMenus();
     BuildToolBar();
@@ -163,7 +163,7 @@ void TfrmMain::BuildMenus()
     code->addActions({a.acAsciiByte, a.acSjisByte, a.acUnicodeByte, a.acUtf8Byte, a.acJisByte, a.acEucByte});
     view->addSeparator();
     view->addActions({a.acViewToolBar, a.acViewStatusBar});
-    FInspector->AddToViewMenu(view);
+    FValuesPanel->AddToViewMenu(view);
     view->addSeparator();
     view->addActions({a.acViewAddressHeader, a.acViewByteView, a.acViewUnderLine});
     view->addSeparator();
@@ -352,7 +352,7 @@ void TfrmMain::ChangeCharCode(QAction *sender)
         return;
     VxHexcavator1->SetCharCode(c->Code);
     FPanels[3]->setText(QString::fromLatin1(c->Name));
-    FInspector->Refresh();
+    FValuesPanel->Refresh();
 }
 
 void TfrmMain::ChangeColumnBytes(QAction *sender)

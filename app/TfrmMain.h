@@ -20,7 +20,7 @@
 class QLabel;
 class QMenu;
 class QToolBar;
-class TDataInspector;
+class TByteValuesPanel;
 class TBusyProgress;
 class TFileCommands;
 class TFileWatch;
@@ -47,7 +47,7 @@ public:
     TRecentFiles &Recent() { return *FRecent; }
     TInstanceCommands &Instances() { return *FInstances; }
     TMainSettings &Settings() { return *FSettings; }
-    TDataInspector &Inspector() { return *FInspector; }
+    TByteValuesPanel &ValuesPanel() { return *FValuesPanel; }
     TPrintCommands &Prints() { return *FPrints; }
     QMenu *FileMenu() const { return FFileMenu; }
     // The print settings, kept for the print command; read and written with the settings.
@@ -104,7 +104,7 @@ private:
     std::unique_ptr<TRecentFiles> FRecent;
     std::unique_ptr<TMainSettings> FSettings;
     std::unique_ptr<TOptionCommands> FOptions;
-    std::unique_ptr<TDataInspector> FInspector;
+    std::unique_ptr<TByteValuesPanel> FValuesPanel;
     std::unique_ptr<TPrintCommands> FPrints;
     QMenu *FFileMenu = nullptr;
     std::unique_ptr<TFileWatch> FWatch;

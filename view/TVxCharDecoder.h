@@ -1,5 +1,5 @@
 #pragma once
-// Bytes to characters for the character column and the data inspector, one decoder per
+// Bytes to characters for the character column and the byte values panel, one decoder per
 // character code (TVxAsciiDecoder, TVxSjisDecoder, TVxEucJpDecoder, TVxUtf16Decoder,
 // TVxUtf8Decoder); For() hands out the one of a code.
 //

@@ -2,7 +2,7 @@
 // The characters of one row of the character column: the row's 16 bytes with the context
 // the decoders need around them (TVxCharDecoder::kMaxBefore before, kMaxAfter after, both
 // limited to the document), read through the cache window and decoded with a character
-// code. The painter draws from it; the data inspector asks it for the character that holds
+// code. The painter draws from it; the byte values panel asks it for the character that holds
 // the caret, so the panel names exactly what the column shows.
 //
 // Cost: at most 35 byte reads from the cache window and one decode; no allocation beyond

@@ -1,4 +1,4 @@
-// The data inspector's cost to the caret, on a 1 GiB document in the shown main window:
+// The byte values panel's cost to the caret, on a 1 GiB document in the shown main window:
 //  - inspector-step: one Right-arrow step, the key handled and every repaint it queues done,
 //    with the panel shown (ours) and hidden (the baseline: the same step without the panel);
 //  - inspector-refresh: the panel's own part of a step: the key handled (the caret move and
@@ -10,8 +10,8 @@
 #include "BenchTable.h"
 
 #include "TAppDir.h"
-#include "TDataInspector.h"
-#include "TDataInspectorView.h"
+#include "TByteValuesPanel.h"
+#include "TByteValuesTable.h"
 #include "TTempFile.h"
 #include "TVxHexcavator.h"
 #include "TfrmMain.h"
@@ -51,11 +51,11 @@ double MedianStep(TfrmMain &frm, const std::function<void()> &after, bool events
     return times[times.size() / 2];
 }
 
-void InspectorStep()
+void ValuePanelStep()
 {
     TBenchApp::Ensure();
     // A private settings folder, so the user's file is neither read nor written.
-    std::string dir = TTempFile::TempDir() + "/hexbench-inspector-XXXXXX";
+    std::string dir = TTempFile::TempDir() + "/hexbench-values-XXXXXX";
     if (!::mkdtemp(dir.data()))
         return;
     TAppDir::SetOverride(dir);
@@ -69,17 +69,17 @@ void InspectorStep()
         frm.VxHexcavator1->setFocus();
         QApplication::processEvents();
         const double without = MedianStep(frm, [] {}, true);
-        frm.Inspector().acViewDataInspector()->trigger();
+        frm.ValuesPanel().acViewByteValues()->trigger();
         QApplication::processEvents();
         const double with = MedianStep(frm, [] {}, true);
         TBenchTable::Print("inspector-step", kDocSize, with, without);
 
         // Drawn into an image: a repaint() would also paint the editor's rows that the key
         // marked, which the baseline row above already counts.
-        TDataInspectorView *panel = frm.Inspector().View();
+        TByteValuesTable *panel = frm.ValuesPanel().View();
         QImage image(panel->size(), QImage::Format_RGB32);
         const double own = MedianStep(frm, [panel, &image] { panel->render(&image); }, false);
-        frm.Inspector().acViewDataInspector()->trigger();
+        frm.ValuesPanel().acViewByteValues()->trigger();
         QApplication::processEvents();
         const double keyOnly = MedianStep(frm, [] {}, false);
         TBenchTable::Print("inspector-refresh", kDocSize, own, keyOnly);
@@ -89,5 +89,5 @@ void InspectorStep()
     std::filesystem::remove_all(dir, ec);
 }
 
-const bool kRegistered = TBenchTable::Register("inspector-step", InspectorStep); // prints inspector-refresh too
+const bool kRegistered = TBenchTable::Register("inspector-step", ValuePanelStep); // prints inspector-refresh too
 } // namespace

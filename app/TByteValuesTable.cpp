@@ -1,4 +1,4 @@
-#include "TDataInspectorView.h"
+#include "TByteValuesTable.h"
 
 #include <QEvent>
 #include <QHelpEvent>
@@ -8,17 +8,17 @@
 #include <algorithm>
 
 namespace {
-using V = TDataInspectorValues;
+using V = TByteValues;
 } // namespace
 
-TDataInspectorView::TDataInspectorView(QWidget *parent) : QWidget(parent)
+TByteValuesTable::TByteValuesTable(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setBackgroundRole(QPalette::Base);
     Measure();
 }
 
-void TDataInspectorView::Measure()
+void TByteValuesTable::Measure()
 {
     const QFontMetrics fm(font());
     FPad = fm.averageCharWidth();
@@ -43,12 +43,12 @@ void TDataInspectorView::Measure()
     update();
 }
 
-QSize TDataInspectorView::sizeHint() const
+QSize TByteValuesTable::sizeHint() const
 {
     return QSize(FCaptionWidth + 2 * FValueWidth + 1, (V::kRowCount + 1) * FRowHeight + 1);
 }
 
-QRect TDataInspectorView::CellRect(int row, int col) const
+QRect TByteValuesTable::CellRect(int row, int col) const
 {
     const int top = (row + 1) * FRowHeight;
     if (col < 0)
@@ -57,7 +57,7 @@ QRect TDataInspectorView::CellRect(int row, int col) const
     return QRect(FCaptionWidth + col * FValueWidth, top, spans ? 2 * FValueWidth : FValueWidth, FRowHeight);
 }
 
-void TDataInspectorView::SetValues(const TDataInspectorValues &values)
+void TByteValuesTable::SetValues(const TByteValues &values)
 {
     for (int r = 0; r < V::kRowCount; ++r)
         for (int c = 0; c < 2; ++c) {
@@ -70,7 +70,7 @@ void TDataInspectorView::SetValues(const TDataInspectorValues &values)
         }
 }
 
-void TDataInspectorView::paintEvent(QPaintEvent *e)
+void TByteValuesTable::paintEvent(QPaintEvent *e)
 {
     QPainter p(this);
     const QPalette &pal = palette();
@@ -115,7 +115,7 @@ void TDataInspectorView::paintEvent(QPaintEvent *e)
         }
 }
 
-bool TDataInspectorView::event(QEvent *e)
+bool TByteValuesTable::event(QEvent *e)
 {
     if (e->type() == QEvent::ToolTip) {
         auto *help = static_cast<QHelpEvent *>(e);
@@ -132,7 +132,7 @@ bool TDataInspectorView::event(QEvent *e)
     return QWidget::event(e);
 }
 
-void TDataInspectorView::changeEvent(QEvent *e)
+void TByteValuesTable::changeEvent(QEvent *e)
 {
     if (e->type() == QEvent::FontChange)
         Measure();

@@ -1,5 +1,5 @@
 #pragma once
-// What the data inspector shows, as texts: the values of the bytes at the caret read as the
+// What the byte values panel shows, as texts: the values of the bytes at the caret read as the
 // usual binary types, the character at the caret, and the selection. Plain computation, no
 // widgets and no document: the caller reads the bytes (at most 8 from the caret, fewer near
 // the end of the document) and decodes the character, and gets one text per row and byte
@@ -9,14 +9,14 @@
 // so is every value at the end position. Rows without a byte order keep their text in the
 // little-endian slot and leave the big-endian one empty.
 //
-// Cost: a few conversions per row, no allocation beyond the texts. Called by TDataInspector
+// Cost: a few conversions per row, no allocation beyond the texts. Called by TByteValuesPanel
 // on every caret or selection move while the panel is shown.
 
 #include <QString>
 
 #include <cstdint>
 
-class TDataInspectorValues {
+class TByteValues {
 public:
     enum TRow {
         rBinary,

@@ -1,4 +1,4 @@
-#include "TDataInspectorValues.h"
+#include "TByteValues.h"
 
 #include "TVxCharDecoder.h"
 
@@ -39,20 +39,20 @@ QString Shortest(T v)
 QString CodePoint(char32_t c) { return QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper(); }
 } // namespace
 
-QString TDataInspectorValues::FloatText(float v) { return Shortest(v); }
-QString TDataInspectorValues::FloatText(double v) { return Shortest(v); }
+QString TByteValues::FloatText(float v) { return Shortest(v); }
+QString TByteValues::FloatText(double v) { return Shortest(v); }
 
-QString TDataInspectorValues::OffsetText(int64_t n)
+QString TByteValues::OffsetText(int64_t n)
 {
     return QStringLiteral("%1 (0x%2)").arg(QLocale(QLocale::English).toString(qlonglong(n))).arg(QString::number(n, 16).toUpper());
 }
 
-bool TDataInspectorValues::HasByteOrder(TRow row)
+bool TByteValues::HasByteOrder(TRow row)
 {
     return row >= rInt16 && row <= rFloat64;
 }
 
-QString TDataInspectorValues::Caption(TRow row)
+QString TByteValues::Caption(TRow row)
 {
     switch (row) {
     case rBinary: return QStringLiteral("2進数");
@@ -75,7 +75,7 @@ QString TDataInspectorValues::Caption(TRow row)
     return QString();
 }
 
-void TDataInspectorValues::Compute(const uint8_t *bytes, int count, const TCharAtCaret &ch, int32_t selStart,
+void TByteValues::Compute(const uint8_t *bytes, int count, const TCharAtCaret &ch, int32_t selStart,
                                    int32_t selEnd)
 {
     for (auto &row : FText)
@@ -120,7 +120,7 @@ void TDataInspectorValues::Compute(const uint8_t *bytes, int count, const TCharA
     }
 }
 
-void TDataInspectorValues::ComputeChar(const TCharAtCaret &ch)
+void TByteValues::ComputeChar(const TCharAtCaret &ch)
 {
     QString &text = FText[rChar][oLittle];
     if (!ch.Present)

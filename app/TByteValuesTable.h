@@ -1,6 +1,6 @@
 #pragma once
-// The data inspector's table, painted by itself: a header row ("リトルエンディアン",
-// "ビッグエンディアン"), then one row per value of TDataInspectorValues with its caption;
+// The byte values panel's table, painted by itself: a header row ("リトルエンディアン",
+// "ビッグエンディアン"), then one row per value of TByteValues with its caption;
 // values without a byte order span both columns. A value wider than its cell is clipped
 // and shown whole as the cell's tooltip.
 //
@@ -9,17 +9,17 @@
 // caret step. Here each cell keeps its laid-out text (QStaticText) and SetValues repaints
 // only the cells whose text changed.
 
-#include "TDataInspectorValues.h"
+#include "TByteValues.h"
 
 #include <QStaticText>
 #include <QWidget>
 
-class TDataInspectorView : public QWidget {
+class TByteValuesTable : public QWidget {
 public:
-    explicit TDataInspectorView(QWidget *parent = nullptr);
+    explicit TByteValuesTable(QWidget *parent = nullptr);
 
-    void SetValues(const TDataInspectorValues &values);
-    const QString &CellText(TDataInspectorValues::TRow row, TDataInspectorValues::TOrder order) const
+    void SetValues(const TByteValues &values);
+    const QString &CellText(TByteValues::TRow row, TByteValues::TOrder order) const
     {
         return FTexts[row][order];
     }
@@ -37,9 +37,9 @@ private:
     // Row -1 is the header, column -1 the captions; a row without byte order spans 0 and 1.
     QRect CellRect(int row, int col) const;
 
-    QString FTexts[TDataInspectorValues::kRowCount][2];
-    QStaticText FStatic[TDataInspectorValues::kRowCount][2];
-    QStaticText FCaptions[TDataInspectorValues::kRowCount];
+    QString FTexts[TByteValues::kRowCount][2];
+    QStaticText FStatic[TByteValues::kRowCount][2];
+    QStaticText FCaptions[TByteValues::kRowCount];
     QStaticText FHeaders[2];
     int FRowHeight = 0, FCaptionWidth = 0, FValueWidth = 0, FPad = 0;
 };

@@ -1,7 +1,7 @@
 #pragma once
-// The data inspector: a dockable panel "データインスペクタ" beside the editor that shows the
+// The byte values panel: a dockable panel "データインスペクタ" beside the editor that shows the
 // bytes at the caret as numbers in both byte orders, the character at the caret in the
-// character column's code, and the selection (TDataInspectorValues computes the texts).
+// character column's code, and the selection (TByteValues computes the texts).
 //
 // The feature owns its command, the checked "データインスペクタ(&D)" of the View menu (the
 // panel's own toggle action, so closing the panel with its title-bar button unchecks it),
@@ -12,9 +12,9 @@
 // main window calls Refresh after a change of the character code. While the panel is hidden
 // nothing is computed. A refresh reads 8 bytes at the caret and the caret row's characters
 // (TVxCharRun) through the cache window, whatever the selection or document size, and
-// repaints only the cells whose text changed (TDataInspectorView).
+// repaints only the cells whose text changed (TByteValuesTable).
 
-#include "TDataInspectorValues.h"
+#include "TByteValues.h"
 
 #include <array>
 #include <optional>
@@ -23,20 +23,20 @@ class QAction;
 class QDockWidget;
 class QMenu;
 class QScrollArea;
-class TDataInspectorView;
+class TByteValuesTable;
 class TfrmMain;
 struct TSettings;
 
-class TDataInspector {
+class TByteValuesPanel {
 public:
-    explicit TDataInspector(TfrmMain &main);
-    ~TDataInspector();
+    explicit TByteValuesPanel(TfrmMain &main);
+    ~TByteValuesPanel();
 
     void AddToViewMenu(QMenu *view);
-    QAction *acViewDataInspector() const;
+    QAction *acViewByteValues() const;
     QDockWidget *Dock() const { return FDock; }
-    TDataInspectorView *View() const { return FView; }
-    const TDataInspectorValues &Values() const { return FValues; }
+    TByteValuesTable *View() const { return FView; }
+    const TByteValues &Values() const { return FValues; }
 
     // Recomputes and shows the values for the caret and selection as they stand now.
     void Refresh();
@@ -53,8 +53,8 @@ private:
     TfrmMain &FMain;
     QDockWidget *FDock = nullptr;
     QScrollArea *FScroll = nullptr;
-    TDataInspectorView *FView = nullptr;
-    TDataInspectorValues FValues;
+    TByteValuesTable *FView = nullptr;
+    TByteValues FValues;
     // What was last known of the places the panel is not in at the moment.
     int FDockedSize = 0;
     std::optional<std::array<int32_t, 4>> FFloatingPosition;

@@ -1,6 +1,6 @@
-#include "TDataInspector.h"
+#include "TByteValuesPanel.h"
 
-#include "TDataInspectorView.h"
+#include "TByteValuesTable.h"
 #include "TSettings.h"
 #include "TVxCharRun.h"
 #include "TVxHexcavator.h"
@@ -26,12 +26,12 @@ const struct {
 bool Horizontal(Qt::DockWidgetArea area) { return area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea; }
 } // namespace
 
-TDataInspector::TDataInspector(TfrmMain &main) : FMain(main)
+TByteValuesPanel::TByteValuesPanel(TfrmMain &main) : FMain(main)
 {
     FDock = new QDockWidget(QStringLiteral("データインスペクタ"), &main);
-    FDock->setObjectName(QStringLiteral("DataInspector"));
-    FView = new TDataInspectorView;
-    FView->setObjectName(QStringLiteral("DataInspectorView"));
+    FDock->setObjectName(QStringLiteral("ByteValuesPanel"));
+    FView = new TByteValuesTable;
+    FView->setObjectName(QStringLiteral("ByteValuesPanelView"));
     FScroll = new QScrollArea(FDock);
     FScroll->setWidget(FView);
     FScroll->setBackgroundRole(QPalette::Base);
@@ -40,7 +40,7 @@ TDataInspector::TDataInspector(TfrmMain &main) : FMain(main)
     FDock->hide();
 
     QAction *a = FDock->toggleViewAction();
-    a->setObjectName(QStringLiteral("acViewDataInspector"));
+    a->setObjectName(QStringLiteral("acViewByteValues"));
     a->setText(QStringLiteral("データインスペクタ(&D)"));
     a->setToolTip(QStringLiteral("データインスペクタ"));
     QObject::connect(FDock, &QDockWidget::visibilityChanged, FDock, [this](bool visible) {
@@ -55,18 +55,18 @@ TDataInspector::TDataInspector(TfrmMain &main) : FMain(main)
     ed.OnFileOpen.Add([this] { Refresh(); });
 }
 
-TDataInspector::~TDataInspector() = default;
+TByteValuesPanel::~TByteValuesPanel() = default;
 
-QAction *TDataInspector::acViewDataInspector() const { return FDock->toggleViewAction(); }
+QAction *TByteValuesPanel::acViewByteValues() const { return FDock->toggleViewAction(); }
 
-void TDataInspector::AddToViewMenu(QMenu *view) { view->addAction(acViewDataInspector()); }
+void TByteValuesPanel::AddToViewMenu(QMenu *view) { view->addAction(acViewByteValues()); }
 
-int TDataInspector::PreferredWidth() const
+int TByteValuesPanel::PreferredWidth() const
 {
     return FView->sizeHint().width() + 2 * FScroll->frameWidth() + FScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
 
-void TDataInspector::Refresh()
+void TByteValuesPanel::Refresh()
 {
     if (FDock->isHidden())
         return;
@@ -77,7 +77,7 @@ void TDataInspector::Refresh()
     for (int i = 0; i < count; ++i)
         bytes[i] = ed.ByteAt(caret + i);
 
-    TDataInspectorValues::TCharAtCaret ch;
+    TByteValues::TCharAtCaret ch;
     if (count > 0) {
         TVxCharRun run;
         run.Read(ed, caret & ~15, ed.CharCode());
@@ -95,42 +95,42 @@ void TDataInspector::Refresh()
     FView->SetValues(FValues);
 }
 
-void TDataInspector::Apply(const TSettings &s, bool soleInstance)
+void TByteValuesPanel::Apply(const TSettings &s, bool soleInstance)
 {
     Qt::DockWidgetArea area = Qt::RightDockWidgetArea;
     for (const auto &a : kAreas)
-        if (s.DataInspectorArea == a.Name)
+        if (s.ByteValuesPanelArea == a.Name)
             area = a.Area;
     if (FMain.dockWidgetArea(FDock) != area)
         FMain.addDockWidget(area, FDock);
     // Without a size of its own the panel is as wide as its table, or as high as its rows.
-    FDockedSize = s.DataInspectorSize > 0 ? s.DataInspectorSize
+    FDockedSize = s.ByteValuesPanelSize > 0 ? s.ByteValuesPanelSize
                   : Horizontal(area)      ? PreferredWidth()
                                           : FView->sizeHint().height() + 2 * FScroll->frameWidth();
     FMain.resizeDocks({FDock}, {FDockedSize}, Horizontal(area) ? Qt::Horizontal : Qt::Vertical);
-    FFloatingPosition = s.DataInspectorPosition;
-    FDock->setFloating(s.DataInspectorFloating);
-    if (s.DataInspectorFloating && soleInstance && FFloatingPosition) {
+    FFloatingPosition = s.ByteValuesPanelPosition;
+    FDock->setFloating(s.ByteValuesPanelFloating);
+    if (s.ByteValuesPanelFloating && soleInstance && FFloatingPosition) {
         const auto &r = *FFloatingPosition;
         FDock->setGeometry(r[0], r[1], r[2] - r[0], r[3] - r[1]);
     }
-    FDock->setVisible(s.ViewDataInspector);
+    FDock->setVisible(s.ViewByteValues);
 }
 
-void TDataInspector::Collect(TSettings &s) const
+void TByteValuesPanel::Collect(TSettings &s) const
 {
-    s.ViewDataInspector = !FDock->isHidden();
+    s.ViewByteValues = !FDock->isHidden();
     const Qt::DockWidgetArea area = FMain.dockWidgetArea(FDock);
     for (const auto &a : kAreas)
         if (a.Area == area)
-            s.DataInspectorArea = a.Name;
-    s.DataInspectorFloating = FDock->isFloating();
-    s.DataInspectorSize = FDockedSize;
-    s.DataInspectorPosition = FFloatingPosition;
+            s.ByteValuesPanelArea = a.Name;
+    s.ByteValuesPanelFloating = FDock->isFloating();
+    s.ByteValuesPanelSize = FDockedSize;
+    s.ByteValuesPanelPosition = FFloatingPosition;
     if (FDock->isFloating()) {
         const QRect r = FDock->geometry();
-        s.DataInspectorPosition = std::array<int32_t, 4>{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+        s.ByteValuesPanelPosition = std::array<int32_t, 4>{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
     } else if (!FDock->isHidden()) {
-        s.DataInspectorSize = Horizontal(area) ? FDock->width() : FDock->height();
+        s.ByteValuesPanelSize = Horizontal(area) ? FDock->width() : FDock->height();
     }
 }

@@ -1,22 +1,22 @@
-// The data inspector: its values for known byte patterns in both byte orders, at the end of
+// The byte values panel: its values for known byte patterns in both byte orders, at the end of
 // the document and for selections; the panel following the caret in the real window; the
 // character code commands and the panel's place surviving a restart.
 
 #include "FakeUi.h"
-#include "TDataInspector.h"
-#include "TDataInspectorValues.h"
+#include "TByteValuesPanel.h"
+#include "TByteValues.h"
 #include "TSettingsFile.h"
 #include "TVxCharDecoder.h"
 
 #include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include "TDataInspectorView.h"
+#include "TByteValuesTable.h"
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
-using V = TDataInspectorValues;
+using V = TByteValues;
 
 V Values(std::vector<uint8_t> bytes, int32_t selStart = -1, int32_t selEnd = -1)
 {
@@ -27,11 +27,11 @@ V Values(std::vector<uint8_t> bytes, int32_t selStart = -1, int32_t selEnd = -1)
 
 QString Cell(TfrmMain &frm, V::TRow row, int col = 0)
 {
-    return frm.Inspector().View()->CellText(row, V::TOrder(col));
+    return frm.ValuesPanel().View()->CellText(row, V::TOrder(col));
 }
 } // namespace
 
-TEST(DataInspectorValues, IntegersAndFloatsInBothByteOrders)
+TEST(ByteValues, IntegersAndFloatsInBothByteOrders)
 {
     const V v = Values({0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x80});
     EXPECT_EQ(v.Text(V::rBinary), "00000001");
@@ -65,7 +65,7 @@ TEST(DataInspectorValues, IntegersAndFloatsInBothByteOrders)
     EXPECT_EQ(Values({0, 0, 0x80, 0xFF}).Text(V::rFloat32), "-∞");
 }
 
-TEST(DataInspectorValues, ValuesPastTheEndAreEmptyAndSelectionsCount)
+TEST(ByteValues, ValuesPastTheEndAreEmptyAndSelectionsCount)
 {
     const V three = Values({0x10, 0x20, 0x30});
     EXPECT_EQ(three.Text(V::rUInt16), "8208");
@@ -84,7 +84,7 @@ TEST(DataInspectorValues, ValuesPastTheEndAreEmptyAndSelectionsCount)
     EXPECT_TRUE(Values({1}).Text(V::rSelLength).isEmpty());
 }
 
-TEST(DataInspectorValues, TheCharacterAndItsCodePoint)
+TEST(ByteValues, TheCharacterAndItsCodePoint)
 {
     auto text = [](char32_t code, int span, std::vector<uint8_t> bytes) {
         V::TCharAtCaret ch{true, code, span, {}};
@@ -100,15 +100,15 @@ TEST(DataInspectorValues, TheCharacterAndItsCodePoint)
     EXPECT_EQ(text(TVxCharDecoder::kUnmapped, 2, {0xA9, 0xA1}), QStringLiteral("(未定義) 0xA9A1"));
 }
 
-struct TDataInspectorWindowTest : TWindowTest {};
+struct ByteValuesPanelTest : TWindowTest {};
 
-TEST_F(TDataInspectorWindowTest, ThePanelFollowsTheCaretAndTheCharacterCode)
+TEST_F(ByteValuesPanelTest, ThePanelFollowsTheCaretAndTheCharacterCode)
 {
-    QAction *toggle = frm.Inspector().acViewDataInspector();
+    QAction *toggle = frm.ValuesPanel().acViewByteValues();
     EXPECT_EQ(toggle->text(), QStringLiteral("データインスペクタ(&D)"));
     EXPECT_TRUE(toggle->isCheckable());
     EXPECT_FALSE(toggle->isChecked());
-    EXPECT_EQ(frm.Inspector().Dock()->windowTitle(), QStringLiteral("データインスペクタ"));
+    EXPECT_EQ(frm.ValuesPanel().Dock()->windowTitle(), QStringLiteral("データインスペクタ"));
     // In the View menu, with UTF-8 after UNICODE in the character code submenu.
     QMenu *view = frm.menuBar()->actions()[2]->menu();
     EXPECT_TRUE(view->actions().contains(toggle));
@@ -127,7 +127,7 @@ TEST_F(TDataInspectorWindowTest, ThePanelFollowsTheCaretAndTheCharacterCode)
     frm.Files().OpenFile(path);
     frm.show();
     toggle->trigger();
-    EXPECT_FALSE(frm.Inspector().Dock()->isHidden());
+    EXPECT_FALSE(frm.ValuesPanel().Dock()->isHidden());
     EXPECT_EQ(Cell(frm, V::rUInt8), "65");
     a.acUtf8Byte->trigger();
     EXPECT_EQ(frm.PanelText(3), "UTF-8");
@@ -155,11 +155,11 @@ TEST_F(TDataInspectorWindowTest, ThePanelFollowsTheCaretAndTheCharacterCode)
     QTest::keyClicks(&ed, "7");
     EXPECT_EQ(Cell(frm, V::rUInt8), "7");
     // Closed from its own title bar, the command is unchecked.
-    frm.Inspector().Dock()->close();
+    frm.ValuesPanel().Dock()->close();
     EXPECT_FALSE(toggle->isChecked());
 }
 
-TEST(DataInspectorSettings, CodesAndThePanelSurviveARestart)
+TEST(ByteValuesPanelSettings, CodesAndThePanelSurviveARestart)
 {
     TFakeUi ui;
     TSettingsInTempDir settings;
@@ -167,27 +167,27 @@ TEST(DataInspectorSettings, CodesAndThePanelSurviveARestart)
         TfrmMain frm;
         frm.show();
         frm.Actions.acUtf8Byte->trigger();
-        frm.Inspector().acViewDataInspector()->trigger();
-        frm.addDockWidget(Qt::LeftDockWidgetArea, frm.Inspector().Dock());
-        frm.resizeDocks({frm.Inspector().Dock()}, {333}, Qt::Horizontal);
+        frm.ValuesPanel().acViewByteValues()->trigger();
+        frm.addDockWidget(Qt::LeftDockWidgetArea, frm.ValuesPanel().Dock());
+        frm.resizeDocks({frm.ValuesPanel().Dock()}, {333}, Qt::Horizontal);
         QApplication::processEvents();
     } // the last instance writes at exit
     const QByteArray text = ReadTestFile(settings.Ini());
     // CharCode keeps its two values; the new keys come after the old ones of the section.
     EXPECT_TRUE(text.contains("CharCode=0\r\n") || text.contains("CharCode=0\n")) << text.toStdString();
     EXPECT_LT(text.indexOf("JumpAddres="), text.indexOf("CharCodeName=UTF-8"));
-    EXPECT_LT(text.indexOf("CharCodeName="), text.indexOf("ViewDataInspector=1"));
-    EXPECT_TRUE(text.contains("DataInspectorArea=Left"));
-    EXPECT_LT(text.indexOf("DataInspectorSize="), text.indexOf("[Find]"));
+    EXPECT_LT(text.indexOf("CharCodeName="), text.indexOf("ViewByteValues=1"));
+    EXPECT_TRUE(text.contains("ByteValuesPanelArea=Left"));
+    EXPECT_LT(text.indexOf("ByteValuesPanelSize="), text.indexOf("[Find]"));
     const TSettings r = TSettingsFile().Load();
-    EXPECT_NEAR(r.DataInspectorSize, 333, 8);
+    EXPECT_NEAR(r.ByteValuesPanelSize, 333, 8);
     {
         TfrmMain frm;
         EXPECT_EQ(frm.VxHexcavator1->CharCode(), ccUTF8);
         EXPECT_TRUE(frm.Actions.acUtf8Byte->isChecked());
         EXPECT_EQ(frm.PanelText(3), "UTF-8");
-        EXPECT_FALSE(frm.Inspector().Dock()->isHidden());
-        EXPECT_EQ(frm.dockWidgetArea(frm.Inspector().Dock()), Qt::LeftDockWidgetArea);
+        EXPECT_FALSE(frm.ValuesPanel().Dock()->isHidden());
+        EXPECT_EQ(frm.dockWidgetArea(frm.ValuesPanel().Dock()), Qt::LeftDockWidgetArea);
     }
     // CharCode 1 is Shift-JIS whatever the name says; a name without an offered code is ASCII.
     for (auto [ini, code] : {std::pair{"[Settings]\nCharCode=1\nCharCodeName=UTF-8\n", ccSJIS},
@@ -198,6 +198,6 @@ TEST(DataInspectorSettings, CodesAndThePanelSurviveARestart)
         WriteTestFile(settings.Ini(), QByteArray(ini));
         TfrmMain frm;
         EXPECT_EQ(frm.VxHexcavator1->CharCode(), code) << ini;
-        EXPECT_TRUE(frm.Inspector().Dock()->isHidden());
+        EXPECT_TRUE(frm.ValuesPanel().Dock()->isHidden());
     }
 }
