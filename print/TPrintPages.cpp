@@ -126,9 +126,11 @@ private:
 
     // The character a code shows: CP932 decoded; what has no character of its own (a lead
     // byte cut off at the data's end, bytes CP932 leaves undefined) shows as the screen shows it.
+    // The other character codes print their printable ASCII only: the filter passes their
+    // bytes through, and decoding them is the grid's own.
     QString Shown(uint16_t code, int bytes)
     {
-        if (bytes == 1 && !TVxTextFilter::IsHalfWidthKatakana(uint8_t(code)))
+        if (bytes == 1 && (FJob.CharCode != ccSJIS || !TVxTextFilter::IsHalfWidthKatakana(uint8_t(code))))
             return QStringLiteral(".");
         const char raw[2] = {char(code >> 8), char(code & 0xFF)};
         const QString text = FDecoder.decode(bytes == 2 ? QByteArrayView(raw, 2) : QByteArrayView(raw + 1, 1));

@@ -275,3 +275,18 @@ TEST_F(TPrintPagesTest, EveryLineOfALargeRangeMatchesTheDocument)
         ASSERT_EQ(texts[size_t(i)].Text, QString::fromLatin1(want)) << row;
     }
 }
+
+// Codes the filter passes through print their ASCII and dots, never CP932 katakana.
+TEST_F(TPrintPagesTest, OtherCharacterCodesPrintAsciiAndDots)
+{
+    Load(std::string("AB\xB1\xB2\x01Z"));
+    Job.Last = 5;
+    Job.CharCode = ccEUC;
+    TRecordingDevice dev(kDpi, PageFor(10));
+    ASSERT_EQ(Print(dev), TPrintResult::Printed);
+    QString text;
+    for (const TDrawnText &d : dev.Drawn)
+        if (d.X != kMargin)
+            text += d.Text;
+    EXPECT_EQ(text, QStringLiteral("AB...Z"));
+}
