@@ -120,9 +120,6 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
         }
     }
     work.Handle().SetLength(size);
-    // Pages just written by the copy are several times slower to copy again (the next save)
-    // than flushed ones: have the system write them out now, while the user looks.
-    work.Handle().StartWriteback();
     const TFileIdentity identity = TFileIdentity::OfFd(src.Fd());
     src.Close();
 

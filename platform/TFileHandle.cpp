@@ -134,12 +134,6 @@ void TFileHandle::Discard(int64_t pos, int64_t len) noexcept
         (void)::fallocate(FFd, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, pos, len);
 }
 
-void TFileHandle::StartWriteback() noexcept
-{
-    if (FFd >= 0)
-        (void)::sync_file_range(FFd, 0, 0, SYNC_FILE_RANGE_WRITE);
-}
-
 void TFileHandle::Sync()
 {
     TFileFaults::BeforeWrite(FFd);

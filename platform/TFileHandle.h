@@ -49,9 +49,6 @@ public:
     // afterwards and the length stays. Best effort, never throws (used when freeing).
     void Discard(int64_t pos, int64_t len) noexcept;
     void Sync();
-    // Starts writing the file's dirty pages to disk without waiting (best effort). Copying
-    // pages that were flushed is several times faster than copying freshly written ones.
-    void StartWriteback() noexcept;
 
     [[noreturn]] void Fail(const char *what) const;
 
