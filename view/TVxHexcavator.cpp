@@ -228,6 +228,52 @@ void TVxHexcavator::changeEvent(QEvent *e)
 
 void TVxHexcavator::RepaintAll() { viewport()->update(); }
 
+TVxHexcavator::TPaintState TVxHexcavator::PaintState() const
+{
+    TPaintState s{FTopRow, FRow, -1, -1, FLeftCol, FCol};
+    GetSelectionRange(s.SelLo, s.SelHi);
+    return s;
+}
+
+void TVxHexcavator::RepaintChangedSince(const TPaintState &before)
+{
+    const TPaintState now = PaintState();
+    const bool visible = FCaretBuilt && !CellRect(FCol, FRow).isEmpty();
+    if (now.TopRow != before.TopRow || now.LeftCol != before.LeftCol || visible != FCaretShown) {
+        RefreshCaret();
+        RepaintAll();
+        return;
+    }
+    // The caret's old and new rows: the current-line colours, the underline, the framed
+    // character and the drawn caret itself.
+    RepaintRows(before.Row, before.Row);
+    RepaintRows(now.Row, now.Row);
+    if (now.SelLo == before.SelLo && now.SelHi == before.SelHi)
+        return;
+    // The rows whose bytes changed between selected and not: the symmetric difference of
+    // the two ranges, as offsets, turned into rows.
+    if (before.SelLo < 0 || now.SelLo < 0) {
+        const TPaintState &sel = before.SelLo < 0 ? now : before;
+        RepaintRows(sel.SelLo / 16 + 1, sel.SelHi / 16 + 1);
+        return;
+    }
+    RepaintRows(std::min(before.SelLo, now.SelLo) / 16 + 1, std::max(before.SelLo, now.SelLo) / 16 + 1);
+    RepaintRows(std::min(before.SelHi, now.SelHi) / 16 + 1, std::max(before.SelHi, now.SelHi) / 16 + 1);
+}
+
+void TVxHexcavator::RepaintRows(int32_t first, int32_t last)
+{
+    first = std::max(first, FTopRow);
+    last = std::min({last, FRowCount - 1, FTopRow + VisibleRowCount()});
+    if (first > last)
+        return;
+    const int64_t top = FGeometry.RowTop(first, FTopRow);
+    const int64_t bottom = FGeometry.RowTop(last, FTopRow) + FGeometry.RowHeight(last);
+    if (top >= viewport()->height())
+        return;
+    viewport()->update(QRect(0, int(top), viewport()->width(), int(std::min<int64_t>(bottom, viewport()->height()) - top)));
+}
+
 // ---------------------------------------------------------------------------------------
 // The drawn caret: exists while the control has the focus, hidden while its cell is out of
 // view, blinking at the platform's cursor flash rate.

@@ -253,6 +253,16 @@ private:
     void SyncAnchor();
     void RepaintAll();
 
+    // What a caret move can change on screen. Repainting only the rows that differ keeps a
+    // held arrow key from repainting the whole window on every step.
+    struct TPaintState {
+        int32_t TopRow, Row, SelLo, SelHi;
+        int LeftCol, Col;
+    };
+    TPaintState PaintState() const;
+    void RepaintChangedSince(const TPaintState &before);
+    void RepaintRows(int32_t first, int32_t last);
+
     // Caret drawing
     void SetCaretVisible(bool visible);
     void BuildCaret();

@@ -23,6 +23,7 @@ void TVxHexcavator::MoveCaretToNoShift(int col, int32_t row) { MoveCaretImpl(col
 
 void TVxHexcavator::MoveCaretImpl(int col, int32_t row, bool shiftSelects)
 {
+    const TPaintState before = PaintState();
     FHalfByte = false;
     if (row >= FRowCount) {
         row = FRowCount - 1;
@@ -55,9 +56,8 @@ void TVxHexcavator::MoveCaretImpl(int col, int32_t row, bool shiftSelects)
     // Also when the grid refused the target: without a selection the anchor stays on the
     // caret, so that a paste lands where the caret is.
     SyncAnchor();
-    RefreshCaret();
     UpdateScrollBars();
-    RepaintAll();
+    RepaintChangedSince(before);
     if (OnMoveCell)
         OnMoveCell();
 }
@@ -380,7 +380,6 @@ void TVxHexcavator::mousePressEvent(QMouseEvent *e)
     FMouseSelecting = true;
     FSelecting = false;
     MoveCaretTo(MouseToCell(e->position().toPoint()));
-    RefreshCaret();
 }
 
 void TVxHexcavator::mouseMoveEvent(QMouseEvent *e)
@@ -389,7 +388,6 @@ void TVxHexcavator::mouseMoveEvent(QMouseEvent *e)
         return;
     FSelecting = true;
     MoveCaretTo(MouseToCell(e->position().toPoint()));
-    RefreshCaret();
 }
 
 void TVxHexcavator::mouseReleaseEvent(QMouseEvent *e)
