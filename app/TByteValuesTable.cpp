@@ -59,6 +59,9 @@ QRect TByteValuesTable::CellRect(int row, int col) const
 
 void TByteValuesTable::SetValues(const TByteValues &values)
 {
+    // One rectangle around the changed cells: handed many small ones, the window's repaint
+    // merges them with the editor's rows into their bounding box and repaints all between.
+    QRect changed;
     for (int r = 0; r < V::kRowCount; ++r)
         for (int c = 0; c < 2; ++c) {
             const QString &text = values.Text(V::TRow(r), V::TOrder(c));
@@ -66,8 +69,10 @@ void TByteValuesTable::SetValues(const TByteValues &values)
                 continue;
             FTexts[r][c] = text;
             FStatic[r][c].setText(text); // laid out when first drawn
-            update(CellRect(r, c));
+            changed |= CellRect(r, c);
         }
+    if (!changed.isEmpty())
+        update(changed);
 }
 
 void TByteValuesTable::paintEvent(QPaintEvent *e)
