@@ -1,5 +1,6 @@
 #include "TVxWorkCopy.h"
 
+#include "TDirectWriter.h"
 #include "TFileCopy.h"
 
 #include <algorithm>
@@ -256,6 +257,21 @@ void TVxWorkCopy::Adopt(TTempFile &&work, int32_t size)
 
 void TVxWorkCopy::CopyTo(TFileHandle &dst) const
 {
+    if (FFileSize >= TDirectWriter::kMinSize && FWork.Handle().IsOpen()) {
+        TDirectWriter direct(FWork.Handle(), dst);
+        if (direct.Active()) {
+            for (int64_t pos = 0; pos < FFileSize; pos += int64_t(TDirectWriter::kBlock)) {
+                const auto n = static_cast<int32_t>(std::min<int64_t>(TDirectWriter::kBlock, FFileSize - pos));
+                const int32_t got = ReadInto(static_cast<int32_t>(pos), direct.Buffer(), n);
+                if (got != n)
+                    throw std::system_error(EIO, std::generic_category(), FLabel);
+                direct.Write(pos, size_t(n));
+                if (FProgress)
+                    FProgress->Report(pos + n, FFileSize, false);
+            }
+            return;
+        }
+    }
     if (!FProgress) {
         CopyRangeTo(0, FFileSize, dst, 0);
         return;

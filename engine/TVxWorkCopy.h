@@ -126,7 +126,8 @@ public:
     void Adopt(TTempFile &&work, int32_t size);
     // Copies the whole document into dst from position 0, streaming the file and a dirty
     // window together: nothing is written to the working copy, so it works with the
-    // temporary folder full. Long stretches go through the kernel.
+    // temporary folder full. Long stretches go through the kernel; a large document is
+    // written past the page cache where that is the cheaper way (TDirectWriter).
     void CopyTo(TFileHandle &dst) const;
     // The document's bytes [offset, offset + count) into dst at dstPos, the same way.
     void CopyRangeTo(int32_t offset, int32_t count, TFileHandle &dst, int64_t dstPos) const;
