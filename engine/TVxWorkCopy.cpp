@@ -262,10 +262,18 @@ void TVxWorkCopy::CopyTo(TFileHandle &dst) const
         if (direct.Active()) {
             for (int64_t pos = 0; pos < FFileSize; pos += int64_t(TDirectWriter::kBlock)) {
                 const auto n = static_cast<int32_t>(std::min<int64_t>(TDirectWriter::kBlock, FFileSize - pos));
-                const int32_t got = ReadInto(static_cast<int32_t>(pos), direct.Buffer(), n);
-                if (got != n)
-                    throw std::system_error(EIO, std::generic_category(), FLabel);
-                direct.Write(pos, size_t(n));
+                // A block that is one stretch of the file goes from there; one that meets the
+                // dirty window is assembled in the buffer.
+                int parts = 0;
+                int64_t from = -1;
+                ForEachPart(pos, pos + n, [&](int64_t, int64_t filePos, int64_t) { ++parts, from = filePos; },
+                            [&](int64_t, const uint8_t *, int64_t) { parts += 2; });
+                if (parts == 1) {
+                    direct.CopyFromSource(from, pos, size_t(n));
+                } else {
+                    ReadInto(static_cast<int32_t>(pos), direct.Buffer(), n);
+                    direct.Write(pos, size_t(n));
+                }
                 if (FProgress)
                     FProgress->Report(pos + n, FFileSize, false);
             }

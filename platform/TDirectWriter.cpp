@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
@@ -46,7 +47,8 @@ void *AlignedBlock()
 }
 } // namespace
 
-TDirectWriter::TDirectWriter(const TFileHandle &src, TFileHandle &dst) : FDst(dst), FBuffer(nullptr, std::free)
+TDirectWriter::TDirectWriter(const TFileHandle &src, TFileHandle &dst)
+    : FSrc(src), FDst(dst), FBuffer(nullptr, std::free)
 {
     if (SameFileSystemSharing(src.Fd(), dst.Fd()))
         return;
@@ -55,11 +57,24 @@ TDirectWriter::TDirectWriter(const TFileHandle &src, TFileHandle &dst) : FDst(ds
         return;
     FBuffer.reset(static_cast<uint8_t *>(AlignedBlock()));
     FActive = FBuffer != nullptr;
-    if (!FActive)
+    if (!FActive) {
         Stop();
+        return;
+    }
+    const int64_t length = src.Length();
+    void *map = length > 0 ? ::mmap(nullptr, size_t(length), PROT_READ, MAP_SHARED, src.Fd(), 0) : MAP_FAILED;
+    if (map != MAP_FAILED) {
+        FMap = static_cast<const uint8_t *>(map);
+        FMapLength = length;
+    }
 }
 
-TDirectWriter::~TDirectWriter() { Stop(); }
+TDirectWriter::~TDirectWriter()
+{
+    Stop();
+    if (FMap)
+        ::munmap(const_cast<uint8_t *>(FMap), size_t(FMapLength));
+}
 
 void TDirectWriter::Stop()
 {
@@ -72,7 +87,33 @@ void TDirectWriter::Stop()
 void TDirectWriter::Write(int64_t pos, size_t count)
 {
     TFileFaults::BeforeWrite(FDst.Fd());
-    const uint8_t *p = FBuffer.get();
+    const size_t done = WriteDirect(FBuffer.get(), pos, count);
+    if (done < count) {
+        Stop();
+        FDst.WriteAt(pos + static_cast<int64_t>(done), FBuffer.get() + done, count - done);
+    }
+}
+
+void TDirectWriter::CopyFromSource(int64_t srcPos, int64_t pos, size_t count)
+{
+    if (FActive && FMap && srcPos % int64_t(kAlign) == 0 && srcPos + int64_t(count) <= FMapLength) {
+        // The kernel reads the mapped pages itself: a read error fails the write, it cannot
+        // fault this process.
+        TFileFaults::BeforeRead();
+        TFileFaults::BeforeWrite(FDst.Fd());
+        const size_t done = WriteDirect(FMap + srcPos, pos, count);
+        srcPos += static_cast<int64_t>(done);
+        pos += static_cast<int64_t>(done);
+        count -= done;
+        if (count == 0)
+            return;
+    }
+    FSrc.ReadExact(srcPos, FBuffer.get(), count);
+    Write(pos, count);
+}
+
+size_t TDirectWriter::WriteDirect(const uint8_t *p, int64_t pos, size_t count)
+{
     size_t done = 0;
     const size_t aligned = count & ~(kAlign - 1);
     while (FActive && done < aligned) {
@@ -88,8 +129,5 @@ void TDirectWriter::Write(int64_t pos, size_t count)
         if (done < aligned)
             Stop();
     }
-    if (done < count) {
-        Stop();
-        FDst.WriteAt(pos + static_cast<int64_t>(done), p + done, count - done);
-    }
+    return done;
 }

@@ -26,20 +26,23 @@ protected:
 
     void SetUp() override { LoadDocument(doc, file, original); }
 
-    // Edits that leave a resized dirty window and a block edit behind, next to a model.
+    // Edits that leave a block edit and a dirty window that grew by one byte in the middle
+    // behind (the file after it stands one byte off its place in the document), with a model.
     std::vector<uint8_t> EditEverywhere()
     {
         std::vector<uint8_t> model = original;
         const std::vector<uint8_t> block = Pattern(5000, 9);
         doc.InsertBlock(4096 * 3 + 17, block.data(), int32_t(block.size()), true, false);
         model.insert(model.begin() + 4096 * 3 + 17, block.begin(), block.end());
+        doc.OverwriteByte(int32_t(model.size()) - 1, 0x5A, true);
+        model.back() = 0x5A;
         const int32_t at = int32_t(model.size() / 2) + 5;
         doc.InsertByte(at, 0xA5, true);
         model.insert(model.begin() + at, 0xA5);
+        doc.InsertByte(at + 7, 0xA6, true);
+        model.insert(model.begin() + at + 7, 0xA6);
         doc.DeleteByte(at + 40, true);
         model.erase(model.begin() + at + 40);
-        doc.OverwriteByte(int32_t(model.size()) - 1, 0x5A, true);
-        model.back() = 0x5A;
         return model;
     }
 };
