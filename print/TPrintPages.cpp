@@ -1,5 +1,6 @@
 #include "TPrintPages.h"
 
+#include "TPrintFontFit.h"
 #include "TPrintLayout.h"
 #include "TPrintRowSource.h"
 #include "TPrintTarget.h"
@@ -14,6 +15,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 #include <vector>
 
@@ -29,14 +31,13 @@ public:
     // Measures the font on the device and lays the job out.
     TPrintLayout Layout()
     {
-        QFont font = FJob.Font;
-        font.setFixedPitch(true);
-        FPainter.setFont(font);
+        const QPaintDevice *device = FPainter.device();
+        const int32_t n = static_cast<int32_t>(DumpLine(FJob.First / 16).size());
+        FPainter.setFont(PageFont(n));
         const QFontMetrics fm = FPainter.fontMetrics();
         FAscent = fm.ascent();
         FCharWidth = fm.horizontalAdvance(QLatin1Char('W'));
         TPrintPageSetup s;
-        const QPaintDevice *device = FPainter.device();
         s.DpiX = device->logicalDpiX();
         s.DpiY = device->logicalDpiY();
         s.PageHeight = device->height();
@@ -47,7 +48,6 @@ public:
         s.LeftMargin = FJob.LeftMargin;
         s.Header = FJob.Header;
         s.Footer = FJob.Footer;
-        const int32_t n = static_cast<int32_t>(DumpLine(FJob.First / 16).size());
         return TPrintLayout(s, FJob.First, FJob.Last, n);
     }
 
@@ -87,6 +87,32 @@ private:
         QString Text;
         qreal Advance;
     };
+
+
+
+    // The job's font with fixed pitch, made smaller when a line of n characters plus the
+    // character column would run past the page's width (TPrintFontFit).
+    QFont PageFont(int32_t n)
+    {
+        QFont font = FJob.Font;
+        font.setFixedPitch(true);
+        const bool points = font.pointSizeF() > 0;
+        const auto tenths = static_cast<int32_t>(std::lround((points ? font.pointSizeF() : font.pixelSize()) * 10));
+        auto sized = [&](int32_t t) {
+            QFont f = font;
+            if (points)
+                f.setPointSizeF(t / 10.0);
+            else
+                f.setPixelSize(std::max(1, t / 10));
+            return f;
+        };
+        const QPaintDevice *device = FPainter.device();
+        const int32_t left = TPrintLayout::MillimetresToDots(FJob.LeftMargin, device->logicalDpiX());
+        const int32_t fitted = TPrintFontFit::Fit(tenths, left, n, device->width(), [&](int32_t t) {
+            return QFontMetrics(t == tenths ? font : sized(t), FPainter.device()).horizontalAdvance(QLatin1Char('W'));
+        });
+        return fitted == tenths ? font : sized(fitted);
+    }
 
     std::string DumpLine(int32_t row)
     {
