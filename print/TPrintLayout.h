@@ -92,6 +92,9 @@ public:
     // the filtered bytes.
     static std::vector<TPrintCharPiece> Pieces(const TPrintRowClip &clip, int32_t charWidth, const char *text,
                                                const uint8_t *spans, int32_t count);
+    // The same, appended to `out`: a job reuses one vector for all its lines.
+    static void Pieces(const TPrintRowClip &clip, int32_t charWidth, const char *text, const uint8_t *spans,
+                       int32_t count, std::vector<TPrintCharPiece> &out);
 
 private:
     TPrintPageSetup FSetup;

@@ -57,6 +57,7 @@ public:
     bool NewPage(QPainter &) override;
     bool End(QPainter &painter) override;
     void Abort(QPainter &painter) override;
+    bool WantsText() const override { return true; }
 
 private:
     TRecordingDevice &FDevice;
