@@ -54,6 +54,14 @@ std::vector<TPrintCharPiece> TPrintLayout::Pieces(const TPrintRowClip &clip, int
                                                   const uint8_t *spans, int32_t count)
 {
     std::vector<TPrintCharPiece> pieces;
+    Pieces(clip, charWidth, text, spans, count, pieces);
+    return pieces;
+}
+
+void TPrintLayout::Pieces(const TPrintRowClip &clip, int32_t charWidth, const char *text, const uint8_t *spans,
+                          int32_t count, std::vector<TPrintCharPiece> &pieces)
+{
+    const size_t first = pieces.size();
     for (int32_t i = 0; i < count;) {
         const int32_t cells = spans[i] == TVxTextFilter::kPair && i + 1 < count ? 2 : 1;
         const int32_t x = clip.TextX + i * charWidth;
@@ -61,7 +69,7 @@ std::vector<TPrintCharPiece> TPrintLayout::Pieces(const TPrintRowClip &clip, int
         if (visible) {
             const auto b = static_cast<uint8_t>(text[i]);
             const bool ascii = cells == 1 && b >= 0x20 && b <= 0x7E;
-            TPrintCharPiece *last = pieces.empty() ? nullptr : &pieces.back();
+            TPrintCharPiece *last = pieces.size() == first ? nullptr : &pieces.back();
             if (ascii && last && last->Ascii && last->Index + last->Count == i) {
                 ++last->Count;
                 ++last->Cells;
@@ -71,5 +79,4 @@ std::vector<TPrintCharPiece> TPrintLayout::Pieces(const TPrintRowClip &clip, int
         }
         i += cells;
     }
-    return pieces;
 }

@@ -10,7 +10,8 @@
 //
 // Margins come from millimetres by truncating integer division with the product formed
 // first (mm * dpi * 10 / 254), so the same settings always give the same device positions.
-// There is no right margin: a dump line wider than the page is cut by the device.
+// There is no right margin; a line wider than the page gets a smaller font before it is laid
+// out here (TPrintFontFit), so the measures given are those of the font that prints.
 //
 // Rows are numbered as offsets / 16; offsets here are 64-bit so that the row after the last
 // row of the largest document (2147483647 bytes) still computes.
@@ -91,6 +92,9 @@ public:
     // the filtered bytes.
     static std::vector<TPrintCharPiece> Pieces(const TPrintRowClip &clip, int32_t charWidth, const char *text,
                                                const uint8_t *spans, int32_t count);
+    // The same, appended to `out`: a job reuses one vector for all its lines.
+    static void Pieces(const TPrintRowClip &clip, int32_t charWidth, const char *text, const uint8_t *spans,
+                       int32_t count, std::vector<TPrintCharPiece> &out);
 
 private:
     TPrintPageSetup FSetup;

@@ -1,5 +1,7 @@
 #include "TPrintPages.h"
 
+#include "TPrintFontFit.h"
+#include "TPrintGlyphLine.h"
 #include "TPrintLayout.h"
 #include "TPrintRowSource.h"
 #include "TPrintTarget.h"
@@ -14,6 +16,8 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -21,22 +25,27 @@ namespace {
 // One job's drawing state: the painter's font metrics, the fitted characters met so far.
 class TPageWriter {
 public:
-    TPageWriter(QPainter &p, const TPrintJob &job, const TVxDocument &doc)
-        : FPainter(p), FJob(job), FDoc(doc), FSource(doc), FDecoder("Shift_JIS", QStringDecoder::Flag::Stateless)
+    TPageWriter(QPainter &p, const TPrintJob &job, const TVxDocument &doc, bool glyphRuns)
+        : FPainter(p), FJob(job), FDoc(doc), FSource(doc), FDecoder("Shift_JIS", QStringDecoder::Flag::Stateless),
+          FWantGlyphRuns(glyphRuns)
     {
     }
 
     // Measures the font on the device and lays the job out.
     TPrintLayout Layout()
     {
-        QFont font = FJob.Font;
-        font.setFixedPitch(true);
-        FPainter.setFont(font);
+        const QPaintDevice *device = FPainter.device();
+        const int32_t n = static_cast<int32_t>(DumpLine(FJob.First / 16).size());
+        FPainter.setFont(PageFont(n));
         const QFontMetrics fm = FPainter.fontMetrics();
         FAscent = fm.ascent();
         FCharWidth = fm.horizontalAdvance(QLatin1Char('W'));
+        if (FWantGlyphRuns) {
+            FGlyphs.emplace(FPainter);
+            if (!FGlyphs->Usable())
+                FGlyphs.reset();
+        }
         TPrintPageSetup s;
-        const QPaintDevice *device = FPainter.device();
         s.DpiX = device->logicalDpiX();
         s.DpiY = device->logicalDpiY();
         s.PageHeight = device->height();
@@ -47,7 +56,6 @@ public:
         s.LeftMargin = FJob.LeftMargin;
         s.Header = FJob.Header;
         s.Footer = FJob.Footer;
-        const int32_t n = static_cast<int32_t>(DumpLine(FJob.First / 16).size());
         return TPrintLayout(s, FJob.First, FJob.Last, n);
     }
 
@@ -55,21 +63,37 @@ public:
 
     void Line(const TPrintLayout &layout, int64_t row, int32_t y)
     {
-        Text(layout.Left(), y, QString::fromLatin1(DumpLine(static_cast<int32_t>(row))));
+        const std::string dump = DumpLine(static_cast<int32_t>(row));
         const TPrintRowClip clip = layout.RowClip(row, FDoc.FileSize());
         const auto count = static_cast<int32_t>(clip.TextEnd - clip.TextFrom);
-        if (count <= 0 || clip.ClipLeft >= clip.ClipRight)
-            return;
-        const uint8_t *bytes = FSource.Bytes(clip.TextFrom, clip.TextEnd);
-        uint8_t spans[32];
-        const std::string text = TVxTextFilter::FilterText(bytes, size_t(count), FJob.CharCode, false, spans);
-        const std::vector<TPrintCharPiece> pieces =
-            TPrintLayout::Pieces(clip, FCharWidth, text.data(), spans, count);
+        std::string text;
+        FPieces.clear();
+        if (count > 0 && clip.ClipLeft < clip.ClipRight) {
+            const uint8_t *bytes = FSource.Bytes(clip.TextFrom, clip.TextEnd);
+            uint8_t spans[32];
+            text = TVxTextFilter::FilterText(bytes, size_t(count), FJob.CharCode, false, spans);
+            TPrintLayout::Pieces(clip, FCharWidth, text.data(), spans, count, FPieces);
+        }
         // Most rows draw only whole cells inside the clip; the clip (a graphics-state change
         // on every line of a PDF) is set only where a character is cut.
         bool cut = false;
-        for (const TPrintCharPiece &piece : pieces)
+        for (const TPrintCharPiece &piece : FPieces)
             cut = cut || piece.X < clip.ClipLeft || piece.X + piece.Cells * FCharWidth > clip.ClipRight;
+        if (FGlyphs && !cut) {
+            const qreal baseline = y + FAscent;
+            FGlyphs->Clear();
+            FGlyphs->Add(layout.Left(), baseline, dump.data(), int(dump.size()));
+            for (const TPrintCharPiece &piece : FPieces)
+                if (piece.Ascii)
+                    FGlyphs->Add(piece.X, baseline, text.data() + piece.Index, piece.Count);
+            FGlyphs->Draw(FPainter);
+            for (const TPrintCharPiece &piece : FPieces)
+                if (!piece.Ascii)
+                    Fitted(piece, text, y);
+            return;
+        }
+        Text(layout.Left(), y, QString::fromLatin1(dump));
+        const std::vector<TPrintCharPiece> &pieces = FPieces;
         if (cut)
             FPainter.setClipRect(QRect(clip.ClipLeft, y, clip.ClipRight - clip.ClipLeft, layout.LineHeight()));
         for (const TPrintCharPiece &piece : pieces) {
@@ -87,6 +111,30 @@ private:
         QString Text;
         qreal Advance;
     };
+
+    // The job's font with fixed pitch, made smaller when a line of n characters plus the
+    // character column would run past the page's width (TPrintFontFit).
+    QFont PageFont(int32_t n)
+    {
+        QFont font = FJob.Font;
+        font.setFixedPitch(true);
+        const bool points = font.pointSizeF() > 0;
+        const auto tenths = static_cast<int32_t>(std::lround((points ? font.pointSizeF() : font.pixelSize()) * 10));
+        auto sized = [&](int32_t t) {
+            QFont f = font;
+            if (points)
+                f.setPointSizeF(t / 10.0);
+            else
+                f.setPixelSize(std::max(1, t / 10));
+            return f;
+        };
+        const QPaintDevice *device = FPainter.device();
+        const int32_t left = TPrintLayout::MillimetresToDots(FJob.LeftMargin, device->logicalDpiX());
+        const int32_t fitted = TPrintFontFit::Fit(tenths, left, n, device->width(), [&](int32_t t) {
+            return QFontMetrics(t == tenths ? font : sized(t), FPainter.device()).horizontalAdvance(QLatin1Char('W'));
+        });
+        return fitted == tenths ? font : sized(fitted);
+    }
 
     std::string DumpLine(int32_t row)
     {
@@ -148,12 +196,15 @@ private:
     int FAscent = 0;
     int32_t FCharWidth = 0;
     std::unordered_map<uint16_t, TFitted> FFitted;
+    std::vector<TPrintCharPiece> FPieces;
+    bool FWantGlyphRuns;
+    std::optional<TPrintGlyphLine> FGlyphs; // set while the font allows glyph runs
 };
 
 TPrintResult RunPages(QPainter &painter, const TVxDocument &doc, const TPrintJob &job, TPrintTarget &target,
                       TPrintProgress *progress)
 {
-    TPageWriter writer(painter, job, doc);
+    TPageWriter writer(painter, job, doc, !target.WantsText());
     const TPrintLayout layout = writer.Layout();
     if (!layout.Fits()) {
         target.Abort(painter);

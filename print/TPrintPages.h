@@ -2,7 +2,8 @@
 // The page loop of a print job: the rows of an inclusive byte range as dump lines with their
 // character text, page after page, with the optional title header and page-number footer,
 // drawn through a QPainter on whatever device the target gives (a printer, a PDF file, a
-// test's recording device). TPrintLayout decides where everything goes.
+// test's recording device). TPrintLayout decides where everything goes, in the job's font
+// or, when a whole line would not fit across the page, a smaller size of it (TPrintFontFit).
 //
 // Per line slot, before it is drawn, the progress is asked whether the job was cancelled
 // (then the job is aborted and nothing more is drawn) and then lets pending events through,
@@ -36,7 +37,7 @@ struct TPrintJob {
     int GroupSize = 1;       // bytes per column group of the dump line: 1, 2, 4, 8, 16
     bool HideOffsetHeader = false;
     TVxCharCode CharCode = ccASCII;
-    QFont Font;              // set with fixed pitch on the device
+    QFont Font;              // set with fixed pitch on the device; smaller when a line would not fit
     int32_t TopMargin = 10, BottomMargin = 10, LeftMargin = 10; // millimetres
     bool Header = true;      // the title two lines above the data
     bool Footer = true;      // "%d ページ" two lines below the last slot

@@ -19,4 +19,8 @@ public:
     virtual bool End(QPainter &painter) = 0;
     // Abandons the job, keeping nothing of it where the device allows; the painter ends.
     virtual void Abort(QPainter &painter) = 0;
+    // True for a device that reads the drawn characters back from its text items (a test's
+    // recorder): it gets every string through drawText. Others get a line's ASCII as one
+    // glyph run (TPrintGlyphLine), the same glyphs at the same places, which carries no text.
+    virtual bool WantsText() const { return false; }
 };

@@ -9,6 +9,7 @@
 #include "TfrmPrinting.h"
 
 #include <QLabel>
+#include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -27,6 +28,7 @@ public:
     bool Offers = true;
     QString OutputFile;       // where the dialog sends the job; empty: the user cancels
     bool ChooseAll = false;   // the user switches the range to "all"
+    QPageSize PageSize{QPageSize::A4}; // portrait
     int Dialogs = 0;
     QAbstractPrintDialog::PrintRange RangeShown = QAbstractPrintDialog::AllPages;
     bool SelectionOffered = false;
@@ -41,6 +43,8 @@ public:
             return false;
         dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
         dialog.printer()->setOutputFileName(OutputFile);
+        dialog.printer()->setPageSize(PageSize);
+        dialog.printer()->setPageOrientation(QPageLayout::Portrait);
         if (ChooseAll)
             dialog.setPrintRange(QAbstractPrintDialog::AllPages);
         return true;
@@ -51,13 +55,7 @@ struct PrintCommandsTest : TWindowTest {
     TFakePrint print;
     QString Pdf = dir.filePath(QStringLiteral("out.pdf"));
 
-    void SetUp() override
-    {
-        print.OutputFile = Pdf;
-        // At the stored 14 points the character column runs past an A4 page's edge, where
-        // pdftotext does not look.
-        frm.PrintSettings.Font.Size = 9;
-    }
+    void SetUp() override { print.OutputFile = Pdf; }
 
     QString OpenBytes(const QByteArray &bytes)
     {
@@ -223,4 +221,29 @@ TEST_F(PrintCommandsTest, CancelDeclinedByButtonOrCloseBoxGoesOn)
     const QStringList pages = PdfText().split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     EXPECT_TRUE(pages.last().contains(QStringLiteral("00012B0:")));
     EXPECT_EQ(frm.Prints().Progress(), nullptr);
+}
+
+// At the stored print font the line is wider than A4 and Letter portrait: the job prints
+// smaller, so every character of the character column lands on the page (pdftotext reads
+// only what lies on it), and the stored setting stays as it was.
+TEST_F(PrintCommandsTest, TheCharacterColumnStaysOnAPortraitPageAtTheStoredFont)
+{
+    ASSERT_EQ(frm.PrintSettings.Font.Size, 14);
+    OpenBytes(Letters(64));
+    for (QPageSize::PageSizeId size : {QPageSize::A4, QPageSize::Letter}) {
+        print.PageSize = QPageSize(size);
+        a.acPrint->trigger();
+        EXPECT_TRUE(ui.Messages.isEmpty()) << ui.Messages.join(QLatin1Char('\n')).toStdString();
+        const QString text = PdfText();
+        const QByteArray bytes = Letters(64);
+        for (int row = 0; row < 4; ++row) {
+            const QString chars = QString::fromLatin1(bytes.mid(row * 16, 16));
+            const QString line = QStringLiteral("%1: ").arg(row * 16, 7, 16, QLatin1Char('0')).toUpper();
+            const qsizetype at = text.indexOf(line);
+            ASSERT_GE(at, 0) << int(size) << " row " << row;
+            const QString printed = text.mid(at, text.indexOf(QLatin1Char('\n'), at) - at);
+            EXPECT_TRUE(printed.trimmed().endsWith(chars)) << printed.toStdString();
+        }
+    }
+    EXPECT_EQ(frm.PrintSettings.Font.Size, 14);
 }

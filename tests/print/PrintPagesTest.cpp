@@ -290,3 +290,71 @@ TEST_F(TPrintPagesTest, OtherCharacterCodesPrintAsciiAndDots)
             text += d.Text;
     EXPECT_EQ(text, QStringLiteral("AB...Z"));
 }
+
+// A4 portrait at 1200 dpi has 9921 dots across: at the stored 14 points the dump line and the
+// character column need more. The job prints in a smaller size of the same face, and all
+// of it (the layout follows from the smaller font's measures) stands inside the page.
+TEST_F(TPrintPagesTest, ALineWiderThanThePagePrintsWholeInASmallerFont)
+{
+    constexpr int kA4Dpi = 1200, kA4Width = 9921, kA4Height = 14031, kLeft = 472;
+    std::string bytes;
+    for (int i = 0; i < 48; ++i)
+        bytes += char('A' + i % 26);
+    Load(bytes);
+    Job.Last = 47;
+    const int n = Dump(0).size();
+    {
+        TRecordingDevice probe(kA4Dpi, kA4Height, kA4Width);
+        ASSERT_GT(kLeft + (n + 17) * QFontMetrics(Job.Font, &probe).horizontalAdvance(QLatin1Char('W')), kA4Width)
+            << "the stored font fits A4 here: nothing to shrink";
+    }
+    TRecordingDevice dev(kA4Dpi, kA4Height, kA4Width);
+    ASSERT_EQ(Print(dev), TPrintResult::Printed);
+    ASSERT_EQ(dev.Drawn.size(), 8u); // title, 3 x (dump line, characters), page number
+    const QFont font = dev.Drawn[0].Font;
+    EXPECT_LT(font.pointSizeF(), 14);
+    EXPECT_GE(font.pointSizeF(), 6);
+    EXPECT_EQ(font.family(), Job.Font.family());
+    for (const TDrawnText &d : dev.Drawn) {
+        EXPECT_EQ(d.Font.pointSizeF(), font.pointSizeF()) << d.Text.toStdString();
+        EXPECT_LE(d.X + QFontMetricsF(d.Font, &dev).horizontalAdvance(d.Text), kA4Width) << d.Text.toStdString();
+    }
+    const QFontMetrics fm(font, &dev);
+    const int cw = fm.horizontalAdvance(QLatin1Char('W'));
+    const int lh = fm.size(Qt::TextSingleLine, QStringLiteral(" 0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ")).height();
+    EXPECT_LE(kLeft + (n + 17) * cw, kA4Width);
+    for (int r = 0; r < 3; ++r) {
+        const TDrawnText &dump = dev.Drawn[size_t(1 + 2 * r)], &text = dev.Drawn[size_t(2 + 2 * r)];
+        EXPECT_EQ(dump.Text, Dump(r));
+        EXPECT_EQ(dump.X, kLeft);
+        EXPECT_EQ(text.Text, QString::fromStdString(bytes.substr(size_t(r) * 16, 16)));
+        EXPECT_EQ(text.X, kLeft + (n + 1) * cw);
+        EXPECT_EQ(text.Y, dump.Y);
+        EXPECT_EQ(dump.Y - dev.Drawn[0].Y, (2 + r) * lh);
+    }
+    // The footer below the page's last slot: lines per page counted in the smaller line height.
+    const int lines = (kA4Height - 2 * kLeft) / lh - 4;
+    EXPECT_EQ(dev.Drawn[7].Y - dev.Drawn[0].Y, (2 + lines + 2) * lh);
+}
+
+// A line that fits, even to the last dot, prints in the job's own font at the same places as
+// on a page of any width; one dot less and the font gets smaller.
+TEST_F(TPrintPagesTest, ALineThatFitsPrintsAsOnAWidePage)
+{
+    Load(Pattern(40));
+    Job.Last = 39;
+    const int width = kMargin + (Dump(0).size() + 17) * Cw;
+    TRecordingDevice wide(kDpi, PageFor(10)), exact(kDpi, PageFor(10), width), narrow(kDpi, PageFor(10), width - 1);
+    ASSERT_EQ(Print(wide), TPrintResult::Printed);
+    ASSERT_EQ(Print(exact), TPrintResult::Printed);
+    ASSERT_EQ(Print(narrow), TPrintResult::Printed);
+    ASSERT_EQ(exact.Drawn.size(), wide.Drawn.size());
+    for (size_t i = 0; i < wide.Drawn.size(); ++i) {
+        EXPECT_EQ(exact.Drawn[i].Text, wide.Drawn[i].Text);
+        EXPECT_EQ(exact.Drawn[i].X, wide.Drawn[i].X);
+        EXPECT_EQ(exact.Drawn[i].Y, wide.Drawn[i].Y);
+        EXPECT_EQ(exact.Drawn[i].Font, wide.Drawn[i].Font);
+    }
+    EXPECT_EQ(wide.Drawn[0].Font.pointSize(), 14);
+    EXPECT_LT(narrow.Drawn.at(0).Font.pointSizeF(), 14);
+}

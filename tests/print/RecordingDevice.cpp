@@ -34,7 +34,7 @@ public:
         std::optional<QRect> clip;
         if (FClipOn)
             clip = FClip;
-        FDevice.Drawn.push_back(TDrawnText{FDevice.Page, at.x(), at.y(), item.text(), clip});
+        FDevice.Drawn.push_back(TDrawnText{FDevice.Page, at.x(), at.y(), item.text(), clip, item.font()});
     }
 
 private:
@@ -45,7 +45,7 @@ private:
 };
 
 TRecordingDevice::TRecordingDevice(int dpi, int pageHeight, int pageWidth)
-    : FDpi(dpi), FHeight(pageHeight), FWidth(pageWidth > 0 ? pageWidth : pageHeight), FEngine(new TEngine(*this))
+    : FDpi(dpi), FHeight(pageHeight), FWidth(pageWidth), FEngine(new TEngine(*this))
 {
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 // A paint device that keeps what a print job drew instead of drawing it: every text item with
 // its page, device position (the painter's transform applied) and the clip then in force,
-// and whether the job ended or was aborted. Its pages have a chosen height and resolution.
+// and the font it was drawn in, and whether the job ended or was aborted. Its pages have a
+// chosen height and resolution, and a chosen width (by default wider than any line).
 
 #include "TPrintTarget.h"
 
+#include <QFont>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -19,11 +21,13 @@ struct TDrawnText {
     double X, Y; // baseline origin, device units
     QString Text;
     std::optional<QRect> Clip;
+    QFont Font;
 };
 
 class TRecordingDevice : public QPaintDevice {
 public:
-    TRecordingDevice(int dpi, int pageHeight, int pageWidth = 0);
+    static constexpr int kWide = 1000000;
+    TRecordingDevice(int dpi, int pageHeight, int pageWidth = kWide);
     ~TRecordingDevice() override;
     QPaintEngine *paintEngine() const override;
 
@@ -53,6 +57,7 @@ public:
     bool NewPage(QPainter &) override;
     bool End(QPainter &painter) override;
     void Abort(QPainter &painter) override;
+    bool WantsText() const override { return true; }
 
 private:
     TRecordingDevice &FDevice;
