@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <system_error>
@@ -45,6 +46,20 @@ void TVxDocument::SetProgress(TVxProgress *progress)
 {
     FProgress = progress;
     FWork.SetProgress(progress);
+}
+
+TVxDocument::TChange::TChange(TVxDocument &doc, int64_t total)
+    : Steps(doc.Sink(), total), FDoc(doc), FWas(std::exchange(doc.FChanging, true)),
+      FUncaught(std::uncaught_exceptions())
+{
+}
+
+TVxDocument::TChange::~TChange()
+{
+    FDoc.FChanging = FWas;
+    // A failed edit announces no change, but the view may have blanked itself meanwhile.
+    if (!FWas && std::uncaught_exceptions() > FUncaught)
+        FDoc.FHooks->ContentChanged();
 }
 
 std::string TVxDocument::BackupFileName(const std::string &fileName, int32_t n)
@@ -243,7 +258,11 @@ void TVxDocument::ShiftTail(int32_t offset, int32_t delta)
         return;
     if (delta > 0)
         CheckGrowth(delta);
-    FWork.ShiftTail(offset, delta);
+    {
+        TChange change(*this, FWork.FlushBytes() + std::max(0, FileSize() - offset));
+        FWork.ShiftTail(offset, delta, &change.Steps);
+        change.Steps.Finish();
+    }
     FChanges.Invalidate();
     UpdateRowCount();
     FHooks->ContentChanged();
@@ -261,26 +280,34 @@ void TVxDocument::DeleteRange(int32_t a, int32_t b, bool recordUndo)
     // A failed shift can have overwritten only as much of the range as the tail is long;
     // without a record that is all there is to keep.
     const int32_t keep = recordUndo ? n : std::min(n, FileSize() - (b + 1));
-    TVxUndoBlock removed = FStore.Capture(FWork, a, keep);
-    try {
-        FWork.ShiftTail(b + 1, -n);
-    } catch (...) {
-        // The shift put the tail back; the removed bytes it may have covered are ours to restore.
-        FStore.Restore(removed, FWork, a);
-        throw;
+    TVxUndoBlock removedBlock;
+    {
+        TChange change(*this, int64_t(keep) + FWork.FlushBytes() + (FileSize() - (b + 1)));
+        TVxUndoBlock removed = FStore.Capture(FWork, a, keep, &change.Steps);
+        try {
+            FWork.ShiftTail(b + 1, -n, &change.Steps);
+        } catch (...) {
+            // The shift put the tail back; the removed bytes it may have covered are ours to restore.
+            FStore.Restore(removed, FWork, a);
+            throw;
+        }
+        change.Steps.Finish();
+        if (recordUndo)
+            removedBlock = std::move(removed);
     }
     FChanges.Invalidate();
     UpdateRowCount();
     FHooks->EndSelection(true);
     if (recordUndo)
-        AddRecord(ukDeleteRange, a, b, 0, std::move(removed), 0);
+        AddRecord(ukDeleteRange, a, b, 0, std::move(removedBlock), 0);
     FHooks->ContentChanged();
     FHooks->MoveCaretToOffset(a);
 }
 
 void TVxDocument::InsertBlock(int32_t offset, const uint8_t *data, int32_t count, bool recordUndo, bool moveCaret)
 {
-    InsertFilled(offset, count, recordUndo, moveCaret, [&](int32_t at) { FWork.WriteBlock(at, data, count); });
+    InsertFilled(offset, count, recordUndo, moveCaret,
+                 [&](int32_t at, TVxProgressSteps *steps) { FWork.WriteBlock(at, data, count, steps); });
 }
 
 void TVxDocument::InsertFilled(int32_t offset, int32_t count, bool recordUndo, bool moveCaret, const TFill &fill)
@@ -288,12 +315,16 @@ void TVxDocument::InsertFilled(int32_t offset, int32_t count, bool recordUndo, b
     if (offset < 0 || offset > FileSize() || count <= 0)
         return;
     CheckGrowth(count);
-    FWork.ShiftTail(offset, count);
-    try {
-        fill(offset);
-    } catch (...) {
-        FWork.ShiftTail(offset + count, -count);
-        throw;
+    {
+        TChange change(*this, FWork.FlushBytes() + (FileSize() - offset) + count);
+        FWork.ShiftTail(offset, count, &change.Steps);
+        try {
+            fill(offset, &change.Steps);
+        } catch (...) {
+            FWork.ShiftTail(offset + count, -count);
+            throw;
+        }
+        change.Steps.Finish();
     }
     FChanges.Invalidate();
     UpdateRowCount();
@@ -308,7 +339,8 @@ void TVxDocument::InsertFilled(int32_t offset, int32_t count, bool recordUndo, b
 void TVxDocument::ReplaceRange(int32_t a, int32_t b, const uint8_t *data, int32_t newCount, bool recordUndo,
                                bool moveCaret)
 {
-    ReplaceFilled(a, b, newCount, recordUndo, moveCaret, [&](int32_t at) { FWork.WriteBlock(at, data, newCount); });
+    ReplaceFilled(a, b, newCount, recordUndo, moveCaret,
+                  [&](int32_t at, TVxProgressSteps *steps) { FWork.WriteBlock(at, data, newCount, steps); });
 }
 
 void TVxDocument::ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool recordUndo, bool moveCaret,
@@ -322,22 +354,29 @@ void TVxDocument::ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool rec
         return;
     const int32_t oldCount = std::max(0, b - a + 1);
     CheckGrowth(int64_t(newCount) - oldCount);
-    TVxUndoBlock old = FStore.Capture(FWork, a, oldCount);
     const int32_t delta = newCount - oldCount;
-    try {
-        FWork.ShiftTail(a + oldCount, delta);
-    } catch (...) {
-        if (delta < 0)
+    TVxUndoBlock old;
+    {
+        // A same-size replacement moves no tail: its total is the capture and the new bytes.
+        const int64_t tail = delta != 0 ? FWork.FlushBytes() + (FileSize() - (a + oldCount)) : 0;
+        TChange change(*this, int64_t(oldCount) + tail + newCount);
+        old = FStore.Capture(FWork, a, oldCount, &change.Steps);
+        try {
+            FWork.ShiftTail(a + oldCount, delta, &change.Steps);
+        } catch (...) {
+            if (delta < 0)
+                FStore.Restore(old, FWork, a);
+            throw;
+        }
+        try {
+            if (newCount > 0)
+                fill(a, &change.Steps);
+        } catch (...) {
+            FWork.ShiftTail(a + newCount, -delta);
             FStore.Restore(old, FWork, a);
-        throw;
-    }
-    try {
-        if (newCount > 0)
-            fill(a);
-    } catch (...) {
-        FWork.ShiftTail(a + newCount, -delta);
-        FStore.Restore(old, FWork, a);
-        throw;
+            throw;
+        }
+        change.Steps.Finish();
     }
     if (delta == 0)
         FChanges.Add(a, newCount);
@@ -363,12 +402,16 @@ int32_t TVxDocument::InsertFile(int32_t offset, const std::string &fileName, boo
     if (n == 0 || offset < 0 || offset > FileSize())
         return 0;
     CheckGrowth(n);
-    FWork.ShiftTail(offset, n);
-    try {
-        FWork.CopyIn(src, 0, offset, n);
-    } catch (...) {
-        FWork.ShiftTail(offset + n, -n);
-        throw;
+    {
+        TChange change(*this, FWork.FlushBytes() + (FileSize() - offset) + n);
+        FWork.ShiftTail(offset, n, &change.Steps);
+        try {
+            FWork.CopyIn(src, 0, offset, n, &change.Steps);
+        } catch (...) {
+            FWork.ShiftTail(offset + n, -n);
+            throw;
+        }
+        change.Steps.Finish();
     }
     FChanges.Invalidate();
     UpdateRowCount();
@@ -565,7 +608,10 @@ void TVxDocument::Replay(TReplay how, bool moveCaret)
         FireChangeUndo();
         return;
     }
-    FWork.LoadCache(std::min(r.Start, FileSize()));
+    // Single-byte reverts work in the window; block reverts flush it themselves, as a step
+    // of their progress.
+    if (r.Kind == ukOverwriteByte || r.Kind == ukInsertByte || r.Kind == ukDeleteByte)
+        FWork.LoadCache(std::min(r.Start, FileSize()));
     switch (r.Kind) {
     case ukOverwriteByte:
         OverwriteByte(r.Start, r.OldByte, true);
@@ -577,13 +623,15 @@ void TVxDocument::Replay(TReplay how, bool moveCaret)
         InsertByte(r.Start, r.OldByte, true);
         break;
     case ukDeleteRange:
-        InsertFilled(r.Start, r.DataSize(), true, moveCaret, [&](int32_t at) { FStore.Restore(r.Data, FWork, at); });
+        InsertFilled(r.Start, r.DataSize(), true, moveCaret,
+                     [&](int32_t at, TVxProgressSteps *steps) { FStore.Restore(r.Data, FWork, at, steps); });
         break;
     case ukInsertRange:
         DeleteRange(r.Start, r.End, true);
         break;
     case ukReplaceRange:
-        ReplaceFilled(r.Start, r.End, r.Count, true, moveCaret, [&](int32_t at) { FStore.Restore(r.Data, FWork, at); });
+        ReplaceFilled(r.Start, r.End, r.Count, true, moveCaret,
+                      [&](int32_t at, TVxProgressSteps *steps) { FStore.Restore(r.Data, FWork, at, steps); });
         break;
     case ukGroup:
         break;
@@ -591,8 +639,18 @@ void TVxDocument::Replay(TReplay how, bool moveCaret)
     // Removed only once reverted: a revert that throws leaves the record for another try.
     from.RemoveNewest();
     if (groupCount > 0) {
-        for (int32_t i = 0; i < groupCount; ++i)
+        // One operation for the user: each member's progress maps into its share.
+        TVxProgressSteps members(Sink(), groupCount);
+        struct TSinkGuard {
+            TVxProgress *&Sink;
+            TVxProgress *Was;
+            ~TSinkGuard() { Sink = Was; }
+        } sinkGuard{FMemberSink, FMemberSink};
+        for (int32_t i = 0; i < groupCount; ++i) {
+            FMemberSink = members.SubOperation(1);
             Replay(how, false);
+        }
+        members.Finish();
         // The members' reverts, newest first, are one step again in the other list.
         TVxUndoRecord g;
         g.Kind = ukGroup;
