@@ -45,7 +45,7 @@ void TBusyProgress::Report(int64_t done, int64_t total, bool cancellable)
 {
     if (!FActive)
         return;
-    const qint64 now = FClock.elapsed();
+    const qint64 now = Elapsed();
     if (now - FLastPump >= 40) {
         FLastPump = now;
         if (!FWindow && now >= kShowAfterMs) {

@@ -17,6 +17,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QProgressDialog;
@@ -37,11 +38,18 @@ public:
     // For tests: the window once shown, or nullptr.
     QProgressDialog *Window() const { return FWindow.get(); }
     bool CancelRequested() const { return FCancel; }
+    // Test seam: the milliseconds since the busy state began, in place of the wall clock (an
+    // empty function restores it). A test that advances it by 100 per call has events handled
+    // at every report and sees the window from the third one on, whatever the machine's speed.
+    void SetClock(std::function<qint64()> elapsedMs) { FTestClock = std::move(elapsedMs); }
 
 private:
     void Show();
 
+    qint64 Elapsed() const { return FTestClock ? FTestClock() : FClock.elapsed(); }
+
     QElapsedTimer FClock;
+    std::function<qint64()> FTestClock;
     qint64 FLastPump = 0;
     bool FActive = false;
     bool FCancel = false;
