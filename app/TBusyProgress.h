@@ -9,7 +9,8 @@
 // 300 ms, shows a small window with the operation's name (the busy caption), a bar with the
 // percentage and, while the current step is cancellable, a "キャンセル" button; Esc in that
 // window presses it. A cancel request is answered by throwing TVxCancelled from the next
-// cancellable report; the operation then leaves everything as it was.
+// cancellable report; the operation then leaves everything as it was. A request while the
+// work cannot stop is dropped at the next report.
 //
 // Who calls: TAppUtils starts and finishes it with the busy state; the engine reports.
 

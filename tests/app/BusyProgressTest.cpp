@@ -22,6 +22,8 @@ struct BusyProgressTest : TWindowTest {
     // What the progress window showed the first time the test saw it.
     QString caption, percent;
     bool sawCancel = false;
+    // Every caption the window showed, in order.
+    QStringList captions;
     // Runs once the window is visible, from inside the work's event processing.
     std::function<void(QProgressDialog &)> onWindow;
     QTimer poll;
@@ -32,6 +34,8 @@ struct BusyProgressTest : TWindowTest {
         poll.setInterval(0);
         QObject::connect(&poll, &QTimer::timeout, [this] {
             QProgressDialog *w = frm.BusyProgress().Window();
+            if (w && w->isVisible() && (captions.isEmpty() || captions.last() != w->labelText()))
+                captions << w->labelText();
             if (!w || !w->isVisible() || !caption.isNull())
                 return;
             caption = w->labelText();
@@ -130,5 +134,29 @@ TEST_F(BusyProgressTest, BlockDeleteShowsItsCaptionAndCannotBeStopped)
     a.acUndo->trigger();
     EXPECT_EQ(caption, QStringLiteral("元に戻しています"));
     EXPECT_EQ(EditorBytes(ed), file);
+    ExpectIdle();
+}
+
+TEST_F(BusyProgressTest, EscDuringTheSaveBeforeAnOpenDoesNotCancelTheOpen)
+{
+    const QString first = BigFile(QStringLiteral("first.bin"), 40 << 20);
+    const QString second = BigFile(QStringLiteral("second.bin"), 24 << 20);
+    OpenWritable(frm, first);
+    ed.InsertByte(0, 0x11, true); // a size change: the save writes the whole file
+    const QByteArray edited = EditorBytes(ed);
+    Reset();
+    captions.clear();
+    // Esc while the save runs, which cannot stop: the open that follows must not take it.
+    onWindow = [](QProgressDialog &w) { QTest::keyClick(&w, Qt::Key_Escape); };
+    // The open command: one busy state around the save and the load.
+    ui.Shift = true;
+    ui.Answers = {6}; // save the changes first
+    ui.FileAnswers = {second};
+    a.acOpen->trigger();
+    EXPECT_EQ(ed.FileName(), second.toStdString());
+    EXPECT_EQ(caption, QStringLiteral("保存しています"));
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("保存しています"), QStringLiteral("ファイルを開いています")}));
+    EXPECT_EQ(ReadTestFile(first), edited);
+    EXPECT_EQ(EditorBytes(ed), ReadTestFile(second));
     ExpectIdle();
 }
