@@ -160,3 +160,32 @@ TEST_F(BusyProgressTest, EscDuringTheSaveBeforeAnOpenDoesNotCancelTheOpen)
     EXPECT_EQ(EditorBytes(ed), ReadTestFile(second));
     ExpectIdle();
 }
+
+TEST_F(BusyProgressTest, BlockEditsOfTheEditorsOwnKeysRunInTheBusyState)
+{
+    const QString path = BigFile(QStringLiteral("big.bin"), 40 << 20);
+    OpenWritable(frm, path);
+    QByteArray model = ReadTestFile(path);
+
+    // Ctrl+Delete of a selection.
+    Reset();
+    ed.SetSelection(3, ed.FileSize() - 4);
+    QTest::keyClick(&ed, Qt::Key_Delete, Qt::ControlModifier);
+    model = model.left(3) + model.right(3);
+    EXPECT_EQ(caption, QStringLiteral("編集しています"));
+    EXPECT_EQ(EditorBytes(ed), model);
+    ExpectIdle();
+
+    // A digit typed over a selection replaces it.
+    ed.Undo();
+    model = ReadTestFile(path);
+    Reset();
+    ed.SetSelection(1, ed.FileSize() - 2);
+    QTest::keyClicks(&ed, QStringLiteral("7"));
+    EXPECT_EQ(caption, QStringLiteral("編集しています"));
+    EXPECT_EQ(EditorBytes(ed), model.left(1) + QByteArray(1, '\x07') + model.right(1));
+    ExpectIdle();
+    // The busy state in between does not break the typed pair.
+    QTest::keyClicks(&ed, QStringLiteral("5"));
+    EXPECT_EQ(EditorBytes(ed), model.left(1) + QByteArray(1, '\x75') + model.right(1));
+}
