@@ -280,10 +280,10 @@ void TVxDocument::DeleteRange(int32_t a, int32_t b, bool recordUndo)
     // A failed shift can have overwritten only as much of the range as the tail is long;
     // without a record that is all there is to keep.
     const int32_t keep = recordUndo ? n : std::min(n, FileSize() - (b + 1));
-    TVxUndoBlock removedBlock;
+    TVxUndoBlock removed;
     {
         TChange change(*this, int64_t(keep) + FWork.FlushBytes() + (FileSize() - (b + 1)));
-        TVxUndoBlock removed = FStore.Capture(FWork, a, keep, &change.Steps);
+        removed = FStore.Capture(FWork, a, keep, &change.Steps);
         try {
             FWork.ShiftTail(b + 1, -n, &change.Steps);
         } catch (...) {
@@ -292,14 +292,12 @@ void TVxDocument::DeleteRange(int32_t a, int32_t b, bool recordUndo)
             throw;
         }
         change.Steps.Finish();
-        if (recordUndo)
-            removedBlock = std::move(removed);
     }
     FChanges.Invalidate();
     UpdateRowCount();
     FHooks->EndSelection(true);
     if (recordUndo)
-        AddRecord(ukDeleteRange, a, b, 0, std::move(removedBlock), 0);
+        AddRecord(ukDeleteRange, a, b, 0, std::move(removed), 0);
     FHooks->ContentChanged();
     FHooks->MoveCaretToOffset(a);
 }
@@ -357,9 +355,9 @@ void TVxDocument::ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool rec
     const int32_t delta = newCount - oldCount;
     TVxUndoBlock old;
     {
-        // A same-size replacement moves no tail: its total is the capture and the new bytes.
-        const int64_t tail = delta != 0 ? FWork.FlushBytes() + (FileSize() - (a + oldCount)) : 0;
-        TChange change(*this, int64_t(oldCount) + tail + newCount);
+        // A same-size replacement moves no tail (its fill still flushes a resized window).
+        const int64_t tail = delta != 0 ? FileSize() - (a + oldCount) : 0;
+        TChange change(*this, int64_t(oldCount) + FWork.FlushBytes() + tail + newCount);
         old = FStore.Capture(FWork, a, oldCount, &change.Steps);
         try {
             FWork.ShiftTail(a + oldCount, delta, &change.Steps);

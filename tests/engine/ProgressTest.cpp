@@ -153,6 +153,11 @@ TEST_F(BlockProgressTest, DeleteInsertAndReplaceOfLargeRanges)
     model.insert(model.begin() + kMiB, block.begin(), block.begin() + 3 * kMiB);
     ExpectOneOperation(9 * kMiB + (Size() - 4 * kMiB) + 3 * kMiB);
 
+    // Same size: no tail moves, the old bytes go out and the new ones in.
+    doc.ReplaceRange(4 * kMiB, 9 * kMiB - 1, block.data(), 5 * kMiB, true, true);
+    std::copy(block.begin(), block.begin() + 5 * kMiB, model.begin() + 4 * kMiB);
+    ExpectOneOperation(10 * kMiB);
+
     // After typing inserts the window has changed length: its flush moves the file's
     // remainder too, and that is part of the same operation.
     doc.InsertByte(100, 0xEE, true);
@@ -167,11 +172,8 @@ TEST_F(BlockProgressTest, DeleteInsertAndReplaceOfLargeRanges)
     EXPECT_GT(total, withoutFlush + Size() / 2) << "the flush of the window's remainder is counted";
     ExpectOneOperation(total);
 
-    doc.Undo();
-    doc.Undo();
-    doc.Undo();
-    doc.Undo();
-    doc.Undo();
+    while (doc.UndoCount() > 0)
+        doc.Undo();
     progress.Calls.clear();
     EXPECT_EQ(DocBytes(doc), big);
 }
