@@ -41,11 +41,12 @@ public:
 class TBusy {
 public:
     TBusy() { TAppUtils::BeginBusy(); }
-    // Names the operation for the progress window.
+    // Names the operation for the progress window (an empty caption keeps an outer one).
     explicit TBusy(const QString &caption)
     {
         TAppUtils::BeginBusy();
-        TAppUtils::SetBusyCaption(caption);
+        if (!caption.isEmpty())
+            TAppUtils::SetBusyCaption(caption);
     }
     ~TBusy() { TAppUtils::EndBusy(); }
     TBusy(const TBusy &) = delete;

@@ -45,7 +45,7 @@ void TBusyProgress::Report(int64_t done, int64_t total, bool cancellable)
 {
     if (!FActive)
         return;
-    const qint64 now = FClock.elapsed();
+    const qint64 now = Elapsed();
     if (now - FLastPump >= 40) {
         FLastPump = now;
         if (!FWindow && now >= kShowAfterMs) {
@@ -57,12 +57,20 @@ void TBusyProgress::Report(int64_t done, int64_t total, bool cancellable)
                 FCancellable = cancellable;
                 FWindow->setCancelButtonText(cancellable ? QStringLiteral("キャンセル") : QString());
             }
+            // A nested step (the save before an open) names itself; the window follows.
+            if (FWindow->labelText() != TAppUtils::BusyCaption())
+                FWindow->setLabelText(TAppUtils::BusyCaption());
             FWindow->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 1000);
             if (!FWindow->isVisible()) // Esc while nothing could be cancelled
                 FWindow->show();
         }
         QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
     }
-    if (FCancel && cancellable)
-        throw TVxCancelled();
+    if (FCancel) {
+        if (cancellable)
+            throw TVxCancelled();
+        // Asked while nothing could stop: forgotten, or it would stop the next step of the
+        // same busy state (the open after the save of its changes) unasked.
+        FCancel = false;
+    }
 }

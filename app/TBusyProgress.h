@@ -9,7 +9,8 @@
 // 300 ms, shows a small window with the operation's name (the busy caption), a bar with the
 // percentage and, while the current step is cancellable, a "キャンセル" button; Esc in that
 // window presses it. A cancel request is answered by throwing TVxCancelled from the next
-// cancellable report; the operation then leaves everything as it was.
+// cancellable report; the operation then leaves everything as it was. A request while the
+// work cannot stop is dropped at the next report.
 //
 // Who calls: TAppUtils starts and finishes it with the busy state; the engine reports.
 
@@ -17,6 +18,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QProgressDialog;
@@ -37,11 +39,18 @@ public:
     // For tests: the window once shown, or nullptr.
     QProgressDialog *Window() const { return FWindow.get(); }
     bool CancelRequested() const { return FCancel; }
+    // Test seam: the milliseconds since the busy state began, in place of the wall clock (an
+    // empty function restores it). A test that advances it by 100 per call has events handled
+    // at every report and sees the window from the third one on, whatever the machine's speed.
+    void SetClock(std::function<qint64()> elapsedMs) { FTestClock = std::move(elapsedMs); }
 
 private:
     void Show();
 
+    qint64 Elapsed() const { return FTestClock ? FTestClock() : FClock.elapsed(); }
+
     QElapsedTimer FClock;
+    std::function<qint64()> FTestClock;
     qint64 FLastPump = 0;
     bool FActive = false;
     bool FCancel = false;

@@ -166,5 +166,5 @@ void TFileCommands::acInsertFileExecute()
     if (chosen.isEmpty())
         return;
     FLastInsertDir = QFileInfo(chosen).absolutePath();
-    FMain.Run([&] { FMain.Transfer().InsertFromFile(chosen); });
+    FMain.Run([&] { FMain.Transfer().InsertFromFile(chosen); }, true, QStringLiteral("ファイルから挿入しています"));
 }

@@ -1,5 +1,6 @@
 #include "TVxTransfer.h"
 
+#include "TAppUtils.h"
 #include "TVxDumpText.h"
 #include "TVxHexcavator.h"
 #include "TVxTextFilter.h"
@@ -20,8 +21,16 @@ int GroupSize(TVxColumnBytes cb) { return 1 << static_cast<int>(cb); }
 TVxTransfer::TVxTransfer(TVxHexcavator &editor) : FEditor(editor)
 {
     editor.ClipboardCopy = [this] { CopyToClipboard(); };
-    editor.ClipboardCut = [this] { CutToClipboard(); };
-    editor.ClipboardPaste = [this](int32_t offset) { PasteAt(offset); };
+    // The editor's own keys: in the busy state like the main window's commands, since a
+    // cut or paste may move the whole document's tail.
+    editor.ClipboardCut = [this] {
+        TBusy busy(QStringLiteral("切り取っています"));
+        CutToClipboard();
+    };
+    editor.ClipboardPaste = [this](int32_t offset) {
+        TBusy busy(QStringLiteral("貼り付けています"));
+        PasteAt(offset);
+    };
 }
 
 QByteArray TVxTransfer::ToCodePage(const QString &text)

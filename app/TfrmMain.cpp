@@ -52,6 +52,10 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     FProgress = std::make_unique<TBusyProgress>();
     VxHexcavator1->SetProgress(FProgress.get());
     TAppUtils::SetBusyProgress(FProgress.get());
+    VxHexcavator1->RunBlockEdit = [](const std::function<void()> &edit) {
+        TBusy busy(QStringLiteral("編集しています"));
+        edit();
+    };
     FTransfer = std::make_unique<TVxTransfer>(*VxHexcavator1);
     FFiles = std::make_unique<TFileCommands>(*this);
     FWatch = std::make_unique<TFileWatch>(*this);
@@ -270,9 +274,9 @@ QString TfrmMain::Grouped(qint64 n)
     return n < 0 ? QLatin1Char('-') + digits : digits;
 }
 
-bool TfrmMain::Run(const std::function<void()> &work, bool busy)
+bool TfrmMain::Run(const std::function<void()> &work, bool busy, const QString &caption)
 {
-    std::unique_ptr<TBusy> guard(busy ? new TBusy : nullptr);
+    std::unique_ptr<TBusy> guard(busy ? new TBusy(caption) : nullptr);
     try {
         work();
         return true;
@@ -373,17 +377,20 @@ void TfrmMain::ConnectCommands()
     TVxHexcavator *ed = VxHexcavator1;
     auto on = [this](QAction *action, auto fn) { connect(action, &QAction::triggered, this, fn); };
 
-    on(a.acUndo, [this, ed] { Run([ed] { ed->Undo(); }, true); });
-    on(a.acRedo, [this, ed] { Run([ed] { ed->Redo(); }, true); });
-    on(a.acCut, [this] { Run([this] { FTransfer->CutToClipboard(); }, true); });
+    // Every command that may move a large block runs in the busy state, so that its
+    // progress window can appear.
+    on(a.acUndo, [this, ed] { Run([ed] { ed->Undo(); }, true, QStringLiteral("元に戻しています")); });
+    on(a.acRedo, [this, ed] { Run([ed] { ed->Redo(); }, true, QStringLiteral("やり直しています")); });
+    on(a.acCut, [this] { Run([this] { FTransfer->CutToClipboard(); }, true, QStringLiteral("切り取っています")); });
     on(a.acCopy, [this] { Run([this] { FTransfer->CopyToClipboard(); }, true); });
     on(a.acCopyText, [this] { Run([this] { FTransfer->CopyAsText(); }); });
-    on(a.acPaste, [this] { Run([this] { FTransfer->PasteCommand(); }, true); });
-    on(a.acDelete, [this, ed] { Run([ed] { ed->DeleteAtCaret(); }); });
+    on(a.acPaste, [this] { Run([this] { FTransfer->PasteCommand(); }, true, QStringLiteral("貼り付けています")); });
+    on(a.acDelete, [this, ed] { Run([ed] { ed->DeleteAtCaret(); }, true, QStringLiteral("削除しています")); });
     on(a.acInputStr, [this] {
         QString text;
         if (TUiServices::Instance().AskString(this, QStringLiteral("文字列入力"), QStringLiteral("文字列を入力してください。"), text))
-            Run([this, text] { FTransfer->InsertText(TVxTransfer::ToCodePage(text)); });
+            Run([this, text] { FTransfer->InsertText(TVxTransfer::ToCodePage(text)); }, true,
+                QStringLiteral("挿入しています"));
     });
     on(a.acSelectAll, [ed] {
         if (ed->FileSize() > 0)

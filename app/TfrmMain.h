@@ -70,8 +70,11 @@ public:
     void UpdatePasteState();
 
     // Runs an editor operation; an exception becomes a stop-icon message box. `busy` wraps it
-    // in the busy state (hourglass, window disabled, always left again). False when it failed.
-    bool Run(const std::function<void()> &work, bool busy = false);
+    // in the busy state (hourglass, window disabled, always left again), whose progress
+    // window shows `caption` when the work takes long. False when it failed or was cancelled.
+    bool Run(const std::function<void()> &work, bool busy = false, const QString &caption = QString());
+    // What the busy state shows of long work (the editor reports to it).
+    TBusyProgress &BusyProgress() { return *FProgress; }
 
     // Files dropped from the desktop, in the order given: each opens through the open rule
     // (the first here when this window holds no file, the others in new instances).

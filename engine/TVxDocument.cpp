@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <system_error>
@@ -45,6 +46,20 @@ void TVxDocument::SetProgress(TVxProgress *progress)
 {
     FProgress = progress;
     FWork.SetProgress(progress);
+}
+
+TVxDocument::TChange::TChange(TVxDocument &doc, int64_t total)
+    : Steps(doc.Sink(), total), FDoc(doc), FWas(std::exchange(doc.FChanging, true)),
+      FUncaught(std::uncaught_exceptions())
+{
+}
+
+TVxDocument::TChange::~TChange()
+{
+    FDoc.FChanging = FWas;
+    // A failed edit announces no change, but the view may have blanked itself meanwhile.
+    if (!FWas && std::uncaught_exceptions() > FUncaught)
+        FDoc.FHooks->ContentChanged();
 }
 
 std::string TVxDocument::BackupFileName(const std::string &fileName, int32_t n)
@@ -243,7 +258,11 @@ void TVxDocument::ShiftTail(int32_t offset, int32_t delta)
         return;
     if (delta > 0)
         CheckGrowth(delta);
-    FWork.ShiftTail(offset, delta);
+    {
+        TChange change(*this, FWork.FlushBytes() + std::max(0, FileSize() - offset));
+        FWork.ShiftTail(offset, delta, &change.Steps);
+        change.Steps.Finish();
+    }
     FChanges.Invalidate();
     UpdateRowCount();
     FHooks->ContentChanged();
@@ -261,13 +280,18 @@ void TVxDocument::DeleteRange(int32_t a, int32_t b, bool recordUndo)
     // A failed shift can have overwritten only as much of the range as the tail is long;
     // without a record that is all there is to keep.
     const int32_t keep = recordUndo ? n : std::min(n, FileSize() - (b + 1));
-    TVxUndoBlock removed = FStore.Capture(FWork, a, keep);
-    try {
-        FWork.ShiftTail(b + 1, -n);
-    } catch (...) {
-        // The shift put the tail back; the removed bytes it may have covered are ours to restore.
-        FStore.Restore(removed, FWork, a);
-        throw;
+    TVxUndoBlock removed;
+    {
+        TChange change(*this, int64_t(keep) + FWork.FlushBytes() + (FileSize() - (b + 1)));
+        removed = FStore.Capture(FWork, a, keep, &change.Steps);
+        try {
+            FWork.ShiftTail(b + 1, -n, &change.Steps);
+        } catch (...) {
+            // The shift put the tail back; the removed bytes it may have covered are ours to restore.
+            FStore.Restore(removed, FWork, a);
+            throw;
+        }
+        change.Steps.Finish();
     }
     FChanges.Invalidate();
     UpdateRowCount();
@@ -280,7 +304,8 @@ void TVxDocument::DeleteRange(int32_t a, int32_t b, bool recordUndo)
 
 void TVxDocument::InsertBlock(int32_t offset, const uint8_t *data, int32_t count, bool recordUndo, bool moveCaret)
 {
-    InsertFilled(offset, count, recordUndo, moveCaret, [&](int32_t at) { FWork.WriteBlock(at, data, count); });
+    InsertFilled(offset, count, recordUndo, moveCaret,
+                 [&](int32_t at, TVxProgressSteps *steps) { FWork.WriteBlock(at, data, count, steps); });
 }
 
 void TVxDocument::InsertFilled(int32_t offset, int32_t count, bool recordUndo, bool moveCaret, const TFill &fill)
@@ -288,12 +313,16 @@ void TVxDocument::InsertFilled(int32_t offset, int32_t count, bool recordUndo, b
     if (offset < 0 || offset > FileSize() || count <= 0)
         return;
     CheckGrowth(count);
-    FWork.ShiftTail(offset, count);
-    try {
-        fill(offset);
-    } catch (...) {
-        FWork.ShiftTail(offset + count, -count);
-        throw;
+    {
+        TChange change(*this, FWork.FlushBytes() + (FileSize() - offset) + count);
+        FWork.ShiftTail(offset, count, &change.Steps);
+        try {
+            fill(offset, &change.Steps);
+        } catch (...) {
+            FWork.ShiftTail(offset + count, -count);
+            throw;
+        }
+        change.Steps.Finish();
     }
     FChanges.Invalidate();
     UpdateRowCount();
@@ -308,7 +337,8 @@ void TVxDocument::InsertFilled(int32_t offset, int32_t count, bool recordUndo, b
 void TVxDocument::ReplaceRange(int32_t a, int32_t b, const uint8_t *data, int32_t newCount, bool recordUndo,
                                bool moveCaret)
 {
-    ReplaceFilled(a, b, newCount, recordUndo, moveCaret, [&](int32_t at) { FWork.WriteBlock(at, data, newCount); });
+    ReplaceFilled(a, b, newCount, recordUndo, moveCaret,
+                  [&](int32_t at, TVxProgressSteps *steps) { FWork.WriteBlock(at, data, newCount, steps); });
 }
 
 void TVxDocument::ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool recordUndo, bool moveCaret,
@@ -322,22 +352,29 @@ void TVxDocument::ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool rec
         return;
     const int32_t oldCount = std::max(0, b - a + 1);
     CheckGrowth(int64_t(newCount) - oldCount);
-    TVxUndoBlock old = FStore.Capture(FWork, a, oldCount);
     const int32_t delta = newCount - oldCount;
-    try {
-        FWork.ShiftTail(a + oldCount, delta);
-    } catch (...) {
-        if (delta < 0)
+    TVxUndoBlock old;
+    {
+        // A same-size replacement moves no tail (its fill still flushes a resized window).
+        const int64_t tail = delta != 0 ? FileSize() - (a + oldCount) : 0;
+        TChange change(*this, int64_t(oldCount) + FWork.FlushBytes() + tail + newCount);
+        old = FStore.Capture(FWork, a, oldCount, &change.Steps);
+        try {
+            FWork.ShiftTail(a + oldCount, delta, &change.Steps);
+        } catch (...) {
+            if (delta < 0)
+                FStore.Restore(old, FWork, a);
+            throw;
+        }
+        try {
+            if (newCount > 0)
+                fill(a, &change.Steps);
+        } catch (...) {
+            FWork.ShiftTail(a + newCount, -delta);
             FStore.Restore(old, FWork, a);
-        throw;
-    }
-    try {
-        if (newCount > 0)
-            fill(a);
-    } catch (...) {
-        FWork.ShiftTail(a + newCount, -delta);
-        FStore.Restore(old, FWork, a);
-        throw;
+            throw;
+        }
+        change.Steps.Finish();
     }
     if (delta == 0)
         FChanges.Add(a, newCount);
@@ -363,12 +400,16 @@ int32_t TVxDocument::InsertFile(int32_t offset, const std::string &fileName, boo
     if (n == 0 || offset < 0 || offset > FileSize())
         return 0;
     CheckGrowth(n);
-    FWork.ShiftTail(offset, n);
-    try {
-        FWork.CopyIn(src, 0, offset, n);
-    } catch (...) {
-        FWork.ShiftTail(offset + n, -n);
-        throw;
+    {
+        TChange change(*this, FWork.FlushBytes() + (FileSize() - offset) + n);
+        FWork.ShiftTail(offset, n, &change.Steps);
+        try {
+            FWork.CopyIn(src, 0, offset, n, &change.Steps);
+        } catch (...) {
+            FWork.ShiftTail(offset + n, -n);
+            throw;
+        }
+        change.Steps.Finish();
     }
     FChanges.Invalidate();
     UpdateRowCount();
@@ -448,163 +489,4 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
     if (recordUndo)
         FireChangeUndo();
     FHooks->ContentChanged();
-}
-
-bool TVxDocument::RevertGroupAtOnce(const TVxUndoList &from, int32_t members)
-{
-    const int32_t top = from.Count() - 1; // the group record itself
-    if (members < 1 || members > top)
-        return false;
-    // In the current document member i's new bytes sit at its Start, since every later member
-    // lies at or after their end; so all reverts are one ascending splice list.
-    std::vector<TVxSplice> splices;
-    splices.reserve(static_cast<size_t>(members));
-    int64_t prevEnd = 0;
-    for (int32_t i = top - members; i < top; ++i) {
-        const TVxUndoRecord &m = from.At(i);
-        // Spilled bytes are not at hand for one pass; those groups go member by member.
-        if (m.Data.Spilled())
-            return false;
-        TVxSplice s;
-        s.Offset = m.Start;
-        s.Data = m.Data.Bytes();
-        if (m.Kind == ukReplaceRange) {
-            s.OldCount = m.End - m.Start + 1;
-            s.NewCount = m.Count;
-        } else if (m.Kind == ukDeleteRange) {
-            s.NewCount = m.DataSize();
-        } else {
-            return false;
-        }
-        if (s.Offset < prevEnd || s.OldCount < 0 || (s.OldCount == 0 && s.NewCount == 0))
-            return false;
-        prevEnd = int64_t(s.Offset) + s.OldCount;
-        splices.push_back(s);
-    }
-    if (prevEnd > FileSize())
-        return false;
-    // Recorded as a group of its own: the revert of the group, for redo (or undo) to replay.
-    ReplaceRanges(splices, true, true);
-    return true;
-}
-
-// ---------------------------------------------------------------------------------------
-// History
-
-void TVxDocument::AddUndo(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte,
-                          std::unique_ptr<uint8_t[]> data, int32_t count)
-{
-    TVxUndoRecord shape;
-    shape.Kind = kind;
-    shape.Start = start;
-    shape.End = end;
-    shape.Count = count;
-    const int32_t size = data ? shape.DataSize() : 0;
-    AddRecord(kind, start, end, oldByte, data ? FStore.Adopt(std::move(data), size) : TVxUndoBlock(), count);
-}
-
-void TVxDocument::AddRecord(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte, TVxUndoBlock data,
-                            int32_t count)
-{
-    TVxUndoRecord r;
-    r.Kind = kind;
-    r.Start = start;
-    r.End = end;
-    r.OldByte = oldByte;
-    r.Data = std::move(data);
-    r.Count = count;
-    Record(std::move(r));
-    FireChangeUndo();
-}
-
-void TVxDocument::Record(TVxUndoRecord record)
-{
-    switch (FReplay) {
-    case TReplay::None:
-        FRedo.Clear();
-        FUndo.AddNew(std::move(record));
-        return;
-    case TReplay::Undo:
-        FRedo.Add(std::move(record));
-        return;
-    case TReplay::Redo:
-        FUndo.Add(std::move(record));
-        return;
-    }
-}
-
-void TVxDocument::UndoStep(bool moveCaret) { Replay(TReplay::Undo, moveCaret); }
-
-void TVxDocument::Redo() { Replay(TReplay::Redo, true); }
-
-// Reverting a record is an edit like any other, recorded: into the redo list when undoing,
-// back into the undo list when redoing. So a redo is the undo of an undo, and large blocks
-// take the same kernel-copied way in both directions.
-void TVxDocument::Replay(TReplay how, bool moveCaret)
-{
-    TVxUndoList &from = how == TReplay::Undo ? FUndo : FRedo;
-    if (from.Empty())
-        return;
-    struct TGuard {
-        TReplay &State;
-        TReplay Was;
-        ~TGuard() { State = Was; }
-    } guard{FReplay, std::exchange(FReplay, how)};
-    const TVxUndoRecord &r = from.Newest();
-    FHooks->EndSelection(true);
-    if (moveCaret) {
-        FHooks->MoveCaretToOffset(r.Start);
-        FHooks->RefreshCaret();
-    }
-    const int32_t groupCount = r.Kind == ukGroup ? r.Count : 0;
-    // Before the window moves to the group's offset 0: members spliced inside the window
-    // are reverted there without any file I/O.
-    if (groupCount > 0 && RevertGroupAtOnce(from, groupCount)) {
-        for (int32_t i = 0; i <= groupCount; ++i)
-            from.RemoveNewest();
-        FireChangeUndo();
-        return;
-    }
-    FWork.LoadCache(std::min(r.Start, FileSize()));
-    switch (r.Kind) {
-    case ukOverwriteByte:
-        OverwriteByte(r.Start, r.OldByte, true);
-        break;
-    case ukInsertByte:
-        DeleteByte(r.Start, true);
-        break;
-    case ukDeleteByte:
-        InsertByte(r.Start, r.OldByte, true);
-        break;
-    case ukDeleteRange:
-        InsertFilled(r.Start, r.DataSize(), true, moveCaret, [&](int32_t at) { FStore.Restore(r.Data, FWork, at); });
-        break;
-    case ukInsertRange:
-        DeleteRange(r.Start, r.End, true);
-        break;
-    case ukReplaceRange:
-        ReplaceFilled(r.Start, r.End, r.Count, true, moveCaret, [&](int32_t at) { FStore.Restore(r.Data, FWork, at); });
-        break;
-    case ukGroup:
-        break;
-    }
-    // Removed only once reverted: a revert that throws leaves the record for another try.
-    from.RemoveNewest();
-    if (groupCount > 0) {
-        for (int32_t i = 0; i < groupCount; ++i)
-            Replay(how, false);
-        // The members' reverts, newest first, are one step again in the other list.
-        TVxUndoRecord g;
-        g.Kind = ukGroup;
-        g.Count = groupCount;
-        Record(std::move(g));
-    }
-    FireChangeUndo();
-}
-
-void TVxDocument::ClearUndo()
-{
-    FUndo.Clear();
-    FRedo.Clear();
-    FireChangeUndo();
 }

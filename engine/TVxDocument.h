@@ -23,6 +23,7 @@
 #include "TVxDocumentHooks.h"
 #include "TVxEvent.h"
 #include "TVxProgress.h"
+#include "TVxProgressSteps.h"
 #include "TVxUndoList.h"
 #include "TVxWorkCopy.h"
 
@@ -53,9 +54,17 @@ public:
     // Long operations report here while it is set (see TVxProgress): load (cancellable until
     // the new working copy is complete), save (not cancellable), replace-all's rewrite
     // (cancellable) and the searcher's scans (cancellable). A cancelled operation throws
-    // TVxCancelled and leaves the document as it was.
+    // TVxCancelled and leaves the document as it was. Block edits (ShiftTail, DeleteRange,
+    // InsertBlock, ReplaceRange, InsertFile) and undo and redo of them report too, each as
+    // one operation over all the copies it makes (the flush of a resized window, the undo
+    // block, the tail, the new bytes), never cancellable: they change the working copy in
+    // place. An undo of a group reports once for the whole group.
     void SetProgress(TVxProgress *progress);
     TVxProgress *Progress() const { return FProgress; }
+    // True while a block edit is moving bytes inside the working copy (its progress may
+    // repaint the window meanwhile): the document's bytes must not be read then, since a
+    // read would load the cache window from a half-moved file.
+    bool Changing() const { return FChanging; }
 
     // --- Events -------------------------------------------------------------------------
     TNotifyEvent OnFileOpen;
@@ -163,7 +172,7 @@ protected:
 private:
     // Writes the bytes of a block edit into the gap at `at` (from a caller's buffer or from an
     // undo block); may throw, and the edit is then rolled back.
-    using TFill = std::function<void(int32_t at)>;
+    using TFill = std::function<void(int32_t at, TVxProgressSteps *steps)>;
     void InsertFilled(int32_t offset, int32_t count, bool recordUndo, bool moveCaret, const TFill &fill);
     void ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool recordUndo, bool moveCaret, const TFill &fill);
     void AddRecord(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte, TVxUndoBlock data, int32_t count);
@@ -182,9 +191,27 @@ private:
     bool RevertGroupAtOnce(const TVxUndoList &from, int32_t members);
     // Opens a file to read from, refusing what is not a regular file of at most kMaxFileSize.
     static TFileHandle OpenSource(const std::string &fileName, int32_t &size);
+    // Where a block edit reports: the progress, or the group undo that it is a member of.
+    TVxProgress *Sink() const { return FMemberSink ? FMemberSink : FProgress; }
+    // A block edit in progress: Changing() is true for its lifetime.
+    class TChange {
+    public:
+        TChange(TVxDocument &doc, int64_t total);
+        ~TChange();
+        TChange(const TChange &) = delete;
+        TChange &operator=(const TChange &) = delete;
+        TVxProgressSteps Steps;
+
+    private:
+        TVxDocument &FDoc;
+        bool FWas;
+        int FUncaught;
+    };
 
     TVxDocumentHooks *FHooks;
     TVxProgress *FProgress = nullptr;
+    TVxProgress *FMemberSink = nullptr;
+    bool FChanging = false;
     TVxWorkCopy FWork;
     // Before FUndo: the records give their blocks back to the store when they go.
     TVxUndoStore FStore;

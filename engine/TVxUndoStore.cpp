@@ -1,5 +1,6 @@
 #include "TVxUndoStore.h"
 
+#include "TVxProgressSteps.h"
 #include "TVxWorkCopy.h"
 
 #include <algorithm>
@@ -91,8 +92,9 @@ TVxUndoBlock TVxUndoStore::OnHeap(std::unique_ptr<uint8_t[]> bytes, int32_t coun
     return b;
 }
 
-TVxUndoBlock TVxUndoStore::Capture(const TVxWorkCopy &work, int32_t offset, int32_t count)
+TVxUndoBlock TVxUndoStore::Capture(const TVxWorkCopy &work, int32_t offset, int32_t count, TVxProgressSteps *steps)
 {
+    TFileCopy::TObserver *observer = TVxProgressSteps::Step(steps, count);
     if (count <= 0)
         return OnHeap(nullptr, 0);
     if (!ShouldSpill(count)) {
@@ -102,7 +104,7 @@ TVxUndoBlock TVxUndoStore::Capture(const TVxWorkCopy &work, int32_t offset, int3
     }
     const int64_t pos = Allocate(count);
     try {
-        work.CopyRangeTo(offset, count, FFile.Handle(), pos);
+        work.CopyRangeTo(offset, count, FFile.Handle(), pos, observer);
     } catch (...) {
         // Whatever the copy got into the file lies past every live block.
         if (FLive.empty())
@@ -130,12 +132,12 @@ TVxUndoBlock TVxUndoStore::Adopt(std::unique_ptr<uint8_t[]> bytes, int32_t count
     return OnHeap(std::move(bytes), count);
 }
 
-void TVxUndoStore::Restore(const TVxUndoBlock &block, TVxWorkCopy &work, int32_t offset) const
+void TVxUndoStore::Restore(const TVxUndoBlock &block, TVxWorkCopy &work, int32_t offset, TVxProgressSteps *steps) const
 {
     if (block.Spilled())
-        work.CopyIn(FFile.Handle(), block.FPos, offset, block.FSize);
+        work.CopyIn(FFile.Handle(), block.FPos, offset, block.FSize, steps);
     else
-        work.WriteBlock(offset, block.FMem.get(), block.FSize);
+        work.WriteBlock(offset, block.FMem.get(), block.FSize, steps);
 }
 
 std::vector<uint8_t> TVxUndoStore::Read(const TVxUndoBlock &block) const

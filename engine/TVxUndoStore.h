@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+class TVxProgressSteps;
 class TVxUndoStore;
 class TVxWorkCopy;
 
@@ -72,13 +73,13 @@ public:
     void SetLabel(const std::string &label) { FLabel = label; }
 
     // The document's bytes [offset, offset + count) as the working copy presents them (a dirty
-    // window included; nothing is flushed).
-    TVxUndoBlock Capture(const TVxWorkCopy &work, int32_t offset, int32_t count);
+    // window included; nothing is flushed). One step of count bytes in `steps` (may be null).
+    TVxUndoBlock Capture(const TVxWorkCopy &work, int32_t offset, int32_t count, TVxProgressSteps *steps = nullptr);
     // Bytes already taken onto the heap (by a splice pass); spilled when over the cap.
     TVxUndoBlock Adopt(std::unique_ptr<uint8_t[]> bytes, int32_t count);
     // Writes the block over [offset, offset + Size()) of the document; the window must be
-    // flushed (as for TVxWorkCopy::WriteBlock).
-    void Restore(const TVxUndoBlock &block, TVxWorkCopy &work, int32_t offset) const;
+    // flushed (as for TVxWorkCopy::WriteBlock). One step of Size() bytes in `steps`.
+    void Restore(const TVxUndoBlock &block, TVxWorkCopy &work, int32_t offset, TVxProgressSteps *steps = nullptr) const;
     // The block's bytes in memory: for small blocks and tests, not for spilled giants.
     std::vector<uint8_t> Read(const TVxUndoBlock &block) const;
 

@@ -95,7 +95,14 @@ void TVxWorkCopy::RequireWindow(int32_t offset)
     FPeekStart = -1; // the edit changes what it shows
 }
 
-void TVxWorkCopy::FlushCache()
+int64_t TVxWorkCopy::FlushBytes() const
+{
+    if (!FCacheDirty || FCache.size() == size_t(kCacheSize))
+        return 0;
+    return std::max<int64_t>(0, WorkLength() - (int64_t(FCacheStart) + kCacheSize));
+}
+
+void TVxWorkCopy::FlushCache(TVxProgressSteps *steps)
 {
     if (!FCacheDirty)
         return;
@@ -107,14 +114,14 @@ void TVxWorkCopy::FlushCache()
             FWork.Handle().WriteAt(FCacheStart, FCache.data(), static_cast<size_t>(n));
         FCacheDirty = false;
     } else {
-        FlushResized();
+        FlushResized(steps);
     }
     FPinned = false;
 }
 
 // The window changed length: the file's bytes after the window's original extent move by
 // the difference, in place, then the window is written over its new extent.
-void TVxWorkCopy::FlushResized()
+void TVxWorkCopy::FlushResized(TVxProgressSteps *steps)
 {
     TFileHandle &f = FWork.Handle();
     const int64_t oldLen = WorkLength();
@@ -126,7 +133,7 @@ void TVxWorkCopy::FlushResized()
     if (FFileSize > oldLen)
         f.Reserve(oldLen, FFileSize - oldLen);
     try {
-        TFileCopy::Move(f, tailFrom, tailFrom + delta, tailCount);
+        TFileCopy::Move(f, tailFrom, tailFrom + delta, tailCount, TVxProgressSteps::Step(steps, tailCount));
     } catch (...) {
         if (FFileSize > oldLen)
             f.SetLength(oldLen);
@@ -148,11 +155,11 @@ void TVxWorkCopy::FlushResized()
     DropCache();
 }
 
-void TVxWorkCopy::BeginBlockEdit()
+void TVxWorkCopy::BeginBlockEdit(TVxProgressSteps *steps)
 {
     // Even an empty document needs its file once a block edit writes to it.
     EnsureFile();
-    FlushCache();
+    FlushCache(steps);
     DropCache();
 }
 
@@ -200,26 +207,27 @@ void TVxWorkCopy::DeleteByte(int32_t offset)
     --FFileSize;
 }
 
-int32_t TVxWorkCopy::ShiftTail(int32_t offset, int32_t delta)
+int32_t TVxWorkCopy::ShiftTail(int32_t offset, int32_t delta, TVxProgressSteps *steps)
 {
     if (delta == 0)
         return 0;
-    BeginBlockEdit();
+    BeginBlockEdit(steps);
     int32_t d = int64_t(offset) + delta < 0 ? -offset : delta;
     TFileHandle &f = FWork.Handle();
     const int64_t oldLen = FFileSize;
     const int64_t count = std::max<int64_t>(0, oldLen - offset);
+    TFileCopy::TObserver *observer = TVxProgressSteps::Step(steps, count);
     if (d > 0) {
         // Reserving first makes a full disk fail here, before any byte has moved.
         f.Reserve(oldLen, d);
         try {
-            TFileCopy::Move(f, offset, int64_t(offset) + d, count);
+            TFileCopy::Move(f, offset, int64_t(offset) + d, count, observer);
         } catch (...) {
             f.SetLength(oldLen);
             throw;
         }
     } else {
-        TFileCopy::Move(f, offset, int64_t(offset) + d, count);
+        TFileCopy::Move(f, offset, int64_t(offset) + d, count, observer);
         try {
             f.SetLength(oldLen + d);
         } catch (...) {
@@ -231,18 +239,30 @@ int32_t TVxWorkCopy::ShiftTail(int32_t offset, int32_t delta)
     return d;
 }
 
-void TVxWorkCopy::WriteBlock(int32_t offset, const uint8_t *data, int32_t count)
+void TVxWorkCopy::WriteBlock(int32_t offset, const uint8_t *data, int32_t count, TVxProgressSteps *steps)
 {
-    BeginBlockEdit();
-    if (count > 0)
-        FWork.Handle().WriteAt(offset, data, static_cast<size_t>(count));
+    BeginBlockEdit(steps);
+    TFileCopy::TObserver *observer = TVxProgressSteps::Step(steps, count);
+    if (!observer) {
+        if (count > 0)
+            FWork.Handle().WriteAt(offset, data, static_cast<size_t>(count));
+        return;
+    }
+    for (int64_t done = 0; done < count;) {
+        const int64_t n = std::min<int64_t>(TFileCopy::kObservedPiece, count - done);
+        FWork.Handle().WriteAt(offset + done, data + done, static_cast<size_t>(n));
+        observer->Copied(n);
+        done += n;
+    }
 }
 
-void TVxWorkCopy::CopyIn(const TFileHandle &src, int64_t srcPos, int32_t offset, int32_t count)
+void TVxWorkCopy::CopyIn(const TFileHandle &src, int64_t srcPos, int32_t offset, int32_t count,
+                         TVxProgressSteps *steps)
 {
-    BeginBlockEdit();
+    BeginBlockEdit(steps);
+    TFileCopy::TObserver *observer = TVxProgressSteps::Step(steps, count);
     if (count > 0)
-        TFileCopy::Copy(src, srcPos, FWork.Handle(), offset, count);
+        TFileCopy::Copy(src, srcPos, FWork.Handle(), offset, count, observer);
 }
 
 void TVxWorkCopy::Adopt(TTempFile &&work, int32_t size)
@@ -291,14 +311,17 @@ void TVxWorkCopy::CopyTo(TFileHandle &dst) const
     }
 }
 
-void TVxWorkCopy::CopyRangeTo(int32_t offset, int32_t count, TFileHandle &dst, int64_t dstPos) const
+void TVxWorkCopy::CopyRangeTo(int32_t offset, int32_t count, TFileHandle &dst, int64_t dstPos,
+                              TFileCopy::TObserver *observer) const
 {
     const TFileHandle &f = FWork.Handle();
     const int64_t shift = dstPos - offset;
     ForEachPart(offset, int64_t(offset) + count, [&](int64_t pos, int64_t filePos, int64_t n) {
-        TFileCopy::Copy(f, filePos, dst, pos + shift, n);
+        TFileCopy::Copy(f, filePos, dst, pos + shift, n, observer);
     }, [&](int64_t pos, const uint8_t *bytes, int64_t n) {
         dst.WriteAt(pos + shift, bytes, static_cast<size_t>(n));
+        if (observer)
+            observer->Copied(n);
     });
 }
 

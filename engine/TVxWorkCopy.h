@@ -30,6 +30,7 @@
 
 #include "TTempFile.h"
 #include "TVxProgress.h"
+#include "TVxProgressSteps.h"
 #include "TVxSplice.h"
 
 #include <cstdint>
@@ -65,7 +66,12 @@ public:
     // True when the 16 bytes from offset are resident.
     bool Covers(int32_t offset) const { return WindowHolds(offset, 16); }
     void LoadCache(int32_t offset);
-    void FlushCache();
+    // The block edits below take `steps`, the operation they belong to (may be null), and
+    // announce each copy they make in it (see TVxProgressSteps).
+    void FlushCache(TVxProgressSteps *steps = nullptr);
+    // The bytes a FlushCache would move: the file's remainder behind a window that changed
+    // length (a same-size window is one write of 32 KiB and not counted).
+    int64_t FlushBytes() const;
     // Marks the window empty without writing it (only after a flush, or when the document
     // is being replaced).
     void DropCache();
@@ -95,13 +101,16 @@ public:
     // Flushes first and leaves no window. On failure everything outside the removed range is
     // as before; with a negative delta the removed bytes may be overwritten and the caller,
     // who holds them, writes them back. Returns the shift actually applied.
-    int32_t ShiftTail(int32_t offset, int32_t delta);
+    // Steps: the flush (FlushBytes), then the move of the tail (FileSize - offset bytes).
+    int32_t ShiftTail(int32_t offset, int32_t delta, TVxProgressSteps *steps = nullptr);
     // Writes bytes over [offset, offset + count) of the document; needs a flushed window.
-    void WriteBlock(int32_t offset, const uint8_t *data, int32_t count);
+    // One step of count bytes.
+    void WriteBlock(int32_t offset, const uint8_t *data, int32_t count, TVxProgressSteps *steps = nullptr);
 
     // Copies count bytes of src (from srcPos) over [offset, offset + count) of the document,
-    // by the kernel; needs a flushed window, like WriteBlock.
-    void CopyIn(const TFileHandle &src, int64_t srcPos, int32_t offset, int32_t count);
+    // by the kernel; needs a flushed window, like WriteBlock. One step of count bytes.
+    void CopyIn(const TFileHandle &src, int64_t srcPos, int32_t offset, int32_t count,
+                TVxProgressSteps *steps = nullptr);
 
     // True when the window holds every document byte of [offset, offset + count).
     bool WindowHolds(int32_t offset, int32_t count) const
@@ -130,19 +139,21 @@ public:
     // written past the page cache where that is the cheaper way (TDirectWriter).
     void CopyTo(TFileHandle &dst) const;
     // The document's bytes [offset, offset + count) into dst at dstPos, the same way.
-    void CopyRangeTo(int32_t offset, int32_t count, TFileHandle &dst, int64_t dstPos) const;
+    // The observer hears of the bytes copied (see TFileCopy).
+    void CopyRangeTo(int32_t offset, int32_t count, TFileHandle &dst, int64_t dstPos,
+                     TFileCopy::TObserver *observer = nullptr) const;
 
 private:
     // Length of the working copy file as the invariants define it.
     int64_t WorkLength() const;
-    void FlushResized();
+    void FlushResized(TVxProgressSteps *steps);
     uint8_t MissByteAt(int32_t offset);
     // The window covers offset for an edit, or throws why it cannot move there.
     void RequireWindow(int32_t offset);
     // The working copy exists from here on, or this throws why it cannot.
     void EnsureFile();
     // A block edit works on the file: it exists, holds the whole document, no window.
-    void BeginBlockEdit();
+    void BeginBlockEdit(TVxProgressSteps *steps);
     // Calls onFile(docPos, filePos, n) and onWindow(docPos, bytes, n) for the pieces that
     // make up the document's bytes [from, end), in order.
     template <typename TOnFile, typename TOnWindow>

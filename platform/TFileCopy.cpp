@@ -35,14 +35,18 @@ struct TMoveProgress {
     int64_t pendingSrc = -1;
 };
 
-void MoveRaw(TFileHandle &f, int64_t src, int64_t dst, int64_t count, TMoveProgress &prog)
+void MoveRaw(TFileHandle &f, int64_t src, int64_t dst, int64_t count, TMoveProgress &prog,
+             TFileCopy::TObserver *observer = nullptr)
 {
     const int64_t shift = dst - src;
     const int64_t dist = shift < 0 ? -shift : shift;
     const bool up = shift > 0;
     // Long shifts: kernel copies of pieces that cannot overlap their own source.
     const bool kernel = dist >= (4 << 20);
-    const int64_t piece = kernel ? std::min<int64_t>(dist, 64 << 20) : TFileCopy::kBufferSize;
+    int64_t piece = kernel ? std::min<int64_t>(dist, 64 << 20) : TFileCopy::kBufferSize;
+    if (observer)
+        piece = std::min(piece, TFileCopy::kObservedPiece);
+    int64_t told = 0;
     std::vector<char> buf;
     if (!kernel)
         buf.resize(static_cast<size_t>(piece));
@@ -63,22 +67,35 @@ void MoveRaw(TFileHandle &f, int64_t src, int64_t dst, int64_t count, TMoveProgr
             }
         }
         prog.moved += n;
+        // Buffered pieces are small: the observer hears of them in kObservedPiece steps.
+        if (observer && (prog.moved - told >= TFileCopy::kObservedPiece || prog.moved == count)) {
+            observer->Copied(prog.moved - told);
+            told = prog.moved;
+        }
     }
 }
 
 } // namespace
 
-void TFileCopy::Copy(const TFileHandle &src, int64_t srcPos, TFileHandle &dst, int64_t dstPos, int64_t count)
+void TFileCopy::Copy(const TFileHandle &src, int64_t srcPos, TFileHandle &dst, int64_t dstPos, int64_t count,
+                     TObserver *observer)
 {
     bool kernel = true;
+    const int64_t maxChunk = observer ? kObservedPiece : int64_t(1) << 30;
     while (count > 0) {
         TFileFaults::BeforeWrite(dst.Fd());
         if (!kernel) {
-            BufferedCopy(src, srcPos, dst, dstPos, count);
-            return;
+            const int64_t n = std::min(count, maxChunk);
+            BufferedCopy(src, srcPos, dst, dstPos, n);
+            if (observer)
+                observer->Copied(n);
+            srcPos += n;
+            dstPos += n;
+            count -= n;
+            continue;
         }
         loff_t in = srcPos, out = dstPos;
-        size_t chunk = static_cast<size_t>(std::min<int64_t>(count, int64_t(1) << 30));
+        size_t chunk = static_cast<size_t>(std::min<int64_t>(count, maxChunk));
         ssize_t r = ::copy_file_range(src.Fd(), &in, dst.Fd(), &out, chunk, 0);
         if (r < 0) {
             if (errno == EINTR)
@@ -96,16 +113,18 @@ void TFileCopy::Copy(const TFileHandle &src, int64_t srcPos, TFileHandle &dst, i
         srcPos += r;
         dstPos += r;
         count -= r;
+        if (observer)
+            observer->Copied(r);
     }
 }
 
-void TFileCopy::Move(TFileHandle &file, int64_t src, int64_t dst, int64_t count)
+void TFileCopy::Move(TFileHandle &file, int64_t src, int64_t dst, int64_t count, TObserver *observer)
 {
     if (count <= 0 || src == dst)
         return;
     TMoveProgress prog;
     try {
-        MoveRaw(file, src, dst, count, prog);
+        MoveRaw(file, src, dst, count, prog, observer);
     } catch (const std::system_error &e) {
         try {
             if (prog.pendingSrc >= 0)

@@ -8,6 +8,10 @@
 //   shifts are done by the kernel in pieces no longer than the shift.
 // CloneWhole: a reflink of one whole file into another (FICLONE), false where not offered.
 //
+// Copy and Move tell an optional observer how far they got, about every kObservedPiece bytes
+// (kernel pieces are cut to that size while someone watches); without one they run exactly
+// as before, at no cost.
+//
 // All of them throw std::system_error on failure. Move is all-or-nothing: when it fails
 // half way it moves the bytes already moved back, restores the piece it was writing, and
 // only then throws, so the file holds exactly what it held before the call. (If even the
@@ -19,8 +23,20 @@ class TFileHandle;
 
 class TFileCopy {
 public:
-    static void Copy(const TFileHandle &src, int64_t srcPos, TFileHandle &dst, int64_t dstPos, int64_t count);
-    static void Move(TFileHandle &file, int64_t src, int64_t dst, int64_t count);
+    // Told the number of bytes finished since its previous call. Must not throw: a Move
+    // cannot be stopped half way without undoing what it did.
+    class TObserver {
+    public:
+        virtual void Copied(int64_t bytes) = 0;
+
+    protected:
+        ~TObserver() = default;
+    };
+    static constexpr int64_t kObservedPiece = int64_t(8) << 20;
+
+    static void Copy(const TFileHandle &src, int64_t srcPos, TFileHandle &dst, int64_t dstPos, int64_t count,
+                     TObserver *observer = nullptr);
+    static void Move(TFileHandle &file, int64_t src, int64_t dst, int64_t count, TObserver *observer = nullptr);
     static bool CloneWhole(const TFileHandle &src, TFileHandle &dst);
 
     // Buffer of the user-space paths; small enough to stay in the L2 cache.

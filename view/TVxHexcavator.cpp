@@ -205,6 +205,13 @@ int TVxHexcavator::WholeGridWidth() const
 void TVxHexcavator::paintEvent(QPaintEvent *e)
 {
     QPainter p(viewport());
+    if (Changing()) {
+        // A block edit's progress lets the window repaint while the working copy is half
+        // moved: reading it now would load the cache window from wrong bytes. The grid
+        // comes back with the edit's ContentChanged.
+        p.fillRect(e->rect(), FColor);
+        return;
+    }
     FPainter->Paint(p, e->rect());
     if (FCaretShown && FCaretPhase) {
         // Like a system caret: XOR with the caret colour, so white inverts.

@@ -60,6 +60,10 @@ public:
     std::function<void()> AnnounceFileOpened;
     // A typed character before it is taken as a hexadecimal digit; the handler may change it.
     std::function<void(QChar &ch)> OnKeyPress;
+    // Block edits that keys start here (Ctrl+Delete of a selection, a digit typed over one)
+    // run through this when assigned, so that the window can hold them in its busy state
+    // (and show their progress); unassigned they run directly.
+    std::function<void(const std::function<void()> &edit)> RunBlockEdit;
 
     // --- Clipboard keys ------------------------------------------------------------------
     // Ctrl+C, Ctrl+X and Ctrl+V end in CopyToClipboard, CutToClipboard and
@@ -246,6 +250,7 @@ private:
     // Input (TVxHexcavatorInput.cpp)
     bool HandleKey(QKeyEvent *e);
     void TypeChar(QChar ch);
+    void AsBlockEdit(const std::function<void()> &edit);
     // MoveCaretTo with the live Shift test left out: moves that Shift must not turn into a
     // selection (Tab, Space, the advance after a typed digit, the engine's moves).
     void MoveCaretToNoShift(int col, int32_t row);

@@ -183,6 +183,14 @@ void TVxHexcavator::DeleteAtCaret()
 
 bool TVxHexcavator::CanDelete() const { return !FReadOnlyMode && (FSelExtent != -1 || !IsEndCell(FCol, FRow)); }
 
+void TVxHexcavator::AsBlockEdit(const std::function<void()> &edit)
+{
+    if (RunBlockEdit)
+        RunBlockEdit(edit);
+    else
+        edit();
+}
+
 // ---------------------------------------------------------------------------------------
 // Clipboard keys
 
@@ -323,7 +331,7 @@ bool TVxHexcavator::HandleKey(QKeyEvent *e)
         return true;
     case Qt::Key_Delete:
         if (ctrl)
-            DeleteAtCaret();
+            AsBlockEdit([this] { DeleteAtCaret(); });
         return ctrl;
     default:
         return false;
@@ -359,7 +367,7 @@ void TVxHexcavator::TypeChar(QChar ch)
         } else {
             int32_t lo = 0, hi = 0;
             GetSelectionRange(lo, hi);
-            ReplaceRange(lo, hi, &digit, 1, true, false);
+            AsBlockEdit([&] { ReplaceRange(lo, hi, &digit, 1, true, false); });
             const TVxCell at = TVxCells::OffsetToCell(lo);
             MoveCaretToNoShift(at.Col, at.Row);
         }

@@ -5,6 +5,7 @@
 #include "TVxProgress.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 struct TRecordingProgress : TVxProgress {
@@ -15,10 +16,14 @@ struct TRecordingProgress : TVxProgress {
     std::vector<TCall> Calls;
     int CancelAt = 0; // 0: never
     int Cancellable = 0;
+    // Runs at every report (to look at the document while the work is under way).
+    std::function<void()> During;
 
     void Report(int64_t done, int64_t total, bool cancellable) override
     {
         Calls.push_back({done, total, cancellable});
+        if (During)
+            During();
         if (cancellable && ++Cancellable == CancelAt)
             throw TVxCancelled();
     }
@@ -34,6 +39,17 @@ struct TRecordingProgress : TVxProgress {
             if (last && Calls[i].Done != Calls[i].Total)
                 return false;
         }
+        return true;
+    }
+    // The calls are exactly one operation of `total`: monotone, ending at it, none of them
+    // cancellable (what block edits promise).
+    bool OneOperation(int64_t total) const
+    {
+        if (Calls.empty() || !Monotone())
+            return false;
+        for (const auto &c : Calls)
+            if (c.Total != total || c.Cancellable)
+                return false;
         return true;
     }
 };

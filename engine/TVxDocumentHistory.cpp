@@ -1,0 +1,181 @@
+// The history half of TVxDocument: records, undo, redo. Reverting a record is a block or
+// single-byte edit of TVxDocument.cpp like any other, recorded into the other list.
+
+#include "TVxDocument.h"
+
+#include <algorithm>
+#include <utility>
+
+bool TVxDocument::RevertGroupAtOnce(const TVxUndoList &from, int32_t members)
+{
+    const int32_t top = from.Count() - 1; // the group record itself
+    if (members < 1 || members > top)
+        return false;
+    // In the current document member i's new bytes sit at its Start, since every later member
+    // lies at or after their end; so all reverts are one ascending splice list.
+    std::vector<TVxSplice> splices;
+    splices.reserve(static_cast<size_t>(members));
+    int64_t prevEnd = 0;
+    for (int32_t i = top - members; i < top; ++i) {
+        const TVxUndoRecord &m = from.At(i);
+        // Spilled bytes are not at hand for one pass; those groups go member by member.
+        if (m.Data.Spilled())
+            return false;
+        TVxSplice s;
+        s.Offset = m.Start;
+        s.Data = m.Data.Bytes();
+        if (m.Kind == ukReplaceRange) {
+            s.OldCount = m.End - m.Start + 1;
+            s.NewCount = m.Count;
+        } else if (m.Kind == ukDeleteRange) {
+            s.NewCount = m.DataSize();
+        } else {
+            return false;
+        }
+        if (s.Offset < prevEnd || s.OldCount < 0 || (s.OldCount == 0 && s.NewCount == 0))
+            return false;
+        prevEnd = int64_t(s.Offset) + s.OldCount;
+        splices.push_back(s);
+    }
+    if (prevEnd > FileSize())
+        return false;
+    // Recorded as a group of its own: the revert of the group, for redo (or undo) to replay.
+    ReplaceRanges(splices, true, true);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// History
+
+void TVxDocument::AddUndo(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte,
+                          std::unique_ptr<uint8_t[]> data, int32_t count)
+{
+    TVxUndoRecord shape;
+    shape.Kind = kind;
+    shape.Start = start;
+    shape.End = end;
+    shape.Count = count;
+    const int32_t size = data ? shape.DataSize() : 0;
+    AddRecord(kind, start, end, oldByte, data ? FStore.Adopt(std::move(data), size) : TVxUndoBlock(), count);
+}
+
+void TVxDocument::AddRecord(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte, TVxUndoBlock data,
+                            int32_t count)
+{
+    TVxUndoRecord r;
+    r.Kind = kind;
+    r.Start = start;
+    r.End = end;
+    r.OldByte = oldByte;
+    r.Data = std::move(data);
+    r.Count = count;
+    Record(std::move(r));
+    FireChangeUndo();
+}
+
+void TVxDocument::Record(TVxUndoRecord record)
+{
+    switch (FReplay) {
+    case TReplay::None:
+        FRedo.Clear();
+        FUndo.AddNew(std::move(record));
+        return;
+    case TReplay::Undo:
+        FRedo.Add(std::move(record));
+        return;
+    case TReplay::Redo:
+        FUndo.Add(std::move(record));
+        return;
+    }
+}
+
+void TVxDocument::UndoStep(bool moveCaret) { Replay(TReplay::Undo, moveCaret); }
+
+void TVxDocument::Redo() { Replay(TReplay::Redo, true); }
+
+// Reverting a record is an edit like any other, recorded: into the redo list when undoing,
+// back into the undo list when redoing. So a redo is the undo of an undo, and large blocks
+// take the same kernel-copied way in both directions.
+void TVxDocument::Replay(TReplay how, bool moveCaret)
+{
+    TVxUndoList &from = how == TReplay::Undo ? FUndo : FRedo;
+    if (from.Empty())
+        return;
+    struct TGuard {
+        TReplay &State;
+        TReplay Was;
+        ~TGuard() { State = Was; }
+    } guard{FReplay, std::exchange(FReplay, how)};
+    const TVxUndoRecord &r = from.Newest();
+    FHooks->EndSelection(true);
+    if (moveCaret) {
+        FHooks->MoveCaretToOffset(r.Start);
+        FHooks->RefreshCaret();
+    }
+    const int32_t groupCount = r.Kind == ukGroup ? r.Count : 0;
+    // Before the window moves to the group's offset 0: members spliced inside the window
+    // are reverted there without any file I/O.
+    if (groupCount > 0 && RevertGroupAtOnce(from, groupCount)) {
+        for (int32_t i = 0; i <= groupCount; ++i)
+            from.RemoveNewest();
+        FireChangeUndo();
+        return;
+    }
+    // Single-byte reverts work in the window; block reverts flush it themselves, as a step
+    // of their progress.
+    if (r.Kind == ukOverwriteByte || r.Kind == ukInsertByte || r.Kind == ukDeleteByte)
+        FWork.LoadCache(std::min(r.Start, FileSize()));
+    switch (r.Kind) {
+    case ukOverwriteByte:
+        OverwriteByte(r.Start, r.OldByte, true);
+        break;
+    case ukInsertByte:
+        DeleteByte(r.Start, true);
+        break;
+    case ukDeleteByte:
+        InsertByte(r.Start, r.OldByte, true);
+        break;
+    case ukDeleteRange:
+        InsertFilled(r.Start, r.DataSize(), true, moveCaret,
+                     [&](int32_t at, TVxProgressSteps *steps) { FStore.Restore(r.Data, FWork, at, steps); });
+        break;
+    case ukInsertRange:
+        DeleteRange(r.Start, r.End, true);
+        break;
+    case ukReplaceRange:
+        ReplaceFilled(r.Start, r.End, r.Count, true, moveCaret,
+                      [&](int32_t at, TVxProgressSteps *steps) { FStore.Restore(r.Data, FWork, at, steps); });
+        break;
+    case ukGroup:
+        break;
+    }
+    // Removed only once reverted: a revert that throws leaves the record for another try.
+    from.RemoveNewest();
+    if (groupCount > 0) {
+        // One operation for the user: each member's progress maps into its share.
+        TVxProgressSteps members(Sink(), groupCount);
+        struct TSinkGuard {
+            TVxProgress *&Sink;
+            TVxProgress *Was;
+            ~TSinkGuard() { Sink = Was; }
+        } sinkGuard{FMemberSink, FMemberSink};
+        for (int32_t i = 0; i < groupCount; ++i) {
+            FMemberSink = members.SubOperation(1);
+            Replay(how, false);
+        }
+        members.Finish();
+        // The members' reverts, newest first, are one step again in the other list.
+        TVxUndoRecord g;
+        g.Kind = ukGroup;
+        g.Count = groupCount;
+        Record(std::move(g));
+    }
+    FireChangeUndo();
+}
+
+void TVxDocument::ClearUndo()
+{
+    FUndo.Clear();
+    FRedo.Clear();
+    FireChangeUndo();
+}
