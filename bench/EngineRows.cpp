@@ -240,8 +240,9 @@ void SaveAfterLoad()
         TVxDocument doc;
         doc.LoadFromFile(file.Path());
         double t = TBenchTable::Now();
+        // One byte typed in insert mode: the rest of the document stands one byte off its
+        // place in the working copy, the case that cannot go out straight from its pages.
         doc.InsertByte(0, 0, true);
-        doc.DeleteByte(0, true);
         if (!doc.SaveToFile(file.Path(), false))
             std::fprintf(stderr, "save-after-load: %s\n", doc.LastWriteError().c_str());
         ours = std::min(ours, TBenchTable::Now() - t);

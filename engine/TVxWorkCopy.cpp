@@ -278,7 +278,7 @@ void TVxWorkCopy::Adopt(TTempFile &&work, int32_t size)
 void TVxWorkCopy::CopyTo(TFileHandle &dst) const
 {
     if (FFileSize >= TDirectWriter::kMinSize && FWork.Handle().IsOpen()) {
-        TDirectWriter direct(FWork.Handle(), dst);
+        TDirectWriter direct(FWork.Handle(), dst, FFileSize);
         if (direct.Active()) {
             for (int64_t pos = 0; pos < FFileSize; pos += int64_t(TDirectWriter::kBlock)) {
                 const auto n = static_cast<int32_t>(std::min<int64_t>(TDirectWriter::kBlock, FFileSize - pos));
@@ -297,6 +297,7 @@ void TVxWorkCopy::CopyTo(TFileHandle &dst) const
                 if (FProgress)
                     FProgress->Report(pos + n, FFileSize, false);
             }
+            direct.Finish();
             return;
         }
     }

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <linux/aio_abi.h>
+#include <sys/syscall.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -38,29 +40,42 @@ bool SameFileSystemSharing(int src, int dst)
     return a.st_dev == b.st_dev && SharesExtents(fs.f_type);
 }
 
-void *AlignedBlock()
+void *AlignedBlocks()
 {
     void *p = nullptr;
-    if (::posix_memalign(&p, TDirectWriter::kAlign, TDirectWriter::kBlock) != 0)
+    if (::posix_memalign(&p, TDirectWriter::kAlign, 2 * TDirectWriter::kBlock) != 0)
         return nullptr;
     return p;
 }
 } // namespace
 
-TDirectWriter::TDirectWriter(const TFileHandle &src, TFileHandle &dst)
+struct TDirectWriter::TPending {
+    iocb Cb{};
+    bool Busy = false;
+    int64_t Pos = 0;
+    size_t Count = 0; // the whole block, its unaligned tail included
+};
+
+TDirectWriter::TDirectWriter(const TFileHandle &src, TFileHandle &dst, int64_t size)
     : FSrc(src), FDst(dst), FBuffer(nullptr, std::free)
 {
     if (SameFileSystemSharing(src.Fd(), dst.Fd()))
         return;
+    if (dst.Length() < size)
+        dst.SetLength(size);
     const int flags = ::fcntl(dst.Fd(), F_GETFL);
     if (flags < 0 || ::fcntl(dst.Fd(), F_SETFL, flags | O_DIRECT) != 0)
         return;
-    FBuffer.reset(static_cast<uint8_t *>(AlignedBlock()));
+    FBuffer.reset(static_cast<uint8_t *>(AlignedBlocks()));
     FActive = FBuffer != nullptr;
     if (!FActive) {
         Stop();
         return;
     }
+    FPending = std::make_unique<TPending[]>(2);
+    aio_context_t ctx = 0;
+    if (::syscall(SYS_io_setup, 2, &ctx) == 0)
+        FContext = ctx;
     const int64_t length = src.Length();
     void *map = length > 0 ? ::mmap(nullptr, size_t(length), PROT_READ, MAP_SHARED, src.Fd(), 0) : MAP_FAILED;
     if (map != MAP_FAILED) {
@@ -71,6 +86,17 @@ TDirectWriter::TDirectWriter(const TFileHandle &src, TFileHandle &dst)
 
 TDirectWriter::~TDirectWriter()
 {
+    // The buffers must not go while the kernel may still read them.
+    for (int i = 0; i < 2 && FPending; ++i)
+        while (FPending[i].Busy) {
+            io_event ev{};
+            if (::syscall(SYS_io_getevents, FContext, 1, 1, &ev, nullptr) == 1)
+                FPending[ev.data].Busy = false;
+            else if (errno != EINTR)
+                break;
+        }
+    if (FContext)
+        ::syscall(SYS_io_destroy, FContext);
     Stop();
     if (FMap)
         ::munmap(const_cast<uint8_t *>(FMap), size_t(FMapLength));
@@ -84,14 +110,80 @@ void TDirectWriter::Stop()
     FActive = false;
 }
 
+uint8_t *TDirectWriter::Buffer()
+{
+    if (FPending && FPending[FTurn].Busy)
+        Reap(FTurn);
+    return FBuffer.get() + size_t(FTurn) * kBlock;
+}
+
 void TDirectWriter::Write(int64_t pos, size_t count)
 {
     TFileFaults::BeforeWrite(FDst.Fd());
-    const size_t done = WriteDirect(FBuffer.get(), pos, count);
+    uint8_t *buf = FBuffer.get() + size_t(FTurn) * kBlock;
+    const size_t aligned = count & ~(kAlign - 1);
+    if (FActive && FContext && aligned == count) {
+        TPending &p = FPending[FTurn];
+        p.Cb = iocb{};
+        p.Cb.aio_data = static_cast<uint64_t>(FTurn);
+        p.Cb.aio_fildes = static_cast<uint32_t>(FDst.Fd());
+        p.Cb.aio_lio_opcode = IOCB_CMD_PWRITE;
+        p.Cb.aio_buf = reinterpret_cast<uint64_t>(buf);
+        p.Cb.aio_nbytes = count;
+        p.Cb.aio_offset = pos;
+        p.Pos = pos;
+        p.Count = count;
+        iocb *list[1] = {&p.Cb};
+        long r;
+        do
+            r = ::syscall(SYS_io_submit, FContext, 1, list);
+        while (r < 0 && errno == EINTR);
+        if (r == 1) {
+            p.Busy = true;
+            FTurn ^= 1;
+            return;
+        }
+    }
+    Finish(); // the last block, or no asynchronous writes: in order, and waited for
+    const size_t done = WriteDirect(buf, pos, count);
     if (done < count) {
         Stop();
-        FDst.WriteAt(pos + static_cast<int64_t>(done), FBuffer.get() + done, count - done);
+        FDst.WriteAt(pos + static_cast<int64_t>(done), buf + done, count - done);
     }
+}
+
+void TDirectWriter::Reap(int i)
+{
+    TPending &p = FPending[i];
+    io_event ev{};
+    while (p.Busy) {
+        if (::syscall(SYS_io_getevents, FContext, 1, 1, &ev, nullptr) != 1) {
+            if (errno == EINTR)
+                continue;
+            FDst.Fail("io_getevents");
+        }
+        TPending &done = FPending[ev.data];
+        done.Busy = false;
+        const int64_t r = ev.res;
+        if (r < 0 && r != -EINVAL) {
+            errno = int(-r);
+            FDst.Fail("pwrite");
+        }
+        const size_t written = r > 0 ? size_t(r) : 0;
+        if (written < done.Count) {
+            // Refused after all, or short: the rest through the cache, which reports the
+            // real error.
+            Stop();
+            const uint8_t *buf = FBuffer.get() + size_t(ev.data) * kBlock;
+            FDst.WriteAt(done.Pos + int64_t(written), buf + written, done.Count - written);
+        }
+    }
+}
+
+void TDirectWriter::Finish()
+{
+    for (int i = 0; i < 2 && FPending; ++i)
+        Reap(i);
 }
 
 void TDirectWriter::CopyFromSource(int64_t srcPos, int64_t pos, size_t count)
@@ -108,7 +200,8 @@ void TDirectWriter::CopyFromSource(int64_t srcPos, int64_t pos, size_t count)
         if (count == 0)
             return;
     }
-    FSrc.ReadExact(srcPos, FBuffer.get(), count);
+    uint8_t *buf = Buffer();
+    FSrc.ReadExact(srcPos, buf, count);
     Write(pos, count);
 }
 

@@ -20,7 +20,10 @@
 // std::system_error with the file's name, as TFileHandle does. The flag is cleared again
 // when the writer is destroyed, so the handle is as before for later writes and the fsync.
 //
-// Cost: kBlock bytes of memory and a read-only mapping of the source (address space only)
+// Blocks from the buffers are written asynchronously (the kernel's native asynchronous I/O,
+// no thread): while one is on its way to the disk the caller fills the other.
+//
+// Cost: 2 * kBlock bytes of memory and a read-only mapping of the source (address space only)
 // while it lives.
 // Who calls: TVxWorkCopy::CopyTo for documents of at least kMinSize bytes.
 
@@ -39,25 +42,34 @@ public:
     // logical blocks.
     static constexpr size_t kAlign = 4096;
 
-    // src is where the bytes come from, dst the file written. Neither changes length while
-    // the writer lives.
-    TDirectWriter(const TFileHandle &src, TFileHandle &dst);
+    // src is where the bytes come from, dst the file written, size the length dst will have
+    // (a shorter dst is lengthened at once: writes past the end would wait for themselves).
+    // Neither file changes length otherwise while the writer lives.
+    TDirectWriter(const TFileHandle &src, TFileHandle &dst, int64_t size);
     ~TDirectWriter();
     TDirectWriter(const TDirectWriter &) = delete;
     TDirectWriter &operator=(const TDirectWriter &) = delete;
 
     bool Active() const { return FActive; }
-    // kBlock bytes, aligned for direct writes.
-    uint8_t *Buffer() { return FBuffer.get(); }
+    // kBlock bytes, aligned for direct writes: the buffer whose write finished longest ago
+    // (two take turns, so the next block is read while the last one is being written).
+    uint8_t *Buffer();
     // Writes Buffer()[0, count) at pos (a multiple of kAlign while Active) and returns only
     // when every byte is written; a count that is not a multiple of kAlign ends the direct
     // writing (its tail goes through the cache), so it belongs to the last block.
     void Write(int64_t pos, size_t count);
     // Writes count (<= kBlock) bytes of the source from srcPos at pos, the same way.
     void CopyFromSource(int64_t srcPos, int64_t pos, size_t count);
+    // Waits for the writes still under way; throws what failed. Call it before the file is
+    // flushed; the destructor only waits.
+    void Finish();
 
 private:
+    struct TPending;
     void Stop();
+    // Waits for the write of buffer i, finishing it through the cache where the direct write
+    // fell short; throws on failure.
+    void Reap(int i);
     // Writes the aligned head of [data, data + count) at pos directly and returns how much
     // it wrote; anything short of the head ends the direct writing.
     size_t WriteDirect(const uint8_t *data, int64_t pos, size_t count);
@@ -65,7 +77,10 @@ private:
     const TFileHandle &FSrc;
     TFileHandle &FDst;
     bool FActive = false;
-    std::unique_ptr<uint8_t, void (*)(void *)> FBuffer;
+    std::unique_ptr<uint8_t, void (*)(void *)> FBuffer; // both buffers, one after the other
+    int FTurn = 0;
+    unsigned long FContext = 0; // asynchronous writes; 0: every write waits for itself
+    std::unique_ptr<TPending[]> FPending;
     const uint8_t *FMap = nullptr;
     int64_t FMapLength = 0;
 };

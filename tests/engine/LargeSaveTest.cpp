@@ -54,7 +54,7 @@ TEST(DirectWriterTest, BlocksAndAnUnalignedTailArriveAndTheFlagIsClearedAfterwar
     TFileHandle src = TFileHandle::CreateNew(dir.File("src"), 0600);
     TFileHandle dst = TFileHandle::CreateNew(dir.File("dst"), 0600);
     {
-        TDirectWriter writer(src, dst);
+        TDirectWriter writer(src, dst, int64_t(wanted.size()));
         // Where the file system refuses direct writes the same bytes go through the cache.
         EXPECT_EQ((::fcntl(dst.Fd(), F_GETFL) & O_DIRECT) != 0, writer.Active());
         for (size_t pos = 0; pos < wanted.size(); pos += TDirectWriter::kBlock) {
