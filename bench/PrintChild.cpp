@@ -69,9 +69,7 @@ int Baseline(const TVxDocument &doc, const TPrintJob &job, QPrinter &printer, do
     const double start = Now();
     QPainter p;
     p.begin(&printer);
-    QFont font = job.Font;
-    font.setFixedPitch(true);
-    p.setFont(font);
+    p.setFont(TPrintPages::PageFont(job, printer, int32_t(dumps.front().size())));
     const QFontMetrics fm = p.fontMetrics();
     TPrintPageSetup s;
     s.DpiX = printer.logicalDpiX();

@@ -36,7 +36,7 @@ public:
     {
         const QPaintDevice *device = FPainter.device();
         const int32_t n = static_cast<int32_t>(DumpLine(FJob.First / 16).size());
-        FPainter.setFont(PageFont(n));
+        FPainter.setFont(TPrintPages::PageFont(FJob, *device, n));
         const QFontMetrics fm = FPainter.fontMetrics();
         FAscent = fm.ascent();
         FCharWidth = fm.horizontalAdvance(QLatin1Char('W'));
@@ -114,28 +114,6 @@ private:
 
     // The job's font with fixed pitch, made smaller when a line of n characters plus the
     // character column would run past the page's width (TPrintFontFit).
-    QFont PageFont(int32_t n)
-    {
-        QFont font = FJob.Font;
-        font.setFixedPitch(true);
-        const bool points = font.pointSizeF() > 0;
-        const auto tenths = static_cast<int32_t>(std::lround((points ? font.pointSizeF() : font.pixelSize()) * 10));
-        auto sized = [&](int32_t t) {
-            QFont f = font;
-            if (points)
-                f.setPointSizeF(t / 10.0);
-            else
-                f.setPixelSize(std::max(1, t / 10));
-            return f;
-        };
-        const QPaintDevice *device = FPainter.device();
-        const int32_t left = TPrintLayout::MillimetresToDots(FJob.LeftMargin, device->logicalDpiX());
-        const int32_t fitted = TPrintFontFit::Fit(tenths, left, n, device->width(), [&](int32_t t) {
-            return QFontMetrics(t == tenths ? font : sized(t), FPainter.device()).horizontalAdvance(QLatin1Char('W'));
-        });
-        return fitted == tenths ? font : sized(fitted);
-    }
-
     std::string DumpLine(int32_t row)
     {
         // FormatDumpLine reads only the offsets it shows, and those lie inside the document.
@@ -236,6 +214,29 @@ TPrintResult RunPages(QPainter &painter, const TVxDocument &doc, const TPrintJob
     return TPrintResult::Printed;
 }
 } // namespace
+
+QFont TPrintPages::PageFont(const TPrintJob &job, const QPaintDevice &device, int32_t dumpLineLength)
+{
+    QFont font = job.Font;
+    font.setFixedPitch(true);
+    const bool points = font.pointSizeF() > 0;
+    const auto tenths = static_cast<int32_t>(std::lround((points ? font.pointSizeF() : font.pixelSize()) * 10));
+    auto sized = [&](int32_t t) {
+        QFont f = font;
+        if (points)
+            f.setPointSizeF(t / 10.0);
+        else
+            f.setPixelSize(std::max(1, t / 10));
+        return f;
+    };
+    // QFontMetrics wants a non-const device; it only reads it.
+    auto *dev = const_cast<QPaintDevice *>(&device);
+    const int32_t left = TPrintLayout::MillimetresToDots(job.LeftMargin, device.logicalDpiX());
+    const int32_t fitted = TPrintFontFit::Fit(tenths, left, dumpLineLength, device.width(), [&](int32_t t) {
+        return QFontMetrics(t == tenths ? font : sized(t), dev).horizontalAdvance(QLatin1Char('W'));
+    });
+    return fitted == tenths ? font : sized(fitted);
+}
 
 TPrintResult TPrintPages::Print(const TVxDocument &doc, const TPrintJob &job, TPrintTarget &target,
                                 TPrintProgress *progress)

@@ -26,6 +26,7 @@
 #include <QString>
 #include <cstdint>
 
+class QPaintDevice;
 class TPrintTarget;
 class TVxDocument;
 
@@ -62,6 +63,11 @@ enum class TPrintResult {
 
 class TPrintPages {
 public:
+    // The job's font as the device prints it: the stored font, made smaller when a line of
+    // dumpLineLength characters plus the character column would not fit across the page
+    // (TPrintFontFit).
+    static QFont PageFont(const TPrintJob &job, const QPaintDevice &device, int32_t dumpLineLength);
+
     static TPrintResult Print(const TVxDocument &doc, const TPrintJob &job, TPrintTarget &target,
                               TPrintProgress *progress);
 };
