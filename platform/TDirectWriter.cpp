@@ -3,6 +3,7 @@
 #include "TFileFaults.h"
 #include "TFileHandle.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -194,6 +195,11 @@ void TDirectWriter::CopyFromSource(int64_t srcPos, int64_t pos, size_t count)
         TFileFaults::BeforeRead();
         TFileFaults::BeforeWrite(FDst.Fd());
         const size_t done = WriteDirect(FMap + srcPos, pos, count);
+        // The write mapped those pages into this process; they stay in the cache, but
+        // leaving them mapped would count the whole document in the process's memory.
+        const size_t page = size_t(::sysconf(_SC_PAGESIZE));
+        const size_t span = std::min<int64_t>(int64_t((count + page - 1) / page * page), FMapLength - srcPos);
+        (void)::madvise(const_cast<uint8_t *>(FMap) + srcPos, span, MADV_DONTNEED);
         srcPos += static_cast<int64_t>(done);
         pos += static_cast<int64_t>(done);
         count -= done;

@@ -9,7 +9,8 @@
 // buffer to the disk, the working copy stays in the cache, and the save costs the disk's
 // time; the fsync that follows has little left to do. Bytes that stand in the source file
 // at an aligned position go to the disk straight from the source's cache pages (mapped,
-// never touched by this process), without a copy through the buffer.
+// never touched by this process, and unmapped again after each block so that the process's
+// memory stays flat), without a copy through the buffer.
 //
 // Not used where the kernel can share extents between the files (the copy then writes
 // nothing), nor where the file system refuses direct writes: Active() is false and the
