@@ -5,7 +5,13 @@
 #include "TShellPaths.h"
 #include "TfrmMain.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
+#include <QWindow>
+
+#include <functional>
+#include <memory>
 
 namespace {
 bool IsListSwitch(const QString &arg) { return arg.compare(QStringLiteral("/SE"), Qt::CaseInsensitive) == 0; }
@@ -39,6 +45,28 @@ QStringList TCommandLineFiles::FromArgv(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         out << QFile::decodeName(argv[i]);
     return out;
+}
+
+void TCommandLineFiles::ShowThenOpen(TfrmMain &main, const QStringList &arguments)
+{
+    main.show();
+    // The window can be painted only once the window system has exposed it, which comes
+    // from the event loop some time after show(). Wait for that, but not forever: a window
+    // that is never exposed (minimised at start, no display) still opens its files.
+    auto deadline = std::make_shared<QElapsedTimer>();
+    deadline->start();
+    auto attempt = std::make_shared<std::function<void()>>();
+    *attempt = [&main, arguments, deadline, attempt] {
+        const bool exposed = main.windowHandle() && main.windowHandle()->isExposed();
+        if (!exposed && deadline->elapsed() < 2000) {
+            QTimer::singleShot(10, &main, *attempt);
+            return;
+        }
+        main.repaint();
+        *attempt = nullptr; // ends the cycle of the shared pointers
+        OpenCommandLineFiles(main, arguments);
+    };
+    QTimer::singleShot(0, &main, *attempt);
 }
 
 void TCommandLineFiles::OpenCommandLineFiles(TfrmMain &main, const QStringList &arguments)

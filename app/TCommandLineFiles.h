@@ -21,6 +21,10 @@ public:
     static QStringList FromArgv(int argc, char **argv);
     // `arguments` without the program's own name.
     static void OpenCommandLineFiles(TfrmMain &main, const QStringList &arguments);
+    // Start-up: shows the window and opens the files from the event loop, once the window
+    // is painted, so that it answers and shows the load's progress instead of appearing only
+    // after a large file is loaded.
+    static void ShowThenOpen(TfrmMain &main, const QStringList &arguments);
     // The one argument that hands an absolute path to a new instance: the path itself, but
     // never in a form that instance would take for the switch.
     static QString ArgumentFor(const QString &absolutePath);

@@ -7,7 +7,10 @@
 #include "TVxHexcavator.h"
 #include "TfrmMain.h"
 
+#include <QCoreApplication>
+#include <QTest>
 #include <QDir>
+#include <QEvent>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -28,6 +31,35 @@ struct CommandLineTest : ::testing::Test {
     QString Opened() const { return QString::fromStdString(frm.VxHexcavator1->FileName()); }
 };
 } // namespace
+
+TEST_F(CommandLineTest, TheWindowIsShownAndPaintedBeforeAFileNamedOnTheCommandLineLoads)
+{
+    // Paints of the main window and everything in it, counted as they happen.
+    struct TPaints : QObject {
+        int Count = 0;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            Count += e->type() == QEvent::Paint;
+            return false;
+        }
+    } paints;
+    qApp->installEventFilter(&paints);
+    const QString a = File(QStringLiteral("a.bin"));
+    bool shownAtLoad = false;
+    int paintsAtLoad = 0;
+    frm.VxHexcavator1->OnFileOpen.Add([&] {
+        shownAtLoad = frm.isVisible();
+        paintsAtLoad = paints.Count;
+    });
+    TCommandLineFiles::ShowThenOpen(frm, {a});
+    EXPECT_TRUE(frm.isVisible());
+    EXPECT_TRUE(Opened().isEmpty()) << "loaded before the event loop ran";
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !Opened().isEmpty(); }, 5000));
+    qApp->removeEventFilter(&paints);
+    EXPECT_EQ(Opened(), a);
+    EXPECT_TRUE(shownAtLoad);
+    EXPECT_GT(paintsAtLoad, 0);
+}
 
 TEST_F(CommandLineTest, TheFirstFileOpensHereEachFurtherOneInANewInstance)
 {
