@@ -252,6 +252,21 @@ void TVxDocument::DeleteByte(int32_t offset, bool recordUndo)
 // ---------------------------------------------------------------------------------------
 // Block edits
 
+void TVxDocument::FlushCache()
+{
+    const int64_t moved = FWork.FlushBytes();
+    if (moved == 0) {
+        FWork.FlushCache();
+        return;
+    }
+    {
+        TChange change(*this, moved);
+        FWork.FlushCache(&change.Steps);
+        change.Steps.Finish();
+    }
+    FHooks->ContentChanged();
+}
+
 void TVxDocument::ShiftTail(int32_t offset, int32_t delta)
 {
     if (delta == 0)

@@ -80,7 +80,18 @@ public:
 
     // --- Reading (every reader goes through the window) -----------------------------------
     void LoadCache(int32_t offset) { FWork.LoadCache(offset); }
-    void FlushCache() { FWork.FlushCache(); }
+    // Writes the window back. Behind a window that typing made longer or shorter this moves
+    // the rest of the working copy: in a large document long work, reported as one operation
+    // with Changing() true meanwhile (then the view repaints through ContentChanged).
+    void FlushCache();
+    // True when reading at offset would move the window and the write-back that comes first
+    // moves at least kLongFlush bytes: the caller may do it beforehand, where it can show
+    // progress (a paint cannot).
+    bool LongFlushBefore(int32_t offset) const
+    {
+        return !FWork.WindowHolds(offset, 1) && FWork.FlushBytes() >= kLongFlush;
+    }
+    static constexpr int64_t kLongFlush = TVxProgress::kChunk;
     // Byte at 0 <= offset < FileSize; a bounds test and an index while the window covers it.
     uint8_t ByteAt(int32_t offset) { return FWork.ByteAt(offset); }
     std::vector<uint8_t> ReadBytes(int32_t offset, int32_t count) { return FWork.ReadBytes(offset, count); }

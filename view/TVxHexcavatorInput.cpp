@@ -32,6 +32,17 @@ void TVxHexcavator::MoveCaretImpl(int col, int32_t row, bool shiftSelects)
         if (col == TVxCells::kLastHexCol)
             col = TVxCells::kFirstHexCol;
     }
+    // A window that typing made longer or shorter moves the rest of a large document when
+    // it leaves: do that here, as a block edit with its progress, not in the paint to come.
+    if (!Changing() && LongFlushBefore(std::clamp(CellToOffset(col, row), 0, FileSize())))
+        AsBlockEdit([this] {
+            try {
+                FlushCache();
+            } catch (const std::exception &) {
+                // A full temporary folder: the window stays, and the reader that next moves
+                // it pins it and tells the user, as without this early flush.
+            }
+        });
     if (shiftSelects && ShiftIsDown())
         FSelecting = true;
 

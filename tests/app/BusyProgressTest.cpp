@@ -137,6 +137,25 @@ TEST_F(BusyProgressTest, BlockDeleteShowsItsCaptionAndCannotBeStopped)
     ExpectIdle();
 }
 
+TEST_F(BusyProgressTest, AFarCaretMoveAfterTypedInsertsShowsTheMoveOfTheRest)
+{
+    const QString path = BigFile(QStringLiteral("big.bin"), 40 << 20);
+    OpenWritable(frm, path);
+    QByteArray file = ReadTestFile(path);
+    ed.setFocus();
+    QTest::keyClick(&ed, Qt::Key_Insert);
+    QTest::keyClicks(&ed, QStringLiteral("a5"));
+    file.insert(0, char(0xA5));
+    Reset();
+    // Ctrl+End leaves the window that grew: the rest of the 40 MiB moves by one byte.
+    QTest::keyClick(&ed, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(caption, QStringLiteral("編集しています"));
+    EXPECT_FALSE(sawCancel);
+    EXPECT_EQ(ed.GetCaretOffset(), ed.FileSize());
+    EXPECT_EQ(EditorBytes(ed), file);
+    ExpectIdle();
+}
+
 TEST_F(BusyProgressTest, EscDuringTheSaveBeforeAnOpenDoesNotCancelTheOpen)
 {
     const QString first = BigFile(QStringLiteral("first.bin"), 40 << 20);

@@ -178,6 +178,25 @@ TEST_F(BlockProgressTest, DeleteInsertAndReplaceOfLargeRanges)
     EXPECT_EQ(DocBytes(doc), big);
 }
 
+TEST_F(BlockProgressTest, TheFlushOfAWindowThatGrewIsOneOperationAndOnlyWhereItIsLong)
+{
+    doc.InsertByte(100, 0xEE, true);
+    model.insert(model.begin() + 100, 0xEE);
+    progress.Calls.clear();
+    EXPECT_FALSE(doc.LongFlushBefore(120)) << "inside the window nothing moves";
+    ASSERT_TRUE(doc.LongFlushBefore(int32_t(Size()) - 1));
+    doc.FlushCache();
+    // The file's bytes behind the window's original 32 KiB, each moved one place on.
+    ExpectOneOperation(int64_t(big.size()) - 32768);
+    EXPECT_FALSE(doc.LongFlushBefore(int32_t(Size()) - 1)) << "a clean window moves for free";
+    doc.FlushCache();
+    EXPECT_TRUE(progress.Calls.empty());
+
+    // Near the end of the document the remainder is short: not worth doing beforehand.
+    doc.InsertByte(int32_t(Size()) - 50, 0xEF, true);
+    EXPECT_FALSE(doc.LongFlushBefore(0));
+}
+
 TEST_F(BlockProgressTest, InsertFileReportsTheTailAndTheFile)
 {
     const auto inserted = Pattern(12 * kMiB + 5, 9);
