@@ -10,9 +10,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <functional>
-#include <memory>
-
 namespace {
 bool IsListSwitch(const QString &arg) { return arg.compare(QStringLiteral("/SE"), Qt::CaseInsensitive) == 0; }
 
@@ -53,20 +50,18 @@ void TCommandLineFiles::ShowThenOpen(TfrmMain &main, const QStringList &argument
     // The window can be painted only once the window system has exposed it, which comes
     // from the event loop some time after show(). Wait for that, but not forever: a window
     // that is never exposed (minimised at start, no display) still opens its files.
-    auto deadline = std::make_shared<QElapsedTimer>();
-    deadline->start();
-    auto attempt = std::make_shared<std::function<void()>>();
-    *attempt = [&main, arguments, deadline, attempt] {
-        const bool exposed = main.windowHandle() && main.windowHandle()->isExposed();
-        if (!exposed && deadline->elapsed() < 2000) {
-            QTimer::singleShot(10, &main, *attempt);
+    auto *wait = new QTimer(&main);
+    QElapsedTimer since;
+    since.start();
+    QObject::connect(wait, &QTimer::timeout, &main, [&main, arguments, wait, since] {
+        if (!(main.windowHandle() && main.windowHandle()->isExposed()) && since.elapsed() < 2000)
             return;
-        }
+        wait->stop();
+        wait->deleteLater();
         main.repaint();
-        *attempt = nullptr; // ends the cycle of the shared pointers
         OpenCommandLineFiles(main, arguments);
-    };
-    QTimer::singleShot(0, &main, *attempt);
+    });
+    wait->start(10);
 }
 
 void TCommandLineFiles::OpenCommandLineFiles(TfrmMain &main, const QStringList &arguments)

@@ -277,30 +277,8 @@ void TVxWorkCopy::Adopt(TTempFile &&work, int32_t size)
 
 void TVxWorkCopy::CopyTo(TFileHandle &dst) const
 {
-    if (FFileSize >= TDirectWriter::kMinSize && FWork.Handle().IsOpen()) {
-        TDirectWriter direct(FWork.Handle(), dst, FFileSize);
-        if (direct.Active()) {
-            for (int64_t pos = 0; pos < FFileSize; pos += int64_t(TDirectWriter::kBlock)) {
-                const auto n = static_cast<int32_t>(std::min<int64_t>(TDirectWriter::kBlock, FFileSize - pos));
-                // A block that is one stretch of the file goes from there; one that meets the
-                // dirty window is assembled in the buffer.
-                int parts = 0;
-                int64_t from = -1;
-                ForEachPart(pos, pos + n, [&](int64_t, int64_t filePos, int64_t) { ++parts, from = filePos; },
-                            [&](int64_t, const uint8_t *, int64_t) { parts += 2; });
-                if (parts == 1) {
-                    direct.CopyFromSource(from, pos, size_t(n));
-                } else {
-                    ReadInto(static_cast<int32_t>(pos), direct.Buffer(), n);
-                    direct.Write(pos, size_t(n));
-                }
-                if (FProgress)
-                    FProgress->Report(pos + n, FFileSize, false);
-            }
-            direct.Finish();
-            return;
-        }
-    }
+    if (FFileSize >= TDirectWriter::kMinSize && CopyToDirect(dst))
+        return;
     if (!FProgress) {
         CopyRangeTo(0, FFileSize, dst, 0);
         return;
@@ -310,6 +288,34 @@ void TVxWorkCopy::CopyTo(TFileHandle &dst) const
         CopyRangeTo(static_cast<int32_t>(pos), static_cast<int32_t>(n), dst, pos);
         FProgress->Report(pos + n, FFileSize, false);
     }
+}
+
+bool TVxWorkCopy::CopyToDirect(TFileHandle &dst) const
+{
+    if (!FWork.Handle().IsOpen())
+        return false;
+    TDirectWriter direct(FWork.Handle(), dst, FFileSize);
+    if (!direct.Active())
+        return false;
+    for (int64_t pos = 0; pos < FFileSize; pos += int64_t(TDirectWriter::kBlock)) {
+        const auto n = static_cast<int32_t>(std::min<int64_t>(TDirectWriter::kBlock, FFileSize - pos));
+        // A block that is one stretch of the file goes from there; one that meets the dirty
+        // window is assembled in the buffer.
+        int parts = 0;
+        int64_t from = -1;
+        ForEachPart(pos, pos + n, [&](int64_t, int64_t filePos, int64_t) { ++parts, from = filePos; },
+                    [&](int64_t, const uint8_t *, int64_t) { parts += 2; });
+        if (parts == 1) {
+            direct.CopyFromSource(from, pos, size_t(n));
+        } else {
+            ReadInto(static_cast<int32_t>(pos), direct.Buffer(), n);
+            direct.Write(pos, size_t(n));
+        }
+        if (FProgress)
+            FProgress->Report(pos + n, FFileSize, false);
+    }
+    direct.Finish();
+    return true;
 }
 
 void TVxWorkCopy::CopyRangeTo(int32_t offset, int32_t count, TFileHandle &dst, int64_t dstPos,

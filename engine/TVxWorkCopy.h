@@ -144,6 +144,9 @@ public:
                      TFileCopy::TObserver *observer = nullptr) const;
 
 private:
+    // CopyTo past the page cache (TDirectWriter); false, with nothing written, where the
+    // file systems make that the worse way.
+    bool CopyToDirect(TFileHandle &dst) const;
     // Length of the working copy file as the invariants define it.
     int64_t WorkLength() const;
     void FlushResized(TVxProgressSteps *steps);

@@ -146,11 +146,16 @@ void TDirectWriter::Write(int64_t pos, size_t count)
         }
     }
     Finish(); // the last block, or no asynchronous writes: in order, and waited for
-    const size_t done = WriteDirect(buf, pos, count);
-    if (done < count) {
-        Stop();
-        FDst.WriteAt(pos + static_cast<int64_t>(done), buf + done, count - done);
-    }
+    WriteRestCached(buf, pos, WriteDirect(buf, pos, count), count);
+}
+
+void TDirectWriter::WriteRestCached(const uint8_t *buf, int64_t pos, size_t done, size_t count)
+{
+    if (done == count)
+        return;
+    // Refused after all, or short: the rest through the cache, which reports the real error.
+    Stop();
+    FDst.WriteAt(pos + static_cast<int64_t>(done), buf + done, count - done);
 }
 
 void TDirectWriter::Reap(int i)
@@ -170,14 +175,7 @@ void TDirectWriter::Reap(int i)
             errno = int(-r);
             FDst.Fail("pwrite");
         }
-        const size_t written = r > 0 ? size_t(r) : 0;
-        if (written < done.Count) {
-            // Refused after all, or short: the rest through the cache, which reports the
-            // real error.
-            Stop();
-            const uint8_t *buf = FBuffer.get() + size_t(ev.data) * kBlock;
-            FDst.WriteAt(done.Pos + int64_t(written), buf + written, done.Count - written);
-        }
+        WriteRestCached(FBuffer.get() + size_t(ev.data) * kBlock, done.Pos, r > 0 ? size_t(r) : 0, done.Count);
     }
 }
 

@@ -74,6 +74,9 @@ private:
     // Writes the aligned head of [data, data + count) at pos directly and returns how much
     // it wrote; anything short of the head ends the direct writing.
     size_t WriteDirect(const uint8_t *data, int64_t pos, size_t count);
+    // Ends the direct writing when done < count and writes the rest of [buf, buf + count)
+    // at pos through the cache.
+    void WriteRestCached(const uint8_t *buf, int64_t pos, size_t done, size_t count);
 
     const TFileHandle &FSrc;
     TFileHandle &FDst;
