@@ -60,11 +60,11 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     FFiles = std::make_unique<TFileCommands>(*this);
     FWatch = std::make_unique<TFileWatch>(*this);
     // Every load and save moves the watch to the document's file as it now stands.
-    VxHexcavator1->OnFileOpen.Add([this] { FWatch->Follow(); });
+    FListen.Listen(VxHexcavator1->OnFileOpen, [this] { FWatch->Follow(); });
     FFiles->OnSaved = [this] { FWatch->Follow(); };
     FRecent = std::make_unique<TRecentFiles>(*this);
-    VxHexcavator1->OnFileOpen.Add([this] { FRecent->VxHexcavator1FileOpen(); });
-    VxHexcavator1->OnFileOpenAnyInstance.Add([this] { FRecent->LoadRecentFiles(); });
+    FListen.Listen(VxHexcavator1->OnFileOpen, [this] { FRecent->VxHexcavator1FileOpen(); });
+    FListen.Listen(VxHexcavator1->OnFileOpenAnyInstance, [this] { FRecent->LoadRecentFiles(); });
     FSettings = std::make_unique<TMainSettings>(*this);
     FOptions = std::make_unique<TOptionCommands>(*this);
     FPrints = std::make_unique<TPrintCommands>(*this);
@@ -82,11 +82,11 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     // status panel at its full width.
     resize(std::max(VxHexcavator1->WholeGridWidth(), statusBar()->sizeHint().width()), 480);
 
-    VxHexcavator1->OnMoveCell.Add([this] { VxHexcavator1MoveCell(); });
-    VxHexcavator1->OnChangeEditMode = [this] { VxHexcavator1ChangeEditMode(); };
-    VxHexcavator1->OnChangeReadOnlyMode = [this] { VxHexcavator1ChangeEditMode(); };
-    VxHexcavator1->OnChangeFileSize.Add([this] { VxHexcavator1ChangeFileSize(); });
-    VxHexcavator1->OnChangeUndo.Add([this](int32_t n) { VxHexcavator1ChangeUndo(n); });
+    FListen.Listen(VxHexcavator1->OnMoveCell, [this] { VxHexcavator1MoveCell(); });
+    FListen.Listen(VxHexcavator1->OnChangeEditMode, [this] { VxHexcavator1ChangeEditMode(); });
+    FListen.Listen(VxHexcavator1->OnChangeReadOnlyMode, [this] { VxHexcavator1ChangeEditMode(); });
+    FListen.Listen(VxHexcavator1->OnChangeFileSize, [this] { VxHexcavator1ChangeFileSize(); });
+    FListen.Listen(VxHexcavator1->OnChangeUndo, [this](int32_t n) { VxHexcavator1ChangeUndo(n); });
     VxHexcavator1->OnShowMessageBox = [](const std::string &text, unsigned flags) {
         return TAppUtils::ShowAppMessage(QString::fromStdString(text), flags);
     };
@@ -120,16 +120,8 @@ TfrmMain::~TfrmMain()
         FSettings->SaveSettings();
     FInstances.reset(); // its hooks point into the editor and the search commands
     // The editor's events point back here; silence them before the members go.
-    if (VxHexcavator1) {
-        VxHexcavator1->OnFileOpen = nullptr;
-        VxHexcavator1->OnFileOpenAnyInstance = nullptr;
-        VxHexcavator1->OnMoveCell = nullptr;
-        VxHexcavator1->OnChangeEditMode = nullptr;
-        VxHexcavator1->OnChangeReadOnlyMode = nullptr;
-        VxHexcavator1->OnChangeFileSize = nullptr;
-        VxHexcavator1->OnChangeUndo = nullptr;
-        VxHexcavator1->OnShowMessageBox = nullptr;
-    }
+    FListen.Clear();
+    VxHexcavator1->OnShowMessageBox = nullptr;
     TAppUtils::SetMainWindow(nullptr);
     TAppUtils::SetBusyProgress(nullptr);
     VxHexcavator1->SetProgress(nullptr);

@@ -10,6 +10,7 @@
 
 #include "TMainActions.h"
 #include "TSettings.h"
+#include "TVxEvent.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -114,4 +115,5 @@ private:
     QToolBar *FToolBar = nullptr;
     QMenu *FEditorMenu = nullptr;
     QLabel *FPanels[5] = {};
+    TVxListeners FListen;
 };

@@ -224,19 +224,25 @@ TEST_F(DocumentFilesTest, RefusedLoadsLeaveTheDocumentAsItWas)
     EXPECT_EQ(DocBytes(doc), Pattern(100));
 }
 
-TEST_F(DocumentFilesTest, EventsReachEveryListenerUntilReplaced)
+TEST_F(DocumentFilesTest, EventsReachEveryListenerUntilThatOneIsRemoved)
 {
     std::vector<std::string> heard;
-    doc.OnFileOpen.Add([&] { heard.push_back("watch"); });
+    const auto watch = doc.OnFileOpen.Add([&] { heard.push_back("watch"); });
     doc.OnFileOpen.Add([&] { heard.push_back("recent"); });
     WriteFileBytes(dir.File("e.bin"), {1});
     doc.LoadFromFile(dir.File("e.bin"));
     EXPECT_EQ(heard, (std::vector<std::string>{"watch", "recent"}));
     EXPECT_NE(std::find(hooks.Log.begin(), hooks.Log.end(), "open"), hooks.Log.end()); // the first listener too
     heard.clear();
-    doc.OnFileOpen = [&] { heard.push_back("only"); };
+    doc.OnFileOpen.Remove(watch);
+    doc.OnFileOpen.Remove(watch); // a second time changes nothing
+    {
+        TVxListeners scoped;
+        scoped.Listen(doc.OnFileOpen, [&] { heard.push_back("scoped"); });
+        doc.LoadFromFile(dir.File("e.bin"));
+    }
+    EXPECT_EQ(heard, (std::vector<std::string>{"recent", "scoped"}));
+    heard.clear();
     doc.LoadFromFile(dir.File("e.bin"));
-    EXPECT_EQ(heard, (std::vector<std::string>{"only"}));
-    doc.OnFileOpen = nullptr;
-    EXPECT_FALSE(doc.OnFileOpen);
+    EXPECT_EQ(heard, (std::vector<std::string>{"recent"}));
 }

@@ -119,9 +119,9 @@ std::vector<uint8_t> WorkBytes(TVxDocument &doc)
 void TRecordingHooks::Attach(TVxDocument &doc)
 {
     doc.SetHooks(this);
-    doc.OnChangeUndo = [this](int32_t n) { Log.push_back("undo:" + std::to_string(n)); };
-    doc.OnChangeFileSize = [this] { Log.push_back("size"); };
-    doc.OnFileOpen = [this] { Log.push_back("open"); };
+    doc.OnChangeUndo.Add([this](int32_t n) { Log.push_back("undo:" + std::to_string(n)); });
+    doc.OnChangeFileSize.Add([this] { Log.push_back("size"); });
+    doc.OnFileOpen.Add([this] { Log.push_back("open"); });
 }
 
 void TRecordingHooks::MoveCaretToOffset(int32_t offset)

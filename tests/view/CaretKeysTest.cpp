@@ -154,9 +154,9 @@ TEST_F(TViewTest, TabAndSpaceMoveWithoutSelectingAndKeepTheFocus)
 TEST_F(TViewTest, InsertKeyAndSettersRaiseTheirEventsOnlyOnChange)
 {
     int editModes = 0, readOnlyModes = 0, moves = 0;
-    View->OnChangeEditMode = [&] { ++editModes; };
-    View->OnChangeReadOnlyMode = [&] { ++readOnlyModes; };
-    View->OnMoveCell = [&] { ++moves; };
+    View->OnChangeEditMode.Add([&] { ++editModes; });
+    View->OnChangeReadOnlyMode.Add([&] { ++readOnlyModes; });
+    View->OnMoveCell.Add([&] { ++moves; });
     Key(Qt::Key_Insert);
     EXPECT_TRUE(View->InsertMode());
     EXPECT_EQ(editModes, 1);
@@ -180,7 +180,7 @@ TEST_F(TViewTest, JumpsAndSelectionFromTheHost)
     bytes[20] = 0x30;
     Load(bytes);
     int moves = 0;
-    View->OnMoveCell = [&] { ++moves; };
+    View->OnMoveCell.Add([&] { ++moves; });
     EXPECT_FALSE(View->GotoOffset(-1));
     EXPECT_FALSE(View->GotoOffset(41));
     EXPECT_EQ(moves, 0);
