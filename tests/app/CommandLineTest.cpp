@@ -143,6 +143,6 @@ TEST_F(CommandLineTest, NamesReachANewInstanceExactlyAsTheyAre)
         EXPECT_EQ(ui.Started[0].mid(1), QStringList{path}) << name.toStdString();
     }
     // A file that is called like the switch is handed on in a form that cannot be taken for it.
-    EXPECT_EQ(TCommandLineFiles::ArgumentFor(QStringLiteral("/se")), QStringLiteral("/./se"));
+    EXPECT_EQ(TCommandLine::ArgumentFor(QStringLiteral("/se")), QStringLiteral("/./se"));
     EXPECT_EQ(TShellPaths::ExpandLongPath("/./tmp"), "/tmp");
 }

@@ -1,0 +1,16 @@
+#pragma once
+// The Help menu's commands: the about box (バージョン情報, TfrmVersion) and the help file
+// (作者ホームページ, the README through THelpFile).
+//
+// Who calls: the main window creates it with its feature context.
+
+#include "TFeatureContext.h"
+
+class QAction;
+
+class THelpCommands {
+public:
+    explicit THelpCommands(const TFeatureContext &context);
+
+    QAction *acVersion, *acHomepage;
+};

@@ -1,0 +1,177 @@
+#include "TInstanceCommands.h"
+
+#include "TBusyState.h"
+#include "TCommand.h"
+#include "TCommandPlaces.h"
+#include "TInstanceRegistry.h"
+#include "TVxDocumentHooks.h"
+#include "TVxHexcavator.h"
+#include "TVxSearchRecord.h"
+#include "TVxShareMemStream.h"
+
+#include <QMainWindow>
+#include "TVxSearchText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <algorithm>
+#include <exception>
+
+namespace {
+std::string &BlockName()
+{
+    static std::string name = TVxSearchRecord::kBlockName;
+    return name;
+}
+// How often a close request looks again whether the dialog that keeps it waiting is gone.
+constexpr int kCloseRetryMs = 250;
+} // namespace
+
+void TInstanceCommands::SetBlockName(const std::string &name) { BlockName() = name; }
+
+TInstanceCommands::TInstanceCommands(const TFeatureContext &context, TVxSearchText &search)
+    : FContext(context), FMain(context.Window), FSearch(search)
+{
+    QString why;
+    try {
+        FRegistry = std::make_unique<TInstanceRegistry>();
+    } catch (const std::exception &e) {
+        why = QString::fromLocal8Bit(e.what());
+    }
+    try {
+        FBlock = std::make_unique<TVxShareMemStream>(BlockName(), TVxSearchRecord::kSize);
+    } catch (const std::exception &e) {
+        why = QString::fromLocal8Bit(e.what());
+    }
+    // Working alone is no reason not to start: the user hears why once the window shows.
+    TBusyState *busy = &context.Busy;
+    if (!why.isEmpty())
+        QTimer::singleShot(0, &FMain, [busy, why] { busy->Message(why, mbIconWarning); });
+    LoadSharedSearchText(false);
+    CreateCommands();
+    Connect();
+}
+
+TInstanceCommands::~TInstanceCommands()
+{
+    FMain.removeEventFilter(this);
+    FSearch.OnShare = nullptr;
+    FContext.Editor.AnnounceFileOpened = nullptr;
+}
+
+void TInstanceCommands::CreateCommands()
+{
+    using K = QKeySequence;
+    acCloseAll = TCommand::Make(&FMain, "acCloseAll", QStringLiteral("全て閉じる(&L)"), K(Qt::CTRL | Qt::Key_E), QString());
+    acNextInstance = TCommand::Make(&FMain, "acNextInstance", QStringLiteral("前のウィンドウ(&P)"), K(Qt::CTRL | Qt::Key_Tab), QString());
+    FContext.Places.Add(QStringLiteral("file.closeall"), {acCloseAll});
+    // No visible menu entry: the window holds it, so its shortcut works.
+    FContext.Places.Add(QStringLiteral("window.shortcuts"), {acNextInstance});
+}
+
+void TInstanceCommands::Connect()
+{
+    connect(acCloseAll, &QAction::triggered, this, [this] { acCloseAllExecute(); });
+    connect(acNextInstance, &QAction::triggered, this, [this] { acNextInstanceExecute(); });
+    FSearch.OnShare = [this](const std::string &text, bool ignoreCase, bool silent, bool hex) {
+        Share(text, ignoreCase, silent, hex);
+    };
+    FMain.installEventFilter(this);
+    if (!FRegistry)
+        return;
+    TVxHexcavator *ed = &FContext.Editor;
+    ed->AnnounceFileOpened = [this] { FRegistry->PostToEditors(TEditorNotice::FileOpened); };
+    connect(FRegistry.get(), &TInstanceRegistry::FileOpened, this, [ed] { ed->OnFileOpenAnyInstance(); });
+    connect(FRegistry.get(), &TInstanceRegistry::SearchTextChanged, this, [this] { LoadSharedSearchText(true); });
+    connect(FRegistry.get(), &TInstanceRegistry::CloseRequested, this, [this] { CloseWhenIdle(); });
+    connect(FRegistry.get(), &TInstanceRegistry::ActivateRequested, this, [this] { Activate(); });
+}
+
+int TInstanceCommands::EditorInstanceCount()
+{
+    // An instance whose own socket has gone and cannot be made again lists only the
+    // others: still no more than one means nobody else runs.
+    return FRegistry ? std::max(1, FRegistry->EditorInstanceCount()) : 1;
+}
+
+bool TInstanceCommands::LeaveAsLast()
+{
+    if (!FRegistry)
+        return true;
+    FRegistry->Leave();
+    return FRegistry->EditorInstanceCount() == 0;
+}
+
+void TInstanceCommands::acCloseAllExecute()
+{
+    if (FRegistry)
+        FRegistry->CloseAllInstances();
+    else
+        FMain.close();
+}
+
+void TInstanceCommands::acNextInstanceExecute()
+{
+    if (FRegistry)
+        FRegistry->ActivatePreviousInstance();
+    else
+        Activate();
+}
+
+void TInstanceCommands::Share(const std::string &text, bool ignoreCase, bool silent, bool hex)
+{
+    if (FBlock) {
+        try {
+            TVxSearchRecord::Store(*FBlock, text, ignoreCase, hex);
+        } catch (const std::exception &) {
+            return; // a block too small for a record: nothing the others could read
+        }
+    }
+    if (!silent && FRegistry)
+        FRegistry->PostToEditors(TEditorNotice::SearchTextChanged);
+}
+
+void TInstanceCommands::LoadSharedSearchText(bool announce)
+{
+    if (!FBlock)
+        return;
+    const TVxSearchRecord record = TVxSearchRecord::Load(*FBlock);
+    TVxSearchText &state = FSearch;
+    // The notice of our own record comes back here too. A text longer than the record holds
+    // was cut to fit: the search repeated here stays the one the user typed.
+    const std::string &own = state.SearchText();
+    if (own.size() > size_t(TVxSearchRecord::kMaxText) && record.IgnoreCase == state.SearchIgnoreCase() &&
+        record.Hex == state.SearchHex() && record.Text == own.substr(0, TVxSearchRecord::kMaxText)) {
+        state.ApplyShared(own, record.IgnoreCase, announce, record.Hex);
+        return;
+    }
+    state.ApplyShared(record.Text, record.IgnoreCase, announce, record.Hex);
+}
+
+void TInstanceCommands::CloseWhenIdle()
+{
+    // A dialog of this window (a question, the options) or a long operation first ends as
+    // the user decides; closing under it would pull the window out from beneath them.
+    if (QApplication::activeModalWidget() || !FMain.isEnabled()) {
+        QTimer::singleShot(kCloseRetryMs, this, [this] { CloseWhenIdle(); });
+        return;
+    }
+    FMain.close();
+}
+
+void TInstanceCommands::Activate()
+{
+    if (FMain.isMinimized())
+        FMain.showNormal();
+    FMain.raise();
+    FMain.activateWindow();
+}
+
+bool TInstanceCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &FMain && event->type() == QEvent::WindowActivate && FRegistry)
+        FRegistry->NoteActivated();
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,33 @@
+#include "TSettingsQt.h"
+
+QColor TSettingsQt::ToQColor(uint32_t c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+
+uint32_t TSettingsQt::FromQColor(const QColor &c)
+{
+    return uint32_t(c.red()) | (uint32_t(c.green()) << 8) | (uint32_t(c.blue()) << 16);
+}
+
+QFont TSettingsQt::ToQFont(const TFontSetting &f)
+{
+    QFont font(QString::fromStdString(f.Name));
+    font.setPointSize(f.Size);
+    font.setBold(f.Style.Bold);
+    font.setItalic(f.Style.Italic);
+    font.setUnderline(f.Style.Underline);
+    font.setStrikeOut(f.Style.StrikeOut);
+    // "FixedSys" and friends are rarely installed: let the matcher pick a monospace face.
+    font.setStyleHint(QFont::Monospace);
+    return font;
+}
+
+TFontSetting TSettingsQt::FromQFont(const QFont &font)
+{
+    TFontSetting f;
+    f.Name = font.family().toStdString();
+    f.Size = font.pointSize() > 0 ? font.pointSize() : (font.pixelSize() * 72 + 48) / 96;
+    f.Style.Bold = font.bold();
+    f.Style.Italic = font.italic();
+    f.Style.Underline = font.underline();
+    f.Style.StrikeOut = font.strikeOut();
+    return f;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The settings file's colours and fonts as Qt's, and back. Colours are Windows colour values
+// (low byte red, then green, then blue); a font is name, size in points, style and
+// character set (which Qt fonts do not have: the caller keeps it beside the QFont).
+
+#include "TSettings.h"
+
+#include <QColor>
+#include <QFont>
+
+class TSettingsQt {
+public:
+    static QColor ToQColor(uint32_t windowsColor);
+    static uint32_t FromQColor(const QColor &color);
+    static QFont ToQFont(const TFontSetting &font);
+    static TFontSetting FromQFont(const QFont &font);
+};

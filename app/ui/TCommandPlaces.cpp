@@ -1,0 +1,40 @@
+#include "TCommandPlaces.h"
+
+void TCommandPlaces::Add(const QString &place, const QList<QAction *> &actions)
+{
+    for (auto &p : FPlaces)
+        if (p.first == place) {
+            p.second += actions;
+            return;
+        }
+    FPlaces.emplace_back(place, actions);
+}
+
+QList<QAction *> TCommandPlaces::At(const QString &place) const
+{
+    if (!FClaimed.contains(place))
+        FClaimed.append(place);
+    for (const auto &p : FPlaces)
+        if (p.first == place)
+            return p.second;
+    return {};
+}
+
+QList<QAction *> TCommandPlaces::All() const
+{
+    QList<QAction *> all;
+    for (const auto &p : FPlaces)
+        for (QAction *a : p.second)
+            if (!all.contains(a))
+                all.append(a);
+    return all;
+}
+
+QList<QString> TCommandPlaces::Unclaimed() const
+{
+    QList<QString> left;
+    for (const auto &p : FPlaces)
+        if (!FClaimed.contains(p.first))
+            left.append(p.first);
+    return left;
+}

@@ -1,0 +1,181 @@
+#include "TViewCommands.h"
+
+#include "TCommand.h"
+#include "TCommandPlaces.h"
+#include "TSettingsModel.h"
+#include "TSettingsQt.h"
+#include "TVxHexcavator.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMainWindow>
+#include <QMenu>
+#include <iterator>
+
+TViewCommands::TViewCommands(const TFeatureContext &context) : FContext(context)
+{
+    using K = QKeySequence;
+    QObject *o = &context.Window;
+    FCharCodeGroup = new QActionGroup(o);
+    acAsciiByte = TCommand::Checkable(TCommand::Make(o, "acAsciiByte", QStringLiteral("&ASCII"), K(), QStringLiteral("ASCII"), QString(), 0), true);
+    acSjisByte = TCommand::Checkable(TCommand::Make(o, "acSjisByte", QStringLiteral("シフトJIS(&S)"), K(), QStringLiteral("シフトJIS"), QString(), 1), false);
+    acUnicodeByte = TCommand::Checkable(TCommand::Make(o, "acUnicodeByte", QStringLiteral("&UNICODE"), K(), QStringLiteral("UNICODE"), QString(), 2), false);
+    acJisByte = TCommand::Checkable(TCommand::Make(o, "acJisByte", QStringLiteral("&JIS"), K(), QString(), QString(), 3), false);
+    acEucByte = TCommand::Checkable(TCommand::Make(o, "acEucByte", QStringLiteral("&EUC"), K(), QString(), QString(), 4), false);
+    acUtf8Byte = TCommand::Checkable(TCommand::Make(o, "acUtf8Byte", QStringLiteral("UTF-&8"), K(), QStringLiteral("UTF-8"), QString(), 5), false);
+    const QList<QAction *> codes{acAsciiByte, acSjisByte, acUnicodeByte, acUtf8Byte, acJisByte, acEucByte};
+    for (QAction *a : codes)
+        FCharCodeGroup->addAction(a);
+    acJisByte->setEnabled(false);
+    acJisByte->setVisible(false);
+
+    acViewAddressHeader = TCommand::Checkable(TCommand::Make(o, "acViewAddressHeader", QStringLiteral("アドレスヘッダ(&A)"), K(), QStringLiteral("アドレスヘッダ")), true);
+    acViewByteView = TCommand::Checkable(TCommand::Make(o, "acViewByteView", QStringLiteral("バイトビュー(&B)"), K(), QStringLiteral("バイトビュー")), true);
+    acViewUnderLine = TCommand::Checkable(TCommand::Make(o, "acViewUnderLine", QStringLiteral("カーソル行アンダーライン(&U)"), K(), QString()), false);
+
+    FColumnBytesGroup = new QActionGroup(o);
+    accb1byte = TCommand::Checkable(TCommand::Make(o, "accb1byte", QStringLiteral("&1. 1バイト"), K(), QString(), QString(), 1), true);
+    accb2byte = TCommand::Checkable(TCommand::Make(o, "accb2byte", QStringLiteral("&2. 2バイト"), K(), QString(), QString(), 2), false);
+    accb4byte = TCommand::Checkable(TCommand::Make(o, "accb4byte", QStringLiteral("&3. 4バイト"), K(), QString(), QString(), 4), false);
+    accb8byte = TCommand::Checkable(TCommand::Make(o, "accb8byte", QStringLiteral("&4. 8バイト"), K(), QString(), QString(), 8), false);
+    accb16byte = TCommand::Checkable(TCommand::Make(o, "accb16byte", QStringLiteral("&5. 16バイト"), K(), QString(), QString(), 16), false);
+    const QList<QAction *> columns{accb1byte, accb2byte, accb4byte, accb8byte, accb16byte};
+    for (QAction *a : columns)
+        FColumnBytesGroup->addAction(a);
+
+    // The submenus go into the View menu as commands of their own.
+    FCharCodeMenu = new QMenu(QStringLiteral("文字コード(&M)"), &context.Window);
+    FCharCodeMenu->addActions(codes);
+    FColumnMenu = new QMenu(QStringLiteral("カラムのバイト数(&C)"), &context.Window);
+    FColumnMenu->addActions(columns);
+    context.Places.Add(QStringLiteral("view.charcode"), {FCharCodeMenu->menuAction()});
+    context.Places.Add(QStringLiteral("view.grid"), {acViewAddressHeader, acViewByteView, acViewUnderLine});
+    context.Places.Add(QStringLiteral("view.columns"), {FColumnMenu->menuAction()});
+    // Shortcuts of the grouped commands work wherever the focus is in the window.
+    context.Places.Add(QStringLiteral("window.shortcuts"), codes + columns);
+
+    TVxHexcavator *ed = &context.Editor;
+    auto on = [o](QAction *action, auto fn) { QObject::connect(action, &QAction::triggered, o, fn); };
+    on(acViewAddressHeader, [this, ed] { ed->SetHideOffsetHeader(!acViewAddressHeader->isChecked()); });
+    on(acViewByteView, [this, ed] { ed->SetHideByteView(!acViewByteView->isChecked()); });
+    on(acViewUnderLine, [this, ed] { ed->SetViewUnderLine(acViewUnderLine->isChecked()); });
+    for (QAction *c : codes)
+        on(c, [this, c] { ChangeCharCode(c); });
+    for (QAction *c : columns)
+        on(c, [this, c] { ChangeColumnBytes(c); });
+
+    context.Settings.AddSection([this](const TSettings &s, bool) { Apply(s); }, [this](TSettings &s) { Collect(s); });
+}
+
+TViewCommands::~TViewCommands() = default;
+
+const TViewCommands::TCharCodeCommand *TViewCommands::CharCodeOfTag(int tag)
+{
+    static const TCharCodeCommand kByTag[] = {{ccASCII, "ASCII"}, {ccSJIS, "SJIS"}, {ccUNICODE, "UNICODE"},
+                                              {ccJIS, "JIS"},     {ccEUC, "EUC"},   {ccUTF8, "UTF-8"}};
+    return tag >= 0 && tag < int(std::size(kByTag)) ? &kByTag[tag] : nullptr;
+}
+
+QAction *TViewCommands::CharCodeAction(const std::string &name) const
+{
+    for (QAction *a : {acAsciiByte, acSjisByte, acUnicodeByte, acJisByte, acEucByte, acUtf8Byte}) {
+        const TCharCodeCommand *c = CharCodeOfTag(TCommand::Tag(a));
+        if (c && name == c->Name)
+            return a;
+    }
+    return nullptr;
+}
+
+QAction *TViewCommands::CharCodeCommand(const TSettings &s) const
+{
+    if (s.CharCode == 1)
+        return acSjisByte;
+    // The name counts for the codes that CharCode cannot tell; JIS has no decoder.
+    QAction *named = CharCodeAction(s.CharCodeName);
+    return named && named->isEnabled() ? named : acAsciiByte;
+}
+
+void TViewCommands::ChangeCharCode(QAction *sender)
+{
+    sender->setChecked(true);
+    const TCharCodeCommand *c = CharCodeOfTag(TCommand::Tag(sender));
+    if (!c)
+        return;
+    FContext.Editor.SetCharCode(c->Code);
+    OnChangeCharCode(QString::fromLatin1(c->Name));
+}
+
+void TViewCommands::ChangeColumnBytes(QAction *sender)
+{
+    sender->setChecked(true);
+    switch (TCommand::Tag(sender)) {
+    case 2: FContext.Editor.SetColumnBytes(cb2byte); break;
+    case 4: FContext.Editor.SetColumnBytes(cb4byte); break;
+    case 8: FContext.Editor.SetColumnBytes(cb8byte); break;
+    case 16: FContext.Editor.SetColumnBytes(cb16byte); break;
+    default: FContext.Editor.SetColumnBytes(cb1byte); break;
+    }
+}
+
+void TViewCommands::Apply(const TSettings &s)
+{
+    TVxHexcavator &ed = FContext.Editor;
+    using Q = TSettingsQt;
+    acViewAddressHeader->setChecked(s.ViewAddressHeader);
+    acViewByteView->setChecked(s.ViewByteView);
+    ed.setFont(Q::ToQFont(s.Font));
+    ed.SetFontColor(Q::ToQColor(s.FontColor));
+    ed.SetColor(Q::ToQColor(s.BGColor));
+    ed.SetSelectColor(Q::ToQColor(s.SelectFontColor));
+    ed.SetSelectBGColor(Q::ToQColor(s.SelectBGColor));
+    ed.SetCurrentLineColor(Q::ToQColor(s.CurrentLineFontColor));
+    ed.SetCurrentLineBGColor(Q::ToQColor(s.CurrentLineBGColor));
+    ed.SetAddressColor(Q::ToQColor(s.AddressFontColor));
+    ed.SetAddressBGColor(Q::ToQColor(s.AddressBGColor));
+    ed.SetDoubleBuffered(s.DoubleBuffered);
+    ed.SaveBackup = s.SaveBackup;
+    ed.SaveBackupCount = s.SaveBackupCount;
+    ed.SetHideOffsetHeader(!s.ViewAddressHeader);
+    ed.SetHideByteView(!s.ViewByteView);
+    ed.SetViewUnderLine(s.ViewUnderLine);
+    acViewUnderLine->setChecked(s.ViewUnderLine);
+    ed.SetUnderLineColor(Q::ToQColor(s.UnderLineColor));
+    switch (s.ColumnBytes) {
+    case 2: ChangeColumnBytes(accb2byte); break;
+    case 4: ChangeColumnBytes(accb4byte); break;
+    case 8: ChangeColumnBytes(accb8byte); break;
+    case 16: ChangeColumnBytes(accb16byte); break;
+    default: ChangeColumnBytes(accb1byte); break;
+    }
+    ChangeCharCode(CharCodeCommand(s));
+}
+
+void TViewCommands::Collect(TSettings &s) const
+{
+    const TVxHexcavator &ed = FContext.Editor;
+    using Q = TSettingsQt;
+    s.ViewAddressHeader = acViewAddressHeader->isChecked();
+    s.ViewByteView = acViewByteView->isChecked();
+    const int32_t charset = s.Font.Charset; // Qt fonts have none: the settings keep it
+    s.Font = Q::FromQFont(ed.font());
+    s.Font.Charset = charset;
+    s.FontColor = Q::FromQColor(ed.FontColor());
+    s.BGColor = Q::FromQColor(ed.Color());
+    s.SelectFontColor = Q::FromQColor(ed.SelectColor());
+    s.SelectBGColor = Q::FromQColor(ed.SelectBGColor());
+    s.CurrentLineFontColor = Q::FromQColor(ed.CurrentLineColor());
+    s.CurrentLineBGColor = Q::FromQColor(ed.CurrentLineBGColor());
+    s.AddressFontColor = Q::FromQColor(ed.AddressColor());
+    s.AddressBGColor = Q::FromQColor(ed.AddressBGColor());
+    s.DoubleBuffered = ed.DoubleBuffered();
+    s.SaveBackup = ed.SaveBackup;
+    s.SaveBackupCount = ed.SaveBackupCount;
+    s.ViewUnderLine = ed.ViewUnderLine();
+    s.UnderLineColor = Q::FromQColor(ed.UnderLineColor());
+    static const int kGroup[] = {1, 2, 4, 8, 16};
+    s.ColumnBytes = kGroup[static_cast<int>(ed.ColumnBytes())];
+    s.CharCode = ed.CharCode() == ccSJIS ? 1 : 0;
+    for (int tag = 0; CharCodeOfTag(tag); ++tag)
+        if (CharCodeOfTag(tag)->Code == ed.CharCode())
+            s.CharCodeName = CharCodeOfTag(tag)->Name;
+}

@@ -1,0 +1,65 @@
+#pragma once
+// How the editor looks: the character code of its character column (表示 > 文字コード), the
+// bytes per column group (カラムのバイト数), the address header, the character column and
+// the caret-row underline; and the settings section of the editor's font, colours, view
+// flags, character code, column groups, double-buffer flag and backup policy.
+//
+// The character code commands are tagged in the menu's order (0 ASCII, 1 Shift-JIS,
+// 2 UNICODE, 3 JIS, 4 EUC, 5 UTF-8), which is not TVxCharCode's; each has the name the
+// status bar shows and the settings file keeps. JIS has no decoder: its command stays out
+// of the menu and cannot be chosen.
+//
+// Who calls: the main window creates it with its feature context and listens to
+// OnChangeCharCode (the status bar and the byte values panel follow the code).
+
+#include "TFeatureContext.h"
+#include "TVxEvent.h"
+#include "TVxTextFilter.h"
+
+#include <QList>
+#include <QString>
+#include <string>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+struct TSettings;
+
+class TViewCommands {
+public:
+    explicit TViewCommands(const TFeatureContext &context);
+    ~TViewCommands();
+
+    QAction *acAsciiByte, *acSjisByte, *acUnicodeByte, *acUtf8Byte, *acJisByte, *acEucByte;
+    QAction *acViewAddressHeader, *acViewByteView, *acViewUnderLine;
+    QAction *accb1byte, *accb2byte, *accb4byte, *accb8byte, *accb16byte;
+
+    // After the character code changed, with the name of the new code ("SJIS", "UTF-8"...).
+    TVxEvent<const QString &> OnChangeCharCode;
+
+    struct TCharCodeCommand {
+        TVxCharCode Code;
+        const char *Name;
+    };
+    // The code and name of a command's tag; nullptr for any other tag.
+    static const TCharCodeCommand *CharCodeOfTag(int tag);
+    // The command that shows `name` (as CharCodeOfTag names it); nullptr for an unknown name.
+    QAction *CharCodeAction(const std::string &name) const;
+    // The character code command the settings choose: CharCode 1 is Shift-JIS as ever; else
+    // CharCodeName names one of the other offered codes; anything else is ASCII.
+    QAction *CharCodeCommand(const TSettings &s) const;
+
+    // The handlers of the character code and column width commands, by the sender's tag.
+    void ChangeCharCode(QAction *sender);
+    void ChangeColumnBytes(QAction *sender);
+
+private:
+    void Apply(const TSettings &s);
+    void Collect(TSettings &s) const;
+
+    TFeatureContext FContext;
+    QMenu *FCharCodeMenu;
+    QMenu *FColumnMenu;
+    QActionGroup *FCharCodeGroup;
+    QActionGroup *FColumnBytesGroup;
+};
