@@ -17,7 +17,12 @@
 #include "TSearchCommands.h"
 #include "TTempFile.h"
 #include "TVxSearchRecord.h"
-#include "TfrmMain.h"
+#include "TBusyState.h"
+#include "TCommandPlaces.h"
+#include "TSettingsModel.h"
+#include "TVxHexcavator.h"
+
+#include <QMainWindow>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -120,11 +125,19 @@ void SearchShare()
     TInstanceCommands::SetBlockName(block);
     std::vector<double> runs;
     {
-        TfrmMain frm;
+        // The search and instance features of a window, wired as the main window wires them.
+        QMainWindow window;
+        auto *editor = new TVxHexcavator(&window);
+        TBusyState busy(&window);
+        TCommandPlaces places;
+        TSettingsModel settings(busy);
+        const TFeatureContext context{*editor, busy, window, places, settings};
+        TSearchCommands searches(context);
+        TInstanceCommands instances(context, searches.State());
         for (int i = 0; i < 20; ++i) {
             const std::string text = "needle-" + std::to_string(i);
             const double t = TBenchTable::Now();
-            frm.Searches().Search().SetSearchText(text, false);
+            searches.Search().SetSearchText(text, false);
             bool all = true;
             for (auto &c : children.Children)
                 all = TChildInstances::ReadLine(*c, 5000) == QByteArray::fromStdString("text " + text) && all;

@@ -69,17 +69,17 @@ void ValuePanelStep()
         frm.VxHexcavator1->setFocus();
         QApplication::processEvents();
         const double without = MedianStep(frm, [] {}, true);
-        frm.ValuesPanel().acViewByteValues()->trigger();
+        frm.findChild<QAction *>(QStringLiteral("acViewByteValues"))->trigger();
         QApplication::processEvents();
         const double with = MedianStep(frm, [] {}, true);
         TBenchTable::Print("inspector-step", kDocSize, with, without);
 
         // Drawn into an image: a repaint() would also paint the editor's rows that the key
         // marked, which the baseline row above already counts.
-        TByteValuesTable *panel = frm.ValuesPanel().View();
+        TByteValuesTable *panel = frm.findChild<TByteValuesTable *>(QStringLiteral("ByteValuesPanelView"));
         QImage image(panel->size(), QImage::Format_RGB32);
         const double own = MedianStep(frm, [panel, &image] { panel->render(&image); }, false);
-        frm.ValuesPanel().acViewByteValues()->trigger();
+        frm.findChild<QAction *>(QStringLiteral("acViewByteValues"))->trigger();
         QApplication::processEvents();
         const double keyOnly = MedianStep(frm, [] {}, false);
         TBenchTable::Print("inspector-refresh", kDocSize, own, keyOnly);

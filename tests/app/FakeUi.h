@@ -2,15 +2,15 @@
 // Scripted answers for the program's dialogs, and a record of what was asked and started.
 
 #include "TAppDir.h"
-#include "TFileCommands.h"
 #include "TFixedPitchFontDialog.h"
-#include "TInstanceCommands.h"
 #include "TUiServices.h"
 #include "TVxDocument.h"
 #include "TVxHexcavator.h"
+#include "TInstanceCommands.h"
 #include "TfrmMain.h"
 
 #include <QAction>
+#include <QMainWindow>
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QFile>
@@ -136,10 +136,19 @@ inline QByteArray ReadTestFile(const QString &path)
 
 // Opens a file in the window through the open rule and switches read-only off, as
 // Ctrl+Shift+R would (files open read-only).
+// A command of a window by its object name ("acOpen"); fails the test when there is none.
+inline QAction *Command(QWidget &window, const char *name)
+{
+    QAction *a = window.findChild<QAction *>(QString::fromLatin1(name));
+    EXPECT_NE(a, nullptr) << name;
+    return a;
+}
+inline QAction *Command(QWidget *window, const char *name) { return Command(*window, name); }
+
 inline void OpenWritable(TfrmMain &frm, const QString &path)
 {
-    frm.Files().OpenFile(path);
-    frm.Actions.acReadOnly->trigger();
+    frm.OpenFile(path);
+    Command(frm, "acReadOnly")->trigger();
 }
 
 inline QByteArray EditorBytes(TVxDocument &doc)
@@ -186,5 +195,4 @@ struct TWindowTest : ::testing::Test {
     QTemporaryDir dir;
     TfrmMain frm;
     TVxHexcavator &ed = *frm.VxHexcavator1;
-    TMainActions &a = frm.Actions;
 };

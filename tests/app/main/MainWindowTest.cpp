@@ -47,37 +47,37 @@ TEST_F(MainWindowTest, FreshWindowShowsAnUntitledEmptyDocument)
     EXPECT_EQ(frm.PanelText(2), QStringLiteral("ファイル 0 バイト"));
     EXPECT_EQ(frm.PanelText(3), QStringLiteral("ASCII"));
     EXPECT_EQ(frm.PanelText(4), QStringLiteral("上書"));
-    for (QAction *x : {a.acUndo, a.acCut, a.acCopy, a.acCopyText, a.acReload, a.acDelete})
+    for (QAction *x : {Command(frm, "acUndo"), Command(frm, "acCut"), Command(frm, "acCopy"), Command(frm, "acCopyText"), Command(frm, "acReload"), Command(frm, "acDelete")})
         EXPECT_FALSE(x->isEnabled()) << x->objectName().toStdString();
-    EXPECT_TRUE(a.acSave->isEnabled());
-    EXPECT_EQ(a.acCopyText->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+C")));
-    EXPECT_EQ(a.acReadOnly->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+R")));
+    EXPECT_TRUE(Command(frm, "acSave")->isEnabled());
+    EXPECT_EQ(Command(frm, "acCopyText")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+C")));
+    EXPECT_EQ(Command(frm, "acReadOnly")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+R")));
 }
 
 TEST_F(MainWindowTest, OpeningMakesReadOnlyAndDisablesWriting)
 {
-    frm.Files().OpenFile(File(QStringLiteral("data.bin"), QByteArray(70000, 'x')));
+    frm.OpenFile(File(QStringLiteral("data.bin"), QByteArray(70000, 'x')));
     EXPECT_TRUE(ed.ReadOnlyMode());
-    EXPECT_TRUE(a.acReadOnly->isChecked());
+    EXPECT_TRUE(Command(frm, "acReadOnly")->isChecked());
     EXPECT_EQ(frm.PanelText(4), QStringLiteral("書禁"));
     EXPECT_EQ(frm.PanelText(2), QStringLiteral("ファイル 70,000 バイト"));
     EXPECT_EQ(frm.windowTitle(), QStringLiteral("data.bin - へくすかばっと。"));
-    EXPECT_TRUE(a.acReload->isEnabled());
-    for (QAction *x : {a.acSave, a.acInputStr, a.acInsertFile, a.acReplace, a.acDelete, a.acPaste})
+    EXPECT_TRUE(Command(frm, "acReload")->isEnabled());
+    for (QAction *x : {Command(frm, "acSave"), Command(frm, "acInputStr"), Command(frm, "acInsertFile"), Command(frm, "acReplace"), Command(frm, "acDelete"), Command(frm, "acPaste")})
         EXPECT_FALSE(x->isEnabled()) << x->objectName().toStdString();
 
     ed.SetSelection(0, 1023);
     EXPECT_EQ(frm.PanelText(1), QStringLiteral("選択 1,024 (0x400) バイト"));
-    EXPECT_TRUE(a.acCopy->isEnabled());
-    EXPECT_TRUE(a.acCopyText->isEnabled());
-    EXPECT_FALSE(a.acCut->isEnabled());
+    EXPECT_TRUE(Command(frm, "acCopy")->isEnabled());
+    EXPECT_TRUE(Command(frm, "acCopyText")->isEnabled());
+    EXPECT_FALSE(Command(frm, "acCut")->isEnabled());
 
-    a.acReadOnly->trigger();
+    Command(frm, "acReadOnly")->trigger();
     EXPECT_FALSE(ed.ReadOnlyMode());
     EXPECT_EQ(frm.PanelText(4), QStringLiteral("上書"));
-    EXPECT_TRUE(a.acCut->isEnabled());
-    EXPECT_TRUE(a.acDelete->isEnabled());
-    EXPECT_TRUE(a.acSave->isEnabled());
+    EXPECT_TRUE(Command(frm, "acCut")->isEnabled());
+    EXPECT_TRUE(Command(frm, "acDelete")->isEnabled());
+    EXPECT_TRUE(Command(frm, "acSave")->isEnabled());
 }
 
 TEST_F(MainWindowTest, TitleMarksChangesAndUndoFollowsTheHistory)
@@ -86,15 +86,15 @@ TEST_F(MainWindowTest, TitleMarksChangesAndUndoFollowsTheHistory)
     ed.setFocus();
     QTest::keyClicks(&ed, QStringLiteral("a5"));
     EXPECT_EQ(frm.windowTitle(), QStringLiteral("t.bin * - へくすかばっと。"));
-    EXPECT_TRUE(a.acUndo->isEnabled());
+    EXPECT_TRUE(Command(frm, "acUndo")->isEnabled());
     EXPECT_EQ(frm.PanelText(1), QStringLiteral("位置 1 (0x01)"));
-    EXPECT_FALSE(a.acRedo->isEnabled());
-    a.acUndo->trigger();
+    EXPECT_FALSE(Command(frm, "acRedo")->isEnabled());
+    Command(frm, "acUndo")->trigger();
     EXPECT_EQ(frm.windowTitle(), QStringLiteral("t.bin - へくすかばっと。"));
-    EXPECT_FALSE(a.acUndo->isEnabled());
+    EXPECT_FALSE(Command(frm, "acUndo")->isEnabled());
 
     // Redo by either key, enabled exactly while there is something to redo.
-    EXPECT_TRUE(a.acRedo->isEnabled());
+    EXPECT_TRUE(Command(frm, "acRedo")->isEnabled());
     frm.show(); // shortcuts reach only a window that has the keyboard
     frm.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frm));
@@ -102,22 +102,22 @@ TEST_F(MainWindowTest, TitleMarksChangesAndUndoFollowsTheHistory)
     QTest::keyClick(&ed, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(frm.windowTitle(), QStringLiteral("t.bin * - へくすかばっと。"));
     EXPECT_EQ(EditorBytes(ed).left(1), QByteArray("\xA5", 1));
-    EXPECT_FALSE(a.acRedo->isEnabled());
-    a.acUndo->trigger();
+    EXPECT_FALSE(Command(frm, "acRedo")->isEnabled());
+    Command(frm, "acUndo")->trigger();
     QTest::keyClick(&ed, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     // Let go of the modifiers too: Qt keeps the last event's as the keyboard state.
     QTest::keyRelease(&ed, Qt::Key_Shift);
     QTest::keyRelease(&ed, Qt::Key_Control);
     EXPECT_EQ(EditorBytes(ed).left(1), QByteArray("\xA5", 1));
-    a.acUndo->trigger();
+    Command(frm, "acUndo")->trigger();
     ed.OverwriteByte(5, 'x', true); // a new change: nothing to redo any more
-    EXPECT_FALSE(a.acRedo->isEnabled());
+    EXPECT_FALSE(Command(frm, "acRedo")->isEnabled());
 
     // After undo in the Edit menu and on the toolbar.
     const QList<QAction *> edit = frm.menuBar()->actions().at(1)->menu()->actions();
-    EXPECT_EQ(edit.indexOf(a.acRedo), edit.indexOf(a.acUndo) + 1);
+    EXPECT_EQ(edit.indexOf(Command(frm, "acRedo")), edit.indexOf(Command(frm, "acUndo")) + 1);
     const QList<QAction *> tools = frm.ToolBar()->actions();
-    EXPECT_EQ(tools.indexOf(a.acRedo), tools.indexOf(a.acUndo) + 1);
+    EXPECT_EQ(tools.indexOf(Command(frm, "acRedo")), tools.indexOf(Command(frm, "acUndo")) + 1);
 }
 
 TEST_F(MainWindowTest, SaveQuestionOnClose)
@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, ReadOnlyDocumentSavesThroughTheDialog)
     const QString f = File(QStringLiteral("r.bin"), "abc");
     OpenWritable(f);
     ed.OverwriteByte(0, 'Z', true);
-    a.acReadOnly->trigger(); // read-only again, still modified
+    Command(frm, "acReadOnly")->trigger(); // read-only again, still modified
     ui.Answers = {6};
     ui.FileAnswers = {dir.filePath(QStringLiteral("copy.bin"))};
     EXPECT_TRUE(frm.close());
@@ -160,28 +160,28 @@ TEST_F(MainWindowTest, OpenRuleHandsFurtherFilesToNewInstances)
 {
     const QString first = File(QStringLiteral("1.bin"), "one");
     const QString second = File(QStringLiteral("2.bin"), "two");
-    frm.Files().OpenFile(first);
-    frm.Files().OpenFile(second);
+    frm.OpenFile(first);
+    frm.OpenFile(second);
     ASSERT_EQ(ui.Started.size(), 1);
     EXPECT_EQ(ui.Started[0], (QStringList{TFileCommands::ProgramPath(), second}));
     EXPECT_EQ(QString::fromStdString(ed.FileName()), first);
 
-    frm.Files().OpenFile(dir.filePath(QStringLiteral("missing.bin")));
+    frm.OpenFile(dir.filePath(QStringLiteral("missing.bin")));
     EXPECT_EQ(ui.Started.size(), 1);
 
     ui.StartFails = true; // reported, not swallowed
-    frm.Files().OpenFile(second);
+    frm.OpenFile(second);
     ASSERT_EQ(ui.Messages.size(), 1);
     EXPECT_TRUE(ui.Messages[0].contains(second));
     EXPECT_EQ(ui.Flags[0], 0x10u);
     ui.StartFails = false;
 
-    a.acNew->trigger();
+    Command(frm, "acNew")->trigger();
     EXPECT_EQ(ui.Started.last(), QStringList{TFileCommands::ProgramPath()});
 
     const int started = ui.Started.size();
     ui.Shift = true; // Shift replaces the document here
-    frm.Files().OpenFile(second);
+    frm.OpenFile(second);
     EXPECT_EQ(QString::fromStdString(ed.FileName()), second);
     EXPECT_EQ(ui.Started.size(), started);
 }
@@ -200,14 +200,14 @@ TEST_F(MainWindowTest, UntitledChangesAskBeforeOpening)
     ed.InsertByte(0, 1, true);
     const QString f = File(QStringLiteral("o.bin"), "zz");
     ui.Answers = {6}; // Yes -> the save dialog, which is cancelled
-    frm.Files().OpenFile(f);
+    frm.OpenFile(f);
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("無題 への変更を保存しますか？"));
     EXPECT_EQ(ui.FileDialogs, 1);
     EXPECT_TRUE(ed.FileName().empty());
     EXPECT_EQ(ed.FileSize(), 1);
 
     ui.Answers = {7}; // No -> opened here
-    frm.Files().OpenFile(f);
+    frm.OpenFile(f);
     EXPECT_EQ(QString::fromStdString(ed.FileName()), f);
     EXPECT_EQ(ed.FileSize(), 2);
 }
@@ -215,19 +215,19 @@ TEST_F(MainWindowTest, UntitledChangesAskBeforeOpening)
 TEST_F(MainWindowTest, ReloadReadsTheFileAgainAndAsksOnlyWithChanges)
 {
     const QString f = File(QStringLiteral("l.bin"), "abc");
-    frm.Files().OpenFile(f);
+    frm.OpenFile(f);
     WriteTestFile(f, "newer");
-    a.acReload->trigger();
+    Command(frm, "acReload")->trigger();
     EXPECT_TRUE(ui.Messages.isEmpty());
     EXPECT_EQ(EditorBytes(ed), QByteArray("newer"));
     EXPECT_EQ(frm.PanelText(2), QStringLiteral("ファイル 5 バイト"));
     EXPECT_TRUE(ed.ReadOnlyMode()); // the mode stays; the open rule is not applied again
 
-    a.acReadOnly->trigger();
+    Command(frm, "acReadOnly")->trigger();
     ed.OverwriteByte(0, 'Q', true);
     WriteTestFile(f, "newest!");
     ui.Answers = {7};
-    a.acReload->trigger();
+    Command(frm, "acReload")->trigger();
     ASSERT_EQ(ui.Messages.size(), 1);
     EXPECT_EQ(ui.Messages[0], QStringLiteral("変更を破棄して読み直しますか？"));
     EXPECT_EQ(ui.Flags[0], 0x34u);
@@ -235,7 +235,7 @@ TEST_F(MainWindowTest, ReloadReadsTheFileAgainAndAsksOnlyWithChanges)
     EXPECT_TRUE(ed.Modified());
 
     ui.Answers = {6};
-    a.acReload->trigger();
+    Command(frm, "acReload")->trigger();
     EXPECT_EQ(EditorBytes(ed), QByteArray("newest!"));
     EXPECT_FALSE(ed.Modified());
     EXPECT_FALSE(ed.ReadOnlyMode());
@@ -245,22 +245,22 @@ TEST_F(MainWindowTest, ReloadReadsTheFileAgainAndAsksOnlyWithChanges)
 TEST_F(MainWindowTest, SaveOfUntitledAsksForANameAndFailuresAreReported)
 {
     ed.InsertByte(0, 7, true);
-    EXPECT_EQ(a.acSave->shortcut(), QKeySequence(QKeySequence::Save));
-    a.acSave->trigger();
+    EXPECT_EQ(Command(frm, "acSave")->shortcut(), QKeySequence(QKeySequence::Save));
+    Command(frm, "acSave")->trigger();
     EXPECT_EQ(ui.FileDialogs, 1);
     EXPECT_TRUE(ed.FileName().empty());
 
     const QString target = dir.filePath(QStringLiteral("s.bin"));
     ui.FileAnswers = {target};
     TFileFaults::FailNthWrite(1, ENOSPC);
-    a.acSaveAs->trigger();
+    Command(frm, "acSaveAs")->trigger();
     TFileFaults::Reset();
     ASSERT_FALSE(ui.Messages.isEmpty());
     EXPECT_TRUE(ui.Messages.last().contains(target));
     EXPECT_TRUE(ui.Messages.last().contains(QStringLiteral("No space")));
     EXPECT_EQ(ui.Flags.last(), 0x10u);
     EXPECT_TRUE(ed.Modified());
-    EXPECT_FALSE(a.acReload->isEnabled()); // saving an untitled document does not enable it
+    EXPECT_FALSE(Command(frm, "acReload")->isEnabled()); // saving an untitled document does not enable it
 }
 
 TEST_F(MainWindowTest, BackupQuestionComesThroughTheProgramsMessageBoxes)
@@ -272,7 +272,7 @@ TEST_F(MainWindowTest, BackupQuestionComesThroughTheProgramsMessageBoxes)
     ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("b.001.bin/in-the-way"))));
     ed.OverwriteByte(0, 'Z', true);
     ui.Answers = {7}; // No: do not save without a backup
-    a.acSave->trigger();
+    Command(frm, "acSave")->trigger();
     ASSERT_EQ(ui.Messages.size(), 1); // the question, and no failure report after it
     EXPECT_TRUE(ui.Messages[0].startsWith(QStringLiteral("バックアップファイルの作成に失敗しました。")));
     EXPECT_EQ(ui.Flags[0], 0x34u);
@@ -284,7 +284,7 @@ TEST_F(MainWindowTest, UnopenableFileIsReportedAndTheDocumentStays)
 {
     ed.InsertByte(0, 9, true);
     ui.Answers = {7};
-    frm.Files().OpenFile(dir.path()); // a folder
+    frm.OpenFile(dir.path()); // a folder
     ASSERT_EQ(ui.Messages.size(), 2);
     EXPECT_TRUE(ui.Messages.last().contains(dir.path()));
     EXPECT_EQ(ed.FileSize(), 1);
@@ -306,22 +306,22 @@ TEST_F(MainWindowTest, DroppedFilesOpenHereThenInNewInstances)
 
 TEST_F(MainWindowTest, ViewCommandsReachTheEditor)
 {
-    a.acViewAddressHeader->trigger();
+    Command(frm, "acViewAddressHeader")->trigger();
     EXPECT_TRUE(ed.HideOffsetHeader());
-    a.acViewByteView->trigger();
+    Command(frm, "acViewByteView")->trigger();
     EXPECT_TRUE(ed.HideByteView());
-    a.acViewUnderLine->trigger();
+    Command(frm, "acViewUnderLine")->trigger();
     EXPECT_TRUE(ed.ViewUnderLine());
-    a.accb4byte->trigger();
+    Command(frm, "accb4byte")->trigger();
     EXPECT_EQ(ed.ColumnBytes(), cb4byte);
-    a.acSjisByte->trigger();
+    Command(frm, "acSjisByte")->trigger();
     EXPECT_EQ(ed.CharCode(), ccSJIS);
     EXPECT_EQ(frm.PanelText(3), QStringLiteral("SJIS"));
-    frm.ChangeCharCode(a.acUnicodeByte); // tag 2 is UNICODE, not the third code
+    Command(frm, "acUnicodeByte")->trigger(); // tag 2 is UNICODE, not the third code
     EXPECT_EQ(ed.CharCode(), ccUNICODE);
     EXPECT_EQ(frm.PanelText(3), QStringLiteral("UNICODE"));
     frm.show();
-    a.acViewStatusBar->trigger();
+    Command(frm, "acViewStatusBar")->trigger();
     EXPECT_FALSE(frm.statusBar()->isVisible());
 }
 

@@ -3,6 +3,7 @@
 
 #include "FakeUi.h"
 #include "TAppUtils.h"
+#include "TBusyState.h"
 #include "TCommandLine.h"
 #include "TfrmInput.h"
 #include "TfrmVersion.h"
@@ -17,13 +18,13 @@
 TEST(AppUtilsTest, BusyStateNestsAndAlwaysEnds)
 {
     QWidget main;
-    TAppUtils::SetMainWindow(&main);
+    TBusyState state(&main);
     {
-        TBusy outer;
+        TBusy outer(state);
         EXPECT_FALSE(main.isEnabled());
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         try {
-            TBusy inner;
+            TBusy inner(state);
             throw std::runtime_error("x");
         } catch (const std::runtime_error &) {
         }
@@ -31,7 +32,6 @@ TEST(AppUtilsTest, BusyStateNestsAndAlwaysEnds)
     }
     EXPECT_TRUE(main.isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    TAppUtils::SetMainWindow(nullptr);
 }
 
 TEST(AppUtilsTest, BusyStateGivesTheFocusBack)
@@ -44,11 +44,10 @@ TEST(AppUtilsTest, BusyStateGivesTheFocusBack)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
     edit->setFocus();
     ASSERT_TRUE(edit->hasFocus());
-    TAppUtils::SetMainWindow(&main);
-    TAppUtils::BeginBusy();
-    TAppUtils::EndBusy();
+    TBusyState state(&main);
+    state.Begin();
+    state.End();
     EXPECT_TRUE(edit->hasFocus());
-    TAppUtils::SetMainWindow(nullptr);
 }
 
 TEST(AppUtilsTest, DialogsAreCentredAndKeptOnScreen)

@@ -30,10 +30,10 @@ struct BusyProgressTest : TWindowTest {
 
     void SetUp() override
     {
-        frm.BusyProgress().SetClock([this] { return clock += 100; });
+        frm.Busy().Progress().SetClock([this] { return clock += 100; });
         poll.setInterval(0);
         QObject::connect(&poll, &QTimer::timeout, [this] {
-            QProgressDialog *w = frm.BusyProgress().Window();
+            QProgressDialog *w = frm.Busy().Progress().Window();
             if (w && w->isVisible() && (captions.isEmpty() || captions.last() != w->labelText()))
                 captions << w->labelText();
             if (!w || !w->isVisible() || !caption.isNull())
@@ -65,9 +65,9 @@ struct BusyProgressTest : TWindowTest {
     }
     void ExpectIdle()
     {
-        EXPECT_EQ(TAppUtils::BusyDepth(), 0);
+        EXPECT_EQ(frm.Busy().Depth(), 0);
         EXPECT_TRUE(frm.isEnabled());
-        EXPECT_EQ(frm.BusyProgress().Window(), nullptr) << "the window goes with the busy state";
+        EXPECT_EQ(frm.Busy().Progress().Window(), nullptr) << "the window goes with the busy state";
     }
 };
 } // namespace
@@ -97,7 +97,7 @@ TEST_F(BusyProgressTest, CancelledOpenKeepsThePreviousDocument)
         };
         ui.Shift = true;         // open here, not in a new instance
         ui.Answers = {7};        // do not save the changes
-        EXPECT_FALSE(frm.Files().OpenFile(big));
+        EXPECT_FALSE(frm.OpenFile(big));
         EXPECT_EQ(caption, QStringLiteral("ファイルを開いています"));
         EXPECT_TRUE(percent.endsWith(QLatin1Char('%')) && percent != QStringLiteral("0%")) << percent.toStdString();
         EXPECT_TRUE(sawCancel);
@@ -122,7 +122,7 @@ TEST_F(BusyProgressTest, BlockDeleteShowsItsCaptionAndCannotBeStopped)
     // A request to stop is not heard: the tail is moving in place.
     onWindow = [](QProgressDialog &w) { QTest::keyClick(&w, Qt::Key_Escape); };
     ed.SetSelection(5, ed.FileSize() - 2);
-    a.acDelete->trigger();
+    Command(frm, "acDelete")->trigger();
     EXPECT_EQ(caption, QStringLiteral("削除しています"));
     EXPECT_FALSE(percent.isEmpty());
     EXPECT_FALSE(sawCancel);
@@ -131,7 +131,7 @@ TEST_F(BusyProgressTest, BlockDeleteShowsItsCaptionAndCannotBeStopped)
 
     // Its undo is as long: shown under its own name, and the document is whole again.
     Reset();
-    a.acUndo->trigger();
+    Command(frm, "acUndo")->trigger();
     EXPECT_EQ(caption, QStringLiteral("元に戻しています"));
     EXPECT_EQ(EditorBytes(ed), file);
     ExpectIdle();
@@ -171,7 +171,7 @@ TEST_F(BusyProgressTest, EscDuringTheSaveBeforeAnOpenDoesNotCancelTheOpen)
     ui.Shift = true;
     ui.Answers = {6}; // save the changes first
     ui.FileAnswers = {second};
-    a.acOpen->trigger();
+    Command(frm, "acOpen")->trigger();
     EXPECT_EQ(ed.FileName(), second.toStdString());
     EXPECT_EQ(caption, QStringLiteral("保存しています"));
     EXPECT_EQ(captions, (QStringList{QStringLiteral("保存しています"), QStringLiteral("ファイルを開いています")}));

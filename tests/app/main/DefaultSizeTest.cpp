@@ -53,7 +53,7 @@ TEST_F(DefaultSizeTest, AFileOpenedLaterTakesNoColumnAway)
     }
     const int before = ColumnsWidth();
     Show();
-    frm.Files().OpenFile(path);
+    frm.OpenFile(path);
     QCoreApplication::processEvents();
     ASSERT_GT(ColumnsWidth(), before);
     ASSERT_TRUE(ed.verticalScrollBar()->isVisible());

@@ -3,8 +3,9 @@
 // notice travels through the sockets and the event loop.
 
 #include "FakeUi.h"
+#include "TFeatureFixture.h"
+#include "TFileCommands.h"
 #include "TInstanceCommands.h"
-#include "TMainSettings.h"
 #include "TRecentFiles.h"
 #include "TSearchCommands.h"
 #include "TSettingsFile.h"
@@ -17,75 +18,94 @@
 
 namespace {
 
+// One instance as the main window wires it, without the window: the file and search
+// features and the cooperation over them, the settings loaded at start and written at exit
+// by the last one to leave.
+struct TInstance {
+    TFeatureFixture fx;
+    TFileCommands files{fx.Context()};
+    TSearchCommands searches{fx.Context()};
+    TInstanceCommands instances{fx.Context(), searches.State()};
+
+    TInstance() { fx.Settings.Load(instances.EditorInstanceCount() == 1); }
+    ~TInstance()
+    {
+        if (instances.LeaveAsLast())
+            fx.Settings.Save();
+    }
+};
+
 struct InstancesTest : ::testing::Test {
     TFakeUi ui;
     TSettingsInTempDir settings;
     QTemporaryDir dir;
+    std::vector<std::unique_ptr<TInstance>> instances;
     std::vector<std::unique_ptr<TfrmMain>> windows;
 
-    TfrmMain &Start()
+    TInstance &Start()
     {
-        windows.push_back(std::make_unique<TfrmMain>());
-        return *windows.back();
+        instances.push_back(std::make_unique<TInstance>());
+        return *instances.back();
     }
     TfrmMain &StartShown()
     {
-        TfrmMain &w = Start();
+        windows.push_back(std::make_unique<TfrmMain>());
+        TfrmMain &w = *windows.back();
         w.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
         return w;
     }
-    void Stop(TfrmMain &w)
+    void Stop(TInstance &w)
     {
-        for (auto &p : windows)
+        for (auto &p : instances)
             if (p.get() == &w)
                 p.reset();
     }
-    static void SetSearch(TfrmMain &w, const std::string &text, bool ignoreCase)
+    static void SetSearch(TInstance &w, const std::string &text, bool ignoreCase)
     {
-        w.Searches().Search().SetSearchText(text, ignoreCase);
+        w.searches.Search().SetSearchText(text, ignoreCase);
     }
-    static bool Shows(TfrmMain &w, const std::string &text, bool ignoreCase)
+    static bool Shows(TInstance &w, const std::string &text, bool ignoreCase)
     {
-        return w.Searches().FSearchText == text && w.Searches().FSearchIgnoreCase == ignoreCase &&
-               w.Searches().Search().SearchText() == text;
+        return w.searches.FSearchText == text && w.searches.FSearchIgnoreCase == ignoreCase &&
+               w.searches.Search().SearchText() == text;
     }
 };
 
 TEST_F(InstancesTest, ASearchInOneIsTheSearchOfAllAndTheLastOneKeepsIt)
 {
-    TfrmMain &a = Start();
-    TfrmMain &b = Start();
-    EXPECT_EQ(a.Instances().EditorInstanceCount(), 2);
+    TInstance &a = Start();
+    TInstance &b = Start();
+    EXPECT_EQ(a.instances.EditorInstanceCount(), 2);
 
     SetSearch(a, "abc", true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Shows(b, "abc", true); }));
 
     // The same text and flag again is no change: nothing reaches the other window.
-    b.Searches().FSearchText = "untouched";
+    b.searches.FSearchText = "untouched";
     SetSearch(a, "abc", true);
     QTest::qWait(200);
-    EXPECT_EQ(b.Searches().FSearchText, "untouched");
+    EXPECT_EQ(b.searches.FSearchText, "untouched");
 
     // The flag alone is a change.
     SetSearch(a, "abc", false);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Shows(b, "abc", false); }));
 
     // A search by hex is one by hex everywhere.
-    a.Searches().Search().SetSearchText("00 41", false, true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return b.Searches().FSearchHex && Shows(b, "00 41", false); }));
-    EXPECT_EQ(b.Searches().Search().State().Pattern(), std::string("\0A", 2));
+    a.searches.Search().SetSearchText("00 41", false, true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return b.searches.FSearchHex && Shows(b, "00 41", false); }));
+    EXPECT_EQ(b.searches.Search().State().Pattern(), std::string("\0A", 2));
 
     // A long text travels as its first 254 bytes; the window that set it keeps it whole.
     const std::string longText(300, 'x');
     SetSearch(b, longText, true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Shows(a, std::string(254, 'x'), true); }));
-    EXPECT_EQ(b.Searches().Search().SearchText(), longText);
+    EXPECT_EQ(b.searches.Search().SearchText(), longText);
 
     // A window started now begins with the shared text, its own copy untouched.
-    TfrmMain &c = Start();
-    EXPECT_EQ(c.Searches().Search().SearchText(), longText.substr(0, 254));
-    EXPECT_TRUE(c.Searches().FSearchText.empty());
+    TInstance &c = Start();
+    EXPECT_EQ(c.searches.Search().SearchText(), longText.substr(0, 254));
+    EXPECT_TRUE(c.searches.FSearchText.empty());
     Stop(c);
 
     // Only the last window to close writes the settings, with the shared text.
@@ -100,32 +120,37 @@ TEST_F(InstancesTest, ASearchInOneIsTheSearchOfAllAndTheLastOneKeepsIt)
 TEST_F(InstancesTest, OnlyTheFirstInstanceTakesTheSavedPlacementAndSearchText)
 {
     {
-        TfrmMain first;
-        first.setGeometry(120, 90, 700, 500);
-        first.Searches().Search().SetSearchText("saved", true);
+        TSettings s;
+        s.Position = std::array<int32_t, 4>{120, 90, 820, 590};
+        s.SearchText = "saved";
+        s.SearchIgnoreCase = true;
+        TSettingsFile().Save(s);
     }
     ASSERT_TRUE(QFile::exists(settings.Ini()));
 
-    TfrmMain &a = Start();
+    windows.push_back(std::make_unique<TfrmMain>());
+    TfrmMain &a = *windows.back();
     EXPECT_EQ(a.geometry(), QRect(120, 90, 700, 500));
-    EXPECT_TRUE(Shows(a, "saved", true));
-    TfrmMain &b = Start();
+    EXPECT_EQ(a.Settings().Collect().SearchText, "saved");
+    EXPECT_TRUE(a.Settings().Collect().SearchIgnoreCase);
+    windows.push_back(std::make_unique<TfrmMain>());
+    TfrmMain &b = *windows.back();
     EXPECT_NE(b.geometry(), QRect(120, 90, 700, 500));
-    EXPECT_TRUE(b.Searches().FSearchText.empty());
+    EXPECT_TRUE(b.Settings().Collect().SearchText.empty());
 }
 
 TEST_F(InstancesTest, AnOpenInOneRefreshesTheRecentFilesOfAll)
 {
-    TfrmMain &a = Start();
-    TfrmMain &b = Start();
+    TInstance &a = Start();
+    TInstance &b = Start();
     const QString file = dir.filePath(QStringLiteral("opened.bin"));
     WriteTestFile(file, "1234");
-    ASSERT_TRUE(a.Files().OpenFile(file));
+    ASSERT_TRUE(a.files.OpenFile(file));
     const std::string name = QFile::encodeName(file).toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] {
-        return !b.Recent().FRecentFiles().empty() && b.Recent().FRecentFiles().front() == name;
+        return !b.files.Recent().FRecentFiles().empty() && b.files.Recent().FRecentFiles().front() == name;
     }));
-    EXPECT_EQ(a.Recent().FRecentFiles().front(), name);
+    EXPECT_EQ(a.files.Recent().FRecentFiles().front(), name);
 }
 
 TEST_F(InstancesTest, CloseAllAsksInEachWindowAndACancelKeepsOnlyThatOne)
@@ -134,12 +159,12 @@ TEST_F(InstancesTest, CloseAllAsksInEachWindowAndACancelKeepsOnlyThatOne)
     TfrmMain &b = StartShown();
     TfrmMain &clean = StartShown();
     for (TfrmMain *w : {&a, &b}) {
-        w->Actions.acReadOnly->trigger();
+        Command(*w, "acReadOnly")->trigger();
         w->VxHexcavator1->InsertByte(0, 1, true);
         ASSERT_TRUE(w->VxHexcavator1->Modified());
     }
     ui.Answers = {2, 7}; // the first window asked cancels, the second discards its changes
-    a.Actions.acCloseAll->trigger();
+    Command(a, "acCloseAll")->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return ui.Messages.size() == 2 && !clean.isVisible(); }));
     QTest::qWait(100);
     EXPECT_EQ(ui.Messages.size(), 2);

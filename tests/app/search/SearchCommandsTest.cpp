@@ -30,7 +30,6 @@ struct SearchCommandsTest : ::testing::Test {
     QTemporaryDir dir;
     std::unique_ptr<TfrmMain> frm = std::make_unique<TfrmMain>();
     TVxHexcavator *ed = frm->VxHexcavator1;
-    TMainActions *a = &frm->Actions;
 
     void Open(const QByteArray &bytes)
     {
@@ -39,6 +38,14 @@ struct SearchCommandsTest : ::testing::Test {
         OpenWritable(*frm, p);
     }
     QByteArray Doc() { return EditorBytes(*ed); }
+    // The window's replace dialog while it is open (a closed one is gone once deleted).
+    TfrmReplace *ReplaceDialog()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return frm->findChild<TfrmReplace *>();
+    }
+    // The search state as the window would write it now.
+    TSettings Saved() { return frm->Settings().Collect(); }
     // Runs `action`; the find dialog it opens is handed to `fill` once it is up.
     void WithFindDialog(QAction *action, const std::function<void(TfrmFind &)> &fill)
     {
@@ -54,7 +61,7 @@ struct SearchCommandsTest : ::testing::Test {
     }
     void Find(const QString &text, bool ignoreCase = false, bool backward = false, bool fromTop = false)
     {
-        WithFindDialog(a->acFind, [&](TfrmFind &d) {
+        WithFindDialog(Command(*frm, "acFind"), [&](TfrmFind &d) {
             d.cmbFindText->setEditText(text);
             d.chkIgnoreCase->setChecked(ignoreCase);
             d.chkFromTop->setChecked(fromTop);
@@ -77,13 +84,13 @@ TEST_F(SearchCommandsTest, FindSelectsTheMatchAndFindNextRepeatsIt)
     EXPECT_EQ(ed->SelExtent(), 3);
     EXPECT_EQ(ed->GetCaretOffset(), 1);
     EXPECT_TRUE(ui.Messages.isEmpty());
-    a->acFindNext->trigger();
+    Command(*frm, "acFindNext")->trigger();
     EXPECT_EQ(ed->SelAnchor(), 3);
     EXPECT_EQ(ed->SelExtent(), 5);
-    a->acFindNext->trigger();
+    Command(*frm, "acFindNext")->trigger();
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("現在位置より後に ABA は見つかりませんでした。"));
     EXPECT_EQ(ui.Flags.last(), 0x40u);
-    a->acFindPrev->trigger();
+    Command(*frm, "acFindPrev")->trigger();
     EXPECT_EQ(ed->SelAnchor(), 1);
 }
 
@@ -92,16 +99,16 @@ TEST_F(SearchCommandsTest, NotFoundStillBecomesTheSearchText)
     Open("abc");
     Find(QStringLiteral("zz"));
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("zz は見つかりませんでした。"));
-    a->acFindNext->trigger();
+    Command(*frm, "acFindNext")->trigger();
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("現在位置より後に zz は見つかりませんでした。"));
-    EXPECT_EQ(frm->Searches().FSearchText, "zz");
+    EXPECT_EQ(Saved().SearchText, "zz");
 }
 
 TEST_F(SearchCommandsTest, FindNextWithoutTextOpensTheDialogAndEmptyTextKeepsItOpen)
 {
     Open("abc");
     bool stillOpen = false;
-    WithFindDialog(a->acFindNext, [&](TfrmFind &d) {
+    WithFindDialog(Command(*frm, "acFindNext"), [&](TfrmFind &d) {
         d.cmbFindText->setEditText(QString());
         d.Button1->click();
         stillOpen = d.isVisible();
@@ -129,9 +136,8 @@ TEST_F(SearchCommandsTest, HistoryKeepsSixteenNewestFirstAcrossRestarts)
     Find(QStringLiteral("T5"));              // case makes another entry
     frm.reset();
     frm = std::make_unique<TfrmMain>();
-    a = &frm->Actions;
     QStringList items;
-    WithFindDialog(a->acFind, [&](TfrmFind &d) {
+    WithFindDialog(Command(*frm, "acFind"), [&](TfrmFind &d) {
         for (int i = 0; i < d.cmbFindText->count(); ++i)
             items << d.cmbFindText->itemText(i);
         d.reject();
@@ -150,8 +156,8 @@ TEST_F(SearchCommandsTest, HistoryKeepsSixteenNewestFirstAcrossRestarts)
 TEST_F(SearchCommandsTest, ReplaceAllReportsAndOneUndoTakesItBack)
 {
     Open("aaa");
-    a->acReplace->trigger();
-    TfrmReplace *dlg = frm->Searches().ReplaceDialog();
+    Command(*frm, "acReplace")->trigger();
+    TfrmReplace *dlg = ReplaceDialog();
     ASSERT_NE(dlg, nullptr);
     dlg->cmbFindText->setEditText(QStringLiteral("a"));
     dlg->cmbReplaceText->setEditText(QStringLiteral("aa"));
@@ -159,19 +165,19 @@ TEST_F(SearchCommandsTest, ReplaceAllReportsAndOneUndoTakesItBack)
     EXPECT_EQ(Doc(), QByteArray("aaaaaa"));
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("3 個の文字列を変換しました。"));
     EXPECT_FALSE(dlg->isVisible()); // hidden, not gone
-    a->acReplace->trigger();
-    EXPECT_EQ(frm->Searches().ReplaceDialog(), dlg);
-    a->acUndo->trigger();
+    Command(*frm, "acReplace")->trigger();
+    EXPECT_EQ(ReplaceDialog(), dlg);
+    Command(*frm, "acUndo")->trigger();
     EXPECT_EQ(Doc(), QByteArray("aaa"));
     dlg->btnCancel->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(frm->Searches().ReplaceDialog(), nullptr);
+    EXPECT_EQ(ReplaceDialog(), nullptr);
 
     // Both histories come back in the next dialog, also after a restart.
     frm.reset();
     frm = std::make_unique<TfrmMain>();
-    frm->Actions.acReplace->trigger();
-    dlg = frm->Searches().ReplaceDialog();
+    Command(*frm, "acReplace")->trigger();
+    dlg = ReplaceDialog();
     EXPECT_EQ(dlg->cmbFindText->currentText(), QStringLiteral("a"));
     EXPECT_EQ(dlg->cmbReplaceText->currentText(), QStringLiteral("aa"));
 }
@@ -180,8 +186,8 @@ TEST_F(SearchCommandsTest, ReplaceAllByNothingEmptiesTheDocumentAndBringsTheCare
 {
     Open("abab");
     ed->GotoOffset(4);
-    a->acReplace->trigger();
-    TfrmReplace *dlg = frm->Searches().ReplaceDialog();
+    Command(*frm, "acReplace")->trigger();
+    TfrmReplace *dlg = ReplaceDialog();
     dlg->cmbFindText->setEditText(QStringLiteral("ab"));
     dlg->cmbReplaceText->setEditText(QString());
     dlg->btnReplaceAll->click();
@@ -189,15 +195,15 @@ TEST_F(SearchCommandsTest, ReplaceAllByNothingEmptiesTheDocumentAndBringsTheCare
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("2 個の文字列を変換しました。"));
     EXPECT_EQ(ed->GetCaretOffset(), 0);
     EXPECT_TRUE(ed->IsEndCell(ed->Col(), ed->Row()));
-    a->acUndo->trigger();
+    Command(*frm, "acUndo")->trigger();
     EXPECT_EQ(Doc(), QByteArray("abab"));
 }
 
 TEST_F(SearchCommandsTest, SingleReplaceSelectsAndMovesOn)
 {
     Open("abca");
-    a->acReplace->trigger();
-    TfrmReplace *dlg = frm->Searches().ReplaceDialog();
+    Command(*frm, "acReplace")->trigger();
+    TfrmReplace *dlg = ReplaceDialog();
     dlg->cmbFindText->setEditText(QStringLiteral("a"));
     dlg->cmbReplaceText->setEditText(QStringLiteral("xyz"));
     dlg->btnReplace->click();
@@ -228,10 +234,10 @@ TEST_F(SearchCommandsTest, SingleReplaceSelectsAndMovesOn)
 TEST_F(SearchCommandsTest, OpenReplaceDialogRefusesInReadOnlyMode)
 {
     Open("abc");
-    a->acReplace->trigger();
-    TfrmReplace *dlg = frm->Searches().ReplaceDialog();
-    a->acReadOnly->trigger();
-    EXPECT_FALSE(a->acReplace->isEnabled());
+    Command(*frm, "acReplace")->trigger();
+    TfrmReplace *dlg = ReplaceDialog();
+    Command(*frm, "acReadOnly")->trigger();
+    EXPECT_FALSE(Command(*frm, "acReplace")->isEnabled());
     dlg->cmbFindText->setEditText(QStringLiteral("a"));
     dlg->cmbReplaceText->setEditText(QStringLiteral("z"));
     dlg->btnReplaceAll->click();
@@ -243,18 +249,18 @@ TEST_F(SearchCommandsTest, ReplaceDialogBorrowsTheEditShortcutsWhileActive)
 {
     Open("abc");
     frm->show();
-    a->acReplace->trigger();
-    TfrmReplace *dlg = frm->Searches().ReplaceDialog();
+    Command(*frm, "acReplace")->trigger();
+    TfrmReplace *dlg = ReplaceDialog();
     if (!QTest::qWaitForWindowActive(dlg))
         GTEST_SKIP() << "this platform plugin does not activate windows";
-    EXPECT_TRUE(a->acCopy->shortcut().isEmpty());
-    EXPECT_TRUE(a->acOffsetJump->shortcut().isEmpty());
+    EXPECT_TRUE(Command(*frm, "acCopy")->shortcut().isEmpty());
+    EXPECT_TRUE(Command(*frm, "acOffsetJump")->shortcut().isEmpty());
     frm->activateWindow();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == frm->windowHandle(); }, 2000))
         << "focus stayed on " << (QGuiApplication::focusWindow() ? QGuiApplication::focusWindow()->objectName().toStdString() : "none");
-    EXPECT_EQ(a->acCopy->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
-    EXPECT_EQ(a->acOffsetJump->shortcut(), QKeySequence(QStringLiteral("F4")));
-    EXPECT_EQ(a->acDelete->shortcut(), QKeySequence(Qt::Key_Delete));
+    EXPECT_EQ(Command(*frm, "acCopy")->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+    EXPECT_EQ(Command(*frm, "acOffsetJump")->shortcut(), QKeySequence(QStringLiteral("F4")));
+    EXPECT_EQ(Command(*frm, "acDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
 }
 
 TEST_F(SearchCommandsTest, JumpParsesAddressesAndRemembersTheLastOne)
@@ -266,31 +272,31 @@ TEST_F(SearchCommandsTest, JumpParsesAddressesAndRemembersTheLastOne)
     } ok[] = {{"255", 255}, {"$FF", 255}, {"0xff", 255}, {" 255", 255}, {"256", 256}, {"$00000", 0}};
     for (const auto &c : ok) {
         ui.StringAnswers = {QString::fromLatin1(c.text)};
-        a->acJump->trigger();
+        Command(*frm, "acJump")->trigger();
         EXPECT_EQ(ed->GetCaretOffset(), c.offset) << c.text;
     }
     EXPECT_TRUE(ui.Messages.isEmpty());
 
     ui.StringAnswers = {QStringLiteral("257")};
-    a->acJump->trigger();
+    Command(*frm, "acJump")->trigger();
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("指定したアドレスが範囲外です。"));
-    EXPECT_EQ(frm->Searches().FJumpAddress, QStringLiteral("257")); // remembered all the same
+    EXPECT_EQ(Saved().JumpAddress, "257"); // remembered all the same
 
     for (const char *bad : {"-1", "12ab", "255 ", "$", "-$10", ""}) {
         ui.Messages.clear();
         ui.Flags.clear();
         ui.StringAnswers = {QString::fromLatin1(bad)}; // then the dialog again, cancelled
-        a->acJump->trigger();
+        Command(*frm, "acJump")->trigger();
         ASSERT_EQ(ui.Messages.size(), 1) << bad;
         EXPECT_EQ(ui.Messages[0], QStringLiteral("指定したアドレスが無効です。"));
         EXPECT_EQ(ui.Flags[0], 0x40u);
     }
-    EXPECT_EQ(frm->Searches().FJumpAddress, QStringLiteral("257"));
+    EXPECT_EQ(Saved().JumpAddress, "257");
     EXPECT_EQ(ed->GetCaretOffset(), 0);
 
     frm.reset(); // written at exit, read at the next start
     frm = std::make_unique<TfrmMain>();
-    EXPECT_EQ(frm->Searches().FJumpAddress, QStringLiteral("257"));
+    EXPECT_EQ(Saved().JumpAddress, "257");
 }
 
 TEST_F(SearchCommandsTest, OffsetJumpMovesByTheByteUnderTheCaret)
@@ -300,12 +306,12 @@ TEST_F(SearchCommandsTest, OffsetJumpMovesByTheByteUnderTheCaret)
     bytes[0x30] = '\0';
     Open(bytes);
     ed->GotoOffset(0x20);
-    a->acOffsetJump->trigger();
+    Command(*frm, "acOffsetJump")->trigger();
     EXPECT_EQ(ed->GetCaretOffset(), 0x30);
-    a->acOffsetJump->trigger();
+    Command(*frm, "acOffsetJump")->trigger();
     EXPECT_EQ(ed->GetCaretOffset(), 0x31);
     ed->GotoOffset(0x3F);
-    a->acOffsetJump->trigger();
+    Command(*frm, "acOffsetJump")->trigger();
     EXPECT_EQ(ed->GetCaretOffset(), 0x3F);
 }
 
@@ -313,7 +319,7 @@ TEST_F(SearchCommandsTest, HexFindRefusesWhatIsNoHexAndRepeatsAsBytesAcrossARest
 {
     Open(QByteArray("ab\x82\xA0" "A", 5));
     const QString invalid = QStringLiteral("16進数の指定が正しくありません。");
-    WithFindDialog(a->acFind, [&](TfrmFind &d) {
+    WithFindDialog(Command(*frm, "acFind"), [&](TfrmFind &d) {
         d.chkIgnoreCase->setChecked(true);
         d.chkHex->setChecked(true);
         EXPECT_FALSE(d.chkIgnoreCase->isEnabled());
@@ -322,25 +328,24 @@ TEST_F(SearchCommandsTest, HexFindRefusesWhatIsNoHexAndRepeatsAsBytesAcrossARest
         EXPECT_EQ(ui.Messages.value(0), invalid);
         EXPECT_EQ(ui.Flags.value(0), 0x10u);
         EXPECT_TRUE(d.isVisible()) << "open, to be put right";
-        EXPECT_FALSE(frm->Searches().Search().HasSearchText());
+        EXPECT_TRUE(Saved().SearchText.empty());
         d.cmbFindText->setEditText(QStringLiteral("82a0"));
         d.Button1->click();
     });
     EXPECT_EQ(ed->SelAnchor(), 2);
     EXPECT_EQ(ed->SelExtent(), 3);
     // F3 and Shift+F3 repeat the bytes and name the search as it was typed.
-    a->acFindNext->trigger();
+    Command(*frm, "acFindNext")->trigger();
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("現在位置より後に 82a0 は見つかりませんでした。"));
-    a->acFindPrev->trigger();
+    Command(*frm, "acFindPrev")->trigger();
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("現在位置より前に 82a0 は見つかりませんでした。"));
 
     frm.reset();
     EXPECT_EQ(Ini(QStringLiteral("Find"), QStringLiteral("Hex")), QStringLiteral("1"));
     frm = std::make_unique<TfrmMain>();
-    a = &frm->Actions;
-    EXPECT_TRUE(frm->Searches().Search().SearchHex());
-    EXPECT_EQ(frm->Searches().Search().State().Pattern(), std::string("\x82\xA0"));
-    WithFindDialog(a->acFind, [&](TfrmFind &d) {
+    EXPECT_TRUE(Saved().SearchHex);
+    EXPECT_EQ(Saved().SearchText, "82a0");
+    WithFindDialog(Command(*frm, "acFind"), [&](TfrmFind &d) {
         EXPECT_TRUE(d.chkHex->isChecked());
         d.chkHex->setChecked(false);
         EXPECT_TRUE(d.chkIgnoreCase->isEnabled());
@@ -351,8 +356,8 @@ TEST_F(SearchCommandsTest, HexFindRefusesWhatIsNoHexAndRepeatsAsBytesAcrossARest
 TEST_F(SearchCommandsTest, HexReplaceAllByNothingAndABadReplacementChangesNothing)
 {
     Open(QByteArray("a\0b\0", 4));
-    a->acReplace->trigger();
-    TfrmReplace *dlg = frm->Searches().ReplaceDialog();
+    Command(*frm, "acReplace")->trigger();
+    TfrmReplace *dlg = ReplaceDialog();
     dlg->chkHex->setChecked(true);
     dlg->cmbFindText->setEditText(QStringLiteral("00"));
     dlg->cmbReplaceText->setEditText(QStringLiteral("7"));
@@ -363,6 +368,6 @@ TEST_F(SearchCommandsTest, HexReplaceAllByNothingAndABadReplacementChangesNothin
     dlg->btnReplaceAll->click();
     EXPECT_EQ(Doc(), QByteArray("ab"));
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("2 個の文字列を変換しました。"));
-    a->acUndo->trigger();
+    Command(*frm, "acUndo")->trigger();
     EXPECT_EQ(Doc(), QByteArray("a\0b\0", 4));
 }

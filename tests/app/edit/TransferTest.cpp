@@ -1,10 +1,13 @@
-// Clipboard, copy as text, inserting files and strings, through the main window's commands.
+// Clipboard, copy as text, inserting files and strings, through the edit commands (with the
+// view commands that choose the character code and column groups), without the main window.
 
 #include "FakeUi.h"
-#include "TFileCommands.h"
+#include "TEditCommands.h"
+#include "TFeatureFixture.h"
+#include "TViewCommands.h"
 #include "TVxHexcavator.h"
+#include "TCodePage.h"
 #include "TVxTransfer.h"
-#include "TfrmMain.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -15,13 +18,19 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct TransferTest : TWindowTest {
+struct TransferTest : ::testing::Test {
+    TFakeUi ui;
+    QTemporaryDir dir;
+    TFeatureFixture fx;
+    TEditCommands edit{fx.Context()};
+    TViewCommands view{fx.Context()};
+    TVxHexcavator &ed = *fx.Editor;
 
     void Open(const QByteArray &bytes)
     {
         const QString p = dir.filePath(QStringLiteral("doc.bin"));
         WriteTestFile(p, bytes);
-        OpenWritable(frm, p);
+        ed.LoadFromFile(p.toStdString());
     }
     QByteArray Doc() { return EditorBytes(ed); }
     // A plain caret move with nothing selected, as a click would leave it.
@@ -37,17 +46,17 @@ TEST_F(TransferTest, CopyKeepsZeroBytesAndPasteInsertsThemAll)
 {
     Open(QByteArray("A\0\r\nB", 5) + QByteArray("tail"));
     ed.SetSelection(0, 4);
-    a.acCopy->trigger();
+    edit.acCopy->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("A.\r\nB"));
     EXPECT_EQ(Binary(), QByteArray("A\0\r\nB", 5));
-    EXPECT_TRUE(a.acPaste->isEnabled());
+    EXPECT_TRUE(edit.acPaste->isEnabled());
 
     Deselect();
     ed.GotoOffset(7);
-    a.acPaste->trigger();
+    edit.acPaste->trigger();
     EXPECT_EQ(Doc(), QByteArray("A\0\r\nBta", 7) + QByteArray("A\0\r\nB", 5) + QByteArray("il"));
     EXPECT_EQ(ed.GetCaretOffset(), 12);
-    a.acUndo->trigger();
+    edit.acUndo->trigger();
     EXPECT_EQ(Doc(), QByteArray("A\0\r\nB", 5) + QByteArray("tail"));
 }
 
@@ -55,14 +64,14 @@ TEST_F(TransferTest, PasteOnTheLastByteAppendsAndOverASelectionReplaces)
 {
     Open("0123456789");
     ed.SetSelection(0, 4);
-    a.acCopy->trigger();
+    edit.acCopy->trigger();
     Deselect();
     ed.GotoOffset(9);
-    a.acPaste->trigger();
+    edit.acPaste->trigger();
     EXPECT_EQ(Doc(), QByteArray("012345678901234"));
 
     ed.SetSelection(2, 4);
-    a.acPaste->trigger();
+    edit.acPaste->trigger();
     EXPECT_EQ(Doc(), QByteArray("0101234") + QByteArray("5678901234"));
     EXPECT_EQ(ed.UndoList().Newest().Kind, ukReplaceRange);
 }
@@ -70,12 +79,12 @@ TEST_F(TransferTest, PasteOnTheLastByteAppendsAndOverASelectionReplaces)
 TEST_F(TransferTest, ShiftJisTextFollowsTheFilter)
 {
     Open(QByteArray("\x82\xA0\x82\x20\x81", 5));
-    a.acSjisByte->trigger();
+    view.acSjisByte->trigger();
     ed.SetSelection(0, 4);
-    a.acCopy->trigger();
+    edit.acCopy->trigger();
     // A valid pair passes, a lead byte before a blank becomes the placeholder, a lone lead
     // byte at the end passes unchanged.
-    EXPECT_EQ(TVxTransfer::ToCodePage(QGuiApplication::clipboard()->text()).left(4), QByteArray("\x82\xA0. ", 4));
+    EXPECT_EQ(TCodePage::ToCodePage(QGuiApplication::clipboard()->text()).left(4), QByteArray("\x82\xA0. ", 4));
     EXPECT_EQ(Binary().size(), 5);
 }
 
@@ -83,12 +92,12 @@ TEST_F(TransferTest, CutRemovesAndReadOnlyRefuses)
 {
     Open("abcdef");
     ed.SetSelection(1, 2);
-    a.acCut->trigger();
+    edit.acCut->trigger();
     EXPECT_EQ(Doc(), QByteArray("adef"));
-    a.acReadOnly->trigger();
-    frm.Transfer().CutRange(0, 1);
-    frm.Transfer().PasteAt(0);
-    frm.Transfer().InsertText("zz");
+    edit.acReadOnly->trigger();
+    edit.Transfer().CutRange(0, 1);
+    edit.Transfer().PasteAt(0);
+    edit.Transfer().InsertText("zz");
     EXPECT_EQ(Doc(), QByteArray("adef"));
 }
 
@@ -99,26 +108,26 @@ TEST_F(TransferTest, CopyAsTextPerColumnWidthWithPartialLines)
         bytes += char(0xA0 + i % 16);
     Open(bytes);
     ed.SetSelection(18, 33);
-    a.acCopyText->trigger();
+    edit.acCopyText->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QStringLiteral("0000010:       A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF\n"
                              "0000020: A0 A1                                          \n"));
     const struct {
         QAction *action;
         const char *first;
-    } widths[] = {{a.accb2byte, "0000010:      A2A3 A4A5"}, {a.accb4byte, "0000010:     A2A3 A4A5A6A7"},
-                  {a.accb8byte, "0000010:     A2A3A4A5A6A7 A8"}, {a.accb16byte, "0000010:     A2A3A4A5"}};
+    } widths[] = {{view.accb2byte, "0000010:      A2A3 A4A5"}, {view.accb4byte, "0000010:     A2A3 A4A5A6A7"},
+                  {view.accb8byte, "0000010:     A2A3A4A5A6A7 A8"}, {view.accb16byte, "0000010:     A2A3A4A5"}};
     for (const auto &w : widths) {
         w.action->trigger();
         ed.SetSelection(18, 33);
-        a.acCopyText->trigger();
+        edit.acCopyText->trigger();
         EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(QString::fromLatin1(w.first)))
             << QGuiApplication::clipboard()->text().toStdString();
     }
-    a.acViewAddressHeader->trigger();
-    a.accb1byte->trigger();
+    view.acViewAddressHeader->trigger();
+    view.accb1byte->trigger();
     ed.SetSelection(16, 17);
-    a.acCopyText->trigger();
+    edit.acCopyText->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral(" A0 A1") + QString(14 * 3, QLatin1Char(' ')) +
                                                         QStringLiteral("\n"));
 }
@@ -128,20 +137,20 @@ TEST_F(TransferTest, InsertStringInBothModes)
     Open("0123456789");
     ed.GotoOffset(8);
     ui.StringAnswers = {QStringLiteral("abcde")};
-    a.acInputStr->trigger(); // overwrite mode: 2 bytes over, 3 appended
+    edit.acInputStr->trigger(); // overwrite mode: 2 bytes over, 3 appended
     EXPECT_EQ(Doc(), QByteArray("01234567abcde"));
-    a.acUndo->trigger();
+    edit.acUndo->trigger();
     EXPECT_EQ(Doc(), QByteArray("0123456789"));
 
     ed.SetInsertMode(true);
     ed.GotoOffset(2);
     ui.StringAnswers = {QStringLiteral("あ")};
-    a.acInputStr->trigger();
+    edit.acInputStr->trigger();
     EXPECT_EQ(Doc(), QByteArray("01\x82\xA0" "23456789"));
     EXPECT_EQ(ed.GetCaretOffset(), 4);
 
     ui.StringAnswers = {QString()};
-    a.acInputStr->trigger(); // empty: nothing recorded
+    edit.acInputStr->trigger(); // empty: nothing recorded
     EXPECT_EQ(ed.UndoCount(), 1);
 }
 
@@ -151,7 +160,7 @@ TEST_F(TransferTest, PastingPlainTextInsertsItsCodePageBytes)
     QGuiApplication::clipboard()->setText(QStringLiteral("AB"));
     ed.SetInsertMode(true);
     ed.GotoOffset(1);
-    a.acPaste->trigger();
+    edit.acPaste->trigger();
     EXPECT_EQ(Doc(), QByteArray("xABy"));
 }
 
@@ -162,10 +171,10 @@ TEST_F(TransferTest, InsertFileReplacesASelectionAndKeepsTheCaret)
     WriteTestFile(add, "ABC");
     ed.SetSelection(3, 5);
     ui.FileAnswers = {add};
-    a.acInsertFile->trigger();
+    edit.acInsertFile->trigger();
     EXPECT_EQ(Doc(), QByteArray("012ABC6789"));
     EXPECT_EQ(ed.GetCaretOffset(), 3);
-    a.acUndo->trigger();
-    a.acUndo->trigger();
+    edit.acUndo->trigger();
+    edit.acUndo->trigger();
     EXPECT_EQ(Doc(), QByteArray("0123456789"));
 }

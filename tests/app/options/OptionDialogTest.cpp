@@ -4,7 +4,7 @@
 
 #include "FakeUi.h"
 #include "TFixedPitchFontDialog.h"
-#include "TMainSettings.h"
+#include "TSettingsQt.h"
 #include "TSettingsFile.h"
 #include "TVxHexcavator.h"
 #include "TfrmOption.h"
@@ -52,13 +52,13 @@ struct OptionDialogTest : ::testing::Test {
         ed.SaveBackup = true;
         ed.SaveBackupCount = 7;
         ed.SetDoubleBuffered(true);
-        frm.FFontCharset = 1;
+        frm.Settings().Values().Font.Charset = 1;
         // Every box starts ticked, so that one the dialog does not fill ends up ticked.
-        frm.Files().FReadOnlyWhenFileOpen = true;
-        frm.Files().FKeepUndoOnSave = true;
-        frm.PrintSettings.PrintFileName = frm.PrintSettings.PrintPageNo = true;
-        frm.PrintSettings.LeftMargin = 13;
-        frm.PrintSettings.Font.Charset = 134;
+        frm.Settings().Values().ReadOnlyWhenFileOpen = true;
+        frm.Settings().Values().KeepUndoOnSave = true;
+        frm.Settings().Values().Print.PrintFileName = frm.Settings().Values().Print.PrintPageNo = true;
+        frm.Settings().Values().Print.LeftMargin = 13;
+        frm.Settings().Values().Print.Font.Charset = 134;
         ASSERT_FALSE(QFile::exists(settings.Ini()));
     }
 
@@ -75,7 +75,7 @@ struct OptionDialogTest : ::testing::Test {
                     dlg->reject();
             }
         });
-        frm.Actions.acOption->trigger();
+        Command(frm, "acOption")->trigger();
         ASSERT_TRUE(seen) << "no options dialog came up";
     }
 
@@ -146,9 +146,9 @@ TEST_F(OptionDialogTest, OkAppliesEverythingAndWritesTheSettingsFile)
     EXPECT_EQ(ed.font().pointSize(), 17);
     EXPECT_FALSE(ed.DoubleBuffered());
     EXPECT_EQ(ed.SaveBackupCount, 250);
-    EXPECT_FALSE(frm.Files().FReadOnlyWhenFileOpen);
-    EXPECT_FALSE(frm.Files().FKeepUndoOnSave);
-    const TPrintSettings &p = frm.PrintSettings;
+    EXPECT_FALSE(frm.Settings().Values().ReadOnlyWhenFileOpen);
+    EXPECT_FALSE(frm.Settings().Values().KeepUndoOnSave);
+    const TPrintSettings &p = frm.Settings().Values().Print;
     EXPECT_EQ(p.TopMargin, 0);
     EXPECT_EQ(p.BottomMargin, 999);
     EXPECT_EQ(p.LeftMargin, 13);
@@ -165,7 +165,7 @@ TEST_F(OptionDialogTest, OkAppliesEverythingAndWritesTheSettingsFile)
     EXPECT_FALSE(s.KeepUndoOnSave);
     EXPECT_EQ(s.Font.Name, display.family().toStdString());
     EXPECT_EQ(s.Font.Charset, 1) << "the editor font keeps its character set";
-    EXPECT_EQ(s.AddressBGColor, TMainSettings::FromQColor(picked[8]));
+    EXPECT_EQ(s.AddressBGColor, TSettingsQt::FromQColor(picked[8]));
     EXPECT_FALSE(s.DoubleBuffered);
     EXPECT_EQ(s.SaveBackupCount, 250);
     EXPECT_EQ(s.Print.TopMargin, 0);
@@ -201,7 +201,7 @@ TEST_F(OptionDialogTest, CancelEscapeAndCloseBoxChangeNothingAndWriteNothing)
         EXPECT_EQ(ed.Color(), kBack[0]);
         EXPECT_EQ(ed.font(), editorFont);
         EXPECT_TRUE(ed.SaveBackup);
-        EXPECT_TRUE(frm.Files().FReadOnlyWhenFileOpen);
+        EXPECT_TRUE(frm.Settings().Values().ReadOnlyWhenFileOpen);
         EXPECT_FALSE(QFile::exists(settings.Ini())) << "nothing was written";
     }
     EXPECT_TRUE(frm.findChildren<TfrmOption *>().isEmpty()) << "the dialogs were freed";

@@ -3,7 +3,7 @@
 // that are no numbers costing only their own key.
 
 #include "FakeUi.h"
-#include "TMainSettings.h"
+#include "TSettingsQt.h"
 #include "TRecentFiles.h"
 #include "TSearchCommands.h"
 #include "TSettingsFile.h"
@@ -11,6 +11,8 @@
 #include "TfrmMain.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTest>
@@ -20,13 +22,23 @@
 namespace {
 void WriteIni(const QString &path, const char *text) { WriteTestFile(path, QByteArray(text)); }
 
-QColor Win(uint32_t c) { return TMainSettings::ToQColor(c); }
+QColor Win(uint32_t c) { return TSettingsQt::ToQColor(c); }
+
+// The recent-files entry of this index (0 the newest) in the File menu.
+QAction *RecentItem(TfrmMain &frm, int index)
+{
+    const QList<QAction *> items = frm.menuBar()->actions().value(0)->menu()->actions();
+    for (int i = 0; i < items.size(); ++i)
+        if (items[i]->objectName() == QStringLiteral("mnuMRUStart"))
+            return items.value(i + 1 + index);
+    return nullptr;
+}
 
 QStringList RecentCaptions(TfrmMain &frm)
 {
     QStringList out;
     bool inside = false;
-    for (QAction *a : frm.FileMenu()->actions()) {
+    for (QAction *a : frm.menuBar()->actions().value(0)->menu()->actions()) {
         if (a->objectName() == QStringLiteral("mnuMRUStart"))
             inside = true;
         else if (a->objectName() == QStringLiteral("mnuMRUEnd"))
@@ -56,13 +68,13 @@ TEST(SettingsTest, WithoutAFileTheWindowShowsTheDefaults)
     EXPECT_FALSE(frm.statusBar()->isHidden());
     EXPECT_EQ(ed.ColumnBytes(), cb1byte);
     EXPECT_EQ(ed.CharCode(), ccASCII);
-    EXPECT_TRUE(frm.Files().FReadOnlyWhenFileOpen);
-    EXPECT_FALSE(frm.Files().FKeepUndoOnSave);
+    EXPECT_TRUE(frm.Settings().Values().ReadOnlyWhenFileOpen);
+    EXPECT_FALSE(frm.Settings().Values().KeepUndoOnSave);
     EXPECT_EQ(ed.font().pointSize(), 14);
     EXPECT_EQ(ed.SaveBackupCount, 10);
-    EXPECT_EQ(frm.Searches().FJumpAddress, QStringLiteral("$00000"));
-    EXPECT_EQ(frm.PrintSettings.TopMargin, 10);
-    EXPECT_TRUE(frm.PrintSettings.PrintPageNo);
+    EXPECT_EQ(frm.Settings().Collect().JumpAddress, "$00000");
+    EXPECT_EQ(frm.Settings().Values().Print.TopMargin, 10);
+    EXPECT_TRUE(frm.Settings().Values().Print.PrintPageNo);
     EXPECT_TRUE(RecentCaptions(frm).isEmpty());
     EXPECT_FALSE(frm.findChild<QAction *>(QStringLiteral("mnuMRUStart"))->isVisible());
     EXPECT_TRUE(ui.Messages.isEmpty());
@@ -148,17 +160,17 @@ TEST(SettingsTest, TheWindowGivesBackWhatItWasGiven)
         TVxHexcavator &ed = *frm.VxHexcavator1;
         EXPECT_EQ(ed.FontColor(), Win(0x123456));
         EXPECT_EQ(ed.ColumnBytes(), cb4byte);
-        EXPECT_TRUE(frm.Actions.accb4byte->isChecked());
+        EXPECT_TRUE(Command(frm, "accb4byte")->isChecked());
         EXPECT_EQ(ed.CharCode(), ccSJIS);
-        EXPECT_TRUE(frm.Actions.acSjisByte->isChecked());
+        EXPECT_TRUE(Command(frm, "acSjisByte")->isChecked());
         EXPECT_TRUE(ed.HideByteView());
-        EXPECT_FALSE(frm.Actions.acViewByteView->isChecked());
+        EXPECT_FALSE(Command(frm, "acViewByteView")->isChecked());
         EXPECT_TRUE(frm.ToolBar()->isHidden());
         EXPECT_TRUE(ed.SaveBackup);
         EXPECT_EQ(ed.SaveBackupCount, 7);
-        EXPECT_EQ(frm.Searches().FSearchText, " abc");
-        EXPECT_TRUE(frm.Searches().FSearchIgnoreCase);
-        EXPECT_EQ(frm.PrintSettings.LeftMargin, 25);
+        EXPECT_EQ(frm.Settings().Collect().SearchText, " abc");
+        EXPECT_TRUE(frm.Settings().Collect().SearchIgnoreCase);
+        EXPECT_EQ(frm.Settings().Values().Print.LeftMargin, 25);
     } // the last instance writes at exit
     const TSettings r = TSettingsFile().Load();
     EXPECT_EQ(r.FontColor, 0x123456u);
@@ -215,7 +227,7 @@ TEST(SettingsTest, ValuesThatAreNoNumbersCostOnlyTheirOwnKey)
     const QString file = dir.filePath(QStringLiteral("a.bin"));
     WriteTestFile(file, QByteArray("abc"));
     TfrmMain frm;
-    frm.Files().OpenFile(file); // what the command line does right after
+    frm.OpenFile(file); // what the command line does right after
     QTest::qWait(1);
     TVxHexcavator &ed = *frm.VxHexcavator1;
     EXPECT_EQ(ed.FileSize(), 3);
@@ -224,7 +236,7 @@ TEST(SettingsTest, ValuesThatAreNoNumbersCostOnlyTheirOwnKey)
     EXPECT_EQ(ed.SelectBGColor(), Win(0xFFEECC));
     EXPECT_EQ(ed.SaveBackupCount, 0);
     EXPECT_EQ(ed.font().pointSize(), 14);
-    EXPECT_EQ(frm.PrintSettings.TopMargin, 999);
+    EXPECT_EQ(frm.Settings().Values().Print.TopMargin, 999);
     ASSERT_EQ(ui.Messages.size(), 1);
     const QString &m = ui.Messages[0];
     EXPECT_TRUE(m.startsWith(settings.Ini())) << m.toStdString();
@@ -245,7 +257,7 @@ TEST(SettingsTest, GarbageFilesFallBackToDefaults)
     TfrmMain frm;
     EXPECT_EQ(frm.VxHexcavator1->ColumnBytes(), cb1byte);
     EXPECT_EQ(frm.VxHexcavator1->CharCode(), ccASCII);
-    EXPECT_TRUE(frm.Files().FReadOnlyWhenFileOpen);
+    EXPECT_TRUE(frm.Settings().Values().ReadOnlyWhenFileOpen);
 }
 
 TEST(RecentFilesTest, OpensGoOnTopAndTheMenuFollows)
@@ -263,9 +275,9 @@ TEST(RecentFilesTest, OpensGoOnTopAndTheMenuFollows)
     WriteTestFile(upper, QByteArray("y"));
     ui.Shift = true; // open here rather than in new instances
     for (int i = 0; i < 11; ++i)
-        frm.Files().OpenFile(paths[i]);
-    frm.Files().OpenFile(paths[5]);
-    frm.Files().OpenFile(upper); // letter case counts
+        frm.OpenFile(paths[i]);
+    frm.OpenFile(paths[5]);
+    frm.OpenFile(upper); // letter case counts
     QTest::qWait(1);
     const QStringList items = RecentCaptions(frm);
     ASSERT_EQ(items.size(), 10);
@@ -278,10 +290,10 @@ TEST(RecentFilesTest, OpensGoOnTopAndTheMenuFollows)
 
     // A click opens through the open rule; a vanished file is left on the list.
     QFile::remove(paths[5]);
-    frm.Recent().RecentFileClick(1);
+    RecentItem(frm, 1)->trigger();
     EXPECT_EQ(QString::fromStdString(frm.VxHexcavator1->FileName()), upper);
     EXPECT_EQ(RecentCaptions(frm).size(), 10);
-    frm.Recent().RecentFileClick(2);
+    RecentItem(frm, 2)->trigger();
     QTest::qWait(1);
     EXPECT_EQ(QString::fromStdString(frm.VxHexcavator1->FileName()), paths[10]);
     EXPECT_EQ(RecentCaptions(frm)[0], QStringLiteral("&1. ") + paths[10]);
@@ -304,7 +316,7 @@ TEST(RecentFilesTest, AHandEditedListOfTwelveKeysShowsTwelveAndKeepsItsTail)
     EXPECT_EQ(items[10], QStringLiteral("&B. /data/f10.bin"));
     EXPECT_EQ(items[11], QStringLiteral("&C. /data/f11.bin"));
 
-    frm.Files().OpenFile(file);
+    frm.OpenFile(file);
     QTest::qWait(1);
     // Ten written, the keys A and B left as they were: they come back at the next load.
     items = RecentCaptions(frm);

@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <QApplication>
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,6 +52,15 @@ public:
     }
 };
 
+// The progress dialog of the running print job (a window of its own), or nullptr.
+TfrmPrinting *PrintingDialog()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *d = qobject_cast<TfrmPrinting *>(w))
+            return d;
+    return nullptr;
+}
+
 struct PrintCommandsTest : TWindowTest {
     TFakePrint print;
     QString Pdf = dir.filePath(QStringLiteral("out.pdf"));
@@ -61,7 +71,7 @@ struct PrintCommandsTest : TWindowTest {
     {
         const QString path = dir.filePath(QStringLiteral("data.bin"));
         WriteTestFile(path, bytes);
-        frm.Files().OpenFile(path);
+        frm.OpenFile(path);
         return path;
     }
     static QByteArray Letters(int n)
@@ -88,7 +98,7 @@ TEST_F(PrintCommandsTest, WithoutPrinterOrFileOutputNothingIsAsked)
 {
     print.Offers = false;
     OpenBytes(Letters(16));
-    a.acPrint->trigger();
+    Command(frm, "acPrint")->trigger();
     EXPECT_EQ(print.Dialogs, 0);
     ASSERT_EQ(ui.Messages, QStringList{QStringLiteral("プリンタがインストールされていません。")});
     EXPECT_EQ(ui.Flags.at(0), unsigned(mbIconStop));
@@ -96,7 +106,7 @@ TEST_F(PrintCommandsTest, WithoutPrinterOrFileOutputNothingIsAsked)
 
 TEST_F(PrintCommandsTest, AnEmptyDocumentHasNothingToPrintAndACancelledDialogNothingAtAll)
 {
-    a.acPrint->trigger();
+    Command(frm, "acPrint")->trigger();
     EXPECT_EQ(print.Dialogs, 1);
     EXPECT_FALSE(print.SelectionOffered);
     ASSERT_EQ(ui.Messages, QStringList{QStringLiteral("印刷データがありません。")});
@@ -105,7 +115,7 @@ TEST_F(PrintCommandsTest, AnEmptyDocumentHasNothingToPrintAndACancelledDialogNot
 
     OpenBytes(Letters(16));
     print.OutputFile.clear();
-    a.acPrint->trigger();
+    Command(frm, "acPrint")->trigger();
     EXPECT_EQ(print.Dialogs, 2);
     EXPECT_EQ(ui.Messages.size(), 1);
 }
@@ -114,7 +124,7 @@ TEST_F(PrintCommandsTest, TheSelectionIsPreselectedAndPrintsAlone)
 {
     OpenBytes(Letters(64));
     ed.SetSelection(20, 5);
-    a.acPrint->trigger();
+    Command(frm, "acPrint")->trigger();
     EXPECT_TRUE(print.SelectionOffered);
     EXPECT_EQ(print.RangeShown, QAbstractPrintDialog::Selection);
     EXPECT_TRUE(ui.Messages.isEmpty()) << ui.Messages.join(QLatin1Char('\n')).toStdString();
@@ -130,17 +140,17 @@ TEST_F(PrintCommandsTest, TheSelectionIsPreselectedAndPrintsAlone)
 
     // The user switches to "all".
     print.ChooseAll = true;
-    a.acPrint->trigger();
+    Command(frm, "acPrint")->trigger();
     EXPECT_TRUE(PdfText().contains(QStringLiteral("0000030: 77 78 79 7A 61 62")));
 }
 
 TEST_F(PrintCommandsTest, AnUntitledDocumentPrintsMuDaiOnNumberedPages)
 {
-    frm.Actions.acReadOnly->setChecked(false);
+    Command(frm, "acReadOnly")->setChecked(false);
     ed.SetReadOnlyMode(false);
     const QByteArray bytes = Letters(200 * 16); // more rows than an A4 page holds
     ed.InsertBlock(0, reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), true, false);
-    a.acPrint->trigger();
+    Command(frm, "acPrint")->trigger();
     EXPECT_TRUE(ui.Messages.isEmpty()) << ui.Messages.join(QLatin1Char('\n')).toStdString();
     const QStringList pages = PdfText().split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), 3);
@@ -154,15 +164,15 @@ TEST_F(PrintCommandsTest, AnUntitledDocumentPrintsMuDaiOnNumberedPages)
 TEST_F(PrintCommandsTest, NoRoomOnThePageIsReportedAndTheNextJobWorks)
 {
     OpenBytes(Letters(100));
-    frm.PrintSettings.TopMargin = 999;
-    a.acPrint->trigger();
+    frm.Settings().Values().Print.TopMargin = 999;
+    Command(frm, "acPrint")->trigger();
     ASSERT_EQ(ui.Messages, QStringList{QStringLiteral("印刷可能範囲が存在しません。")});
     EXPECT_EQ(ui.Flags.at(0), unsigned(mbIconStop));
     EXPECT_FALSE(QFile::exists(Pdf)); // the aborted job leaves no file
-    EXPECT_EQ(TAppUtils::BusyDepth(), 0);
+    EXPECT_EQ(frm.Busy().Depth(), 0);
 
-    frm.PrintSettings.TopMargin = 10;
-    a.acPrint->trigger();
+    frm.Settings().Values().Print.TopMargin = 10;
+    Command(frm, "acPrint")->trigger();
     EXPECT_EQ(ui.Messages.size(), 1);
     EXPECT_TRUE(PdfText().contains(QStringLiteral("0000060: 73 74 75 76")));
 }
@@ -172,7 +182,7 @@ TEST_F(PrintCommandsTest, CancelConfirmedByEscAbortsTheJobAtTheNextLine)
     OpenBytes(Letters(300 * 16));
     bool checked = false;
     WhilePrinting([&] {
-        TfrmPrinting *dlg = frm.Prints().Progress();
+        TfrmPrinting *dlg = PrintingDialog();
         ASSERT_NE(dlg, nullptr);
         checked = true;
         EXPECT_TRUE(dlg->isVisible());
@@ -181,7 +191,7 @@ TEST_F(PrintCommandsTest, CancelConfirmedByEscAbortsTheJobAtTheNextLine)
         EXPECT_EQ(dlg->Label1->text(), QStringLiteral("data.bin を印刷中です..."));
         EXPECT_EQ(dlg->lblPageNo->text(), QStringLiteral("1 ページ"));
         // Busy: the main window is disabled and stays open; the dialog takes input.
-        EXPECT_GT(TAppUtils::BusyDepth(), 0);
+        EXPECT_GT(frm.Busy().Depth(), 0);
         EXPECT_FALSE(frm.isEnabled());
         EXPECT_FALSE(frm.close());
         EXPECT_TRUE(dlg->isEnabled());
@@ -190,13 +200,13 @@ TEST_F(PrintCommandsTest, CancelConfirmedByEscAbortsTheJobAtTheNextLine)
         QTest::keyClick(dlg, Qt::Key_Escape);
         EXPECT_FALSE(dlg->isVisible()); // hidden until the loop notices
     });
-    a.acPrint->trigger();
+    Command(frm, "acPrint")->trigger();
     EXPECT_TRUE(checked);
     ASSERT_EQ(ui.Messages, QStringList{QStringLiteral("印刷を中断してよろしいですか？")});
     EXPECT_EQ(ui.Flags.at(0), unsigned(mbIconQuestion | mbYesNo));
     EXPECT_FALSE(QFile::exists(Pdf));
-    EXPECT_EQ(frm.Prints().Progress(), nullptr);
-    EXPECT_EQ(TAppUtils::BusyDepth(), 0);
+    EXPECT_EQ(PrintingDialog(), nullptr);
+    EXPECT_EQ(frm.Busy().Depth(), 0);
     EXPECT_TRUE(frm.isEnabled());
 }
 
@@ -205,7 +215,7 @@ TEST_F(PrintCommandsTest, CancelDeclinedByButtonOrCloseBoxGoesOn)
     OpenBytes(Letters(300 * 16));
     int asked = 0;
     WhilePrinting([&] {
-        TfrmPrinting *dlg = frm.Prints().Progress();
+        TfrmPrinting *dlg = PrintingDialog();
         ASSERT_NE(dlg, nullptr);
         ui.Answers = {idNo, idNo};
         dlg->Button1->click();
@@ -215,12 +225,12 @@ TEST_F(PrintCommandsTest, CancelDeclinedByButtonOrCloseBoxGoesOn)
         EXPECT_TRUE(dlg->isVisible());
         asked = ui.Messages.size();
     });
-    a.acPrint->trigger();
+    Command(frm, "acPrint")->trigger();
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(ui.Messages.size(), 2);
     const QStringList pages = PdfText().split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     EXPECT_TRUE(pages.last().contains(QStringLiteral("00012B0:")));
-    EXPECT_EQ(frm.Prints().Progress(), nullptr);
+    EXPECT_EQ(PrintingDialog(), nullptr);
 }
 
 // At the stored print font the line is wider than A4 and Letter portrait: the job prints
@@ -228,11 +238,11 @@ TEST_F(PrintCommandsTest, CancelDeclinedByButtonOrCloseBoxGoesOn)
 // only what lies on it), and the stored setting stays as it was.
 TEST_F(PrintCommandsTest, TheCharacterColumnStaysOnAPortraitPageAtTheStoredFont)
 {
-    ASSERT_EQ(frm.PrintSettings.Font.Size, 14);
+    ASSERT_EQ(frm.Settings().Values().Print.Font.Size, 14);
     OpenBytes(Letters(64));
     for (QPageSize::PageSizeId size : {QPageSize::A4, QPageSize::Letter}) {
         print.PageSize = QPageSize(size);
-        a.acPrint->trigger();
+        Command(frm, "acPrint")->trigger();
         EXPECT_TRUE(ui.Messages.isEmpty()) << ui.Messages.join(QLatin1Char('\n')).toStdString();
         const QString text = PdfText();
         const QByteArray bytes = Letters(64);
@@ -245,5 +255,5 @@ TEST_F(PrintCommandsTest, TheCharacterColumnStaysOnAPortraitPageAtTheStoredFont)
             EXPECT_TRUE(printed.trimmed().endsWith(chars)) << printed.toStdString();
         }
     }
-    EXPECT_EQ(frm.PrintSettings.Font.Size, 14);
+    EXPECT_EQ(frm.Settings().Values().Print.Font.Size, 14);
 }

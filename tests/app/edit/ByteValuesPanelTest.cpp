@@ -27,7 +27,7 @@ V Values(std::vector<uint8_t> bytes, int32_t selStart = -1, int32_t selEnd = -1)
 
 QString Cell(TfrmMain &frm, V::TRow row, int col = 0)
 {
-    return frm.ValuesPanel().View()->CellText(row, V::TOrder(col));
+    return frm.findChild<TByteValuesTable *>(QStringLiteral("ByteValuesPanelView"))->CellText(row, V::TOrder(col));
 }
 } // namespace
 
@@ -104,32 +104,32 @@ struct ByteValuesPanelTest : TWindowTest {};
 
 TEST_F(ByteValuesPanelTest, ThePanelFollowsTheCaretAndTheCharacterCode)
 {
-    QAction *toggle = frm.ValuesPanel().acViewByteValues();
+    QAction *toggle = frm.findChild<QAction *>(QStringLiteral("acViewByteValues"));
     EXPECT_EQ(toggle->text(), QStringLiteral("データインスペクタ(&D)"));
     EXPECT_TRUE(toggle->isCheckable());
     EXPECT_FALSE(toggle->isChecked());
-    EXPECT_EQ(frm.ValuesPanel().Dock()->windowTitle(), QStringLiteral("データインスペクタ"));
+    EXPECT_EQ(frm.findChild<QDockWidget *>(QStringLiteral("ByteValuesPanel"))->windowTitle(), QStringLiteral("データインスペクタ"));
     // In the View menu, with UTF-8 after UNICODE in the character code submenu.
     QMenu *view = frm.menuBar()->actions()[2]->menu();
     EXPECT_TRUE(view->actions().contains(toggle));
     const QList<QAction *> codes = view->actions()[0]->menu()->actions();
     ASSERT_GE(codes.size(), 4);
-    EXPECT_EQ(codes[2], a.acUnicodeByte);
-    EXPECT_EQ(codes[3], a.acUtf8Byte);
-    EXPECT_EQ(a.acUtf8Byte->text(), QStringLiteral("UTF-&8"));
-    for (QAction *c : {a.acEucByte, a.acUnicodeByte, a.acUtf8Byte})
+    EXPECT_EQ(codes[2], Command(frm, "acUnicodeByte"));
+    EXPECT_EQ(codes[3], Command(frm, "acUtf8Byte"));
+    EXPECT_EQ(Command(frm, "acUtf8Byte")->text(), QStringLiteral("UTF-&8"));
+    for (QAction *c : {Command(frm, "acEucByte"), Command(frm, "acUnicodeByte"), Command(frm, "acUtf8Byte")})
         EXPECT_TRUE(c->isVisible() && c->isEnabled()) << c->objectName().toStdString();
-    EXPECT_FALSE(a.acJisByte->isVisible());
+    EXPECT_FALSE(Command(frm, "acJisByte")->isVisible());
 
     const QString path = dir.filePath(QStringLiteral("t.bin"));
     // "A", あ in UTF-8, then 1.0 as a little-endian float.
     WriteTestFile(path, QByteArray("A\xE3\x81\x82\x00\x00\x80\x3F", 8));
-    frm.Files().OpenFile(path);
+    frm.OpenFile(path);
     frm.show();
     toggle->trigger();
-    EXPECT_FALSE(frm.ValuesPanel().Dock()->isHidden());
+    EXPECT_FALSE(frm.findChild<QDockWidget *>(QStringLiteral("ByteValuesPanel"))->isHidden());
     EXPECT_EQ(Cell(frm, V::rUInt8), "65");
-    a.acUtf8Byte->trigger();
+    Command(frm, "acUtf8Byte")->trigger();
     EXPECT_EQ(frm.PanelText(3), "UTF-8");
     EXPECT_EQ(Cell(frm, V::rChar), QStringLiteral("A  U+0041"));
     QTest::keyClick(&ed, Qt::Key_Right);
@@ -140,22 +140,22 @@ TEST_F(ByteValuesPanelTest, ThePanelFollowsTheCaretAndTheCharacterCode)
     EXPECT_EQ(Cell(frm, V::rFloat32), "1");
     EXPECT_EQ(Cell(frm, V::rUInt32, 1), "32831");
     EXPECT_TRUE(Cell(frm, V::rFloat64).isEmpty());
-    a.acEucByte->trigger();
+    Command(frm, "acEucByte")->trigger();
     EXPECT_EQ(frm.PanelText(3), "EUC");
     EXPECT_EQ(Cell(frm, V::rChar), QStringLiteral("U+0000 (制御文字)"));
-    a.acUnicodeByte->trigger();
+    Command(frm, "acUnicodeByte")->trigger();
     EXPECT_EQ(frm.PanelText(3), "UNICODE");
     EXPECT_EQ(ed.CharCode(), ccUNICODE);
     QTest::keyClick(&ed, Qt::Key_Left, Qt::ShiftModifier);
     EXPECT_EQ(Cell(frm, V::rSelStart), "3 (0x3)");
     EXPECT_EQ(Cell(frm, V::rSelLength), "2 (0x2)");
     // An edit at the caret shows at once.
-    a.acReadOnly->trigger();
+    Command(frm, "acReadOnly")->trigger();
     QTest::keyClick(&ed, Qt::Key_Escape);
     QTest::keyClicks(&ed, "7");
     EXPECT_EQ(Cell(frm, V::rUInt8), "7");
     // Closed from its own title bar, the command is unchecked.
-    frm.ValuesPanel().Dock()->close();
+    frm.findChild<QDockWidget *>(QStringLiteral("ByteValuesPanel"))->close();
     EXPECT_FALSE(toggle->isChecked());
 }
 
@@ -166,10 +166,10 @@ TEST(ByteValuesPanelSettings, CodesAndThePanelSurviveARestart)
     {
         TfrmMain frm;
         frm.show();
-        frm.Actions.acUtf8Byte->trigger();
-        frm.ValuesPanel().acViewByteValues()->trigger();
-        frm.addDockWidget(Qt::LeftDockWidgetArea, frm.ValuesPanel().Dock());
-        frm.resizeDocks({frm.ValuesPanel().Dock()}, {333}, Qt::Horizontal);
+        Command(frm, "acUtf8Byte")->trigger();
+        frm.findChild<QAction *>(QStringLiteral("acViewByteValues"))->trigger();
+        frm.addDockWidget(Qt::LeftDockWidgetArea, frm.findChild<QDockWidget *>(QStringLiteral("ByteValuesPanel")));
+        frm.resizeDocks({frm.findChild<QDockWidget *>(QStringLiteral("ByteValuesPanel"))}, {333}, Qt::Horizontal);
         QApplication::processEvents();
     } // the last instance writes at exit
     const QByteArray text = ReadTestFile(settings.Ini());
@@ -184,10 +184,10 @@ TEST(ByteValuesPanelSettings, CodesAndThePanelSurviveARestart)
     {
         TfrmMain frm;
         EXPECT_EQ(frm.VxHexcavator1->CharCode(), ccUTF8);
-        EXPECT_TRUE(frm.Actions.acUtf8Byte->isChecked());
+        EXPECT_TRUE(Command(frm, "acUtf8Byte")->isChecked());
         EXPECT_EQ(frm.PanelText(3), "UTF-8");
-        EXPECT_FALSE(frm.ValuesPanel().Dock()->isHidden());
-        EXPECT_EQ(frm.dockWidgetArea(frm.ValuesPanel().Dock()), Qt::LeftDockWidgetArea);
+        EXPECT_FALSE(frm.findChild<QDockWidget *>(QStringLiteral("ByteValuesPanel"))->isHidden());
+        EXPECT_EQ(frm.dockWidgetArea(frm.findChild<QDockWidget *>(QStringLiteral("ByteValuesPanel"))), Qt::LeftDockWidgetArea);
     }
     // CharCode 1 is Shift-JIS whatever the name says; a name without an offered code is ASCII.
     for (auto [ini, code] : {std::pair{"[Settings]\nCharCode=1\nCharCodeName=UTF-8\n", ccSJIS},
@@ -198,6 +198,6 @@ TEST(ByteValuesPanelSettings, CodesAndThePanelSurviveARestart)
         WriteTestFile(settings.Ini(), QByteArray(ini));
         TfrmMain frm;
         EXPECT_EQ(frm.VxHexcavator1->CharCode(), code) << ini;
-        EXPECT_TRUE(frm.ValuesPanel().Dock()->isHidden());
+        EXPECT_TRUE(frm.findChild<QDockWidget *>(QStringLiteral("ByteValuesPanel"))->isHidden());
     }
 }

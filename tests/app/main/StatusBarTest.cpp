@@ -21,7 +21,6 @@ struct StatusBarTest : ::testing::Test {
     TFakeUi ui;
     TSettingsInTempDir settings;
     TfrmMain frm;
-    TMainActions &a = frm.Actions;
 
     void SetUp() override
     {
@@ -106,15 +105,15 @@ TEST_F(StatusBarTest, HoveringACommandLeavesThePanelsAsTheyAre)
     QMenu *file = frm.menuBar()->actions().first()->menu();
     file->popup(frm.mapToGlobal(QPoint(0, 0)));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(file));
-    QTest::mouseMove(file, file->actionGeometry(a.acNew).center());
+    QTest::mouseMove(file, file->actionGeometry(Command(frm, "acNew")).center());
     QCoreApplication::processEvents();
-    ASSERT_EQ(file->activeAction(), a.acNew);
+    ASSERT_EQ(file->activeAction(), Command(frm, "acNew"));
     EXPECT_TRUE(frm.statusBar()->currentMessage().isEmpty());
     EXPECT_EQ(Texts(), before);
     EXPECT_TRUE(AllShown());
     file->hide();
 
-    QWidget *button = frm.ToolBar()->widgetForAction(a.acOpen);
+    QWidget *button = frm.ToolBar()->widgetForAction(Command(frm, "acOpen"));
     QTest::mouseMove(button);
     QCoreApplication::processEvents();
     ASSERT_TRUE(button->underMouse());

@@ -5,7 +5,10 @@
 #include "TCommandLineFiles.h"
 #include "TShellPaths.h"
 #include "TVxHexcavator.h"
-#include "TfrmMain.h"
+#include "TCommandLine.h"
+#include "TEditCommands.h"
+#include "TFeatureFixture.h"
+#include "TFileCommands.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -20,7 +23,10 @@ struct CommandLineTest : ::testing::Test {
     TFakeUi ui;
     TSettingsInTempDir settings;
     QTemporaryDir dir;
-    TfrmMain frm;
+    // The file commands alone: the command line is theirs.
+    TFeatureFixture fx;
+    TFileCommands files{fx.Context()};
+    TEditCommands edit{fx.Context()};
 
     QString File(const QString &name, const QByteArray &bytes = QByteArray("data"))
     {
@@ -28,7 +34,7 @@ struct CommandLineTest : ::testing::Test {
         WriteTestFile(p, bytes);
         return p;
     }
-    QString Opened() const { return QString::fromStdString(frm.VxHexcavator1->FileName()); }
+    QString Opened() const { return QString::fromStdString(fx.Editor->FileName()); }
 };
 } // namespace
 
@@ -47,12 +53,12 @@ TEST_F(CommandLineTest, TheWindowIsShownAndPaintedBeforeAFileNamedOnTheCommandLi
     const QString a = File(QStringLiteral("a.bin"));
     bool shownAtLoad = false;
     int paintsAtLoad = 0;
-    frm.VxHexcavator1->OnFileOpen.Add([&] {
-        shownAtLoad = frm.isVisible();
+    fx.Editor->OnFileOpen.Add([&] {
+        shownAtLoad = fx.Window.isVisible();
         paintsAtLoad = paints.Count;
     });
-    TCommandLineFiles::ShowThenOpen(frm, {a});
-    EXPECT_TRUE(frm.isVisible());
+    TCommandLineFiles::ShowThenOpen(fx.Window, files, {a});
+    EXPECT_TRUE(fx.Window.isVisible());
     EXPECT_TRUE(Opened().isEmpty()) << "loaded before the event loop ran";
     EXPECT_TRUE(QTest::qWaitFor([this] { return !Opened().isEmpty(); }, 5000));
     qApp->removeEventFilter(&paints);
@@ -64,7 +70,7 @@ TEST_F(CommandLineTest, TheWindowIsShownAndPaintedBeforeAFileNamedOnTheCommandLi
 TEST_F(CommandLineTest, TheFirstFileOpensHereEachFurtherOneInANewInstance)
 {
     const QString a = File(QStringLiteral("a.bin")), b = File(QStringLiteral("b.bin"));
-    TCommandLineFiles::OpenCommandLineFiles(frm, {a, b});
+    TCommandLineFiles::OpenCommandLineFiles(files, {a, b});
     EXPECT_EQ(Opened(), a);
     ASSERT_EQ(ui.Started.size(), 1);
     EXPECT_EQ(ui.Started[0].mid(1), QStringList{b});
@@ -77,7 +83,7 @@ TEST_F(CommandLineTest, AListFileInAnyCaseOpensItsLinesAsTheyStandAndStopsQuietl
     const QString c = File(QStringLiteral("c.bin"));
     const QString gone = dir.filePath(QStringLiteral("gone.bin"));
     const QString list = File(QStringLiteral("list.txt"), (a + "\r\n" + b + "\n" + gone + "\n" + c + "\n").toUtf8());
-    TCommandLineFiles::OpenCommandLineFiles(frm, {QStringLiteral("/se"), list});
+    TCommandLineFiles::OpenCommandLineFiles(files, {QStringLiteral("/se"), list});
     EXPECT_EQ(Opened(), a);
     ASSERT_EQ(ui.Started.size(), 2); // a missing file is passed by
     EXPECT_EQ(ui.Started[0].mid(1), QStringList{b});
@@ -85,22 +91,23 @@ TEST_F(CommandLineTest, AListFileInAnyCaseOpensItsLinesAsTheyStandAndStopsQuietl
     EXPECT_TRUE(ui.Messages.isEmpty());
 
     // A file that fails to open ends the list, without a word.
-    TfrmMain other;
+    TFeatureFixture otherWindow;
+    TFileCommands other(otherWindow.Context());
     ui.Started.clear();
     const QString failing = File(QStringLiteral("failing.txt"), (dir.path() + "\n" + a + "\n").toUtf8());
     TCommandLineFiles::OpenCommandLineFiles(other, {QStringLiteral("/Se"), failing});
-    EXPECT_TRUE(other.VxHexcavator1->FileName().empty());
+    EXPECT_TRUE(otherWindow.Editor->FileName().empty());
     EXPECT_TRUE(ui.Started.isEmpty());
     EXPECT_TRUE(ui.Messages.isEmpty());
 }
 
 TEST_F(CommandLineTest, TheSwitchAloneOpensNothingAndADirectFailureIsShownAndPassedBy)
 {
-    TCommandLineFiles::OpenCommandLineFiles(frm, {QStringLiteral("/SE")});
+    TCommandLineFiles::OpenCommandLineFiles(files, {QStringLiteral("/SE")});
     EXPECT_TRUE(Opened().isEmpty());
     EXPECT_TRUE(ui.Messages.isEmpty());
     const QString a = File(QStringLiteral("a.bin"));
-    TCommandLineFiles::OpenCommandLineFiles(frm, {dir.path(), a});
+    TCommandLineFiles::OpenCommandLineFiles(files, {dir.path(), a});
     EXPECT_EQ(ui.Messages.size(), 1); // a folder is no file to edit
     EXPECT_EQ(Opened(), a);
 }
@@ -127,18 +134,19 @@ TEST_F(CommandLineTest, ShortcutsOpenWhatTheyStandForWithTheLongAbsolutePath)
     EXPECT_EQ(QString::fromStdString(TShellPaths::ExpandLongPath(roundabout.toStdString())), target);
     EXPECT_EQ(TShellPaths::ExpandLongPath("/no/such/../thing"), "/no/such/../thing");
 
-    TCommandLineFiles::OpenCommandLineFiles(frm, {link});
+    TCommandLineFiles::OpenCommandLineFiles(files, {link});
     EXPECT_EQ(Opened(), target);
 }
 
 TEST_F(CommandLineTest, NamesReachANewInstanceExactlyAsTheyAre)
 {
-    OpenWritable(frm, File(QStringLiteral("first.bin")));
+    files.OpenFile(File(QStringLiteral("first.bin")));
+    edit.acReadOnly->trigger();
     for (const QString &name : {QStringLiteral("say \"hi\".bin"), QStringLiteral("two  spaces .bin"),
                                 QStringLiteral("line\nbreak.bin"), QStringLiteral("-rf"), QStringLiteral("/SEcret")}) {
         const QString path = File(QString(name).replace(QLatin1Char('/'), QLatin1Char('_')));
         ui.Started.clear();
-        frm.Files().OpenFile(path);
+        files.OpenFile(path);
         ASSERT_EQ(ui.Started.size(), 1) << name.toStdString();
         EXPECT_EQ(ui.Started[0].mid(1), QStringList{path}) << name.toStdString();
     }

@@ -3,10 +3,12 @@
 // and No do. Our own saves are never reported.
 
 #include "FakeUi.h"
+#include "TEditCommands.h"
+#include "TFeatureFixture.h"
+#include "TFileCommands.h"
 #include "TFileWatch.h"
 #include "TVxDocumentHooks.h"
 #include "TVxHexcavator.h"
-#include "TfrmMain.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -17,7 +19,6 @@
 
 namespace {
 const QString kChanged = QStringLiteral("ファイルが他のプログラムによって変更されました。読み直しますか？");
-const QString kTitleSuffix = QStringLiteral(" - へくすかばっと。");
 constexpr int kDeadlineMs = 10000;
 
 QString DeletedNotice(const QString &name)
@@ -25,20 +26,32 @@ QString DeletedNotice(const QString &name)
     return name + QStringLiteral("\r\nファイルは他のプログラムによって削除されたため、もう存在しません。");
 }
 
-struct FileWatchTest : TWindowTest {
+// The file commands with the edit commands (for the read-only switch), without the main
+// window: the watch is the file feature's own.
+struct FileWatchTest : ::testing::Test {
+    TFakeUi ui;
+    TSettingsInTempDir settings;
+    QTemporaryDir dir;
+    TFeatureFixture fx;
+    TFileCommands files{fx.Context()};
+    TEditCommands edit{fx.Context()};
+    TVxHexcavator &ed = *fx.Editor;
+    TFileWatch &watch = files.Watch();
+
+    FileWatchTest() { fx.Window.addActions(fx.Places.All()); }
 
     // Opens a new file with these bytes, read-only as files open.
     QString Open(const QString &name, const QByteArray &bytes)
     {
         const QString path = dir.filePath(name);
         WriteTestFile(path, bytes);
-        frm.Files().OpenFile(path);
+        files.OpenFile(path);
         return path;
     }
     QString OpenWritable(const QString &name, const QByteArray &bytes)
     {
         QString path = Open(name, bytes);
-        a.acReadOnly->trigger();
+        edit.acReadOnly->trigger();
         return path;
     }
     // Runs the event loop until n boxes were shown; false on the deadline or when more were.
@@ -50,7 +63,7 @@ struct FileWatchTest : TWindowTest {
     void Settle()
     {
         QCoreApplication::processEvents();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !frm.Watch().CheckScheduled(); }, kDeadlineMs));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !watch.CheckScheduled(); }, kDeadlineMs));
     }
 };
 } // namespace
@@ -71,8 +84,7 @@ TEST_F(FileWatchTest, RewriteAsksOnceAndYesReadsTheNewBytes)
     EXPECT_EQ(ed.UndoCount(), 0);
     EXPECT_FALSE(ed.Modified());
     EXPECT_FALSE(ed.ReadOnlyMode()); // reading again keeps the mode
-    EXPECT_EQ(frm.windowTitle(), QStringLiteral("w.bin") + kTitleSuffix);
-    frm.Watch().Check(); // the file now is what the document holds
+    watch.Check(); // the file now is what the document holds
     EXPECT_EQ(ui.Messages.size(), 1);
 }
 
@@ -86,7 +98,7 @@ TEST_F(FileWatchTest, NoKeepsTheDocumentAndOnlyAFurtherChangeAsksAgain)
     EXPECT_EQ(EditorBytes(ed), QByteArray("0123456789"));
 
     // The same state again: direct checks, and a signal about something not compared.
-    frm.Watch().Check();
+    watch.Check();
     ASSERT_TRUE(QFile::setPermissions(f, QFile::ReadOwner));
     Settle();
     EXPECT_EQ(ui.Messages.size(), 1);
@@ -135,7 +147,7 @@ TEST_F(FileWatchTest, DeletionIsToldOnceAndTheFileComingBackIsAChange)
     EXPECT_EQ(ui.Flags[0], unsigned(mbOK | mbIconInformation));
     EXPECT_EQ(EditorBytes(ed), QByteArray("abc"));
     EXPECT_EQ(QString::fromStdString(ed.FileName()), f);
-    frm.Watch().Check();
+    watch.Check();
     EXPECT_EQ(ui.Messages.size(), 1);
 
     ui.Answers = {idYes};
@@ -148,9 +160,9 @@ TEST_F(FileWatchTest, DeletionIsToldOnceAndTheFileComingBackIsAChange)
 TEST_F(FileWatchTest, OwnSaveIsNotReportedAndChangesAfterItAre)
 {
     const QString f = OpenWritable(QStringLiteral("s.bin"), "abc");
-    frm.show();
-    frm.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frm));
+    fx.Window.show();
+    fx.Window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fx.Window));
     ed.setFocus();
     QTest::keyClicks(&ed, QStringLiteral("5a"));
     QTest::keyClick(&ed, Qt::Key_S, Qt::ControlModifier);
@@ -171,11 +183,11 @@ TEST_F(FileWatchTest, SaveAsMovesTheWatchToTheNewName)
     const QString old = OpenWritable(QStringLiteral("old.bin"), "abc");
     const QString saved = dir.filePath(QStringLiteral("new.bin"));
     ui.FileAnswers = {saved};
-    a.acSaveAs->trigger();
+    files.acSaveAs->trigger();
     ASSERT_EQ(QString::fromStdString(ed.FileName()), saved);
     Settle();
     EXPECT_TRUE(ui.Messages.isEmpty());
-    EXPECT_EQ(frm.Watch().Watched(), QStringList{saved});
+    EXPECT_EQ(watch.Watched(), QStringList{saved});
 
     WriteTestFile(old, "no longer this document's");
     ui.Answers = {idYes};
@@ -191,9 +203,9 @@ TEST_F(FileWatchTest, ChangesWhileTheQuestionIsOpenAreCheckedOnceAfterIt)
     ui.WhileShowing = [&] {
         WriteTestFile(f, "changed again meanwhile");
         // Its signal arrives while the box is open ...
-        ASSERT_TRUE(QTest::qWaitFor([&] { return frm.Watch().CheckScheduled(); }, kDeadlineMs));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return watch.CheckScheduled(); }, kDeadlineMs));
         // ... and a check coming due then opens no second box.
-        frm.Watch().Check();
+        watch.Check();
         shownWhileOpen = ui.Messages.size();
     };
     ui.Answers = {idNo, idNo};

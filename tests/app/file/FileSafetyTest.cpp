@@ -6,6 +6,7 @@
 #include "TFileFaults.h"
 #include "TTempFile.h"
 #include "TVxHexcavator.h"
+#include "TBusyState.h"
 #include "THelpFile.h"
 #include "TfrmMain.h"
 
@@ -70,7 +71,7 @@ TEST(FileSafetyTest, AFullTemporaryFolderIsReportedOnceAndTheDocumentSavesElsewh
 
     const QString rescued = dir.filePath(QStringLiteral("rescued.bin"));
     ui.FileAnswers.push_back(rescued);
-    frm.Files().acSaveAsExecute();
+    Command(frm, "acSaveAs")->trigger();
     TFileFaults::Reset();
     EXPECT_EQ(ReadTestFile(rescued), bytes);
     EXPECT_EQ(ui.Messages.size(), 1);
@@ -79,25 +80,27 @@ TEST(FileSafetyTest, AFullTemporaryFolderIsReportedOnceAndTheDocumentSavesElsewh
 TEST(HelpFileTest, TheReadmeIsFoundBesideTheProgramOrInstalledAndAMissingViewerIsTold)
 {
     TFakeUi ui;
+    QWidget window;
+    TBusyState busy(&window);
     QTemporaryDir root;
     const QString bin = root.filePath(QStringLiteral("usr/bin"));
     const QString doc = root.filePath(QStringLiteral("usr/share/doc/hexcavator/README.md"));
     QDir().mkpath(bin);
     QDir().mkpath(QFileInfo(doc).path());
 
-    THelpFile::Open(bin);
+    THelpFile::Open(busy, bin);
     ASSERT_EQ(ui.Messages.size(), 1);
     EXPECT_TRUE(ui.Messages[0].contains(QStringLiteral("ヘルプファイルが見つかりません。")));
     EXPECT_TRUE(ui.Opened.isEmpty());
 
     WriteTestFile(doc, QByteArray("# help"));
     EXPECT_EQ(THelpFile::Path(bin), doc);
-    THelpFile::Open(bin);
+    THelpFile::Open(busy, bin);
     EXPECT_EQ(ui.Opened, QStringList{doc});
     EXPECT_EQ(ui.Messages.size(), 1);
 
     ui.OpenFails = true;
-    THelpFile::Open(bin);
+    THelpFile::Open(busy, bin);
     ASSERT_EQ(ui.Messages.size(), 2);
     EXPECT_TRUE(ui.Messages[1].startsWith(doc));
     EXPECT_TRUE(ui.Messages[1].contains(QStringLiteral("開くプログラムがありません")));
