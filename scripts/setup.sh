@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those that are missing.
 set -euo pipefail
-packages=(build-essential cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+packages=(build-essential cmake ninja-build python3 qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           fonts-ipafont-gothic qt6-translations-l10n poppler-utils)
 missing=()
 for p in "${packages[@]}"; do

@@ -13,6 +13,9 @@
 // nothing is computed. A refresh reads 8 bytes at the caret and the caret row's characters
 // (TVxCharRun) through the cache window, whatever the selection or document size, and
 // repaints only the cells whose text changed (TByteValuesTable).
+//
+// Who calls: the main window creates it with its feature context and refreshes it when the
+// character code changes; the edit feature's tests and the benchmarks drive it in a window.
 
 #include "TByteValues.h"
 #include "TFeatureContext.h"

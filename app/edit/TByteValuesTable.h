@@ -8,6 +8,8 @@
 // cells through the style and a fresh text layout each, which costs more than the rest of a
 // caret step. Here each cell keeps its laid-out text (QStaticText) and SetValues repaints
 // only the cells whose text changed.
+//
+// Who calls: TByteValuesPanel, which owns one and hands it each new set of values.
 
 #include "TByteValues.h"
 

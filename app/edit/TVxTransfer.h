@@ -8,6 +8,9 @@
 // Cut, paste, inserting a file and inserting text do nothing in read-only mode; copy and copy
 // as text work. Errors (a file that cannot be read, a full disk) propagate as exceptions after
 // the document has been left as it was.
+//
+// Who calls: TEditCommands owns one (its commands run it in the busy state); the editor's
+// clipboard keys reach it through the members it assigns.
 
 #include <QByteArray>
 #include <QString>

@@ -2,6 +2,9 @@
 // Splitting a command line into the program and its parameters, the way a shell would take
 // "C:\path with blanks\prog" args: a leading quoted part, or everything up to the first blank;
 // and the arguments that hand files to a new instance.
+//
+// Who calls: the file commands (a new window, a file for a new instance), the command-line
+// files, the options dialog's shell registration.
 
 #include <QString>
 #include <QStringList>

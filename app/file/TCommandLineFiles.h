@@ -7,6 +7,8 @@
 // argument follows; a list file that cannot be read, or a failure among its files, ends that
 // list quietly. "/SE" in the last place is a file name like any other. Afterwards the
 // recent-files list is read again.
+//
+// Who calls: main() through the main window's ShowThenOpen, with the window's file commands.
 
 #include <QString>
 #include <QStringList>

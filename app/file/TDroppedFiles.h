@@ -2,6 +2,8 @@
 // Turns what the desktop dropped on the window into paths to open, in the order given:
 // local files only, symlinks and freedesktop link entries (.desktop files of Type=Link)
 // resolved to their targets, each an absolute clean path of an existing file.
+//
+// Who calls: the main window, for what is dropped on it.
 
 #include <QList>
 #include <QStringList>

@@ -3,6 +3,8 @@
 // program for it. Beside the program in a build folder; under share/doc/hexcavator of the
 // prefix once installed. When the desktop has nothing to open it with, the user is told
 // where the file is instead of nothing happening.
+//
+// Who calls: the help commands (作者ホームページ).
 
 #include <QString>
 

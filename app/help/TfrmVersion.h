@@ -3,6 +3,8 @@
 // reveal animation (a rectangle growing from the centre) and closes at the first key press,
 // click or loss of focus after that animation; input during the animation is ignored. At most
 // one exists; it deletes itself when closed.
+//
+// Who calls: the help commands (バージョン情報).
 
 #include <QImage>
 #include <QPointer>

@@ -21,6 +21,9 @@
 //
 // Without a registry (no private runtime folder) or without the shared block, the instance
 // runs on its own: it counts as alone, shares nothing, and says once why.
+//
+// Who calls: the main window creates it with its feature context and the search state of its
+// search commands, and asks it at exit whether it is the last instance.
 
 #include <QObject>
 #include <memory>

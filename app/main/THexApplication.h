@@ -9,6 +9,8 @@
 // Qt's own texts (standard buttons, the file, font, colour and print dialogs) are Japanese
 // whatever the system's locale, like the rest of the program: the constructor installs Qt's
 // Japanese translation. Where it is not installed, Qt's English texts remain.
+//
+// Who calls: main(), once, before the main window.
 
 #include <QApplication>
 #include <QString>

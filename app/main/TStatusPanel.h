@@ -8,6 +8,8 @@
 // all panels together the status bar squeezes them, the widest first, their texts clipped,
 // where fixed-width panels would be laid over each other. A minimum hint from the text shown
 // at the moment would make the squeezed panels jump as their texts change.
+//
+// Who calls: the main window, for each of its five status panels.
 
 #include <QLabel>
 #include <QStringList>

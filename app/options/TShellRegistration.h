@@ -4,6 +4,8 @@
 // freedesktop files of TDesktopIntegration exist: a desktop entry that opens files with the
 // program and the context-menu actions of Dolphin, Nautilus and Nemo, which start this very
 // program file. Failures are silent; the box shows the true state the next time.
+//
+// Who calls: the options dialog's check box "シェルのコンテキストメニューに登録".
 
 class TShellRegistration {
 public:

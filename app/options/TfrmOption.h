@@ -14,6 +14,8 @@
 //
 // The font and colour dialogs (Font1, Color1) are opened through TUiServices, so tests can
 // answer them.
+//
+// Who calls: the options command, which builds one per use and reads its fields back on OK.
 
 #include <QColor>
 #include <QDialog>

@@ -2,6 +2,8 @@
 // What the print command asks of the platform's print support: whether it offers anything
 // to print on, and the print dialog. Reached only through TPrintServices::Instance(), so
 // tests answer the dialog (a PDF file, the range) and can take every printer away.
+//
+// Who calls: the print command, before it offers the print dialog; tests replace it.
 
 class QPrintDialog;
 

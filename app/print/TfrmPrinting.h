@@ -7,6 +7,8 @@
 // Yes calls OnCancel (the job stops at its next line) and hides the dialog; No leaves it
 // as it was, the button enabled again. The dialog lives as long as its job; the print
 // command destroys it.
+//
+// Who calls: the print command, which shows one while a job runs.
 
 #include <QDialog>
 #include <functional>

@@ -2,6 +2,8 @@
 // The find dialog: a search text with its history, ignore-case and from-top options, and
 // one search forward or backward. Modal; the history and the from-top option are saved in
 // the settings file after every search (not when cancelled).
+//
+// Who calls: the search commands (検索, and find next without a search text).
 
 #include "TVxHistoryList.h"
 

@@ -7,6 +7,8 @@
 // Ctrl+V shortcuts are taken off so that those keys reach its edit fields; they come back as
 // soon as it loses activation. It deletes itself when closed. In read-only mode its replace
 // buttons refuse with a message instead of changing the document.
+//
+// Who calls: the search commands, which keep at most one open.
 
 #include "TVxHistoryList.h"
 

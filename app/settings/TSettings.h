@@ -6,6 +6,8 @@
 //
 // Defaults are those of a missing file. Colours are Windows colour values (low byte red,
 // then green, then blue), as the file writes them.
+//
+// Who calls: TSettingsFile reads and writes it; the settings model and its sections use it.
 
 
 #include <array>

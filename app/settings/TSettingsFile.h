@@ -17,6 +17,9 @@
 // and is listed in TSettings::Ignored so the user hears of it once.
 //
 // Each call opens the file, and a write reaches the disk before the call returns.
+//
+// Who calls: the settings model (the whole file), the recent files and the find dialogs
+// (their own keys, read-modify-write).
 
 #include "TSettings.h"
 #include "TVxHistoryList.h"

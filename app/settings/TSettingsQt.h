@@ -2,6 +2,8 @@
 // The settings file's colours and fonts as Qt's, and back. Colours are Windows colour values
 // (low byte red, then green, then blue); a font is name, size in points, style and
 // character set (which Qt fonts do not have: the caller keeps it beside the QFont).
+//
+// Who calls: the view commands' settings section, the options command, the print command.
 
 #include "TSettings.h"
 

@@ -2,6 +2,8 @@
 // Small pieces every window of the program shares: the application title and placing a
 // dialog over the main window. Stateless; the busy state and message boxes belong to the
 // window's TBusyState.
+//
+// Who calls: every dialog of the program and the progress window.
 
 #include <QFont>
 #include <QPoint>

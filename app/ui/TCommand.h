@@ -2,6 +2,8 @@
 // How every feature makes its commands: a QAction with object name, caption, shortcut,
 // tool tip and status tip, icon and integer tag, so that all commands of the program look
 // and behave alike wherever a feature places them (menus, tool bar, the editor's menu).
+//
+// Who calls: every feature, for each of its commands.
 
 #include <QKeySequence>
 #include <QString>

@@ -1,6 +1,8 @@
 #pragma once
 // Small pieces the find and replace dialogs share: their font, the history combo boxes, the
 // CP932 conversion of what the user typed.
+//
+// Who calls: the find, replace, options and printing dialogs.
 
 #include <QString>
 #include <string>

@@ -13,6 +13,8 @@
 // Open it through TUiServices::ExecFontDialog, so that tests can answer for the user. The
 // families are measured when the dialog is first shown, not when it is created: an options
 // dialog that is never asked for a font does not pay for measuring every installed face.
+//
+// Who calls: the options dialog, through TUiServices::ExecFontDialog.
 
 #include <QColor>
 #include <QDialog>

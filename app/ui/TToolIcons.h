@@ -1,5 +1,7 @@
 #pragma once
 // The toolbar's 24x24 icons, drawn in code so that they exist on every desktop, themed or not.
+//
+// Who calls: TCommand, for the commands that have a tool-bar icon.
 
 #include <QIcon>
 #include <QString>

@@ -3,6 +3,9 @@
 // input dialog, the font and colour dialogs, starting a program, the live Shift key. Commands reach them only through
 // TUiServices::Instance(), so tests replace the real ones with scripted answers instead of
 // clicking (or sleeping) through modal dialogs.
+//
+// Who calls: every feature and dialog that asks the user or starts a program; tests install
+// scripted answers (tests/app/FakeUi.h).
 
 #include <QString>
 #include <QStringList>

@@ -7,6 +7,8 @@
 // A-F. So "選択 2,147,483,647 (0x7FFFFFFF) バイト" also covers "選択 2,111,692,253 (0x7DDDDDDD)
 // バイト", which is wider in a proportional font. Japanese characters are measured in the
 // face Qt falls back to for them, as the label will draw them.
+//
+// Who calls: the main window's status panels (TStatusPanel).
 
 #include <QFontMetrics>
 #include <QString>

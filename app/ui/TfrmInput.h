@@ -1,6 +1,8 @@
 #pragma once
 // The one-line input dialog of the string input and jump commands, built at run time. Every
 // measure follows the dialog font's average character size, so it scales with the font.
+//
+// Who calls: TUiServices::AskString (typing a string, the jump address).
 
 #include <QDialog>
 #include <QSize>
