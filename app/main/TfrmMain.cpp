@@ -55,18 +55,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), FBusy(this), FSetting
     FSettings.AddSection([this](const TSettings &s, bool sole) { ApplyPlacement(s, sole); }, [this](TSettings &s) {
         CollectPlacement(s);
     });
-    const TFeatureContext context{*VxHexcavator1, FBusy, *this, FPlaces, FSettings};
-    FFiles = std::make_unique<TFileCommands>(context);
-    FEdit = std::make_unique<TEditCommands>(context);
-    FView = std::make_unique<TViewCommands>(context);
-    CreateWindowCommands();
-    FValuesPanel = std::make_unique<TByteValuesPanel>(context);
-    FSearches = std::make_unique<TSearchCommands>(context);
-    FInstances = std::make_unique<TInstanceCommands>(context, FSearches->State());
-    FPrints = std::make_unique<TPrintCommands>(context);
-    FOptions = std::make_unique<TOptionCommands>(context);
-    FHelp = std::make_unique<THelpCommands>(context);
-
+    CreateFeatures();
     addActions(FPlaces.All()); // shortcuts work wherever the focus is in this window
     BuildMenus();
     BuildToolBar();
@@ -75,21 +64,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), FBusy(this), FSetting
     // status panel at its full width.
     resize(std::max(VxHexcavator1->WholeGridWidth(), statusBar()->sizeHint().width()), 480);
 
-    TVxHexcavator &ed = *VxHexcavator1;
-    FListen.Listen(ed.OnMoveCell, [this] { UpdatePositionPanel(); });
-    FListen.Listen(ed.OnChangeEditMode, [this] { UpdateEditModePanel(); });
-    FListen.Listen(ed.OnChangeReadOnlyMode, [this] { UpdateEditModePanel(); });
-    FListen.Listen(ed.OnChangeFileSize, [this] { UpdateSizePanel(); });
-    FListen.Listen(ed.OnChangeUndo, [this](int32_t) {
-        UpdateTitle();
-        UpdatePositionPanel();
-    });
-    FListen.Listen(ed.OnFileOpen, [this] { UpdateTitle(); });
-    FListen.Listen(FFiles->OnSaved, [this](bool) { UpdateTitle(); });
-    FListen.Listen(FView->OnChangeCharCode, [this](const QString &name) {
-        FPanels[3]->setText(name);
-        FValuesPanel->Refresh();
-    });
+    Wire();
 
     setAcceptDrops(true);
     UpdateTitle();
@@ -125,6 +100,41 @@ TfrmMain::~TfrmMain()
     VxHexcavator1->OnShowMessageBox = nullptr;
     VxHexcavator1->RunBlockEdit = nullptr;
     VxHexcavator1->SetProgress(nullptr);
+}
+
+void TfrmMain::CreateFeatures()
+{
+    const TFeatureContext context{*VxHexcavator1, FBusy, *this, FPlaces, FSettings};
+    FFiles = std::make_unique<TFileCommands>(context);
+    FEdit = std::make_unique<TEditCommands>(context);
+    FView = std::make_unique<TViewCommands>(context);
+    CreateWindowCommands();
+    FValuesPanel = std::make_unique<TByteValuesPanel>(context);
+    FSearches = std::make_unique<TSearchCommands>(context);
+    FInstances = std::make_unique<TInstanceCommands>(context, FSearches->State());
+    FPrints = std::make_unique<TPrintCommands>(context);
+    FOptions = std::make_unique<TOptionCommands>(context);
+    FHelp = std::make_unique<THelpCommands>(context);
+
+}
+
+void TfrmMain::Wire()
+{
+    TVxHexcavator &ed = *VxHexcavator1;
+    FListen.Listen(ed.OnMoveCell, [this] { UpdatePositionPanel(); });
+    FListen.Listen(ed.OnChangeEditMode, [this] { UpdateEditModePanel(); });
+    FListen.Listen(ed.OnChangeReadOnlyMode, [this] { UpdateEditModePanel(); });
+    FListen.Listen(ed.OnChangeFileSize, [this] { UpdateSizePanel(); });
+    FListen.Listen(ed.OnChangeUndo, [this](int32_t) {
+        UpdateTitle();
+        UpdatePositionPanel();
+    });
+    FListen.Listen(ed.OnFileOpen, [this] { UpdateTitle(); });
+    FListen.Listen(FFiles->OnSaved, [this](bool) { UpdateTitle(); });
+    FListen.Listen(FView->OnChangeCharCode, [this](const QString &name) {
+        FPanels[3]->setText(name);
+        FValuesPanel->Refresh();
+    });
 }
 
 void TfrmMain::CreateWindowCommands()

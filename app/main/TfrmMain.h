@@ -72,6 +72,10 @@ protected:
     void dropEvent(QDropEvent *e) override;
 
 private:
+    // Each feature with its context, in the order their settings apply.
+    void CreateFeatures();
+    // The window's panels and title from the editor, and what features hear of each other.
+    void Wire();
     void CreateWindowCommands();
     void BuildMenus();
     void FillMenu(QMenu *menu, const QStringList &places);
