@@ -3,6 +3,7 @@
 #include "TAppUtils.h"
 #include "TCommandLine.h"
 #include "TCommandLineFiles.h"
+#include "TEngineMessages.h"
 #include "TUiServices.h"
 #include "TVxHexcavator.h"
 #include "TVxTransfer.h"
@@ -115,7 +116,7 @@ bool TFileCommands::Save(const QString &fileName)
     // A declined backup question is no failure; a failed write is, and says why.
     if (!ok && !ed.LastWriteError().empty())
         TAppUtils::ShowAppMessage(fileName + QStringLiteral("\r\nファイルを保存できませんでした。\r\n") +
-                                      QString::fromLocal8Bit(ed.LastWriteError().c_str()),
+                                      TEngineMessages::TextOf(ed.LastWriteFailure()),
                                   0x10);
     FMain.UpdateTitle();
     if (ok && OnSaved)

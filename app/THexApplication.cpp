@@ -1,6 +1,7 @@
 #include "THexApplication.h"
 
 #include "TAppUtils.h"
+#include "TEngineMessages.h"
 #include "TVxProgress.h"
 #include "TTermSignals.h"
 #include "TVxDocumentHooks.h"
@@ -50,7 +51,7 @@ bool THexApplication::notify(QObject *receiver, QEvent *event)
     } catch (const std::exception &e) {
         while (TAppUtils::BusyDepth() > 0)
             TAppUtils::EndBusy();
-        TAppUtils::ShowAppMessage(QString::fromLocal8Bit(e.what()), mbIconStop);
+        TAppUtils::ShowAppMessage(TEngineMessages::TextOf(e), mbIconStop);
     }
     return false;
 }

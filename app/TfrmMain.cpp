@@ -4,6 +4,8 @@
 #include "TByteValuesPanel.h"
 #include "TBusyProgress.h"
 #include "TDroppedFiles.h"
+#include "TEngineMessages.h"
+#include "TEngineQuestions.h"
 #include "TFileCommands.h"
 #include "THelpFile.h"
 #include "TInstanceCommands.h"
@@ -87,8 +89,10 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     FListen.Listen(VxHexcavator1->OnChangeReadOnlyMode, [this] { VxHexcavator1ChangeEditMode(); });
     FListen.Listen(VxHexcavator1->OnChangeFileSize, [this] { VxHexcavator1ChangeFileSize(); });
     FListen.Listen(VxHexcavator1->OnChangeUndo, [this](int32_t n) { VxHexcavator1ChangeUndo(n); });
-    VxHexcavator1->OnShowMessageBox = [](const std::string &text, unsigned flags) {
-        return TAppUtils::ShowAppMessage(QString::fromStdString(text), flags);
+    VxHexcavator1->SetQuestions(new TEngineQuestions(this, &TAppUtils::ShowAppMessage));
+    VxHexcavator1->SetUntitledName(TEngineMessages::Untitled().toStdString());
+    VxHexcavator1->OnError = [](const std::exception &e) {
+        TAppUtils::ShowAppMessage(TEngineMessages::TextOf(e), mbOK | mbIconStop);
     };
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
         UpdatePasteState();
@@ -107,7 +111,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     VxHexcavator1->setFocus();
     // Without a temporary folder the window still opens, empty, and says why once it shows.
     if (!VxHexcavator1->WorkCopyError().empty()) {
-        const QString why = QString::fromStdString(VxHexcavator1->WorkCopyError());
+        const QString why = TEngineMessages::NoWorkCopy(VxHexcavator1->WorkCopyError());
         QTimer::singleShot(0, this, [why] { TAppUtils::ShowAppMessage(why, 0x10); });
     }
     FSettings->LoadSettings();
@@ -121,7 +125,8 @@ TfrmMain::~TfrmMain()
     FInstances.reset(); // its hooks point into the editor and the search commands
     // The editor's events point back here; silence them before the members go.
     FListen.Clear();
-    VxHexcavator1->OnShowMessageBox = nullptr;
+    VxHexcavator1->SetQuestions(nullptr);
+    VxHexcavator1->OnError = nullptr;
     TAppUtils::SetMainWindow(nullptr);
     TAppUtils::SetBusyProgress(nullptr);
     VxHexcavator1->SetProgress(nullptr);
@@ -276,7 +281,7 @@ bool TfrmMain::Run(const std::function<void()> &work, bool busy, const QString &
         return false; // the user stopped it; everything is as it was
     } catch (const std::exception &e) {
         guard.reset(); // the message box needs a usable window
-        TAppUtils::ShowAppMessage(QString::fromLocal8Bit(e.what()), 0x10);
+        TAppUtils::ShowAppMessage(TEngineMessages::TextOf(e), 0x10);
         return false;
     }
 }

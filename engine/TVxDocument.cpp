@@ -3,7 +3,6 @@
 #include "TFileCopy.h"
 #include "TFilePaths.h"
 #include "TVxBackup.h"
-#include "TVxCells.h"
 #include "TVxError.h"
 #include "TVxSaver.h"
 #include "TDirHandle.h"
@@ -20,27 +19,36 @@
 
 namespace {
 TVxDocumentHooks gNoHooks;
+TVxDocumentQuestions gNoQuestions;
 } // namespace
 
-TVxDocument::TVxDocument(TVxDocumentHooks *hooks) : FHooks(hooks ? hooks : &gNoHooks)
+TVxDocument::TVxDocument(TVxDocumentHooks *hooks) : FHooks(hooks ? hooks : &gNoHooks), FQuestions(&gNoQuestions)
 {
     UpdateLabel();
-    FWork.OnPinned = [this](const std::string &why) {
-        FHooks->WorkCopyFull(FWork.Handle().Path() + "\r\n一時フォルダに変更を書き込めないため、編集した場所から離れられません。\r\n" +
-                             why + "\r\n表示、移動、元に戻すはこのまま使えます。空きのあるディスクに名前を付けて保存してください。");
-    };
+    FWork.OnPinned = [this](const std::string &why) { FQuestions->WorkCopyFull(FWork.Handle().Path(), why); };
 }
 
 void TVxDocument::UpdateLabel()
 {
     // Errors of the working copy name the user's document, never the temporary file.
-    FWork.SetLabel(FFileName.empty() ? std::string("無題") : FFileName);
-    FStore.SetLabel(FFileName.empty() ? std::string("無題") : FFileName);
+    FWork.SetLabel(FFileName.empty() ? FUntitledName : FFileName);
+    FStore.SetLabel(FFileName.empty() ? FUntitledName : FFileName);
 }
 
 TVxDocument::~TVxDocument() = default;
 
 void TVxDocument::SetHooks(TVxDocumentHooks *hooks) { FHooks = hooks ? hooks : &gNoHooks; }
+
+void TVxDocument::SetQuestions(TVxDocumentQuestions *questions)
+{
+    FQuestions = questions ? questions : &gNoQuestions;
+}
+
+void TVxDocument::SetUntitledName(const std::string &name)
+{
+    FUntitledName = name;
+    UpdateLabel();
+}
 
 void TVxDocument::SetProgress(TVxProgress *progress)
 {
@@ -79,9 +87,9 @@ bool TVxDocument::MakeBackup(const std::string &fileName, int32_t count)
     }
 }
 
-void TVxDocument::UpdateRowCount()
+void TVxDocument::AnnounceFileSize()
 {
-    FHooks->RowCountChanged(TVxCells::RowCountFor(FileSize()), TVxCells::EndColFor(FileSize()));
+    FHooks->FileSizeChanged(FileSize());
     if (OnChangeFileSize)
         OnChangeFileSize();
 }
@@ -95,7 +103,7 @@ void TVxDocument::FireChangeUndo()
 void TVxDocument::CheckGrowth(int64_t by) const
 {
     if (int64_t(FileSize()) + by > kMaxFileSize)
-        throw TVxError("ファイルサイズが上限の 2147483647 バイトを超えるため、編集できません。");
+        throw TVxError(TVxErrorKind::EditTooLarge);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -110,9 +118,9 @@ TFileHandle TVxDocument::OpenSource(const std::string &fileName, int32_t &size)
     if (S_ISDIR(st.st_mode))
         throw std::system_error(EISDIR, std::generic_category(), fileName);
     if (!S_ISREG(st.st_mode))
-        throw TVxError(fileName + "\r\n通常のファイルではないため開けません。");
+        throw TVxError(TVxErrorKind::OpenNotRegular, fileName);
     if (st.st_size > kMaxFileSize)
-        throw TVxError(fileName + "\r\nファイルが大きすぎます。開けるのは 2147483647 バイトまでのファイルです。");
+        throw TVxError(TVxErrorKind::OpenTooLarge, fileName);
     size = static_cast<int32_t>(st.st_size);
     return src;
 }
@@ -145,16 +153,15 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
     UpdateLabel();
     FDiskIdentity = identity;
     FDiskTarget = TFilePaths::ResolveLinks(fileName);
-    UpdateRowCount();
+    AnnounceFileSize();
     FUndo.ResetSaveState();
     FHooks->DocumentReplaced();
     if (OnFileOpen)
         OnFileOpen();
     FHooks->PostFileOpened();
-    UpdateRowCount();
+    AnnounceFileSize();
     if (recovered)
-        ShowMessageBox(fileName + "\r\n前回の保存が途中で中断されていたため、保存する前の内容に戻しました。",
-                       mbOK | mbIconInformation);
+        FQuestions->JournalRecovered(fileName);
     return true;
 }
 
@@ -163,21 +170,16 @@ bool TVxDocument::WriteToFile(const std::string &fileName) { return WriteFile(fi
 bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool askIfChanged)
 {
     FLastWriteError.clear();
+    FLastWriteFailure = nullptr;
     try {
         const bool same = fileName == FFileName && !FDiskTarget.empty();
         TVxSaver saver(same ? FDiskTarget : fileName, !same);
         if (askIfChanged && same && FDiskIdentity.Exists && saver.Found() != FDiskIdentity &&
-            ShowMessageBox("ファイルは開いた後に他のプログラムによって変更されています。上書きしますか？",
-                           mbYesNo | mbIconQuestion) != idYes)
+            !FQuestions->AskOverwriteChangedFile(fileName))
             return false;
-        const bool patch = backups == 0 && same && FChanges.Known() && FDiskIdentity.Exists &&
-                           saver.Found() == FDiskIdentity && FileSize() == FDiskIdentity.Size &&
-                           FChanges.Bytes() <= kMaxPatchBytes && FChanges.Bytes() * 2 <= FileSize();
-        const bool written = (patch && saver.WritePatch(FWork, FChanges.Ranges())) || saver.Write(FWork, backups, [this] {
-            return ShowMessageBox("バックアップファイルの作成に失敗しました。\r\n"
-                                  "バックアップを作成しないで保存を続行しますか？",
-                                  mbYesNo | mbIconWarning) == idYes;
-        });
+        const bool patch = backups == 0 && same && PatchWillDo(saver.Found());
+        const bool written = (patch && saver.WritePatch(FWork, FChanges.Ranges())) ||
+                             saver.Write(FWork, backups, [&] { return FQuestions->AskSaveWithoutBackup(fileName); });
         if (written) {
             FDiskIdentity = saver.Written();
             FDiskTarget = saver.Target();
@@ -186,8 +188,15 @@ bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool a
         return written;
     } catch (const std::exception &e) {
         FLastWriteError = e.what();
+        FLastWriteFailure = std::current_exception();
         return false;
     }
+}
+
+bool TVxDocument::PatchWillDo(const TFileIdentity &found) const
+{
+    return FChanges.Known() && FDiskIdentity.Exists && found == FDiskIdentity && FileSize() == FDiskIdentity.Size &&
+           FChanges.Bytes() <= kMaxPatchBytes && FChanges.Bytes() * 2 <= FileSize();
 }
 
 bool TVxDocument::SaveToFile(const std::string &fileName, bool keepUndo)
@@ -232,7 +241,7 @@ void TVxDocument::InsertByte(int32_t offset, uint8_t value, bool recordUndo)
     FChanges.Invalidate();
     if (recordUndo)
         AddUndo(ukInsertByte, offset, offset);
-    UpdateRowCount();
+    AnnounceFileSize();
     FHooks->ContentChanged();
 }
 
@@ -245,7 +254,7 @@ void TVxDocument::DeleteByte(int32_t offset, bool recordUndo)
     FChanges.Invalidate();
     if (recordUndo)
         AddUndo(ukDeleteByte, offset, offset, old);
-    UpdateRowCount();
+    AnnounceFileSize();
     FHooks->ContentChanged();
 }
 
@@ -279,7 +288,7 @@ void TVxDocument::ShiftTail(int32_t offset, int32_t delta)
         change.Steps.Finish();
     }
     FChanges.Invalidate();
-    UpdateRowCount();
+    AnnounceFileSize();
     FHooks->ContentChanged();
 }
 
@@ -309,7 +318,7 @@ void TVxDocument::DeleteRange(int32_t a, int32_t b, bool recordUndo)
         change.Steps.Finish();
     }
     FChanges.Invalidate();
-    UpdateRowCount();
+    AnnounceFileSize();
     FHooks->EndSelection(true);
     if (recordUndo)
         AddRecord(ukDeleteRange, a, b, 0, std::move(removed), 0);
@@ -340,7 +349,7 @@ void TVxDocument::InsertFilled(int32_t offset, int32_t count, bool recordUndo, b
         change.Steps.Finish();
     }
     FChanges.Invalidate();
-    UpdateRowCount();
+    AnnounceFileSize();
     FHooks->EndSelection(true);
     if (recordUndo)
         AddUndo(ukInsertRange, offset, offset + count - 1);
@@ -395,7 +404,7 @@ void TVxDocument::ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool rec
         FChanges.Add(a, newCount);
     else
         FChanges.Invalidate();
-    UpdateRowCount();
+    AnnounceFileSize();
     if (recordUndo) {
         if (newCount > 0)
             AddRecord(ukReplaceRange, a, a + newCount - 1, 0, std::move(old), oldCount);
@@ -427,7 +436,7 @@ int32_t TVxDocument::InsertFile(int32_t offset, const std::string &fileName, boo
         change.Steps.Finish();
     }
     FChanges.Invalidate();
-    UpdateRowCount();
+    AnnounceFileSize();
     if (recordUndo)
         AddUndo(ukInsertRange, offset, offset + n - 1);
     FHooks->ContentChanged();
@@ -499,7 +508,7 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
             Record(std::move(g));
         }
     }
-    UpdateRowCount();
+    AnnounceFileSize();
     FHooks->EndSelection(true);
     if (recordUndo)
         FireChangeUndo();
