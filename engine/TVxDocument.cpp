@@ -447,23 +447,15 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
 {
     if (splices.empty())
         return;
-    int64_t growth = 0;
-    int64_t prevEnd = 0;
-    for (const TVxSplice &s : splices) {
-        if (s.Offset < prevEnd || s.OldCount < 0 || s.NewCount < 0 || (s.OldCount == 0 && s.NewCount == 0) ||
-            int64_t(s.Offset) + s.OldCount > FileSize() || (s.NewCount > 0 && !s.Data))
-            throw std::invalid_argument("ReplaceRanges: splices out of order or out of range");
-        prevEnd = int64_t(s.Offset) + s.OldCount;
-        growth += int64_t(s.NewCount) - s.OldCount;
-    }
-    CheckGrowth(growth);
+    CheckGrowth(SpliceGrowth(splices));
     if (recordUndo)
         RecordList().Reserve(splices.size() + (group ? 1 : 0));
 
     std::vector<std::unique_ptr<uint8_t[]>> removed;
     const int32_t first = splices.front().Offset;
+    const int64_t end = int64_t(splices.back().Offset) + splices.back().OldCount;
     FWork.LoadCache(std::min(first, std::max(FileSize() - 1, 0)));
-    if (FWork.WindowHolds(first, static_cast<int32_t>(prevEnd - first)))
+    if (FWork.WindowHolds(first, static_cast<int32_t>(end - first)))
         FWork.SpliceWindow(splices.data(), splices.size(), recordUndo ? &removed : nullptr);
     else
         FWork.Rewrite(splices.data(), splices.size(), recordUndo ? &removed : nullptr);
@@ -477,40 +469,59 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
     } else {
         FChanges.Invalidate();
     }
-    if (recordUndo) {
-        // Reserved above: nothing here can fail once the document has changed.
-        int64_t delta = 0;
-        for (size_t i = 0; i < splices.size(); ++i) {
-            const TVxSplice &s = splices[i];
-            const int32_t at = static_cast<int32_t>(s.Offset + delta);
-            TVxUndoRecord r;
-            r.Start = at;
-            if (s.OldCount > 0 && s.NewCount > 0) {
-                r.Kind = ukReplaceRange;
-                r.End = at + s.NewCount - 1;
-                r.Count = s.OldCount;
-                r.Data = FStore.Adopt(std::move(removed[i]), s.OldCount);
-            } else if (s.OldCount > 0) {
-                r.Kind = ukDeleteRange;
-                r.End = at + s.OldCount - 1;
-                r.Data = FStore.Adopt(std::move(removed[i]), s.OldCount);
-            } else {
-                r.Kind = ukInsertRange;
-                r.End = at + s.NewCount - 1;
-            }
-            Record(std::move(r));
-            delta += int64_t(s.NewCount) - s.OldCount;
-        }
-        if (group) {
-            TVxUndoRecord g;
-            g.Kind = ukGroup;
-            g.Count = static_cast<int32_t>(splices.size());
-            Record(std::move(g));
-        }
-    }
+    if (recordUndo)
+        RecordSplices(splices, removed, group);
     AnnounceFileSize();
     FHooks->EndSelection(true);
     if (recordUndo)
         FireChangeUndo();
     FHooks->ContentChanged();
+}
+
+int64_t TVxDocument::SpliceGrowth(const std::vector<TVxSplice> &splices) const
+{
+    int64_t growth = 0;
+    int64_t prevEnd = 0;
+    for (const TVxSplice &s : splices) {
+        if (s.Offset < prevEnd || s.OldCount < 0 || s.NewCount < 0 || (s.OldCount == 0 && s.NewCount == 0) ||
+            int64_t(s.Offset) + s.OldCount > FileSize() || (s.NewCount > 0 && !s.Data))
+            throw std::invalid_argument("ReplaceRanges: splices out of order or out of range");
+        prevEnd = int64_t(s.Offset) + s.OldCount;
+        growth += int64_t(s.NewCount) - s.OldCount;
+    }
+    return growth;
+}
+
+void TVxDocument::RecordSplices(const std::vector<TVxSplice> &splices,
+                                std::vector<std::unique_ptr<uint8_t[]>> &removed, bool group)
+{
+    // Reserved beforehand: nothing here can fail once the document has changed.
+    int64_t delta = 0;
+    for (size_t i = 0; i < splices.size(); ++i) {
+        const TVxSplice &s = splices[i];
+        const int32_t at = static_cast<int32_t>(s.Offset + delta);
+        TVxUndoRecord r;
+        r.Start = at;
+        if (s.OldCount > 0 && s.NewCount > 0) {
+            r.Kind = ukReplaceRange;
+            r.End = at + s.NewCount - 1;
+            r.Count = s.OldCount;
+            r.Data = FStore.Adopt(std::move(removed[i]), s.OldCount);
+        } else if (s.OldCount > 0) {
+            r.Kind = ukDeleteRange;
+            r.End = at + s.OldCount - 1;
+            r.Data = FStore.Adopt(std::move(removed[i]), s.OldCount);
+        } else {
+            r.Kind = ukInsertRange;
+            r.End = at + s.NewCount - 1;
+        }
+        Record(std::move(r));
+        delta += int64_t(s.NewCount) - s.OldCount;
+    }
+    if (group) {
+        TVxUndoRecord g;
+        g.Kind = ukGroup;
+        g.Count = static_cast<int32_t>(splices.size());
+        Record(std::move(g));
+    }
 }

@@ -223,6 +223,13 @@ private:
     bool PatchWillDo(const TFileIdentity &found) const;
     void UpdateLabel();
     void CheckGrowth(int64_t by) const;
+    // How much a splice list grows the document; throws std::invalid_argument for a list that
+    // is out of order or out of range.
+    int64_t SpliceGrowth(const std::vector<TVxSplice> &splices) const;
+    // The undo records of applied splices (one each, at its offset once those before it are
+    // applied; see ReplaceRanges), `removed` holding the bytes each replaced.
+    void RecordSplices(const std::vector<TVxSplice> &splices, std::vector<std::unique_ptr<uint8_t[]>> &removed,
+                       bool group);
     // Undo of a group whose members are range replacements left to right (what replace-all
     // records) as one ReplaceRanges pass instead of one tail shift per member.
     bool RevertGroupAtOnce(const TVxUndoList &from, int32_t members);
