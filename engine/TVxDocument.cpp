@@ -3,7 +3,6 @@
 #include "TFileCopy.h"
 #include "TFilePaths.h"
 #include "TVxBackup.h"
-#include "TVxCells.h"
 #include "TVxError.h"
 #include "TVxSaver.h"
 #include "TDirHandle.h"
@@ -20,27 +19,36 @@
 
 namespace {
 TVxDocumentHooks gNoHooks;
+TVxDocumentQuestions gNoQuestions;
 } // namespace
 
-TVxDocument::TVxDocument(TVxDocumentHooks *hooks) : FHooks(hooks ? hooks : &gNoHooks)
+TVxDocument::TVxDocument(TVxDocumentHooks *hooks) : FHooks(hooks ? hooks : &gNoHooks), FQuestions(&gNoQuestions)
 {
     UpdateLabel();
-    FWork.OnPinned = [this](const std::string &why) {
-        FHooks->WorkCopyFull(FWork.Handle().Path() + "\r\n一時フォルダに変更を書き込めないため、編集した場所から離れられません。\r\n" +
-                             why + "\r\n表示、移動、元に戻すはこのまま使えます。空きのあるディスクに名前を付けて保存してください。");
-    };
+    FWork.OnPinned = [this](const std::string &why) { FQuestions->WorkCopyFull(FWork.Handle().Path(), why); };
 }
 
 void TVxDocument::UpdateLabel()
 {
     // Errors of the working copy name the user's document, never the temporary file.
-    FWork.SetLabel(FFileName.empty() ? std::string("無題") : FFileName);
-    FStore.SetLabel(FFileName.empty() ? std::string("無題") : FFileName);
+    FWork.SetLabel(FFileName.empty() ? FUntitledName : FFileName);
+    FStore.SetLabel(FFileName.empty() ? FUntitledName : FFileName);
 }
 
 TVxDocument::~TVxDocument() = default;
 
 void TVxDocument::SetHooks(TVxDocumentHooks *hooks) { FHooks = hooks ? hooks : &gNoHooks; }
+
+void TVxDocument::SetQuestions(TVxDocumentQuestions *questions)
+{
+    FQuestions = questions ? questions : &gNoQuestions;
+}
+
+void TVxDocument::SetUntitledName(const std::string &name)
+{
+    FUntitledName = name;
+    UpdateLabel();
+}
 
 void TVxDocument::SetProgress(TVxProgress *progress)
 {
@@ -79,9 +87,9 @@ bool TVxDocument::MakeBackup(const std::string &fileName, int32_t count)
     }
 }
 
-void TVxDocument::UpdateRowCount()
+void TVxDocument::AnnounceFileSize()
 {
-    FHooks->RowCountChanged(TVxCells::RowCountFor(FileSize()), TVxCells::EndColFor(FileSize()));
+    FHooks->FileSizeChanged(FileSize());
     if (OnChangeFileSize)
         OnChangeFileSize();
 }
@@ -95,7 +103,7 @@ void TVxDocument::FireChangeUndo()
 void TVxDocument::CheckGrowth(int64_t by) const
 {
     if (int64_t(FileSize()) + by > kMaxFileSize)
-        throw TVxError("ファイルサイズが上限の 2147483647 バイトを超えるため、編集できません。");
+        throw TVxError(TVxErrorKind::EditTooLarge);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -110,9 +118,9 @@ TFileHandle TVxDocument::OpenSource(const std::string &fileName, int32_t &size)
     if (S_ISDIR(st.st_mode))
         throw std::system_error(EISDIR, std::generic_category(), fileName);
     if (!S_ISREG(st.st_mode))
-        throw TVxError(fileName + "\r\n通常のファイルではないため開けません。");
+        throw TVxError(TVxErrorKind::OpenNotRegular, fileName);
     if (st.st_size > kMaxFileSize)
-        throw TVxError(fileName + "\r\nファイルが大きすぎます。開けるのは 2147483647 バイトまでのファイルです。");
+        throw TVxError(TVxErrorKind::OpenTooLarge, fileName);
     size = static_cast<int32_t>(st.st_size);
     return src;
 }
@@ -145,16 +153,15 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
     UpdateLabel();
     FDiskIdentity = identity;
     FDiskTarget = TFilePaths::ResolveLinks(fileName);
-    UpdateRowCount();
+    AnnounceFileSize();
     FUndo.ResetSaveState();
     FHooks->DocumentReplaced();
     if (OnFileOpen)
         OnFileOpen();
     FHooks->PostFileOpened();
-    UpdateRowCount();
+    AnnounceFileSize();
     if (recovered)
-        ShowMessageBox(fileName + "\r\n前回の保存が途中で中断されていたため、保存する前の内容に戻しました。",
-                       mbOK | mbIconInformation);
+        FQuestions->JournalRecovered(fileName);
     return true;
 }
 
@@ -163,21 +170,16 @@ bool TVxDocument::WriteToFile(const std::string &fileName) { return WriteFile(fi
 bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool askIfChanged)
 {
     FLastWriteError.clear();
+    FLastWriteFailure = nullptr;
     try {
         const bool same = fileName == FFileName && !FDiskTarget.empty();
         TVxSaver saver(same ? FDiskTarget : fileName, !same);
         if (askIfChanged && same && FDiskIdentity.Exists && saver.Found() != FDiskIdentity &&
-            ShowMessageBox("ファイルは開いた後に他のプログラムによって変更されています。上書きしますか？",
-                           mbYesNo | mbIconQuestion) != idYes)
+            !FQuestions->AskOverwriteChangedFile(fileName))
             return false;
-        const bool patch = backups == 0 && same && FChanges.Known() && FDiskIdentity.Exists &&
-                           saver.Found() == FDiskIdentity && FileSize() == FDiskIdentity.Size &&
-                           FChanges.Bytes() <= kMaxPatchBytes && FChanges.Bytes() * 2 <= FileSize();
-        const bool written = (patch && saver.WritePatch(FWork, FChanges.Ranges())) || saver.Write(FWork, backups, [this] {
-            return ShowMessageBox("バックアップファイルの作成に失敗しました。\r\n"
-                                  "バックアップを作成しないで保存を続行しますか？",
-                                  mbYesNo | mbIconWarning) == idYes;
-        });
+        const bool patch = backups == 0 && same && PatchWillDo(saver.Found());
+        const bool written = (patch && saver.WritePatch(FWork, FChanges.Ranges())) ||
+                             saver.Write(FWork, backups, [&] { return FQuestions->AskSaveWithoutBackup(fileName); });
         if (written) {
             FDiskIdentity = saver.Written();
             FDiskTarget = saver.Target();
@@ -186,8 +188,15 @@ bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool a
         return written;
     } catch (const std::exception &e) {
         FLastWriteError = e.what();
+        FLastWriteFailure = std::current_exception();
         return false;
     }
+}
+
+bool TVxDocument::PatchWillDo(const TFileIdentity &found) const
+{
+    return FChanges.Known() && FDiskIdentity.Exists && found == FDiskIdentity && FileSize() == FDiskIdentity.Size &&
+           FChanges.Bytes() <= kMaxPatchBytes && FChanges.Bytes() * 2 <= FileSize();
 }
 
 bool TVxDocument::SaveToFile(const std::string &fileName, bool keepUndo)
@@ -232,7 +241,7 @@ void TVxDocument::InsertByte(int32_t offset, uint8_t value, bool recordUndo)
     FChanges.Invalidate();
     if (recordUndo)
         AddUndo(ukInsertByte, offset, offset);
-    UpdateRowCount();
+    AnnounceFileSize();
     FHooks->ContentChanged();
 }
 
@@ -245,7 +254,7 @@ void TVxDocument::DeleteByte(int32_t offset, bool recordUndo)
     FChanges.Invalidate();
     if (recordUndo)
         AddUndo(ukDeleteByte, offset, offset, old);
-    UpdateRowCount();
+    AnnounceFileSize();
     FHooks->ContentChanged();
 }
 
@@ -279,7 +288,7 @@ void TVxDocument::ShiftTail(int32_t offset, int32_t delta)
         change.Steps.Finish();
     }
     FChanges.Invalidate();
-    UpdateRowCount();
+    AnnounceFileSize();
     FHooks->ContentChanged();
 }
 
@@ -309,7 +318,7 @@ void TVxDocument::DeleteRange(int32_t a, int32_t b, bool recordUndo)
         change.Steps.Finish();
     }
     FChanges.Invalidate();
-    UpdateRowCount();
+    AnnounceFileSize();
     FHooks->EndSelection(true);
     if (recordUndo)
         AddRecord(ukDeleteRange, a, b, 0, std::move(removed), 0);
@@ -340,7 +349,7 @@ void TVxDocument::InsertFilled(int32_t offset, int32_t count, bool recordUndo, b
         change.Steps.Finish();
     }
     FChanges.Invalidate();
-    UpdateRowCount();
+    AnnounceFileSize();
     FHooks->EndSelection(true);
     if (recordUndo)
         AddUndo(ukInsertRange, offset, offset + count - 1);
@@ -395,7 +404,7 @@ void TVxDocument::ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool rec
         FChanges.Add(a, newCount);
     else
         FChanges.Invalidate();
-    UpdateRowCount();
+    AnnounceFileSize();
     if (recordUndo) {
         if (newCount > 0)
             AddRecord(ukReplaceRange, a, a + newCount - 1, 0, std::move(old), oldCount);
@@ -427,7 +436,7 @@ int32_t TVxDocument::InsertFile(int32_t offset, const std::string &fileName, boo
         change.Steps.Finish();
     }
     FChanges.Invalidate();
-    UpdateRowCount();
+    AnnounceFileSize();
     if (recordUndo)
         AddUndo(ukInsertRange, offset, offset + n - 1);
     FHooks->ContentChanged();
@@ -438,23 +447,15 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
 {
     if (splices.empty())
         return;
-    int64_t growth = 0;
-    int64_t prevEnd = 0;
-    for (const TVxSplice &s : splices) {
-        if (s.Offset < prevEnd || s.OldCount < 0 || s.NewCount < 0 || (s.OldCount == 0 && s.NewCount == 0) ||
-            int64_t(s.Offset) + s.OldCount > FileSize() || (s.NewCount > 0 && !s.Data))
-            throw std::invalid_argument("ReplaceRanges: splices out of order or out of range");
-        prevEnd = int64_t(s.Offset) + s.OldCount;
-        growth += int64_t(s.NewCount) - s.OldCount;
-    }
-    CheckGrowth(growth);
+    CheckGrowth(SpliceGrowth(splices));
     if (recordUndo)
         RecordList().Reserve(splices.size() + (group ? 1 : 0));
 
     std::vector<std::unique_ptr<uint8_t[]>> removed;
     const int32_t first = splices.front().Offset;
+    const int64_t end = int64_t(splices.back().Offset) + splices.back().OldCount;
     FWork.LoadCache(std::min(first, std::max(FileSize() - 1, 0)));
-    if (FWork.WindowHolds(first, static_cast<int32_t>(prevEnd - first)))
+    if (FWork.WindowHolds(first, static_cast<int32_t>(end - first)))
         FWork.SpliceWindow(splices.data(), splices.size(), recordUndo ? &removed : nullptr);
     else
         FWork.Rewrite(splices.data(), splices.size(), recordUndo ? &removed : nullptr);
@@ -468,40 +469,59 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
     } else {
         FChanges.Invalidate();
     }
-    if (recordUndo) {
-        // Reserved above: nothing here can fail once the document has changed.
-        int64_t delta = 0;
-        for (size_t i = 0; i < splices.size(); ++i) {
-            const TVxSplice &s = splices[i];
-            const int32_t at = static_cast<int32_t>(s.Offset + delta);
-            TVxUndoRecord r;
-            r.Start = at;
-            if (s.OldCount > 0 && s.NewCount > 0) {
-                r.Kind = ukReplaceRange;
-                r.End = at + s.NewCount - 1;
-                r.Count = s.OldCount;
-                r.Data = FStore.Adopt(std::move(removed[i]), s.OldCount);
-            } else if (s.OldCount > 0) {
-                r.Kind = ukDeleteRange;
-                r.End = at + s.OldCount - 1;
-                r.Data = FStore.Adopt(std::move(removed[i]), s.OldCount);
-            } else {
-                r.Kind = ukInsertRange;
-                r.End = at + s.NewCount - 1;
-            }
-            Record(std::move(r));
-            delta += int64_t(s.NewCount) - s.OldCount;
-        }
-        if (group) {
-            TVxUndoRecord g;
-            g.Kind = ukGroup;
-            g.Count = static_cast<int32_t>(splices.size());
-            Record(std::move(g));
-        }
-    }
-    UpdateRowCount();
+    if (recordUndo)
+        RecordSplices(splices, removed, group);
+    AnnounceFileSize();
     FHooks->EndSelection(true);
     if (recordUndo)
         FireChangeUndo();
     FHooks->ContentChanged();
+}
+
+int64_t TVxDocument::SpliceGrowth(const std::vector<TVxSplice> &splices) const
+{
+    int64_t growth = 0;
+    int64_t prevEnd = 0;
+    for (const TVxSplice &s : splices) {
+        if (s.Offset < prevEnd || s.OldCount < 0 || s.NewCount < 0 || (s.OldCount == 0 && s.NewCount == 0) ||
+            int64_t(s.Offset) + s.OldCount > FileSize() || (s.NewCount > 0 && !s.Data))
+            throw std::invalid_argument("ReplaceRanges: splices out of order or out of range");
+        prevEnd = int64_t(s.Offset) + s.OldCount;
+        growth += int64_t(s.NewCount) - s.OldCount;
+    }
+    return growth;
+}
+
+void TVxDocument::RecordSplices(const std::vector<TVxSplice> &splices,
+                                std::vector<std::unique_ptr<uint8_t[]>> &removed, bool group)
+{
+    // Reserved beforehand: nothing here can fail once the document has changed.
+    int64_t delta = 0;
+    for (size_t i = 0; i < splices.size(); ++i) {
+        const TVxSplice &s = splices[i];
+        const int32_t at = static_cast<int32_t>(s.Offset + delta);
+        TVxUndoRecord r;
+        r.Start = at;
+        if (s.OldCount > 0 && s.NewCount > 0) {
+            r.Kind = ukReplaceRange;
+            r.End = at + s.NewCount - 1;
+            r.Count = s.OldCount;
+            r.Data = FStore.Adopt(std::move(removed[i]), s.OldCount);
+        } else if (s.OldCount > 0) {
+            r.Kind = ukDeleteRange;
+            r.End = at + s.OldCount - 1;
+            r.Data = FStore.Adopt(std::move(removed[i]), s.OldCount);
+        } else {
+            r.Kind = ukInsertRange;
+            r.End = at + s.NewCount - 1;
+        }
+        Record(std::move(r));
+        delta += int64_t(s.NewCount) - s.OldCount;
+    }
+    if (group) {
+        TVxUndoRecord g;
+        g.Kind = ukGroup;
+        g.Count = static_cast<int32_t>(splices.size());
+        Record(std::move(g));
+    }
 }

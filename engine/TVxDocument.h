@@ -3,24 +3,30 @@
 //
 // It loads a file into a private working copy, reads and edits bytes through the cache
 // window of TVxWorkCopy, reverts edits through TVxUndoList, and saves (optionally after
-// renaming the previous file into a backup generation). Plain C++ and POSIX: no Qt. The view
-// derives from it and answers its TVxDocumentHooks; tests use it alone.
+// renaming the previous file into a backup generation). Plain C++ and POSIX: no Qt, and no
+// words for the user: it asks and tells the user through the typed calls of
+// TVxDocumentQuestions (attached by the program), and its own errors are typed (TVxError).
+// The view derives from it and answers its TVxDocumentHooks; tests use it alone.
 //
 // Offsets and sizes are signed 32-bit; a document holds at most 2147483647 bytes.
 //
 // Errors: loading and block edits throw (std::system_error with errno, or TVxError) and
 // leave the document byte for byte as it was, with no undo record added. WriteToFile and
-// SaveToFile report failure by returning false; LastWriteError() says why.
+// SaveToFile report failure by returning false; LastWriteFailure() holds the exception.
 //
 // Events fire only when assigned. Orders that callers may rely on:
 //  - load: OnChangeUndo(0), OnChangeFileSize, (caret moved by the view), OnFileOpen,
-//    OnChangeFileSize again;
+//    OnChangeFileSize again, then (when a cut-short save was undone) questions
+//    JournalRecovered;
 //  - every recorded edit, undo and redo: OnChangeUndo(undo count) after the change;
-//  - every change of FileSize: hooks RowCountChanged, then OnChangeFileSize.
+//  - every change of FileSize: hooks FileSizeChanged, then OnChangeFileSize;
+//  - save: questions AskOverwriteChangedFile before anything is written, then
+//    AskSaveWithoutBackup when a wanted backup could not be made.
 
 #include "TFileIdentity.h"
 #include "TVxChangeSet.h"
 #include "TVxDocumentHooks.h"
+#include "TVxDocumentQuestions.h"
 #include "TVxEvent.h"
 #include "TVxProgress.h"
 #include "TVxProgressSteps.h"
@@ -28,6 +34,7 @@
 #include "TVxWorkCopy.h"
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -51,6 +58,12 @@ public:
     TVxDocument &operator=(const TVxDocument &) = delete;
 
     void SetHooks(TVxDocumentHooks *hooks);
+    // Who answers the questions and hears the notices (nullptr: the defaults of
+    // TVxDocumentQuestions). The program attaches itself here, not through the view.
+    void SetQuestions(TVxDocumentQuestions *questions);
+    // What the document's errors call it while it has no file name (they name the user's
+    // document, never the temporary file). The program sets it in the user's words.
+    void SetUntitledName(const std::string &name);
     // Long operations report here while it is set (see TVxProgress): load (cancellable until
     // the new working copy is complete), save (not cancellable), replace-all's rewrite
     // (cancellable) and the searcher's scans (cancellable). A cancelled operation throws
@@ -74,6 +87,8 @@ public:
     // --- State ---------------------------------------------------------------------------
     const std::string &FileName() const { return FFileName; }
     int32_t FileSize() const { return FWork.FileSize(); }
+    // Empty, or why no working copy could be made in the temporary folder (the system's
+    // reason, naming the folder).
     const std::string &WorkCopyError() const { return FWork.CreateError(); }
     bool SaveBackup = false;
     int32_t SaveBackupCount = 10;
@@ -103,7 +118,8 @@ public:
     // --- Files ---------------------------------------------------------------------------
     // Replaces the document with the file's bytes. Refuses (throws, nothing changed)
     // directories, non-regular files and files above kMaxFileSize bytes. A save of the file
-    // that was cut short (a journal beside it) is undone first, and the user told.
+    // that was cut short (a journal beside it) is undone first, and the user told
+    // (JournalRecovered).
     bool LoadFromFile(const std::string &fileName);
     // Writes the document to the file as TVxSaver does (a symlink is written through to the
     // file it names; owner, group, bits and attributes are kept). Never throws; false on
@@ -117,6 +133,9 @@ public:
     // declines (to go on without a backup, or to overwrite a file that changed on disk since
     // it was loaded or saved here), or the write fails.
     bool SaveToFile(const std::string &fileName, bool keepUndo);
+    // Why the last WriteToFile or SaveToFile failed: the exception (for the program to word)
+    // and its what(); null and empty after a success or a declined question.
+    std::exception_ptr LastWriteFailure() const { return FLastWriteFailure; }
     const std::string &LastWriteError() const { return FLastWriteError; }
     // The file as it stood on disk right after the last load or save (not Exists for an
     // untitled document). A save to FileName asks before writing when the file no longer
@@ -173,9 +192,8 @@ public:
     const TVxUndoStore &UndoStore() const { return FStore; }
     TVxUndoStore &UndoStore() { return FStore; }
 
-    // Recomputes the grid's rows from FileSize and fires OnChangeFileSize.
-    void UpdateRowCount();
-    int ShowMessageBox(const std::string &text, unsigned flags) { return FHooks->ShowMessageBox(text, flags); }
+    // Tells the hooks (FileSizeChanged) and then OnChangeFileSize the current FileSize.
+    void AnnounceFileSize();
 
 protected:
     TVxDocumentHooks &Hooks() { return *FHooks; }
@@ -193,10 +211,25 @@ private:
     void Record(TVxUndoRecord record);
     TVxUndoList &RecordList() { return FReplay == TReplay::Undo ? FRedo : FUndo; }
     void Replay(TReplay how, bool moveCaret);
+    // The edit that reverts one record (nothing for a group record itself).
+    void Revert(const TVxUndoRecord &r, bool moveCaret);
+    // Replays the newest `members` records of a group one by one, as one operation, then
+    // records the group over their reverts.
+    void ReplayMembers(TReplay how, int32_t members);
     void FireChangeUndo();
     bool WriteFile(const std::string &fileName, int32_t backups, bool askIfChanged);
+    // Whether writing the changed ranges alone saves the document over the file found (the
+    // one last loaded or saved here, unchanged, of the document's size) at a fair cost.
+    bool PatchWillDo(const TFileIdentity &found) const;
     void UpdateLabel();
     void CheckGrowth(int64_t by) const;
+    // How much a splice list grows the document; throws std::invalid_argument for a list that
+    // is out of order or out of range.
+    int64_t SpliceGrowth(const std::vector<TVxSplice> &splices) const;
+    // The undo records of applied splices (one each, at its offset once those before it are
+    // applied; see ReplaceRanges), `removed` holding the bytes each replaced.
+    void RecordSplices(const std::vector<TVxSplice> &splices, std::vector<std::unique_ptr<uint8_t[]>> &removed,
+                       bool group);
     // Undo of a group whose members are range replacements left to right (what replace-all
     // records) as one ReplaceRanges pass instead of one tail shift per member.
     bool RevertGroupAtOnce(const TVxUndoList &from, int32_t members);
@@ -220,6 +253,7 @@ private:
     };
 
     TVxDocumentHooks *FHooks;
+    TVxDocumentQuestions *FQuestions;
     TVxProgress *FProgress = nullptr;
     TVxProgress *FMemberSink = nullptr;
     bool FChanging = false;
@@ -231,7 +265,9 @@ private:
     TReplay FReplay = TReplay::None;
     TVxChangeSet FChanges;
     std::string FFileName;
+    std::string FUntitledName = "(untitled)";
     std::string FLastWriteError;
+    std::exception_ptr FLastWriteFailure;
     TFileIdentity FDiskIdentity;
     // Where FileName's links led at the last load or save: a link planted in the file's
     // place since then is replaced by a save, not followed.

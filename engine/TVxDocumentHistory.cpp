@@ -121,10 +121,21 @@ void TVxDocument::Replay(TReplay how, bool moveCaret)
         FireChangeUndo();
         return;
     }
+    Revert(r, moveCaret);
+    // Removed only once reverted: a revert that throws leaves the record for another try.
+    from.RemoveNewest();
+    if (groupCount > 0)
+        ReplayMembers(how, groupCount);
+    FireChangeUndo();
+}
+
+void TVxDocument::Revert(const TVxUndoRecord &r, bool moveCaret)
+{
     // Single-byte reverts work in the window; block reverts flush it themselves, as a step
     // of their progress.
     if (r.Kind == ukOverwriteByte || r.Kind == ukInsertByte || r.Kind == ukDeleteByte)
         FWork.LoadCache(std::min(r.Start, FileSize()));
+    const TFill restore = [&](int32_t at, TVxProgressSteps *steps) { FStore.Restore(r.Data, FWork, at, steps); };
     switch (r.Kind) {
     case ukOverwriteByte:
         OverwriteByte(r.Start, r.OldByte, true);
@@ -136,41 +147,38 @@ void TVxDocument::Replay(TReplay how, bool moveCaret)
         InsertByte(r.Start, r.OldByte, true);
         break;
     case ukDeleteRange:
-        InsertFilled(r.Start, r.DataSize(), true, moveCaret,
-                     [&](int32_t at, TVxProgressSteps *steps) { FStore.Restore(r.Data, FWork, at, steps); });
+        InsertFilled(r.Start, r.DataSize(), true, moveCaret, restore);
         break;
     case ukInsertRange:
         DeleteRange(r.Start, r.End, true);
         break;
     case ukReplaceRange:
-        ReplaceFilled(r.Start, r.End, r.Count, true, moveCaret,
-                      [&](int32_t at, TVxProgressSteps *steps) { FStore.Restore(r.Data, FWork, at, steps); });
+        ReplaceFilled(r.Start, r.End, r.Count, true, moveCaret, restore);
         break;
     case ukGroup:
         break;
     }
-    // Removed only once reverted: a revert that throws leaves the record for another try.
-    from.RemoveNewest();
-    if (groupCount > 0) {
-        // One operation for the user: each member's progress maps into its share.
-        TVxProgressSteps members(Sink(), groupCount);
-        struct TSinkGuard {
-            TVxProgress *&Sink;
-            TVxProgress *Was;
-            ~TSinkGuard() { Sink = Was; }
-        } sinkGuard{FMemberSink, FMemberSink};
-        for (int32_t i = 0; i < groupCount; ++i) {
-            FMemberSink = members.SubOperation(1);
-            Replay(how, false);
-        }
-        members.Finish();
-        // The members' reverts, newest first, are one step again in the other list.
-        TVxUndoRecord g;
-        g.Kind = ukGroup;
-        g.Count = groupCount;
-        Record(std::move(g));
+}
+
+void TVxDocument::ReplayMembers(TReplay how, int32_t members)
+{
+    // One operation for the user: each member's progress maps into its share.
+    TVxProgressSteps steps(Sink(), members);
+    struct TSinkGuard {
+        TVxProgress *&Sink;
+        TVxProgress *Was;
+        ~TSinkGuard() { Sink = Was; }
+    } sinkGuard{FMemberSink, FMemberSink};
+    for (int32_t i = 0; i < members; ++i) {
+        FMemberSink = steps.SubOperation(1);
+        Replay(how, false);
     }
-    FireChangeUndo();
+    steps.Finish();
+    // The members' reverts, newest first, are one step again in the other list.
+    TVxUndoRecord g;
+    g.Kind = ukGroup;
+    g.Count = members;
+    Record(std::move(g));
 }
 
 void TVxDocument::ClearUndo()

@@ -1,16 +1,17 @@
 #pragma once
-// What the document engine needs from the control that shows it. The view implements this;
-// the engine never includes view headers. Every method has a harmless default so that the
-// engine runs (and is tested) without any view.
+// What the document engine needs from the control that shows it: caret, selection and
+// repaint. The view implements this; the engine never includes view headers. Every method
+// has a harmless default so that the engine runs (and is tested) without any view. What
+// the engine asks or tells the user goes to TVxDocumentQuestions instead.
 //
 // The engine calls these on the one user-interface thread, in the orders documented on
 // TVxDocument. None of them may call back into a block edit of the engine.
 
 #include <cstdint>
-#include <string>
 
-// Message box flags and answers; the values are the customary Windows ones so stored
-// settings and peers that pass them around keep their meaning.
+// Message box flags and answers of the view and the program (the engine asks nothing
+// through them); the values are the customary Windows ones so stored settings and peers
+// that pass them around keep their meaning.
 enum TVxMsgFlags : unsigned {
     mbOK = 0x00,
     mbOKCancel = 0x01,
@@ -33,9 +34,10 @@ public:
     // End selecting (FSelecting := false) and, when `clear`, drop the selection as well.
     virtual void EndSelection(bool clear) {}
     virtual void RefreshCaret() {}
-    // FileSize changed: the grid takes the new row count and end column and updates its
-    // scroll bars. Called before OnChangeFileSize fires.
-    virtual void RowCountChanged(int32_t rowCount, int endCol) {}
+    // FileSize changed (or is announced after a load): the view derives its rows and end
+    // position from the new size and updates its scroll bars. Called before OnChangeFileSize
+    // fires.
+    virtual void FileSizeChanged(int32_t fileSize) {}
     // A new document was loaded: caret to the first byte's cell, anchor min(0, FileSize - 1),
     // no selection whatever the Shift key says, repaint everything.
     virtual void DocumentReplaced() {}
@@ -43,12 +45,4 @@ public:
     virtual void ContentChanged() {}
     // Announce a load to every running editor (handled later by each, this one included).
     virtual void PostFileOpened() {}
-    // The temporary folder took no more writes: edits stay in the cache window, which
-    // cannot move any more (see TVxWorkCopy). Tell the user once, outside of painting.
-    virtual void WorkCopyFull(const std::string &message) {}
-    // Ask the user. Without a view: the first button's answer (Yes, OK).
-    virtual int ShowMessageBox(const std::string &text, unsigned flags)
-    {
-        return (flags & 0x0F) == mbYesNo || (flags & 0x0F) == mbYesNoCancel ? idYes : idOK;
-    }
 };

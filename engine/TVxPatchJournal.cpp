@@ -164,7 +164,83 @@ void PutBack(const TFileHandle &j, const TJournal &journal, TFileHandle &file)
     }
     file.Sync();
 }
+
+// The journal's header and ranges for a patch of the file `id` names.
+THeader HeaderFor(const TFileIdentity &id, const TVxPatchJournal::TRanges &ranges, std::vector<TEntry> &entries)
+{
+    THeader h{};
+    std::memcpy(h.Magic, kMagic, sizeof kMagic);
+    h.Dev = id.Dev;
+    h.Ino = id.Ino;
+    h.Size = id.Size;
+    h.Count = ranges.size();
+    entries.reserve(ranges.size());
+    for (const auto &r : ranges) {
+        entries.push_back(TEntry{r.first, r.second});
+        h.DataBytes += uint64_t(r.second - r.first);
+    }
+    return h;
+}
+
+// The file's present bytes of the ranges, in order, into the journal.
+void PutPrevious(const TFileHandle &file, const std::vector<TEntry> &entries, TJournalWriter &w)
+{
+    std::vector<uint8_t> buf(kBuffer);
+    for (const TEntry &e : entries) {
+        for (int64_t at = e.First; at < e.End;) {
+            const size_t n = static_cast<size_t>(std::min<int64_t>(int64_t(kBuffer), e.End - at));
+            file.ReadExact(at, buf.data(), n);
+            w.Put(buf.data(), n);
+            at += int64_t(n);
+        }
+    }
+}
 } // namespace
+
+bool TVxPatchJournal::WriteJournal(const TDirHandle &dir, const std::string &name, const TFileHandle &file,
+                                   const TRanges &ranges)
+{
+    const TFileIdentity id = TFileIdentity::OfFd(file.Fd());
+    int fd = dir.OpenAt(name, O_RDWR | O_CREAT | O_TRUNC, 0600);
+    if (fd < 0)
+        return false;
+    TFileHandle j(fd, dir.PathOf(name));
+    try {
+        std::vector<TEntry> entries;
+        const THeader h = HeaderFor(id, ranges, entries);
+        TJournalWriter w(j);
+        w.Put(&h, sizeof h);
+        w.Put(entries.data(), entries.size() * sizeof(TEntry));
+        PutPrevious(file, entries, w);
+        w.Finish();
+        j.Sync();
+        dir.Sync();
+    } catch (const std::exception &) {
+        j.Close();
+        dir.UnlinkAt(name);
+        return false;
+    }
+    return true;
+}
+
+void TVxPatchJournal::UndoFromJournal(const TDirHandle &dir, const std::string &name, TFileHandle &file,
+                                      const std::exception &failure)
+{
+    try {
+        int fd = dir.OpenAt(name, O_RDONLY);
+        if (fd < 0)
+            throw std::system_error(errno, std::generic_category(), dir.PathOf(name));
+        TFileHandle j(fd, dir.PathOf(name));
+        TJournal journal;
+        if (!ReadJournal(j, journal))
+            throw std::system_error(EIO, std::generic_category(), dir.PathOf(name));
+        PutBack(j, journal, file);
+    } catch (const std::exception &) {
+        throw TVxError(TVxErrorKind::PatchNotRolledBack, file.Path(), failure.what());
+    }
+    dir.UnlinkAt(name);
+    dir.Sync();
+}
 
 std::string TVxPatchJournal::NameFor(const std::string &baseName) { return "." + baseName + ".hxjournal"; }
 
@@ -172,68 +248,16 @@ bool TVxPatchJournal::Patch(const TDirHandle &dir, const std::string &baseName, 
                             const TVxWorkCopy &work, const TRanges &ranges)
 {
     const std::string name = NameFor(baseName);
-    const TFileIdentity id = TFileIdentity::OfFd(file.Fd());
     // Step 1: the journal, complete and on disk before the file changes.
-    {
-        int fd = dir.OpenAt(name, O_RDWR | O_CREAT | O_TRUNC, 0600);
-        if (fd < 0)
-            return false;
-        TFileHandle j(fd, dir.PathOf(name));
-        try {
-            THeader h{};
-            std::memcpy(h.Magic, kMagic, sizeof kMagic);
-            h.Dev = id.Dev;
-            h.Ino = id.Ino;
-            h.Size = id.Size;
-            h.Count = ranges.size();
-            std::vector<TEntry> entries;
-            entries.reserve(ranges.size());
-            for (const auto &r : ranges) {
-                entries.push_back(TEntry{r.first, r.second});
-                h.DataBytes += uint64_t(r.second - r.first);
-            }
-            TJournalWriter w(j);
-            w.Put(&h, sizeof h);
-            w.Put(entries.data(), entries.size() * sizeof(TEntry));
-            std::vector<uint8_t> buf(kBuffer);
-            for (const TEntry &e : entries) {
-                for (int64_t at = e.First; at < e.End;) {
-                    const size_t n = static_cast<size_t>(std::min<int64_t>(int64_t(kBuffer), e.End - at));
-                    file.ReadExact(at, buf.data(), n);
-                    w.Put(buf.data(), n);
-                    at += int64_t(n);
-                }
-            }
-            w.Finish();
-            j.Sync();
-            dir.Sync();
-        } catch (const std::exception &) {
-            j.Close();
-            dir.UnlinkAt(name);
-            return false;
-        }
-    }
+    if (!WriteJournal(dir, name, file, ranges))
+        return false;
     // Step 2: the new bytes.
     try {
         for (const auto &r : ranges)
             work.CopyRangeTo(r.first, r.second - r.first, file, r.first);
         file.Sync();
     } catch (const std::exception &e) {
-        try {
-            int fd = dir.OpenAt(name, O_RDONLY);
-            if (fd < 0)
-                throw std::system_error(errno, std::generic_category(), dir.PathOf(name));
-            TFileHandle j(fd, dir.PathOf(name));
-            TJournal journal;
-            if (!ReadJournal(j, journal))
-                throw std::system_error(EIO, std::generic_category(), dir.PathOf(name));
-            PutBack(j, journal, file);
-        } catch (const std::exception &) {
-            throw TVxError(file.Path() + "\r\n" + e.what() +
-                           "\r\n保存を元に戻せませんでした。次にこのファイルを開くときに元の内容に戻します。");
-        }
-        dir.UnlinkAt(name);
-        dir.Sync();
+        UndoFromJournal(dir, name, file, e);
         throw;
     }
     // Step 3: done; the journal is no longer needed.
@@ -268,8 +292,7 @@ bool TVxPatchJournal::Recover(const TDirHandle &dir, const std::string &baseName
         return false; // another file by now: not ours to change
     int ffd = dir.OpenAt(baseName, O_RDWR | O_NONBLOCK);
     if (ffd < 0)
-        throw TVxError(dir.PathOf(baseName) + "\r\n前回の保存が中断されたままですが、元の内容に戻せません。\r\n" +
-                       std::strerror(errno));
+        throw TVxError(TVxErrorKind::JournalNotApplied, dir.PathOf(baseName), std::strerror(errno));
     TFileHandle file(ffd, dir.PathOf(baseName));
     PutBack(j, journal, file);
     j.Close();

@@ -23,6 +23,7 @@
 // Who calls: TVxSaver (Patch), TVxDocument::LoadFromFile (Recover).
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,4 +44,14 @@ public:
     // True when an interrupted patch of dir/baseName was undone. Throws when a complete
     // journal exists but the previous bytes cannot be written back.
     static bool Recover(const TDirHandle &dir, const std::string &baseName);
+
+private:
+    // Step 1: the journal `name`, complete and flushed with its folder; false, with no
+    // journal left behind, when it cannot be written.
+    static bool WriteJournal(const TDirHandle &dir, const std::string &name, const TFileHandle &file,
+                             const TRanges &ranges);
+    // After a failed step 2: the previous bytes back from the journal, which then goes.
+    // When that fails too the journal stays for the next load, and a TVxError says so.
+    static void UndoFromJournal(const TDirHandle &dir, const std::string &name, TFileHandle &file,
+                                const std::exception &failure);
 };

@@ -55,7 +55,7 @@ bool TVxSaver::Write(const TVxWorkCopy &work, int32_t backups, const std::functi
             TFileHandle old(fd, FTarget);
             meta = std::make_unique<TFileMeta>(TFileMeta::Capture(fd));
             if (!meta->Regular)
-                throw TVxError(FTarget + "\r\n通常のファイルではないため保存できません。");
+                throw TVxError(TVxErrorKind::SaveNotRegular, FTarget);
         } else if (!Denied(errno)) {
             Fail(FTarget);
         }
@@ -133,35 +133,12 @@ bool TVxSaver::WriteInPlace(TFileHandle &file, const TVxWorkCopy &work, int32_t 
     TTempFile copy;
     bool backedUp = false;
     if (backups > 0) {
-        backedUp = TVxBackup::MakeBackup(FDir, FBase, backups, [&](const std::string &gen) {
-            try {
-                TTempFile g = TTempFile::CreateIn(FDir, 0600);
-                TFileCopy::Copy(file, 0, g.Handle(), 0, oldSize);
-                const bool ownerKept = meta.ApplyOwner(g.Handle().Fd());
-                meta.ApplyMode(g.Handle().Fd(), ownerKept);
-                meta.ApplyXattrs(g.Handle().Fd());
-                g.Handle().Sync();
-                g.LinkAs(FDir, gen);
-                copy = std::move(g);
-                return true;
-            } catch (const std::exception &) {
-                return false;
-            }
-        });
+        backedUp = BackUpByCopy(file, oldSize, backups, meta, copy);
         if (!backedUp && !(goOn && goOn()))
             return false;
     }
-    if (!backedUp) {
-        try {
-            copy = TTempFile::CreateKeepsake(FBase);
-            TFileCopy::Copy(file, 0, copy.Handle(), 0, oldSize);
-            copy.Handle().Sync();
-        } catch (const std::exception &) {
-            // No room for a keepsake: the save goes on without a way back, as the user
-            // asked for it; the document itself is still intact if the write fails.
-            copy.Remove();
-        }
-    }
+    if (!backedUp)
+        copy = KeepsakeOf(file, oldSize);
 
     const int64_t newSize = work.FileSize();
     bool touched = false;
@@ -174,18 +151,7 @@ bool TVxSaver::WriteInPlace(TFileHandle &file, const TVxWorkCopy &work, int32_t 
         file.SetLength(newSize);
         file.Sync();
     } catch (const std::exception &e) {
-        if (touched && copy.IsOpen()) {
-            try {
-                TFileCopy::Copy(copy.Handle(), 0, file, 0, oldSize);
-                file.SetLength(oldSize);
-                file.Sync();
-            } catch (const std::exception &) {
-                copy.Keep();
-                throw TVxError(FTarget + "\r\n" + e.what() + "\r\n元の内容は " + copy.Name() + " に残っています。");
-            }
-        } else if (newSize > oldSize) {
-            ::ftruncate(file.Fd(), oldSize);
-        }
+        RollBack(file, oldSize, newSize, touched ? &copy : nullptr, e);
         if (!backedUp)
             copy.Remove();
         throw;
@@ -194,6 +160,59 @@ bool TVxSaver::WriteInPlace(TFileHandle &file, const TVxWorkCopy &work, int32_t 
         copy.Remove();
     FWritten = TFileIdentity::OfFd(file.Fd());
     return true;
+}
+
+bool TVxSaver::BackUpByCopy(const TFileHandle &file, int64_t oldSize, int32_t backups, const TFileMeta &meta,
+                            TTempFile &copy)
+{
+    // The file stays where it is, so the newest generation is a copy dressed like it.
+    return TVxBackup::MakeBackup(FDir, FBase, backups, [&](const std::string &gen) {
+        try {
+            TTempFile g = TTempFile::CreateIn(FDir, 0600);
+            TFileCopy::Copy(file, 0, g.Handle(), 0, oldSize);
+            const bool ownerKept = meta.ApplyOwner(g.Handle().Fd());
+            meta.ApplyMode(g.Handle().Fd(), ownerKept);
+            meta.ApplyXattrs(g.Handle().Fd());
+            g.Handle().Sync();
+            g.LinkAs(FDir, gen);
+            copy = std::move(g);
+            return true;
+        } catch (const std::exception &) {
+            return false;
+        }
+    });
+}
+
+TTempFile TVxSaver::KeepsakeOf(const TFileHandle &file, int64_t oldSize) const
+{
+    TTempFile copy;
+    try {
+        copy = TTempFile::CreateKeepsake(FBase);
+        TFileCopy::Copy(file, 0, copy.Handle(), 0, oldSize);
+        copy.Handle().Sync();
+    } catch (const std::exception &) {
+        // No room for a keepsake: the save goes on without a way back, as the user
+        // asked for it; the document itself is still intact if the write fails.
+        copy.Remove();
+    }
+    return copy;
+}
+
+void TVxSaver::RollBack(TFileHandle &file, int64_t oldSize, int64_t newSize, TTempFile *copy,
+                        const std::exception &failure) const
+{
+    if (copy && copy->IsOpen()) {
+        try {
+            TFileCopy::Copy(copy->Handle(), 0, file, 0, oldSize);
+            file.SetLength(oldSize);
+            file.Sync();
+        } catch (const std::exception &) {
+            copy->Keep();
+            throw TVxError(TVxErrorKind::SaveFailedCopyKept, FTarget, failure.what(), copy->Name());
+        }
+    } else if (newSize > oldSize) {
+        ::ftruncate(file.Fd(), oldSize);
+    }
 }
 
 bool TVxSaver::WritePatch(const TVxWorkCopy &work, const std::vector<std::pair<int32_t, int32_t>> &ranges)

@@ -34,6 +34,7 @@
 #include "TFileIdentity.h"
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <utility>
@@ -76,6 +77,18 @@ private:
                   const TFileMeta *meta, bool ownerKept);
     bool WriteInPlace(TFileHandle &file, const TVxWorkCopy &work, int32_t backups, const std::function<bool()> &goOn,
                       const TFileMeta &meta);
+    // The newest of `backups` generations as a copy of the file's oldSize bytes, into
+    // `copy`; false when it could not be made.
+    bool BackUpByCopy(const TFileHandle &file, int64_t oldSize, int32_t backups, const TFileMeta &meta,
+                      TTempFile &copy);
+    // A copy of the file's oldSize bytes in the private temporary folder; not open when
+    // there was no room for it.
+    TTempFile KeepsakeOf(const TFileHandle &file, int64_t oldSize) const;
+    // Undoes a failed write in place: from `copy` (the previous contents) once bytes changed,
+    // else by cutting off what the reservation added. A copy that cannot be put back is
+    // kept, and a TVxError names it.
+    void RollBack(TFileHandle &file, int64_t oldSize, int64_t newSize, TTempFile *copy,
+                  const std::exception &failure) const;
     // Opens the target for writing in place when it is still the file found; -1 otherwise.
     int OpenInPlace() const;
 

@@ -2,6 +2,7 @@
 
 #include "TDirectWriter.h"
 #include "TFileCopy.h"
+#include "TVxSplicedCopy.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,7 +14,7 @@ TVxWorkCopy::TVxWorkCopy() : FCache(kCacheSize)
     try {
         FWork = TTempFile::Create();
     } catch (const std::exception &e) {
-        FCreateError = std::string("作業用ファイルを一時フォルダに作成できません。\r\n") + e.what();
+        FCreateError = e.what();
     }
     LoadCache(0);
 }
@@ -416,49 +417,6 @@ void TVxWorkCopy::SpliceWindow(const TVxSplice *splices, size_t count,
         removed->swap(taken);
 }
 
-namespace {
-// Sequential output into a file through one buffer.
-class TBlockWriter {
-public:
-    explicit TBlockWriter(TFileHandle &dst) : FDst(dst), FBuf(kSize) {}
-    void Put(const uint8_t *p, size_t n)
-    {
-        while (n > 0) {
-            if (FFill == kSize)
-                Flush();
-            size_t c = std::min(n, kSize - FFill);
-            std::memcpy(FBuf.data() + FFill, p, c);
-            FFill += c;
-            p += c;
-            n -= c;
-        }
-    }
-    // Kernel copy of a long stretch; keeps the order of everything written so far.
-    void CopyFrom(const TFileHandle &src, int64_t from, int64_t n)
-    {
-        Flush();
-        TFileCopy::Copy(src, from, FDst, FPos, n);
-        FPos += n;
-    }
-    void Flush()
-    {
-        if (FFill > 0)
-            FDst.WriteAt(FPos, FBuf.data(), FFill);
-        FPos += static_cast<int64_t>(FFill);
-        FFill = 0;
-    }
-    int64_t Position() const { return FPos + static_cast<int64_t>(FFill); }
-
-    static constexpr size_t kSize = 1 << 20;
-
-private:
-    TFileHandle &FDst;
-    std::vector<uint8_t> FBuf;
-    size_t FFill = 0;
-    int64_t FPos = 0;
-};
-} // namespace
-
 void TVxWorkCopy::Rewrite(const TVxSplice *splices, size_t count, std::vector<std::unique_ptr<uint8_t[]>> *removed)
 {
     int64_t newSize = FFileSize;
@@ -466,71 +424,11 @@ void TVxWorkCopy::Rewrite(const TVxSplice *splices, size_t count, std::vector<st
         newSize += int64_t(splices[i].NewCount) - splices[i].OldCount;
     // From here on the file is the document, so it can be read (and kernel-copied) directly.
     FlushCache();
-    const TFileHandle &src = FWork.Handle();
     TTempFile out = NewFile();
     // A full disk fails here, before anything was written.
     out.Handle().Reserve(0, newSize);
-    TBlockWriter writer(out.Handle());
-
-    // Gaps between dense splices are short: they come from one read buffer, refilled
-    // sequentially, rather than from one pread each.
-    constexpr int64_t kReadSize = 1 << 20;
-    std::vector<uint8_t> rbuf(static_cast<size_t>(kReadSize));
-    int64_t rStart = 0, rEnd = 0;
-    auto take = [&](int64_t from, int64_t n, uint8_t *capture) {
-        while (n > 0) {
-            if (!capture && n >= kReadSize && (from < rStart || from >= rEnd)) {
-                writer.CopyFrom(src, from, n);
-                return;
-            }
-            if (from < rStart || from >= rEnd) {
-                int64_t len = std::min<int64_t>(kReadSize, FFileSize - from);
-                src.ReadExact(from, rbuf.data(), static_cast<size_t>(len));
-                rStart = from;
-                rEnd = from + len;
-            }
-            int64_t c = std::min(n, rEnd - from);
-            const uint8_t *p = rbuf.data() + (from - rStart);
-            if (capture) {
-                std::memcpy(capture, p, static_cast<size_t>(c));
-                capture += c;
-            } else {
-                writer.Put(p, static_cast<size_t>(c));
-            }
-            from += c;
-            n -= c;
-        }
-    };
-
-    std::vector<std::unique_ptr<uint8_t[]>> taken;
-    taken.reserve(removed ? count : 0);
-    int64_t pos = 0;
-    int64_t reported = 0;
     // Stopping is harmless until Adopt: the new file is simply deleted.
-    auto report = [&](int64_t at) {
-        if (FProgress && at - reported >= TVxProgress::kChunk) {
-            FProgress->Report(at, FFileSize, true);
-            reported = at;
-        }
-    };
-    for (size_t i = 0; i < count; ++i) {
-        const TVxSplice &s = splices[i];
-        report(pos);
-        take(pos, s.Offset - pos, nullptr);
-        if (removed) {
-            taken.push_back(std::make_unique<uint8_t[]>(static_cast<size_t>(s.OldCount)));
-            take(s.Offset, s.OldCount, taken.back().get());
-        }
-        writer.Put(s.Data, static_cast<size_t>(s.NewCount));
-        pos = int64_t(s.Offset) + s.OldCount;
-    }
-    while (pos < FFileSize) {
-        report(pos);
-        const int64_t n = std::min<int64_t>(TVxProgress::kChunk, FFileSize - pos);
-        take(pos, n, nullptr);
-        pos += n;
-    }
-    writer.Flush();
+    auto taken = TVxSplicedCopy(FWork.Handle(), FFileSize, out.Handle(), FProgress).Run(splices, count, removed != nullptr);
     if (FProgress)
         FProgress->Report(FFileSize, FFileSize, false);
     out.Handle().SetLength(newSize);

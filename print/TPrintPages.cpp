@@ -7,7 +7,7 @@
 #include "TPrintTarget.h"
 #include "TVxDocument.h"
 #include "TVxDumpText.h"
-#include "TVxError.h"
+#include "TPrintError.h"
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -207,10 +207,10 @@ TPrintResult RunPages(QPainter &painter, const TVxDocument &doc, const TPrintJob
         if (job.Footer)
             writer.Text(layout.Left(), layout.FooterY(), QStringLiteral("%1 ページ").arg(page));
         if (page < layout.Pages() && !target.NewPage(painter))
-            throw TVxError("印刷に失敗しました。");
+            throw TPrintError("印刷に失敗しました。");
     }
     if (!target.End(painter))
-        throw TVxError("印刷に失敗しました。");
+        throw TPrintError("印刷に失敗しました。");
     return TPrintResult::Printed;
 }
 } // namespace
@@ -243,7 +243,7 @@ TPrintResult TPrintPages::Print(const TVxDocument &doc, const TPrintJob &job, TP
 {
     QPainter painter;
     if (!target.Begin(painter, job.Title))
-        throw TVxError("印刷を開始できませんでした。");
+        throw TPrintError("印刷を開始できませんでした。");
     try {
         return RunPages(painter, doc, job, target, progress);
     } catch (...) {

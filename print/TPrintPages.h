@@ -17,7 +17,7 @@
 // row end shows in both rows, clipped at the column's edges.
 //
 // Errors: a job the device will not start, or a page or end it reports as failed, throws
-// TVxError; a read error of the document throws what the engine throws. Either way the job
+// TPrintError; a read error of the document throws what the engine throws. Either way the job
 // has been aborted first.
 
 #include "TVxTextFilter.h"

@@ -1,7 +1,7 @@
 #include "TPrintRowSource.h"
 
 #include "TVxDocument.h"
-#include "TVxError.h"
+#include "TPrintError.h"
 
 #include <algorithm>
 
@@ -17,7 +17,7 @@ const uint8_t *TPrintRowSource::Bytes(int64_t from, int64_t end)
         // The document cannot shrink while a job runs (the window is busy); a short read
         // means the working copy failed under us.
         if (end > FEnd)
-            throw TVxError("印刷するデータを読み込めませんでした。");
+            throw TPrintError("印刷するデータを読み込めませんでした。");
     }
     return FBuffer.data() + (from - FStart);
 }

@@ -64,7 +64,7 @@ TVxHexcavator::TVxHexcavator(QWidget *parent) : QAbstractScrollArea(parent), TVx
 
     LoadCache(0);
     UpdateLayout();
-    UpdateRowCount();
+    AnnounceFileSize();
 }
 
 TVxHexcavator::~TVxHexcavator()
@@ -421,10 +421,10 @@ void TVxHexcavator::EndSelection(bool clear)
     }
 }
 
-void TVxHexcavator::RowCountChanged(int32_t rowCount, int endCol)
+void TVxHexcavator::FileSizeChanged(int32_t fileSize)
 {
-    FRowCount = rowCount;
-    FEndCol = endCol;
+    FRowCount = TVxCells::RowCountFor(fileSize);
+    FEndCol = TVxCells::EndColFor(fileSize);
     // A shrinking document may leave the caret beyond its end: it stays on the end position.
     if (FRow > FRowCount - 1)
         FRow = FRowCount - 1;
@@ -482,16 +482,14 @@ void TVxHexcavator::PostFileOpened()
     });
 }
 
-void TVxHexcavator::WorkCopyFull(const std::string &message)
+void TVxHexcavator::ShowError(const std::exception &e)
 {
-    QTimer::singleShot(0, this, [this, message] { ShowMessageBox(message, mbOK | mbIconWarning); });
-}
-
-int TVxHexcavator::ShowMessageBox(const std::string &text, unsigned flags)
-{
-    if (OnShowMessageBox)
-        return OnShowMessageBox(text, flags);
-    return TVxMessageBox::Show(this, QGuiApplication::applicationDisplayName(), QString::fromStdString(text), flags);
+    if (OnError) {
+        OnError(e);
+        return;
+    }
+    TVxMessageBox::Show(this, QGuiApplication::applicationDisplayName(), QString::fromLocal8Bit(e.what()),
+                        mbOK | mbIconStop);
 }
 
 std::string TVxHexcavator::GetRowText(int32_t offset, int32_t count)

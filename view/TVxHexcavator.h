@@ -17,7 +17,9 @@
 // Properties follow one rule: a setter returns at once when the value is unchanged,
 // otherwise applies it, repaints what changed and raises its event. Events are
 // std::function members raised only when assigned; the engine contributes OnFileOpen,
-// OnChangeFileSize and OnChangeUndo.
+// OnChangeFileSize and OnChangeUndo. The control holds no words for the user: what the
+// engine asks or tells goes from the document to the host's TVxDocumentQuestions
+// (SetQuestions), and failures of key edits to OnError.
 //
 // Who calls what: the main window owns one control (VxHexcavator1), sets the properties
 // from its settings, assigns the events and the clipboard members, and calls the public
@@ -37,6 +39,7 @@
 #include <QColor>
 #include <QTimer>
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -212,10 +215,9 @@ public:
     int ClampLeftCol(int col) const;
     void UpdateScrollBars();
 
-    // The engine's message box, asked by the document (and usable by the host). The host may
-    // route it through its own message boxes by assigning OnShowMessageBox.
-    int ShowMessageBox(const std::string &text, unsigned flags) override;
-    std::function<int(const std::string &text, unsigned flags)> OnShowMessageBox;
+    // An edit started by a key failed (the document is as it was): the host words and shows
+    // the exception. Unassigned, a message box shows what() itself.
+    std::function<void(const std::exception &e)> OnError;
 
 protected:
     bool event(QEvent *e) override;
@@ -238,14 +240,15 @@ private:
     // TVxDocumentHooks
     void MoveCaretToOffset(int32_t offset) override;
     void EndSelection(bool clear) override;
-    void RowCountChanged(int32_t rowCount, int endCol) override;
+    // Rows and the end column follow the size (TVxCells).
+    void FileSizeChanged(int32_t fileSize) override;
     void DocumentReplaced() override;
     void ContentChanged() override;
     // Posted to this instance (the other instances hear of it through their own messaging):
     // OnFileOpenAnyInstance fires from the event loop, after the load has finished.
     void PostFileOpened() override;
-    // Shown from the event loop, never from inside the paint that noticed it.
-    void WorkCopyFull(const std::string &message) override;
+
+    void ShowError(const std::exception &e);
 
     // Input (TVxHexcavatorInput.cpp)
     bool HandleKey(QKeyEvent *e);

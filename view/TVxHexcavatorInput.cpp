@@ -258,7 +258,7 @@ void TVxHexcavator::keyPressEvent(QKeyEvent *e)
             return;
         }
     } catch (const std::exception &ex) {
-        ShowMessageBox(ex.what(), mbOK | mbIconStop);
+        ShowError(ex);
         return;
     }
     e->ignore();

@@ -3,6 +3,7 @@
 #include "TBusyState.h"
 #include "TCommand.h"
 #include "TCommandPlaces.h"
+#include "TEngineMessages.h"
 #include "TFileWatch.h"
 #include "TRecentFiles.h"
 #include "TSettingsModel.h"
@@ -156,7 +157,7 @@ bool TFileCommands::Save(const QString &fileName)
     // A declined backup question is no failure; a failed write is, and says why.
     if (!ok && !ed.LastWriteError().empty())
         FContext.Busy.Message(fileName + QStringLiteral("\r\nファイルを保存できませんでした。\r\n") +
-                                      QString::fromLocal8Bit(ed.LastWriteError().c_str()),
+                                      TEngineMessages::TextOf(ed.LastWriteFailure()),
                                   0x10);
     OnSaved(ok);
     return ok;

@@ -1,5 +1,6 @@
 #include "THexApplication.h"
 
+#include "TEngineMessages.h"
 #include "TUiServices.h"
 #include "TVxProgress.h"
 #include "TTermSignals.h"
@@ -50,7 +51,7 @@ bool THexApplication::notify(QObject *receiver, QEvent *event)
     } catch (const std::exception &e) {
         QWidget *window = activeWindow();
         TUiServices::Instance().MessageBox(window && window->isEnabled() ? window : nullptr,
-                                           QString::fromLocal8Bit(e.what()), mbIconStop);
+                                           TEngineMessages::TextOf(e), mbIconStop);
     }
     return false;
 }

@@ -6,6 +6,8 @@
 #include "TCommandLineFiles.h"
 #include "TDroppedFiles.h"
 #include "TEditCommands.h"
+#include "TEngineMessages.h"
+#include "TEngineQuestions.h"
 #include "TFeatureContext.h"
 #include "TFileCommands.h"
 #include "THelpCommands.h"
@@ -47,9 +49,11 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), FBusy(this), FSetting
         TBusy busy(FBusy, QStringLiteral("編集しています"));
         edit();
     };
-    VxHexcavator1->OnShowMessageBox = [this](const std::string &text, unsigned flags) {
-        return FBusy.Message(QString::fromStdString(text), flags);
-    };
+    // The document's questions and notices, and errors while typing, in the window's boxes.
+    VxHexcavator1->SetQuestions(
+        new TEngineQuestions(this, [this](const QString &text, unsigned flags) { return FBusy.Message(text, flags); }));
+    VxHexcavator1->SetUntitledName(TEngineMessages::Untitled().toStdString());
+    VxHexcavator1->OnError = [this](const std::exception &e) { FBusy.Message(TEngineMessages::TextOf(e), mbOK | mbIconStop); };
 
     // The window's own settings come first: its placement is applied before anything else.
     FSettings.AddSection([this](const TSettings &s, bool sole) { ApplyPlacement(s, sole); }, [this](TSettings &s) {
@@ -74,7 +78,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent), FBusy(this), FSetting
     VxHexcavator1->setFocus();
     // Without a temporary folder the window still opens, empty, and says why once it shows.
     if (!VxHexcavator1->WorkCopyError().empty()) {
-        const QString why = QString::fromStdString(VxHexcavator1->WorkCopyError());
+        const QString why = TEngineMessages::NoWorkCopy(VxHexcavator1->WorkCopyError());
         QTimer::singleShot(0, this, [this, why] { FBusy.Message(why, 0x10); });
     }
     FSettings.Load(FInstances->EditorInstanceCount() == 1);
@@ -97,7 +101,8 @@ TfrmMain::~TfrmMain()
     FView.reset();
     FEdit.reset();
     FFiles.reset();
-    VxHexcavator1->OnShowMessageBox = nullptr;
+    VxHexcavator1->SetQuestions(nullptr);
+    VxHexcavator1->OnError = nullptr;
     VxHexcavator1->RunBlockEdit = nullptr;
     VxHexcavator1->SetProgress(nullptr);
 }

@@ -1,5 +1,6 @@
 #include "TBusyState.h"
 
+#include "TEngineMessages.h"
 #include "TUiServices.h"
 
 #include <QApplication>
@@ -54,7 +55,7 @@ bool TBusyState::Run(const std::function<void()> &work, bool busy, const QString
         return false; // the user stopped it; everything is as it was
     } catch (const std::exception &e) {
         guard.reset(); // the message box needs a usable window
-        Message(QString::fromLocal8Bit(e.what()), 0x10);
+        Message(TEngineMessages::TextOf(e), 0x10);
         return false;
     }
 }

@@ -37,8 +37,8 @@ TEST_F(DocumentFilesTest, LoadFiresItsEventsInOrder)
 {
     WriteFileBytes(dir.File("a.bin"), Pattern(40));
     ASSERT_TRUE(doc.LoadFromFile(dir.File("a.bin")));
-    EXPECT_EQ(hooks.Log, (std::vector<std::string>{"undo:0", "rows:4/10", "size", "replaced", "open", "post",
-                                                   "rows:4/10", "size"}));
+    EXPECT_EQ(hooks.Log, (std::vector<std::string>{"undo:0", "filesize:40", "size", "replaced", "open", "post",
+                                                   "filesize:40", "size"}));
     EXPECT_EQ(doc.FileName(), dir.File("a.bin"));
     EXPECT_EQ(DocBytes(doc), Pattern(40));
 }
@@ -52,8 +52,8 @@ TEST_F(DocumentFilesTest, EmptyFileLoadsLikeAnyOther)
     EXPECT_EQ(doc.FileSize(), 0);
     EXPECT_EQ(doc.UndoCount(), 0);
     EXPECT_FALSE(doc.Modified());
-    EXPECT_EQ(hooks.Log, (std::vector<std::string>{"undo:0", "rows:2/2", "size", "replaced", "open", "post",
-                                                   "rows:2/2", "size"}));
+    EXPECT_EQ(hooks.Log, (std::vector<std::string>{"undo:0", "filesize:0", "size", "replaced", "open", "post",
+                                                   "filesize:0", "size"}));
 }
 
 TEST_F(DocumentFilesTest, SavingWithoutBackupsRenamesNothing)
@@ -126,14 +126,14 @@ TEST_F(DocumentFilesTest, DecliningToSaveWithoutBackupKeepsEverything)
     ASSERT_EQ(::mkdir(dir.File("locked.001.bin").c_str(), 0700), 0);
     ASSERT_EQ(::mkdir(dir.File("locked.001.bin/x").c_str(), 0700), 0);
     doc.SaveBackupCount = 1;
-    hooks.Answer = idNo;
+    hooks.Answer = false;
     EXPECT_FALSE(doc.SaveToFile(dir.File("locked.bin"), false));
     ASSERT_EQ(hooks.Questions.size(), 1u);
-    EXPECT_EQ(hooks.Questions[0], "バックアップファイルの作成に失敗しました。\r\nバックアップを作成しないで保存を続行しますか？");
+    EXPECT_EQ(hooks.Questions[0], "nobackup:" + f);
     EXPECT_EQ(ReadFileBytes(f), (std::vector<uint8_t>{1}));
     EXPECT_TRUE(doc.Modified());
 
-    hooks.Answer = idYes;
+    hooks.Answer = true;
     EXPECT_TRUE(doc.SaveToFile(f, false));
     EXPECT_EQ(ReadFileBytes(f), (std::vector<uint8_t>{2}));
 }

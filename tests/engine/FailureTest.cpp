@@ -2,7 +2,6 @@
 // whatever fails, the document stays byte for byte as it was and nothing is lost.
 
 #include "TFileFaults.h"
-#include "TVxCells.h"
 #include "TestSupport.h"
 
 #include <cerrno>

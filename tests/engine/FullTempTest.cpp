@@ -44,7 +44,7 @@ TEST_F(FullTempTest, EveryByteStaysReadableAndTheUserIsToldOnce)
     EXPECT_TRUE(doc.WorkCopy().Pinned());
     ASSERT_EQ(FullNotices(), 1u);
     const std::string &notice = hooks.Questions.back();
-    EXPECT_EQ(notice.rfind(dir.File("big.bin"), 0), 0u) << "names the user's file: " << notice;
+    EXPECT_EQ(notice.rfind("full:" + dir.File("big.bin") + "|", 0), 0u) << "names the user's file: " << notice;
     EXPECT_EQ(notice.find(TTempFile::TempDir()), std::string::npos) << notice;
 }
 

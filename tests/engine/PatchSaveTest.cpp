@@ -130,12 +130,14 @@ TEST_F(PatchSaveTest, KilledAtEveryStepTheFileReopensOldOrNew)
         const bool hadJournal = std::filesystem::exists(journal);
         TRecordingHooks hooks;
         TVxDocument reopened(&hooks);
+        reopened.SetQuestions(&hooks);
         reopened.LoadFromFile(path);
         const auto now = DocBytes(reopened);
         ASSERT_TRUE(now == old || now == changed) << "step " << n;
         EXPECT_FALSE(std::filesystem::exists(journal)) << "step " << n;
         if (hadJournal && !hooks.Questions.empty()) {
             sawRecovery = true;
+            EXPECT_EQ(hooks.Questions, (std::vector<std::string>{"recovered:" + path})) << "step " << n;
             EXPECT_EQ(now, old) << "step " << n;
         }
         if (!killed) {
@@ -166,6 +168,7 @@ TEST_F(PatchSaveTest, ATornJournalIsDroppedAndTheFileLeftAlone)
     ASSERT_TRUE(std::filesystem::exists(journal));
     TRecordingHooks hooks;
     TVxDocument reopened(&hooks);
+    reopened.SetQuestions(&hooks);
     reopened.LoadFromFile(path);
     EXPECT_EQ(DocBytes(reopened), old);
     EXPECT_TRUE(hooks.Questions.empty());

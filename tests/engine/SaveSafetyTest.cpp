@@ -247,15 +247,15 @@ TEST_F(SaveSafetyTest, AFileChangedOnDiskIsNotOverwrittenWithoutAsking)
     WriteFileBytes(theirs, {7, 7});
     ASSERT_EQ(::rename(theirs.c_str(), file.c_str()), 0);
 
-    hooks.Answer = idNo;
+    hooks.Answer = false;
     EXPECT_FALSE(doc.SaveToFile(file, false));
     ASSERT_EQ(hooks.Questions.size(), 1u);
-    EXPECT_EQ(hooks.Questions[0], "ファイルは開いた後に他のプログラムによって変更されています。上書きしますか？");
+    EXPECT_EQ(hooks.Questions[0], "overwrite:" + file);
     EXPECT_TRUE(doc.LastWriteError().empty());
     EXPECT_EQ(ReadFileBytes(file), (std::vector<uint8_t>{7, 7}));
     EXPECT_TRUE(doc.Modified());
 
-    hooks.Answer = idYes;
+    hooks.Answer = true;
     EXPECT_TRUE(doc.SaveToFile(file, false));
     EXPECT_EQ(ReadFileBytes(file), Edited());
     // Our own save is the new reference: the next save does not ask.

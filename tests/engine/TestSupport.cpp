@@ -119,6 +119,7 @@ std::vector<uint8_t> WorkBytes(TVxDocument &doc)
 void TRecordingHooks::Attach(TVxDocument &doc)
 {
     doc.SetHooks(this);
+    doc.SetQuestions(this);
     doc.OnChangeUndo.Add([this](int32_t n) { Log.push_back("undo:" + std::to_string(n)); });
     doc.OnChangeFileSize.Add([this] { Log.push_back("size"); });
     doc.OnFileOpen.Add([this] { Log.push_back("open"); });
@@ -130,10 +131,7 @@ void TRecordingHooks::MoveCaretToOffset(int32_t offset)
     Log.push_back("caret:" + std::to_string(offset));
 }
 
-void TRecordingHooks::RowCountChanged(int32_t rows, int endCol)
-{
-    Log.push_back("rows:" + std::to_string(rows) + "/" + std::to_string(endCol));
-}
+void TRecordingHooks::FileSizeChanged(int32_t fileSize) { Log.push_back("filesize:" + std::to_string(fileSize)); }
 
 void TRecordingHooks::DocumentReplaced()
 {
@@ -143,14 +141,22 @@ void TRecordingHooks::DocumentReplaced()
 
 void TRecordingHooks::PostFileOpened() { Log.push_back("post"); }
 
-void TRecordingHooks::WorkCopyFull(const std::string &message)
+bool TRecordingHooks::AskOverwriteChangedFile(const std::string &path)
 {
-    Questions.push_back(message);
-    Log.push_back("full");
+    Questions.push_back("overwrite:" + path);
+    return Answer;
 }
 
-int TRecordingHooks::ShowMessageBox(const std::string &text, unsigned flags)
+bool TRecordingHooks::AskSaveWithoutBackup(const std::string &path)
 {
-    Questions.push_back(text);
+    Questions.push_back("nobackup:" + path);
     return Answer;
+}
+
+void TRecordingHooks::JournalRecovered(const std::string &path) { Questions.push_back("recovered:" + path); }
+
+void TRecordingHooks::WorkCopyFull(const std::string &path, const std::string &why)
+{
+    Questions.push_back("full:" + path + "|" + why);
+    Log.push_back("full");
 }

@@ -57,19 +57,23 @@ std::vector<uint8_t> DocBytes(TVxDocument &doc);
 // The document as written by a flush: the working copy's bytes.
 std::vector<uint8_t> WorkBytes(TVxDocument &doc);
 
-// Records the hook calls and events, in order, as short strings.
-class TRecordingHooks : public TVxDocumentHooks {
+// Records the hook calls and events, in order, as short strings, and the questions and
+// notices as "kind:path" ("full:path|why"), answering every question with Answer.
+class TRecordingHooks : public TVxDocumentHooks, public TVxDocumentQuestions {
 public:
     std::vector<std::string> Log;
     int32_t Caret = -1;
-    int Answer = idYes;
+    bool Answer = true;
     std::vector<std::string> Questions;
 
+    // Hooks, questions and events of doc.
     void Attach(TVxDocument &doc);
     void MoveCaretToOffset(int32_t offset) override;
-    void RowCountChanged(int32_t rows, int endCol) override;
+    void FileSizeChanged(int32_t fileSize) override;
     void DocumentReplaced() override;
     void PostFileOpened() override;
-    void WorkCopyFull(const std::string &message) override;
-    int ShowMessageBox(const std::string &text, unsigned flags) override;
+    bool AskOverwriteChangedFile(const std::string &path) override;
+    bool AskSaveWithoutBackup(const std::string &path) override;
+    void JournalRecovered(const std::string &path) override;
+    void WorkCopyFull(const std::string &path, const std::string &why) override;
 };

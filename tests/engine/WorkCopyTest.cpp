@@ -3,7 +3,6 @@
 
 #include "TFileFaults.h"
 #include "TTempFile.h"
-#include "TVxCells.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -37,22 +36,7 @@ TEST_F(WorkCopyTest, NewDocumentIsEmptyWithAPrivateWorkingCopy)
     EXPECT_EQ(st.st_size, 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_EQ(st.st_dev, tmp.st_dev); // in the temporary folder's file system
-    EXPECT_EQ(TVxCells::RowCountFor(doc.FileSize()), 2);
-    EXPECT_EQ(TVxCells::EndColFor(doc.FileSize()), 2);
     EXPECT_TRUE(doc.ReadBytes(0, 10).empty());
-}
-
-TEST(CellsTest, RowsAndEndColumnFollowTheSize)
-{
-    EXPECT_EQ(TVxCells::RowCountFor(15), 2);
-    EXPECT_EQ(TVxCells::EndColFor(15), 17);
-    EXPECT_EQ(TVxCells::RowCountFor(16), 3);
-    EXPECT_EQ(TVxCells::EndColFor(16), 2);
-    EXPECT_EQ(TVxCells::RowCountFor(2147483647), 2147483647 / 16 + 2);
-    EXPECT_EQ(TVxCells::CellToOffset(19, 3), 32);
-    EXPECT_EQ(TVxCells::CellToOffset(5, 2), 19);
-    EXPECT_EQ(TVxCells::CellToOffset(1, 2), -1);
-    EXPECT_EQ(TVxCells::OffsetToCell(19), (TVxCell{5, 2}));
 }
 
 TEST_F(WorkCopyTest, WindowCentresOnTheRequestAndReloadsOnlyWhenARowLeavesIt)

@@ -4,7 +4,7 @@
 #include "RecordingDevice.h"
 #include "TPrintPages.h"
 #include "TVxDumpText.h"
-#include "TVxError.h"
+#include "TPrintError.h"
 #include "../engine/TestSupport.h"
 
 #include <QFontMetrics>
@@ -246,7 +246,7 @@ TEST_F(TPrintPagesTest, CancelAbortsAtTheNextSlotAndARefusedJobThrows)
     TRecordingDevice refused(kDpi, PageFor(5));
     TRecordingTarget target(refused);
     target.Refuse = true;
-    EXPECT_THROW(TPrintPages::Print(Doc, Job, target, nullptr), TVxError);
+    EXPECT_THROW(TPrintPages::Print(Doc, Job, target, nullptr), TPrintError);
 }
 
 // Rows read in blocks: every line of a range across several blocks, starting and ending

@@ -1,6 +1,7 @@
 // Grid geometry: widths and heights from the measured units, the view options, and the
 // pixel/cell arithmetic under scrolling.
 
+#include "TVxCells.h"
 #include "TVxGridGeometry.h"
 #include "ViewTestSupport.h"
 
@@ -134,6 +135,23 @@ TEST_F(TViewTest, LayoutFollowsTheMeasuredFontForEveryOption)
     EXPECT_GT(bigCw, cw);
     ExpectRoomForAddresses(*View, 7);
     EXPECT_EQ(Widths(View->Geometry()), ExpectedWidths(bigCw, View->ColWidth(0), cb1byte, false, true));
+}
+
+TEST(CellsTest, RowsAndEndColumnFollowTheSize)
+{
+    EXPECT_EQ(TVxCells::RowCountFor(0), 2);
+    EXPECT_EQ(TVxCells::EndColFor(0), 2);
+    EXPECT_EQ(TVxCells::RowCountFor(15), 2);
+    EXPECT_EQ(TVxCells::EndColFor(15), 17);
+    EXPECT_EQ(TVxCells::RowCountFor(16), 3);
+    EXPECT_EQ(TVxCells::EndColFor(16), 2);
+    EXPECT_EQ(TVxCells::RowCountFor(40), 4);
+    EXPECT_EQ(TVxCells::EndColFor(40), 10);
+    EXPECT_EQ(TVxCells::RowCountFor(2147483647), 2147483647 / 16 + 2);
+    EXPECT_EQ(TVxCells::CellToOffset(19, 3), 32);
+    EXPECT_EQ(TVxCells::CellToOffset(5, 2), 19);
+    EXPECT_EQ(TVxCells::CellToOffset(1, 2), -1);
+    EXPECT_EQ(TVxCells::OffsetToCell(19), (TVxCell{5, 2}));
 }
 
 TEST(GridGeometry, AddressesTakeAnEighthDigitFromOffset0x10000000On)

@@ -1,7 +1,8 @@
 #pragma once
-// Row and column arithmetic shared by the engine and the grid: 20 columns (0 address,
-// 1 spacer, 2..17 the 16 bytes of a row, 18 spacer, 19 character column), row 0 the header,
-// data row r holding offsets 16(r-1) .. 16(r-1)+15. Pixel geometry lives in the view.
+// Row and column arithmetic of the grid: 20 columns (0 address, 1 spacer, 2..17 the 16
+// bytes of a row, 18 spacer, 19 character column), row 0 the header, data row r holding
+// offsets 16(r-1) .. 16(r-1)+15. The engine knows offsets and sizes only; the view maps
+// them to cells here. Pixel geometry is TVxGridGeometry.
 
 #include <cstdint>
 
