@@ -12,13 +12,19 @@
 // scrolling moves data rows under the fixed header row 0. Coordinates are those of the
 // viewport: x 0 is the left edge of column 0, y 0 the top of the header row.
 
+#include "TVxCells.h"
+
 #include <cstdint>
 
 enum TVxColumnBytes : int { cb1byte, cb2byte, cb4byte, cb8byte, cb16byte };
 
 class TVxGridGeometry {
 public:
-    static constexpr int kColCount = 20;
+    static constexpr int kColCount = TVxCells::kColCount;
+    // The columns besides the byte cells and the character column (TVxCells names those).
+    static constexpr int kAddressCol = 0;
+    static constexpr int kAddressSpacerCol = 1;
+    static constexpr int kCharSpacerCol = 18;
     static constexpr int kSpacerWidth = 10;
     static constexpr int kMinAddressDigits = 7;
     static constexpr int kAddressMargin = 10;
