@@ -45,7 +45,7 @@ public:
     int ColWidth(int col) const { return col >= 0 && col < kColCount ? FWidths[col] : 0; }
     int RowHeight(int32_t row) const { return row == 0 ? FHeaderHeight : FRowHeight; }
     // Width of the columns that never scroll sideways (0 and 1).
-    int FixedWidth() const { return FWidths[0] + FWidths[1]; }
+    int FixedWidth() const { return FWidths[kAddressCol] + FWidths[kAddressSpacerCol]; }
     // Width of all 20 columns side by side.
     int TotalWidth() const { return FFullWidth; }
 

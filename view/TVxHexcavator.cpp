@@ -250,13 +250,14 @@ void TVxHexcavator::RepaintChangedSince(const TPaintState &before)
         return;
     // The rows whose bytes changed between selected and not: the symmetric difference of
     // the two ranges, as offsets, turned into rows.
+    auto rowOf = [](int32_t offset) { return TVxCells::OffsetToCell(offset).Row; };
     if (before.SelLo < 0 || now.SelLo < 0) {
         const TPaintState &sel = before.SelLo < 0 ? now : before;
-        RepaintRows(sel.SelLo / 16 + 1, sel.SelHi / 16 + 1);
+        RepaintRows(rowOf(sel.SelLo), rowOf(sel.SelHi));
         return;
     }
-    RepaintRows(std::min(before.SelLo, now.SelLo) / 16 + 1, std::max(before.SelLo, now.SelLo) / 16 + 1);
-    RepaintRows(std::min(before.SelHi, now.SelHi) / 16 + 1, std::max(before.SelHi, now.SelHi) / 16 + 1);
+    RepaintRows(rowOf(std::min(before.SelLo, now.SelLo)), rowOf(std::max(before.SelLo, now.SelLo)));
+    RepaintRows(rowOf(std::min(before.SelHi, now.SelHi)), rowOf(std::max(before.SelHi, now.SelHi)));
 }
 
 void TVxHexcavator::RepaintRows(int32_t first, int32_t last)
@@ -354,7 +355,7 @@ QRect TVxHexcavator::CellRect(int col, int32_t row) const
 {
     if (col < 0 || col >= TVxGridGeometry::kColCount || row < 0 || row >= FRowCount)
         return QRect();
-    if (col >= 2 && col < FLeftCol)
+    if (col >= TVxCells::kFirstHexCol && col < FLeftCol)
         return QRect();
     if (row >= 1 && row < FTopRow)
         return QRect();
@@ -387,7 +388,8 @@ TVxCell TVxHexcavator::MouseToCell(const QPoint &pos) const
     if (coord.Col == -1)
         target.Col = FCol;
     else if (coord.Col == TVxCells::kCharCol)
-        target.Col = std::min((pos.x() - FGeometry.ColLeft(TVxCells::kCharCol, FLeftCol)) / FGeometry.CharWidth() + 2,
+        target.Col = std::min((pos.x() - FGeometry.ColLeft(TVxCells::kCharCol, FLeftCol)) / FGeometry.CharWidth() +
+                                  TVxCells::kFirstHexCol,
                               TVxCells::kLastHexCol);
     target.Col = std::clamp(target.Col, TVxCells::kFirstHexCol, TVxCells::kLastHexCol);
     return target;
