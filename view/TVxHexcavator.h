@@ -256,6 +256,13 @@ private:
 
     // Input (TVxHexcavatorInput.cpp)
     bool HandleKey(QKeyEvent *e);
+    // Ctrl+C, Ctrl+X, Ctrl+V; false for any other key.
+    bool HandleClipboardKey(int key);
+    // Tab, Shift+Tab and (Shift+)Space as the arrow or page key they move like; those never
+    // select (shiftSelects false). Any other key is returned as it is.
+    static int MovementKey(int key, bool shift, bool &shiftSelects);
+    // Where a movement key takes the caret; false for a key that moves nothing.
+    bool MoveKeyTarget(int key, bool ctrl, TVxCell &target) const;
     void TypeChar(QChar ch);
     void AsBlockEdit(const std::function<void()> &edit);
     // MoveCaretTo with the live Shift test left out: moves that Shift must not turn into a
