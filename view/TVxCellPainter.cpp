@@ -244,13 +244,15 @@ void TVxCellPainter::DrawCharGlyphs(QPainter &p, const QRect &cell, int32_t rowS
     const int left = cell.left();
     const int right = left + cell.width();
     const qreal top = cell.top();
+    const int32_t base = FRun.Base;
+    const int n = FRun.Count;
     TFaceBuckets buckets;
-    for (int i = 0; i < FRun.Count; ++i) {
+    for (int i = 0; i < n; ++i) {
         const TVxDecodedChar &c = FRun.Chars[i];
         if (c.Span == 0)
             continue;
         const int cells = c.Span;
-        const int x = left + (FRun.Base + i - rowStart) * cw;
+        const int x = left + (base + i - rowStart) * cw;
         if (x + cells * cw <= left || x >= right)
             continue;
         const TVxGlyphCache::TChar &ch = FGlyphs.Char(TVxCharDecoder::Displayed(c.Code), cells);
