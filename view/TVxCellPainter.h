@@ -1,31 +1,35 @@
 #pragma once
-// Paints the grid of a TVxHexcavator: header row, address column, spacers, hexadecimal
-// cells with selection and current-line colours, the character column (decoded per
-// character by TVxCharRun, each character drawn at the cell of its first byte and fitted into
-// the cells of its bytes), the selection inversion
-// and shadow caret frame there, and the optional current-line underline.
+// Paints the grid: header row, address column, spacers, hexadecimal cells with selection
+// and current-line colours, the character column (decoded per character by TVxCharRun,
+// each character drawn at the cell of its first byte and fitted into the cells of its
+// bytes), the selection inversion and shadow caret frame there, and the optional
+// current-line underline.
 //
 // Only rows that meet the exposed region are painted, and every cell fills its whole
 // rectangle, so nothing needs erasing first. Bytes are read through the document's cache
 // window (ByteAt); a repaint of the visible rows stays inside one window.
 //
-// Called by TVxHexcavator::paintEvent only; the drawn caret is the control's own overlay.
+// Everything it draws comes from the TVxPaintSnapshot of the paint and the glyphs of
+// TVxGlyphCache; it keeps nothing of the control. Called by TVxHexcavator::paintEvent
+// only; the drawn caret is the control's own overlay.
 
+#include "TVxCells.h"
 #include "TVxCharRun.h"
+#include "TVxPaintSnapshot.h"
 
 #include <QColor>
 #include <QPainter>
 
 #include <cstdint>
+#include <vector>
 
-class TVxHexcavator;
 class TVxGlyphCache;
 
 class TVxCellPainter {
 public:
-    TVxCellPainter(TVxHexcavator &view, TVxGlyphCache &glyphs) : FView(view), FGlyphs(glyphs) {}
+    explicit TVxCellPainter(TVxGlyphCache &glyphs) : FGlyphs(glyphs) {}
 
-    void Paint(QPainter &p, const QRect &exposed);
+    void Paint(QPainter &p, const QRect &exposed, const TVxPaintSnapshot &state);
 
 private:
     struct TRowInfo {
@@ -38,17 +42,22 @@ private:
     void PaintScrollable(QPainter &p, const TRowInfo &r);
     void PaintFixed(QPainter &p, const TRowInfo &r);
     void PaintHeaderScrollable(QPainter &p, const TRowInfo &r);
+    void PaintAddress(QPainter &p, const TRowInfo &r);
     void PaintHexCells(QPainter &p, const TRowInfo &r);
+    // The character column of a data row: background, glyphs, underline, the selected
+    // characters inverted and the caret's character framed, in that order.
     void PaintCharCell(QPainter &p, const TRowInfo &r);
+    void DrawCharGlyphs(QPainter &p, const QRect &cell, int32_t rowStart);
+    void InvertSelectedChars(QPainter &p, const QRect &cell, int32_t rowStart);
+    void FrameCaretChar(QPainter &p, const QRect &cell);
     void PaintUnderline(QPainter &p, const TRowInfo &r, int left, int right);
     // Draws hexadecimal digits / ":" / "+" (glyph numbers of TVxGlyphCache) at x, one cell
     // per character.
     void DrawDigits(QPainter &p, const int *digits, int count, qreal x, int top, const QColor &color);
 
-    TVxHexcavator &FView;
     TVxGlyphCache &FGlyphs;
-    int32_t FFileSize = 0;
-    int32_t FSelLo = -1, FSelHi = -1; // ordered selection, -1 when none
-    int FColLeft[20] = {};           // left edge of each column for this paint
-    TVxCharRun FRun;                 // the row being painted
+    const TVxPaintSnapshot *FIn = nullptr; // the state of the paint under way
+    int FColLeft[TVxCells::kColCount] = {}; // left edge of each column for this paint
+    TVxCharRun FRun;                        // the row being painted
+    std::vector<TRowInfo> FRows;            // the rows this paint covers, kept for its capacity
 };

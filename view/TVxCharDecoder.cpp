@@ -1,27 +1,5 @@
 #include "TVxCharDecoder.h"
 
-#include "TVxAsciiDecoder.h"
-#include "TVxEucJpDecoder.h"
-#include "TVxSjisDecoder.h"
-#include "TVxUtf16Decoder.h"
-#include "TVxUtf8Decoder.h"
-
-const TVxCharDecoder &TVxCharDecoder::For(TVxCharCode code)
-{
-    static const TVxAsciiDecoder ascii;
-    static const TVxSjisDecoder sjis;
-    static const TVxEucJpDecoder euc;
-    static const TVxUtf16Decoder utf16;
-    static const TVxUtf8Decoder utf8;
-    switch (code) {
-    case ccASCII: return ascii;
-    case ccEUC: return euc;
-    case ccUNICODE: return utf16;
-    case ccUTF8: return utf8;
-    default: return sjis;
-    }
-}
-
 char32_t TVxCharDecoder::Displayed(char32_t code)
 {
     if (code == kInvalid || IsControl(code))

@@ -1,7 +1,7 @@
 #pragma once
 // Bytes to characters for the character column and the byte values panel, one decoder per
 // character code (TVxAsciiDecoder, TVxSjisDecoder, TVxEucJpDecoder, TVxUtf16Decoder,
-// TVxUtf8Decoder); For() hands out the one of a code.
+// TVxUtf8Decoder); TVxCharDecoderFactory hands out the one of a code.
 //
 // A decoder fills one TVxDecodedChar per input byte: where a character begins, its length
 // in bytes and its code point; the other bytes of that character get Span 0. A byte that
@@ -20,8 +20,6 @@
 // Cost: linear in count; a multi-byte table is looked up through the
 // platform's converter once per code and then kept (TVxCodePageTable). Not thread-safe
 // (the GUI thread only, like the rest of the control).
-
-#include "TVxTextFilter.h"
 
 #include <cstdint>
 
@@ -42,9 +40,6 @@ public:
 
     // Fills out[0..count). Bytes before the decoder's start are invalid units.
     virtual void Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const = 0;
-
-    // The decoder of a code; ccJIS, which has no decoder, gets the Shift-JIS one.
-    static const TVxCharDecoder &For(TVxCharCode code);
 
     // What the column draws for a decoded code: "." for kInvalid and control characters
     // (C0, DEL, C1), KATAKANA MIDDLE DOT for a character that no face can show meaningfully

@@ -1,5 +1,6 @@
 #include "TVxCharRun.h"
 
+#include "TVxCharDecoderFactory.h"
 #include "TVxDocument.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@ void TVxCharRun::Read(TVxDocument &doc, int32_t rowStart, TVxCharCode code)
     Count = int(std::max<int64_t>(0, end - Base));
     for (int i = 0; i < Count; ++i)
         Bytes[i] = doc.ByteAt(Base + i);
-    TVxCharDecoder::For(code).Decode(Bytes, Count, Base, std::min(Count, rowStart - Base), Chars);
+    TVxCharDecoderFactory::For(code).Decode(Bytes, Count, Base, std::min(Count, rowStart - Base), Chars);
 }
 
 int TVxCharRun::CharAt(int32_t offset) const

@@ -9,6 +9,7 @@
 // what a decoder does.
 
 #include "TVxCharDecoder.h"
+#include "TVxTextFilter.h"
 
 class TVxDocument;
 

@@ -29,7 +29,7 @@ TVxGlyphCache::TVxGlyphCache(const QFont &font, int charWidth)
     if (!runs.isEmpty()) {
         FTextFont = runs.first().rawFont();
         const QList<quint32> idx = FTextFont.glyphIndexesForString(kDigits);
-        for (int i = 0; i < idx.size() && i < 18; ++i)
+        for (int i = 0; i < idx.size() && i < kDigitGlyphs; ++i)
             FDigits[i] = idx[i];
     }
 }

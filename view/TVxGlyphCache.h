@@ -40,7 +40,7 @@ public:
     // The primary face and the glyph of "0".."9", "A".."F" (0..15), ":" (16), "+" (17).
     const QRawFont &TextFont() const { return FTextFont; }
     quint32 DigitGlyph(int i) const { return FDigits[i]; }
-    enum { kColon = 16, kPlus = 17 };
+    enum { kColon = 16, kPlus = 17, kDigitGlyphs = 18 };
 
     // A character of the character column, as TVxCharDecoder::Displayed gives it, fitted
     // into `cells` cells (1 to 4).
@@ -53,6 +53,6 @@ private:
     int FCharWidth;
     qreal FAscent = 0;
     QRawFont FTextFont;
-    quint32 FDigits[18] = {};
+    quint32 FDigits[kDigitGlyphs] = {};
     std::unordered_map<uint32_t, TChar> FChars; // by code point << 3 | cells
 };

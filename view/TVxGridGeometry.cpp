@@ -2,9 +2,20 @@
 
 #include <algorithm>
 
+namespace {
+constexpr int kAddressCol = TVxGridGeometry::kAddressCol;
+constexpr int kAddressSpacerCol = TVxGridGeometry::kAddressSpacerCol;
+constexpr int kCharSpacerCol = TVxGridGeometry::kCharSpacerCol;
+constexpr int kFirstHexCol = TVxCells::kFirstHexCol;
+constexpr int kLastHexCol = TVxCells::kLastHexCol;
+constexpr int kCharCol = TVxCells::kCharCol;
+} // namespace
+
 int TVxGridGeometry::AddressDigitsFor(int32_t rowCount)
 {
-    uint32_t last = rowCount > 2 ? uint32_t(rowCount - 2) * 16u : 0u;
+    // The first offset of the last row (the end position's row).
+    const int32_t lastRow = rowCount - 1;
+    uint32_t last = lastRow > 1 ? uint32_t(lastRow - 1) * uint32_t(TVxCells::kBytesPerRow) : 0u;
     int digits = 1;
     while (last >>= 4)
         ++digits;
@@ -22,22 +33,22 @@ void TVxGridGeometry::Layout(int charWidth, int rowHeight, bool hideOffsetHeader
         w = cell;
     if (hideOffsetHeader) {
         FHeaderHeight = 0;
-        FWidths[0] = 0;
+        FWidths[kAddressCol] = 0;
         // The address column is gone, so the character column keeps its distance from the
         // bytes with a wider gap.
-        FWidths[18] = 3 * FCharWidth;
+        FWidths[kCharSpacerCol] = 3 * FCharWidth;
     } else {
         FHeaderHeight = FRowHeight;
         // The painter puts each character in a cell of its own: the text needs both widths.
-        FWidths[0] = std::max((FAddressDigits + 1) * FCharWidth, addressTextWidth) + kAddressMargin;
-        FWidths[18] = 2 * FCharWidth;
+        FWidths[kAddressCol] = std::max((FAddressDigits + 1) * FCharWidth, addressTextWidth) + kAddressMargin;
+        FWidths[kCharSpacerCol] = 2 * FCharWidth;
     }
-    FWidths[1] = kSpacerWidth;
-    FWidths[19] = hideByteView ? 0 : 16 * FCharWidth;
+    FWidths[kAddressSpacerCol] = kSpacerWidth;
+    FWidths[kCharCol] = hideByteView ? 0 : TVxCells::kBytesPerRow * FCharWidth;
     // Digits of one group stand together; only the last byte of a group carries the gap.
     const int group = GroupSize(columnBytes);
-    for (int col = 2; col <= 17; ++col) {
-        const int b = col - 2;
+    for (int col = kFirstHexCol; col <= kLastHexCol; ++col) {
+        const int b = col - kFirstHexCol;
         if (group > 1 && (b + 1) % group != 0)
             FWidths[col] = 2 * FCharWidth;
     }
@@ -48,8 +59,8 @@ void TVxGridGeometry::Layout(int charWidth, int rowHeight, bool hideOffsetHeader
 
 int TVxGridGeometry::ColLeft(int col, int leftCol) const
 {
-    if (col <= 1)
-        return col == 0 ? 0 : FWidths[0];
+    if (col <= kAddressSpacerCol)
+        return col == kAddressCol ? 0 : FWidths[kAddressCol];
     int x = FixedWidth();
     if (col >= leftCol) {
         for (int c = leftCol; c < col; ++c)
@@ -63,10 +74,10 @@ int TVxGridGeometry::ColLeft(int col, int leftCol) const
 
 int TVxGridGeometry::ColAt(int x, int leftCol) const
 {
-    if (x < FWidths[0])
-        return 0;
+    if (x < FWidths[kAddressCol])
+        return kAddressCol;
     if (x < FixedWidth())
-        return 1;
+        return kAddressSpacerCol;
     int right = FixedWidth();
     for (int c = leftCol; c < kColCount; ++c) {
         right += FWidths[c];
@@ -94,7 +105,7 @@ int TVxGridGeometry::MaxLeftCol(int clientWidth) const
     const int room = clientWidth - FixedWidth();
     int used = 0;
     int col = kColCount;
-    while (col > 2 && used + FWidths[col - 1] <= room) {
+    while (col > kFirstHexCol && used + FWidths[col - 1] <= room) {
         used += FWidths[col - 1];
         --col;
     }

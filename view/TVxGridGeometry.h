@@ -12,13 +12,19 @@
 // scrolling moves data rows under the fixed header row 0. Coordinates are those of the
 // viewport: x 0 is the left edge of column 0, y 0 the top of the header row.
 
+#include "TVxCells.h"
+
 #include <cstdint>
 
 enum TVxColumnBytes : int { cb1byte, cb2byte, cb4byte, cb8byte, cb16byte };
 
 class TVxGridGeometry {
 public:
-    static constexpr int kColCount = 20;
+    static constexpr int kColCount = TVxCells::kColCount;
+    // The columns besides the byte cells and the character column (TVxCells names those).
+    static constexpr int kAddressCol = 0;
+    static constexpr int kAddressSpacerCol = 1;
+    static constexpr int kCharSpacerCol = 18;
     static constexpr int kSpacerWidth = 10;
     static constexpr int kMinAddressDigits = 7;
     static constexpr int kAddressMargin = 10;
@@ -39,7 +45,7 @@ public:
     int ColWidth(int col) const { return col >= 0 && col < kColCount ? FWidths[col] : 0; }
     int RowHeight(int32_t row) const { return row == 0 ? FHeaderHeight : FRowHeight; }
     // Width of the columns that never scroll sideways (0 and 1).
-    int FixedWidth() const { return FWidths[0] + FWidths[1]; }
+    int FixedWidth() const { return FWidths[kAddressCol] + FWidths[kAddressSpacerCol]; }
     // Width of all 20 columns side by side.
     int TotalWidth() const { return FFullWidth; }
 

@@ -3,6 +3,7 @@
 
 #include "TVxCellPainter.h"
 #include "TVxGlyphCache.h"
+#include "TVxPaintSnapshot.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -76,33 +77,43 @@ TVxHexcavator::~TVxHexcavator()
 // ---------------------------------------------------------------------------------------
 // Properties
 
-void TVxHexcavator::SetHideByteView(bool value)
+void TVxHexcavator::SetViewStyle(const TVxViewStyle &style)
 {
-    if (FHideByteView == value)
+    if (FStyle == style)
         return;
-    FHideByteView = value;
-    UpdateLayout();
-}
-
-void TVxHexcavator::SetHideOffsetHeader(bool value)
-{
-    if (FHideOffsetHeader == value)
-        return;
-    FHideOffsetHeader = value;
-    UpdateLayout();
-    MoveCaretTo(FCol, FRow);
-    RefreshCaret();
-}
-
-void TVxHexcavator::SetCaretColor(const QColor &value)
-{
-    if (FCaretColor == value)
-        return;
-    FCaretColor = value;
-    BuildCaret();
-    RefreshCaret();
+    const TVxViewStyle before = FStyle;
+    FStyle = style;
+    if (before.LayoutDiffers(style))
+        UpdateLayout();
+    // With the header row shown or hidden every row moves: the caret keeps its cell.
+    const bool headerChanged = before.HideOffsetHeader != style.HideOffsetHeader;
+    if (headerChanged)
+        MoveCaretTo(FCol, FRow);
+    const bool caretChanged = before.CaretColor != style.CaretColor;
+    if (caretChanged)
+        BuildCaret();
+    if (headerChanged || caretChanged)
+        RefreshCaret();
+    // Update requests of the steps above and this one merge into one paint.
     RepaintAll();
 }
+
+void TVxHexcavator::SetHideByteView(bool value) { SetStyleField(&TVxViewStyle::HideByteView, value); }
+void TVxHexcavator::SetHideOffsetHeader(bool value) { SetStyleField(&TVxViewStyle::HideOffsetHeader, value); }
+void TVxHexcavator::SetViewUnderLine(bool value) { SetStyleField(&TVxViewStyle::ViewUnderLine, value); }
+void TVxHexcavator::SetCaretColor(const QColor &value) { SetStyleField(&TVxViewStyle::CaretColor, value); }
+void TVxHexcavator::SetAddressColor(const QColor &value) { SetStyleField(&TVxViewStyle::AddressColor, value); }
+void TVxHexcavator::SetAddressBGColor(const QColor &value) { SetStyleField(&TVxViewStyle::AddressBGColor, value); }
+void TVxHexcavator::SetCurrentLineColor(const QColor &value) { SetStyleField(&TVxViewStyle::CurrentLineColor, value); }
+void TVxHexcavator::SetCurrentLineBGColor(const QColor &value)
+{
+    SetStyleField(&TVxViewStyle::CurrentLineBGColor, value);
+}
+void TVxHexcavator::SetSelectColor(const QColor &value) { SetStyleField(&TVxViewStyle::SelectColor, value); }
+void TVxHexcavator::SetSelectBGColor(const QColor &value) { SetStyleField(&TVxViewStyle::SelectBGColor, value); }
+void TVxHexcavator::SetUnderLineColor(const QColor &value) { SetStyleField(&TVxViewStyle::UnderLineColor, value); }
+void TVxHexcavator::SetFontColor(const QColor &value) { SetStyleField(&TVxViewStyle::FontColor, value); }
+void TVxHexcavator::SetColor(const QColor &value) { SetStyleField(&TVxViewStyle::Color, value); }
 
 void TVxHexcavator::SetCharCode(TVxCharCode value)
 {
@@ -112,25 +123,6 @@ void TVxHexcavator::SetCharCode(TVxCharCode value)
     LoadCache(std::min(GetCaretOffset(), std::max(0, FileSize() - 1)));
     RepaintAll();
 }
-
-#define HX_COLOR_SETTER(Name)                                                                                      \
-    void TVxHexcavator::Set##Name(const QColor &value)                                                             \
-    {                                                                                                              \
-        if (F##Name == value)                                                                                      \
-            return;                                                                                                \
-        F##Name = value;                                                                                           \
-        RepaintAll();                                                                                              \
-    }
-HX_COLOR_SETTER(AddressColor)
-HX_COLOR_SETTER(AddressBGColor)
-HX_COLOR_SETTER(CurrentLineColor)
-HX_COLOR_SETTER(CurrentLineBGColor)
-HX_COLOR_SETTER(SelectColor)
-HX_COLOR_SETTER(SelectBGColor)
-HX_COLOR_SETTER(UnderLineColor)
-HX_COLOR_SETTER(FontColor)
-HX_COLOR_SETTER(Color)
-#undef HX_COLOR_SETTER
 
 void TVxHexcavator::SetColumnBytes(TVxColumnBytes value)
 {
@@ -162,14 +154,6 @@ void TVxHexcavator::SetInsertMode(bool value)
         OnChangeEditMode();
 }
 
-void TVxHexcavator::SetViewUnderLine(bool value)
-{
-    if (FViewUnderLine == value)
-        return;
-    FViewUnderLine = value;
-    RepaintAll();
-}
-
 // ---------------------------------------------------------------------------------------
 // Layout and painting
 
@@ -179,11 +163,11 @@ void TVxHexcavator::UpdateLayout()
     const int charWidth = fm.horizontalAdvance(QLatin1Char('W'));
     const int rowHeight = std::max(fm.height(), fm.boundingRect(QString::fromLatin1(kSampleText)).height());
     const int digits = TVxGridGeometry::AddressDigitsFor(FRowCount);
-    FGeometry.Layout(charWidth, rowHeight, FHideOffsetHeader, FHideByteView, FColumnBytes, digits,
+    FGeometry.Layout(charWidth, rowHeight, FStyle.HideOffsetHeader, FStyle.HideByteView, FColumnBytes, digits,
                      WidestAddressWidth(fm, digits));
     FPainter.reset();
     FGlyphs = std::make_unique<TVxGlyphCache>(font(), FGeometry.CharWidth());
-    FPainter = std::make_unique<TVxCellPainter>(*this, *FGlyphs);
+    FPainter = std::make_unique<TVxCellPainter>(*FGlyphs);
     FLeftCol = ClampLeftCol(FLeftCol);
     FTopRow = ClampTopRow(FTopRow);
     UpdateScrollBars();
@@ -197,7 +181,7 @@ int TVxHexcavator::WholeGridWidth() const
     const QFontMetrics fm(font());
     const int digits = TVxGridGeometry::AddressDigitsFor(TVxCells::RowCountFor(INT32_MAX));
     TVxGridGeometry widest;
-    widest.Layout(FGeometry.CharWidth(), FGeometry.DefaultRowHeight(), FHideOffsetHeader, FHideByteView, FColumnBytes,
+    widest.Layout(FGeometry.CharWidth(), FGeometry.DefaultRowHeight(), FStyle.HideOffsetHeader, FStyle.HideByteView, FColumnBytes,
                   digits, WidestAddressWidth(fm, digits));
     return widest.TotalWidth() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
 }
@@ -209,15 +193,22 @@ void TVxHexcavator::paintEvent(QPaintEvent *e)
         // A block edit's progress lets the window repaint while the working copy is half
         // moved: reading it now would load the cache window from wrong bytes. The grid
         // comes back with the edit's ContentChanged.
-        p.fillRect(e->rect(), FColor);
+        p.fillRect(e->rect(), FStyle.Color);
         return;
     }
-    FPainter->Paint(p, e->rect());
+    // What the painter may see of this control, for this paint only.
+    int32_t selLo, selHi;
+    GetSelectionRange(selLo, selHi);
+    TVxDocument &bytes = *this;
+    const TVxPaintSnapshot state{FGeometry, FStyle,   bytes,     viewport()->width(), viewport()->height(),
+                                 FTopRow,   FLeftCol, FRowCount, FCol,                FRow,
+                                 FileSize(), selLo,   selHi,     FSelExtent != -1,    FCharCode};
+    FPainter->Paint(p, e->rect(), state);
     if (FCaretShown && FCaretPhase) {
         // Like a system caret: XOR with the caret colour, so white inverts.
         p.setClipRect(e->rect());
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        p.fillRect(CaretRect(), FCaretColor);
+        p.fillRect(CaretRect(), FStyle.CaretColor);
     }
 }
 
@@ -259,13 +250,14 @@ void TVxHexcavator::RepaintChangedSince(const TPaintState &before)
         return;
     // The rows whose bytes changed between selected and not: the symmetric difference of
     // the two ranges, as offsets, turned into rows.
+    auto rowOf = [](int32_t offset) { return TVxCells::OffsetToCell(offset).Row; };
     if (before.SelLo < 0 || now.SelLo < 0) {
         const TPaintState &sel = before.SelLo < 0 ? now : before;
-        RepaintRows(sel.SelLo / 16 + 1, sel.SelHi / 16 + 1);
+        RepaintRows(rowOf(sel.SelLo), rowOf(sel.SelHi));
         return;
     }
-    RepaintRows(std::min(before.SelLo, now.SelLo) / 16 + 1, std::max(before.SelLo, now.SelLo) / 16 + 1);
-    RepaintRows(std::min(before.SelHi, now.SelHi) / 16 + 1, std::max(before.SelHi, now.SelHi) / 16 + 1);
+    RepaintRows(rowOf(std::min(before.SelLo, now.SelLo)), rowOf(std::max(before.SelLo, now.SelLo)));
+    RepaintRows(rowOf(std::min(before.SelHi, now.SelHi)), rowOf(std::max(before.SelHi, now.SelHi)));
 }
 
 void TVxHexcavator::RepaintRows(int32_t first, int32_t last)
@@ -363,7 +355,7 @@ QRect TVxHexcavator::CellRect(int col, int32_t row) const
 {
     if (col < 0 || col >= TVxGridGeometry::kColCount || row < 0 || row >= FRowCount)
         return QRect();
-    if (col >= 2 && col < FLeftCol)
+    if (col >= TVxCells::kFirstHexCol && col < FLeftCol)
         return QRect();
     if (row >= 1 && row < FTopRow)
         return QRect();
@@ -396,7 +388,8 @@ TVxCell TVxHexcavator::MouseToCell(const QPoint &pos) const
     if (coord.Col == -1)
         target.Col = FCol;
     else if (coord.Col == TVxCells::kCharCol)
-        target.Col = std::min((pos.x() - FGeometry.ColLeft(TVxCells::kCharCol, FLeftCol)) / FGeometry.CharWidth() + 2,
+        target.Col = std::min((pos.x() - FGeometry.ColLeft(TVxCells::kCharCol, FLeftCol)) / FGeometry.CharWidth() +
+                                  TVxCells::kFirstHexCol,
                               TVxCells::kLastHexCol);
     target.Col = std::clamp(target.Col, TVxCells::kFirstHexCol, TVxCells::kLastHexCol);
     return target;

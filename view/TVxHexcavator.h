@@ -28,12 +28,14 @@
 // Files: this one (construction, properties, engine hooks, focus, painting entry),
 // TVxHexcavatorInput.cpp (caret, selection, keys, mouse, typing, caret-dependent edits),
 // TVxHexcavatorScroll.cpp (scroll bars and wheel). Pixel layout is TVxGridGeometry, drawing
-// is TVxCellPainter, text shaping for the painter is TVxGlyphCache.
+// is TVxCellPainter (which sees the control only through the TVxPaintSnapshot each paint
+// fills), text shaping for the painter is TVxGlyphCache.
 
 #include "TVxCells.h"
 #include "TVxDocument.h"
 #include "TVxGridGeometry.h"
 #include "TVxTextFilter.h"
+#include "TVxViewStyle.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>
@@ -84,25 +86,32 @@ public:
     int32_t PasteOffset() const;
 
     // --- Properties ------------------------------------------------------------------------
-    bool HideByteView() const { return FHideByteView; }
+    // How the grid looks, as one value. SetViewStyle applies a changed style at once: one
+    // repaint, one relayout only when HideOffsetHeader or HideByteView changed (the caret
+    // keeps its cell), the caret rebuilt when its colour changed; an equal style does
+    // nothing. The single-field properties below read and write this same style.
+    const TVxViewStyle &ViewStyle() const { return FStyle; }
+    void SetViewStyle(const TVxViewStyle &style);
+
+    bool HideByteView() const { return FStyle.HideByteView; }
     void SetHideByteView(bool value);
-    bool HideOffsetHeader() const { return FHideOffsetHeader; }
+    bool HideOffsetHeader() const { return FStyle.HideOffsetHeader; }
     void SetHideOffsetHeader(bool value);
-    QColor CaretColor() const { return FCaretColor; }
+    QColor CaretColor() const { return FStyle.CaretColor; }
     void SetCaretColor(const QColor &value);
     TVxCharCode CharCode() const { return FCharCode; }
     void SetCharCode(TVxCharCode value);
-    QColor AddressColor() const { return FAddressColor; }
+    QColor AddressColor() const { return FStyle.AddressColor; }
     void SetAddressColor(const QColor &value);
-    QColor AddressBGColor() const { return FAddressBGColor; }
+    QColor AddressBGColor() const { return FStyle.AddressBGColor; }
     void SetAddressBGColor(const QColor &value);
-    QColor CurrentLineColor() const { return FCurrentLineColor; }
+    QColor CurrentLineColor() const { return FStyle.CurrentLineColor; }
     void SetCurrentLineColor(const QColor &value);
-    QColor CurrentLineBGColor() const { return FCurrentLineBGColor; }
+    QColor CurrentLineBGColor() const { return FStyle.CurrentLineBGColor; }
     void SetCurrentLineBGColor(const QColor &value);
-    QColor SelectColor() const { return FSelectColor; }
+    QColor SelectColor() const { return FStyle.SelectColor; }
     void SetSelectColor(const QColor &value);
-    QColor SelectBGColor() const { return FSelectBGColor; }
+    QColor SelectBGColor() const { return FStyle.SelectBGColor; }
     void SetSelectBGColor(const QColor &value);
     TVxColumnBytes ColumnBytes() const { return FColumnBytes; }
     void SetColumnBytes(TVxColumnBytes value);
@@ -110,14 +119,14 @@ public:
     void SetReadOnlyMode(bool value);
     bool InsertMode() const { return FInsertMode; }
     void SetInsertMode(bool value);
-    bool ViewUnderLine() const { return FViewUnderLine; }
+    bool ViewUnderLine() const { return FStyle.ViewUnderLine; }
     void SetViewUnderLine(bool value);
-    QColor UnderLineColor() const { return FUnderLineColor; }
+    QColor UnderLineColor() const { return FStyle.UnderLineColor; }
     void SetUnderLineColor(const QColor &value);
     // Text colour of ordinary cells and background of ordinary cells and spacers.
-    QColor FontColor() const { return FFontColor; }
+    QColor FontColor() const { return FStyle.FontColor; }
     void SetFontColor(const QColor &value);
-    QColor Color() const { return FColor; }
+    QColor Color() const { return FStyle.Color; }
     void SetColor(const QColor &value);
     // Kept for the settings file; Qt always paints through a back buffer.
     bool DoubleBuffered() const { return FDoubleBuffered; }
@@ -235,8 +244,6 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    friend class TVxCellPainter;
-
     // TVxDocumentHooks
     void MoveCaretToOffset(int32_t offset) override;
     void EndSelection(bool clear) override;
@@ -252,6 +259,13 @@ private:
 
     // Input (TVxHexcavatorInput.cpp)
     bool HandleKey(QKeyEvent *e);
+    // Ctrl+C, Ctrl+X, Ctrl+V; false for any other key.
+    bool HandleClipboardKey(int key);
+    // Tab, Shift+Tab and (Shift+)Space as the arrow or page key they move like; those never
+    // select (shiftSelects false). Any other key is returned as it is.
+    static int MovementKey(int key, bool shift, bool &shiftSelects);
+    // Where a movement key takes the caret; false for a key that moves nothing.
+    bool MoveKeyTarget(int key, bool ctrl, TVxCell &target) const;
     void TypeChar(QChar ch);
     void AsBlockEdit(const std::function<void()> &edit);
     // MoveCaretTo with the live Shift test left out: moves that Shift must not turn into a
@@ -260,6 +274,13 @@ private:
     void MoveCaretImpl(int col, int32_t row, bool shiftSelects);
     void SyncAnchor();
     void RepaintAll();
+    // A property that is one field of the style: set through SetViewStyle.
+    template <class T> void SetStyleField(T TVxViewStyle::*field, const T &value)
+    {
+        TVxViewStyle style = FStyle;
+        style.*field = value;
+        SetViewStyle(style);
+    }
 
     // What a caret move can change on screen. Repainting only the rows that differ keeps a
     // held arrow key from repainting the whole window on every step.
@@ -307,22 +328,10 @@ private:
     QTimer FBlinkTimer;
 
     // Properties
-    bool FHideByteView = false;
-    bool FHideOffsetHeader = false;
-    QColor FCaretColor{0xFF, 0xFF, 0xFF};
+    TVxViewStyle FStyle;
     TVxCharCode FCharCode = ccASCII;
-    QColor FAddressColor{0x00, 0x4E, 0x98};
-    QColor FAddressBGColor{0xFF, 0xFF, 0xFF};
-    QColor FCurrentLineColor{0x80, 0x00, 0x00};
-    QColor FCurrentLineBGColor{0xFF, 0xFF, 0xFF};
-    QColor FSelectColor{0x00, 0x00, 0x00};
-    QColor FSelectBGColor{0xCC, 0xEE, 0xFF};
     TVxColumnBytes FColumnBytes = cb1byte;
     bool FReadOnlyMode = false;
     bool FInsertMode = false;
-    bool FViewUnderLine = false;
-    QColor FUnderLineColor{0x00, 0x00, 0xFF};
-    QColor FFontColor{0x00, 0x00, 0x00};
-    QColor FColor{0xFF, 0xFF, 0xFF};
     bool FDoubleBuffered = false;
 };

@@ -266,77 +266,19 @@ void TVxHexcavator::keyPressEvent(QKeyEvent *e)
 
 bool TVxHexcavator::HandleKey(QKeyEvent *e)
 {
-    const Qt::KeyboardModifiers mods = e->modifiers();
-    const bool ctrl = mods & Qt::ControlModifier;
-    const bool shift = mods & Qt::ShiftModifier;
-    int key = e->key();
-    // Tab and Space move without selecting, whatever Shift says.
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    const bool shift = e->modifiers() & Qt::ShiftModifier;
+    if (ctrl && HandleClipboardKey(e->key()))
+        return true;
     bool shiftSelects = true;
-    if (key == Qt::Key_Backtab || (key == Qt::Key_Tab && shift)) {
-        key = Qt::Key_Left;
-        shiftSelects = false;
-    } else if (key == Qt::Key_Tab) {
-        key = Qt::Key_Right;
-        shiftSelects = false;
-    } else if (key == Qt::Key_Space) {
-        key = shift ? Qt::Key_PageUp : Qt::Key_PageDown;
-        shiftSelects = false;
-    }
-
-    auto go = [&](int col, int32_t row) {
+    const int key = MovementKey(e->key(), shift, shiftSelects);
+    TVxCell target;
+    if (MoveKeyTarget(key, ctrl, target)) {
         FSelecting = false;
-        MoveCaretImpl(col, row, shiftSelects);
-    };
+        MoveCaretImpl(target.Col, target.Row, shiftSelects);
+        return true;
+    }
     switch (key) {
-    case Qt::Key_C:
-        if (!ctrl)
-            return false;
-        CopyToClipboard();
-        return true;
-    case Qt::Key_X:
-        if (!ctrl)
-            return false;
-        CutToClipboard();
-        return true;
-    case Qt::Key_V:
-        if (!ctrl)
-            return false;
-        PasteFromClipboard();
-        return true;
-    case Qt::Key_Backspace:
-    case Qt::Key_Left: {
-        const TVxCell c = PrevCell(CurrentCell());
-        go(c.Col, c.Row);
-        return true;
-    }
-    case Qt::Key_Right: {
-        const TVxCell c = NextCell(CurrentCell());
-        go(c.Col, c.Row);
-        return true;
-    }
-    case Qt::Key_PageUp:
-        go(FCol, std::max(FRow - VisibleRowCount(), 1));
-        return true;
-    case Qt::Key_PageDown:
-        go(FCol, int32_t(std::min<int64_t>(int64_t(FRow) + VisibleRowCount(), FRowCount - 1)));
-        return true;
-    case Qt::Key_End:
-        if (ctrl)
-            go(FEndCol, FRowCount - 1);
-        else if (FRow == FRowCount - 1)
-            go(FEndCol, FRow);
-        else
-            go(TVxCells::kLastHexCol, FRow);
-        return true;
-    case Qt::Key_Home:
-        go(TVxCells::kFirstHexCol, ctrl ? 1 : FRow);
-        return true;
-    case Qt::Key_Up:
-        go(FCol, FRow - 1);
-        return true;
-    case Qt::Key_Down:
-        go(FCol, FRow + 1);
-        return true;
     case Qt::Key_Insert:
         SetInsertMode(!FInsertMode);
         return true;
@@ -344,6 +286,75 @@ bool TVxHexcavator::HandleKey(QKeyEvent *e)
         if (ctrl)
             AsBlockEdit([this] { DeleteAtCaret(); });
         return ctrl;
+    default:
+        return false;
+    }
+}
+
+bool TVxHexcavator::HandleClipboardKey(int key)
+{
+    switch (key) {
+    case Qt::Key_C:
+        CopyToClipboard();
+        return true;
+    case Qt::Key_X:
+        CutToClipboard();
+        return true;
+    case Qt::Key_V:
+        PasteFromClipboard();
+        return true;
+    default:
+        return false;
+    }
+}
+
+int TVxHexcavator::MovementKey(int key, bool shift, bool &shiftSelects)
+{
+    // Tab and Space move without selecting, whatever Shift says.
+    shiftSelects = false;
+    if (key == Qt::Key_Backtab || (key == Qt::Key_Tab && shift))
+        return Qt::Key_Left;
+    if (key == Qt::Key_Tab)
+        return Qt::Key_Right;
+    if (key == Qt::Key_Space)
+        return shift ? Qt::Key_PageUp : Qt::Key_PageDown;
+    shiftSelects = true;
+    return key;
+}
+
+bool TVxHexcavator::MoveKeyTarget(int key, bool ctrl, TVxCell &target) const
+{
+    switch (key) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Left:
+        target = PrevCell(CurrentCell());
+        return true;
+    case Qt::Key_Right:
+        target = NextCell(CurrentCell());
+        return true;
+    case Qt::Key_PageUp:
+        target = {FCol, std::max(FRow - VisibleRowCount(), 1)};
+        return true;
+    case Qt::Key_PageDown:
+        target = {FCol, int32_t(std::min<int64_t>(int64_t(FRow) + VisibleRowCount(), FRowCount - 1))};
+        return true;
+    case Qt::Key_End:
+        if (ctrl)
+            target = {FEndCol, FRowCount - 1};
+        else if (FRow == FRowCount - 1)
+            target = {FEndCol, FRow};
+        else
+            target = {TVxCells::kLastHexCol, FRow};
+        return true;
+    case Qt::Key_Home:
+        target = {TVxCells::kFirstHexCol, ctrl ? 1 : FRow};
+        return true;
+    case Qt::Key_Up:
+        target = {FCol, FRow - 1};
+        return true;
+    case Qt::Key_Down:
+        target = {FCol, FRow + 1};
+        return true;
     default:
         return false;
     }

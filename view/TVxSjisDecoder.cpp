@@ -1,5 +1,7 @@
 #include "TVxSjisDecoder.h"
 
+#include "TVxTextFilter.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>

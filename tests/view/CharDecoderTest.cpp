@@ -3,6 +3,7 @@
 // input, plus the cases where a character meets the edge of a row or of the document.
 
 #include "TVxCharDecoder.h"
+#include "TVxCharDecoderFactory.h"
 #include "TVxCharRun.h"
 #include "TVxDocument.h"
 #include "../engine/TestSupport.h"
@@ -27,7 +28,7 @@ using Bytes = std::vector<uint8_t>;
 std::vector<TVxDecodedChar> Decode(TVxCharCode code, const Bytes &b, int32_t base = 0, int first = 0)
 {
     std::vector<TVxDecodedChar> out(b.size());
-    TVxCharDecoder::For(code).Decode(b.data(), int(b.size()), base, first, out.data());
+    TVxCharDecoderFactory::For(code).Decode(b.data(), int(b.size()), base, first, out.data());
     return out;
 }
 

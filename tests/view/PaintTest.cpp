@@ -3,6 +3,7 @@
 
 #include "ViewTestSupport.h"
 
+#include <QApplication>
 #include <QImage>
 
 namespace {
@@ -20,6 +21,24 @@ int Count(const QImage &img, const QRect &r, const QColor &c)
             n += img.pixelColor(x, y).rgb() == c.rgb();
     return n;
 }
+
+// Counts the paint events a widget receives while it lives.
+class TPaintCounter : public QObject {
+public:
+    explicit TPaintCounter(QWidget *w) : FWidget(w) { w->installEventFilter(this); }
+    ~TPaintCounter() override { FWidget->removeEventFilter(this); }
+    int Count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        Count += e->type() == QEvent::Paint;
+        return false;
+    }
+
+private:
+    QWidget *FWidget;
+};
 } // namespace
 
 class TPaintTest : public TViewTest {
@@ -94,6 +113,46 @@ TEST_F(TPaintTest, SelectionCurrentLineAndUnderline)
     EXPECT_EQ(At(img, QPoint(CharRect(1, 8).center().x(), row1.bottom())), kUnder);
     EXPECT_EQ(At(img, Gap(3, 1)), kCurBG);
     EXPECT_EQ(At(img, QPoint(Gap(3, 2).x(), View->CellRect(3, 2).bottom())), kWhite);
+}
+
+TEST_F(TPaintTest, AWholeStyleIsOneRepaintAndAnEqualStyleNone)
+{
+    Load(std::vector<uint8_t>(64, 0x20));
+    View->clearFocus(); // no caret blinking into the count
+    View->GotoOffset(1);
+    QApplication::processEvents();
+    const TVxViewStyle before = View->ViewStyle();
+    TPaintCounter paints(View->viewport());
+    View->SetViewStyle(before);
+    QApplication::processEvents();
+    EXPECT_EQ(paints.Count, 0) << "an equal style";
+
+    const QColor newBG(250, 240, 200), newCurBG(200, 240, 250);
+    TVxViewStyle style = before;
+    style.Color = newBG;
+    style.CurrentLineBGColor = newCurBG;
+    style.HideOffsetHeader = true;
+    style.ViewUnderLine = true;
+    View->SetViewStyle(style);
+    QApplication::processEvents();
+    EXPECT_EQ(paints.Count, 1);
+    EXPECT_TRUE(View->ViewStyle() == style);
+    EXPECT_EQ(View->Color(), newBG);
+    EXPECT_TRUE(View->HideOffsetHeader());
+    EXPECT_EQ(View->Geometry().HeaderHeight(), 0);
+    const QImage img = Grab();
+    EXPECT_EQ(At(img, Gap(3, 3)), newBG);
+    EXPECT_EQ(At(img, Gap(3, 1)), newCurBG);
+    EXPECT_EQ(At(img, QPoint(Gap(3, 1).x(), View->CellRect(3, 1).bottom())), kUnder);
+
+    // The same change made property by property paints the same picture.
+    View->SetViewStyle(before);
+    View->SetColor(newBG);
+    View->SetCurrentLineBGColor(newCurBG);
+    View->SetHideOffsetHeader(true);
+    View->SetViewUnderLine(true);
+    EXPECT_TRUE(View->ViewStyle() == style);
+    EXPECT_EQ(Grab(), img);
 }
 
 TEST_F(TPaintTest, AddressTextStandsAtTheRightOfItsColumn)
