@@ -169,7 +169,6 @@ bool TVxDocument::WriteToFile(const std::string &fileName) { return WriteFile(fi
 
 bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool askIfChanged)
 {
-    FLastWriteError.clear();
     FLastWriteFailure = nullptr;
     try {
         const bool same = fileName == FFileName && !FDiskTarget.empty();
@@ -186,10 +185,20 @@ bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool a
             FChanges.Reset();
         }
         return written;
-    } catch (const std::exception &e) {
-        FLastWriteError = e.what();
+    } catch (const std::exception &) {
         FLastWriteFailure = std::current_exception();
         return false;
+    }
+}
+
+std::string TVxDocument::LastWriteError() const
+{
+    if (!FLastWriteFailure)
+        return std::string();
+    try {
+        std::rethrow_exception(FLastWriteFailure);
+    } catch (const std::exception &e) {
+        return e.what();
     }
 }
 

@@ -136,7 +136,7 @@ public:
     // Why the last WriteToFile or SaveToFile failed: the exception (for the program to word)
     // and its what(); null and empty after a success or a declined question.
     std::exception_ptr LastWriteFailure() const { return FLastWriteFailure; }
-    const std::string &LastWriteError() const { return FLastWriteError; }
+    std::string LastWriteError() const;
     // The file as it stood on disk right after the last load or save (not Exists for an
     // untitled document). A save to FileName asks before writing when the file no longer
     // matches it; the file watcher of the main window compares against it.
@@ -266,7 +266,6 @@ private:
     TVxChangeSet FChanges;
     std::string FFileName;
     std::string FUntitledName = "(untitled)";
-    std::string FLastWriteError;
     std::exception_ptr FLastWriteFailure;
     TFileIdentity FDiskIdentity;
     // Where FileName's links led at the last load or save: a link planted in the file's

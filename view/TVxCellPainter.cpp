@@ -8,8 +8,8 @@
 #include <algorithm>
 
 namespace {
-constexpr int kAddressCol = TVxGridGeometry::kAddressCol;
-constexpr int kCharSpacerCol = TVxGridGeometry::kCharSpacerCol;
+constexpr int kAddressCol = TVxCells::kAddressCol;
+constexpr int kCharSpacerCol = TVxCells::kCharSpacerCol;
 constexpr int kFirstHexCol = TVxCells::kFirstHexCol;
 constexpr int kLastHexCol = TVxCells::kLastHexCol;
 constexpr int kCharCol = TVxCells::kCharCol;
@@ -296,7 +296,7 @@ void TVxCellPainter::PaintFixed(QPainter &p, const TRowInfo &r)
         p.fillRect(QRect(0, r.Top, g.FixedWidth(), r.Height), FIn->Style.AddressBGColor);
         return;
     }
-    p.fillRect(QRect(w0, r.Top, g.ColWidth(TVxGridGeometry::kAddressSpacerCol), r.Height), FIn->Style.Color);
+    p.fillRect(QRect(w0, r.Top, g.ColWidth(TVxCells::kAddressSpacerCol), r.Height), FIn->Style.Color);
     if (w0 > 0)
         PaintAddress(p, r);
     PaintUnderline(p, r, 0, g.FixedWidth());

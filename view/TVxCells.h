@@ -15,8 +15,11 @@ struct TVxCell {
 class TVxCells {
 public:
     static constexpr int kColCount = 20;
+    static constexpr int kAddressCol = 0;
+    static constexpr int kAddressSpacerCol = 1;
     static constexpr int kFirstHexCol = 2;
     static constexpr int kLastHexCol = 17;
+    static constexpr int kCharSpacerCol = 18;
     static constexpr int kCharCol = 19;
     static constexpr int kBytesPerRow = 16;
 

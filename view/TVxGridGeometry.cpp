@@ -3,9 +3,9 @@
 #include <algorithm>
 
 namespace {
-constexpr int kAddressCol = TVxGridGeometry::kAddressCol;
-constexpr int kAddressSpacerCol = TVxGridGeometry::kAddressSpacerCol;
-constexpr int kCharSpacerCol = TVxGridGeometry::kCharSpacerCol;
+constexpr int kAddressCol = TVxCells::kAddressCol;
+constexpr int kAddressSpacerCol = TVxCells::kAddressSpacerCol;
+constexpr int kCharSpacerCol = TVxCells::kCharSpacerCol;
 constexpr int kFirstHexCol = TVxCells::kFirstHexCol;
 constexpr int kLastHexCol = TVxCells::kLastHexCol;
 constexpr int kCharCol = TVxCells::kCharCol;

@@ -21,10 +21,6 @@ enum TVxColumnBytes : int { cb1byte, cb2byte, cb4byte, cb8byte, cb16byte };
 class TVxGridGeometry {
 public:
     static constexpr int kColCount = TVxCells::kColCount;
-    // The columns besides the byte cells and the character column (TVxCells names those).
-    static constexpr int kAddressCol = 0;
-    static constexpr int kAddressSpacerCol = 1;
-    static constexpr int kCharSpacerCol = 18;
     static constexpr int kSpacerWidth = 10;
     static constexpr int kMinAddressDigits = 7;
     static constexpr int kAddressMargin = 10;
@@ -45,7 +41,7 @@ public:
     int ColWidth(int col) const { return col >= 0 && col < kColCount ? FWidths[col] : 0; }
     int RowHeight(int32_t row) const { return row == 0 ? FHeaderHeight : FRowHeight; }
     // Width of the columns that never scroll sideways (0 and 1).
-    int FixedWidth() const { return FWidths[kAddressCol] + FWidths[kAddressSpacerCol]; }
+    int FixedWidth() const { return FWidths[TVxCells::kAddressCol] + FWidths[TVxCells::kAddressSpacerCol]; }
     // Width of all 20 columns side by side.
     int TotalWidth() const { return FFullWidth; }
 

@@ -155,7 +155,7 @@ bool TFileCommands::Save(const QString &fileName)
         ok = ed.SaveToFile(QFile::encodeName(fileName).toStdString(), FContext.Settings.Values().KeepUndoOnSave);
     }
     // A declined backup question is no failure; a failed write is, and says why.
-    if (!ok && !ed.LastWriteError().empty())
+    if (!ok && ed.LastWriteFailure())
         FContext.Busy.Message(fileName + QStringLiteral("\r\nファイルを保存できませんでした。\r\n") +
                                       TEngineMessages::TextOf(ed.LastWriteFailure()),
                                   0x10);

@@ -49,11 +49,9 @@ void TRecentFiles::RebuildRecentMenu()
     for (QObject *o : FEnd->associatedObjects())
         if ((menu = qobject_cast<QMenu *>(o)))
             break;
-    QAction *start = FStart;
-    QAction *end = FEnd;
     if (!menu)
         return;
-    start->setVisible(!FFiles.empty());
+    FStart->setVisible(!FFiles.empty());
     for (QAction *item : FItems) {
         menu->removeAction(item);
         delete item;
@@ -63,7 +61,7 @@ void TRecentFiles::RebuildRecentMenu()
         auto *item = new QAction(Caption(i + 1, FFiles[i]), menu);
         const int tag = static_cast<int>(i);
         QObject::connect(item, &QAction::triggered, item, [this, tag] { RecentFileClick(tag); });
-        menu->insertAction(end, item);
+        menu->insertAction(FEnd, item);
         FItems.push_back(item);
     }
 }

@@ -32,7 +32,7 @@ constexpr int kCloseRetryMs = 250;
 void TInstanceCommands::SetBlockName(const std::string &name) { BlockName() = name; }
 
 TInstanceCommands::TInstanceCommands(const TFeatureContext &context, TVxSearchText &search)
-    : FContext(context), FMain(context.Window), FSearch(search)
+    : FContext(context), FSearch(search)
 {
     QString why;
     try {
@@ -48,7 +48,7 @@ TInstanceCommands::TInstanceCommands(const TFeatureContext &context, TVxSearchTe
     // Working alone is no reason not to start: the user hears why once the window shows.
     TBusyState *busy = &context.Busy;
     if (!why.isEmpty())
-        QTimer::singleShot(0, &FMain, [busy, why] { busy->Message(why, mbIconWarning); });
+        QTimer::singleShot(0, &FContext.Window, [busy, why] { busy->Message(why, mbIconWarning); });
     LoadSharedSearchText(false);
     CreateCommands();
     Connect();
@@ -56,7 +56,7 @@ TInstanceCommands::TInstanceCommands(const TFeatureContext &context, TVxSearchTe
 
 TInstanceCommands::~TInstanceCommands()
 {
-    FMain.removeEventFilter(this);
+    FContext.Window.removeEventFilter(this);
     FSearch.OnShare = nullptr;
     FContext.Editor.AnnounceFileOpened = nullptr;
 }
@@ -64,8 +64,8 @@ TInstanceCommands::~TInstanceCommands()
 void TInstanceCommands::CreateCommands()
 {
     using K = QKeySequence;
-    acCloseAll = TCommand::Make(&FMain, "acCloseAll", QStringLiteral("全て閉じる(&L)"), K(Qt::CTRL | Qt::Key_E), QString());
-    acNextInstance = TCommand::Make(&FMain, "acNextInstance", QStringLiteral("前のウィンドウ(&P)"), K(Qt::CTRL | Qt::Key_Tab), QString());
+    acCloseAll = TCommand::Make(&FContext.Window, "acCloseAll", QStringLiteral("全て閉じる(&L)"), K(Qt::CTRL | Qt::Key_E), QString());
+    acNextInstance = TCommand::Make(&FContext.Window, "acNextInstance", QStringLiteral("前のウィンドウ(&P)"), K(Qt::CTRL | Qt::Key_Tab), QString());
     FContext.Places.Add(QStringLiteral("file.closeall"), {acCloseAll});
     // No visible menu entry: the window holds it, so its shortcut works.
     FContext.Places.Add(QStringLiteral("window.shortcuts"), {acNextInstance});
@@ -78,7 +78,7 @@ void TInstanceCommands::Connect()
     FSearch.OnShare = [this](const std::string &text, bool ignoreCase, bool silent, bool hex) {
         Share(text, ignoreCase, silent, hex);
     };
-    FMain.installEventFilter(this);
+    FContext.Window.installEventFilter(this);
     if (!FRegistry)
         return;
     TVxHexcavator *ed = &FContext.Editor;
@@ -109,7 +109,7 @@ void TInstanceCommands::acCloseAllExecute()
     if (FRegistry)
         FRegistry->CloseAllInstances();
     else
-        FMain.close();
+        FContext.Window.close();
 }
 
 void TInstanceCommands::acNextInstanceExecute()
@@ -154,24 +154,24 @@ void TInstanceCommands::CloseWhenIdle()
 {
     // A dialog of this window (a question, the options) or a long operation first ends as
     // the user decides; closing under it would pull the window out from beneath them.
-    if (QApplication::activeModalWidget() || !FMain.isEnabled()) {
+    if (QApplication::activeModalWidget() || !FContext.Window.isEnabled()) {
         QTimer::singleShot(kCloseRetryMs, this, [this] { CloseWhenIdle(); });
         return;
     }
-    FMain.close();
+    FContext.Window.close();
 }
 
 void TInstanceCommands::Activate()
 {
-    if (FMain.isMinimized())
-        FMain.showNormal();
-    FMain.raise();
-    FMain.activateWindow();
+    if (FContext.Window.isMinimized())
+        FContext.Window.showNormal();
+    FContext.Window.raise();
+    FContext.Window.activateWindow();
 }
 
 bool TInstanceCommands::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == &FMain && event->type() == QEvent::WindowActivate && FRegistry)
+    if (watched == &FContext.Window && event->type() == QEvent::WindowActivate && FRegistry)
         FRegistry->NoteActivated();
     return QObject::eventFilter(watched, event);
 }

@@ -32,7 +32,6 @@
 #include "TFeatureContext.h"
 
 class QAction;
-class QMainWindow;
 class TVxSearchText;
 class TInstanceRegistry;
 class TVxShareMemStream;
@@ -68,7 +67,6 @@ private:
     void Activate();
 
     TFeatureContext FContext;
-    QMainWindow &FMain;
     TVxSearchText &FSearch;
     std::unique_ptr<TInstanceRegistry> FRegistry;
     std::unique_ptr<TVxShareMemStream> FBlock;

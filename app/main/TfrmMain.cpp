@@ -89,18 +89,8 @@ TfrmMain::~TfrmMain()
     // An instance that closes while others run leaves the file to the last one.
     if (FInstances->LeaveAsLast())
         FSettings.Save();
-    // The features listen to the editor and point into each other's wiring here: they go
-    // before the editor, in the reverse order of their making.
-    FListen.Clear();
-    FHelp.reset();
-    FOptions.reset();
-    FPrints.reset();
-    FInstances.reset();
-    FSearches.reset();
-    FValuesPanel.reset();
-    FView.reset();
-    FEdit.reset();
-    FFiles.reset();
+    // The members (features, then the busy state) go before the editor, a child widget, in
+    // the reverse order of their making; the editor lets go of what it holds of them now.
     VxHexcavator1->SetQuestions(nullptr);
     VxHexcavator1->OnError = nullptr;
     VxHexcavator1->RunBlockEdit = nullptr;
@@ -211,7 +201,6 @@ void TfrmMain::BuildMenus()
     VxHexcavator1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(VxHexcavator1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { FEditorMenu->popup(VxHexcavator1->mapToGlobal(pos)); });
-    FPlaces.At(QStringLiteral("window.shortcuts"));
 }
 
 void TfrmMain::BuildToolBar()
@@ -233,7 +222,6 @@ void TfrmMain::BuildToolBar()
         first = false;
         FToolBar->addActions(actions);
     }
-    Q_ASSERT(FPlaces.Unclaimed().isEmpty());
 }
 
 void TfrmMain::BuildStatusBar()

@@ -2,7 +2,6 @@
 
 #include "TAppUtils.h"
 #include "TBusyState.h"
-#include "TDialogSupport.h"
 #include "TFixedPitchFontDialog.h"
 #include "TShellRegistration.h"
 #include "TUiServices.h"
@@ -60,6 +59,19 @@ QLabel *Preview(QWidget *parent, const QRect &rect)
     return p;
 }
 
+// The style's text and background colour of each item of the colour list, in the list's
+// order; the underline has no background.
+const struct {
+    QColor TVxViewStyle::*Text;
+    QColor TVxViewStyle::*Back;
+} kItemFields[TfrmOption::ciCount] = {
+    {&TVxViewStyle::FontColor, &TVxViewStyle::Color},
+    {&TVxViewStyle::SelectColor, &TVxViewStyle::SelectBGColor},
+    {&TVxViewStyle::CurrentLineColor, &TVxViewStyle::CurrentLineBGColor},
+    {&TVxViewStyle::UnderLineColor, nullptr},
+    {&TVxViewStyle::AddressColor, &TVxViewStyle::AddressBGColor},
+};
+
 void SetPreviewColors(QLabel *preview, const QColor &text, const QColor &back)
 {
     QPalette pal = preview->palette();
@@ -74,7 +86,7 @@ TfrmOption::TfrmOption(TBusyState &busy, TVxHexcavator &editor) : QDialog(busy.W
     setObjectName(QStringLiteral("frmOption"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("環境設定"));
-    setFont(TDialogSupport::DialogFont());
+    setFont(TAppUtils::DialogFont());
     setFixedSize(411, 297);
 
     PageControl1 = new QTabWidget(this);
@@ -175,15 +187,12 @@ void TfrmOption::FormCreate(QWidget *mainWindow)
     PageControl1->setCurrentIndex(0);
     pnlFont->setFont(FEditor.font());
 
-    FTextColors[ciNormal] = FEditor.FontColor();
-    FBackColors[ciNormal] = FEditor.Color();
-    FTextColors[ciSelect] = FEditor.SelectColor();
-    FBackColors[ciSelect] = FEditor.SelectBGColor();
-    FTextColors[ciCurrentLine] = FEditor.CurrentLineColor();
-    FBackColors[ciCurrentLine] = FEditor.CurrentLineBGColor();
-    FTextColors[ciUnderLine] = FEditor.UnderLineColor();
-    FTextColors[ciAddress] = FEditor.AddressColor();
-    FBackColors[ciAddress] = FEditor.AddressBGColor();
+    const TVxViewStyle &style = FEditor.ViewStyle();
+    for (int i = 0; i < ciCount; ++i) {
+        FTextColors[i] = style.*kItemFields[i].Text;
+        if (kItemFields[i].Back)
+            FBackColors[i] = style.*kItemFields[i].Back;
+    }
 
     chkBackup->setChecked(FEditor.SaveBackup);
     edtBackupCount->setValue(FEditor.SaveBackupCount);
@@ -271,15 +280,13 @@ void TfrmOption::Button4Click()
         s->interpretText();
 
     FEditor.setFont(pnlFont->font());
-    FEditor.SetFontColor(FTextColors[ciNormal]);
-    FEditor.SetColor(FBackColors[ciNormal]);
-    FEditor.SetSelectColor(FTextColors[ciSelect]);
-    FEditor.SetSelectBGColor(FBackColors[ciSelect]);
-    FEditor.SetCurrentLineColor(FTextColors[ciCurrentLine]);
-    FEditor.SetCurrentLineBGColor(FBackColors[ciCurrentLine]);
-    FEditor.SetAddressColor(FTextColors[ciAddress]);
-    FEditor.SetAddressBGColor(FBackColors[ciAddress]);
-    FEditor.SetUnderLineColor(FTextColors[ciUnderLine]);
+    TVxViewStyle style = FEditor.ViewStyle();
+    for (int i = 0; i < ciCount; ++i) {
+        style.*kItemFields[i].Text = FTextColors[i];
+        if (kItemFields[i].Back)
+            style.*kItemFields[i].Back = FBackColors[i];
+    }
+    FEditor.SetViewStyle(style); // one repaint for all the colours
 
     FEditor.SetDoubleBuffered(chkDoubleBuffered->isChecked());
     FEditor.SaveBackup = chkBackup->isChecked();

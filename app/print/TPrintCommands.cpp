@@ -30,13 +30,13 @@ QString Title(const TVxHexcavator &ed)
 }
 } // namespace
 
-TPrintCommands::TPrintCommands(const TFeatureContext &context) : FContext(context), FMain(context.Window)
+TPrintCommands::TPrintCommands(const TFeatureContext &context) : FContext(context)
 {
-    acPrint = TCommand::Make(&FMain, "acPrint", QStringLiteral("印刷(&P)..."), QKeySequence(Qt::CTRL | Qt::Key_P), QString(),
+    acPrint = TCommand::Make(&FContext.Window, "acPrint", QStringLiteral("印刷(&P)..."), QKeySequence(Qt::CTRL | Qt::Key_P), QString(),
                              QStringLiteral("print"));
     context.Places.Add(QStringLiteral("file.print"), {acPrint});
     context.Places.Add(QStringLiteral("toolbar.print"), {acPrint});
-    QObject::connect(acPrint, &QAction::triggered, &FMain, [this] { FContext.Busy.Run([this] { acPrintExecute(); }); });
+    QObject::connect(acPrint, &QAction::triggered, &FContext.Window, [this] { FContext.Busy.Run([this] { acPrintExecute(); }); });
 }
 
 TPrintCommands::~TPrintCommands() = default;
@@ -57,7 +57,7 @@ void TPrintCommands::acPrintExecute()
     }
     int32_t first = 0, last = ed.FileSize() - 1;
     {
-        QPrintDialog dlg(&Printer(), &FMain);
+        QPrintDialog dlg(&Printer(), &FContext.Window);
         QAbstractPrintDialog::PrintDialogOptions options =
             QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
             QAbstractPrintDialog::PrintCollateCopies;
@@ -83,13 +83,13 @@ void TPrintCommands::acPrintExecute()
     FPrinting = std::make_unique<TfrmPrinting>(FContext.Busy, QFile::decodeName(ed.FileName().c_str()));
     FPrinting->OnCancel = [this] { CancelPrint(); };
     FPrinting->show();
-    FMain.installEventFilter(this);
+    FContext.Window.installEventFilter(this);
     // The dialog goes before the busy state ends, whatever the job did.
     struct TEnd {
         TPrintCommands &C;
         ~TEnd()
         {
-            C.FMain.removeEventFilter(&C);
+            C.FContext.Window.removeEventFilter(&C);
             C.FPrinting.reset();
         }
     } end{*this};
@@ -138,7 +138,7 @@ void TPrintCommands::LetEventsThrough() { QCoreApplication::processEvents(); }
 bool TPrintCommands::eventFilter(QObject *watched, QEvent *event)
 {
     // The window may not go while a job draws from its document.
-    if (watched == &FMain && event->type() == QEvent::Close) {
+    if (watched == &FContext.Window && event->type() == QEvent::Close) {
         event->ignore();
         return true;
     }

@@ -27,7 +27,6 @@
 #include <memory>
 
 class QAction;
-class QMainWindow;
 class QPrinter;
 class TfrmPrinting;
 
@@ -62,7 +61,6 @@ private:
     void LetEventsThrough() override;
 
     TFeatureContext FContext;
-    QMainWindow &FMain;
     std::unique_ptr<QPrinter> FPrinter;
     std::unique_ptr<TfrmPrinting> FPrinting;
 };

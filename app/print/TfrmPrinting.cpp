@@ -2,7 +2,6 @@
 
 #include "TAppUtils.h"
 #include "TBusyState.h"
-#include "TDialogSupport.h"
 #include "TVxDocumentHooks.h"
 
 #include <QCloseEvent>
@@ -16,7 +15,7 @@ TfrmPrinting::TfrmPrinting(TBusyState &busy, const QString &fileName) : QDialog(
     QWidget *mainWindow = busy.Window();
     setObjectName(QStringLiteral("frmPrinting"));
     setWindowTitle(QStringLiteral("印刷中"));
-    setFont(TDialogSupport::DialogFont());
+    setFont(TAppUtils::DialogFont());
     setFixedSize(400, 109);
     move(392, 144);
 

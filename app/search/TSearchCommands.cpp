@@ -5,7 +5,6 @@
 #include "TCommand.h"
 #include "TCommandPlaces.h"
 #include "TSettingsModel.h"
-#include "TDialogSupport.h"
 #include "TUiServices.h"
 #include "TVxDocumentHooks.h"
 #include "TVxHexcavator.h"

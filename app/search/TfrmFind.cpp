@@ -1,3 +1,4 @@
+#include "TCodePage.h"
 #include "TfrmFind.h"
 
 #include "TAppUtils.h"
@@ -17,7 +18,7 @@ TfrmFind::TfrmFind(QWidget *mainWindow, TBusyState &busy, TVxEditorSearch &searc
 {
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(QStringLiteral("検索"));
-    setFont(TDialogSupport::DialogFont());
+    setFont(TAppUtils::DialogFont());
     setFixedSize(388, 169);
 
     Label1 = new QLabel(QStringLiteral("検索する文字列："), this);
@@ -79,7 +80,7 @@ void TfrmFind::Button1Click(bool backward)
         return; // open, to be put right
     FHistory.Add(text.toStdString(), false);
     TDialogSupport::ShowHistory(cmbFindText, FHistory);
-    const std::string bytes = TDialogSupport::ToBytes(text);
+    const std::string bytes = TCodePage::ToBytes(text);
     const bool ignoreCase = chkIgnoreCase->isChecked();
     FSearch.SetSearchText(bytes, ignoreCase, hex);
     const int32_t found = FSearch.Find(bytes, ignoreCase, backward, chkFromTop->isChecked(), true, hex);

@@ -1,3 +1,4 @@
+#include "TCodePage.h"
 #include "TfrmReplace.h"
 
 #include "TAppUtils.h"
@@ -47,7 +48,7 @@ TfrmReplace::TfrmReplace(QWidget &main, TBusyState &busy, TVxHexcavator &editor,
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle(QStringLiteral("置換"));
-    setFont(TDialogSupport::DialogFont());
+    setFont(TAppUtils::DialogFont());
     setFixedSize(387, 197);
     move(300, 219);
 
@@ -125,7 +126,7 @@ int32_t TfrmReplace::DoFind(bool select)
         return -2;
     FFindHistory.Add(text.toStdString(), false);
     TDialogSupport::ShowHistory(cmbFindText, FFindHistory);
-    const std::string bytes = TDialogSupport::ToBytes(text);
+    const std::string bytes = TCodePage::ToBytes(text);
     FSearch.SetSearchText(bytes, chkIgnoreCase->isChecked(), hex);
     return FSearch.Find(bytes, chkIgnoreCase->isChecked(), false, false, select, hex);
 }
@@ -151,10 +152,10 @@ int32_t TfrmReplace::DoReplace(bool all)
         FReplaceHistory.Add(replaceText.toStdString(), true);
         TDialogSupport::ShowHistory(cmbFindText, FFindHistory);
         TDialogSupport::ShowHistory(cmbReplaceText, FReplaceHistory);
-        const std::string findBytes = TDialogSupport::ToBytes(findText);
+        const std::string findBytes = TCodePage::ToBytes(findText);
         FSearch.SetSearchText(findBytes, chkIgnoreCase->isChecked(), hex);
         try {
-            n = FSearch.Replace(start, findBytes, TDialogSupport::ToBytes(replaceText), all, hex);
+            n = FSearch.Replace(start, findBytes, TCodePage::ToBytes(replaceText), all, hex);
         } catch (...) {
             SaveHistory();
             throw;

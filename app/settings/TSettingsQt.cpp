@@ -31,3 +31,40 @@ TFontSetting TSettingsQt::FromQFont(const QFont &font)
     f.Style.StrikeOut = font.strikeOut();
     return f;
 }
+
+namespace {
+// Each colour of the settings file and the style's field that shows it.
+const struct {
+    uint32_t TSettings::*Setting;
+    QColor TVxViewStyle::*Style;
+} kColors[] = {
+    {&TSettings::FontColor, &TVxViewStyle::FontColor},
+    {&TSettings::BGColor, &TVxViewStyle::Color},
+    {&TSettings::SelectFontColor, &TVxViewStyle::SelectColor},
+    {&TSettings::SelectBGColor, &TVxViewStyle::SelectBGColor},
+    {&TSettings::CurrentLineFontColor, &TVxViewStyle::CurrentLineColor},
+    {&TSettings::CurrentLineBGColor, &TVxViewStyle::CurrentLineBGColor},
+    {&TSettings::AddressFontColor, &TVxViewStyle::AddressColor},
+    {&TSettings::AddressBGColor, &TVxViewStyle::AddressBGColor},
+    {&TSettings::UnderLineColor, &TVxViewStyle::UnderLineColor},
+};
+} // namespace
+
+TVxViewStyle TSettingsQt::ToViewStyle(const TSettings &s, TVxViewStyle base)
+{
+    for (const auto &c : kColors)
+        base.*c.Style = ToQColor(s.*c.Setting);
+    base.HideOffsetHeader = !s.ViewAddressHeader;
+    base.HideByteView = !s.ViewByteView;
+    base.ViewUnderLine = s.ViewUnderLine;
+    return base;
+}
+
+void TSettingsQt::FromViewStyle(const TVxViewStyle &style, TSettings &s)
+{
+    for (const auto &c : kColors)
+        s.*c.Setting = FromQColor(style.*c.Style);
+    s.ViewAddressHeader = !style.HideOffsetHeader;
+    s.ViewByteView = !style.HideByteView;
+    s.ViewUnderLine = style.ViewUnderLine;
+}

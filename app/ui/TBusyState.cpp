@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QWidget>
 #include <exception>
+#include <optional>
 
 TBusyState::TBusyState(QWidget *window) : FWindow(window) {}
 
@@ -47,7 +48,9 @@ void TBusyState::SetCaption(const QString &caption)
 
 bool TBusyState::Run(const std::function<void()> &work, bool busy, const QString &caption)
 {
-    std::unique_ptr<TBusy> guard(busy ? new TBusy(*this, caption) : nullptr);
+    std::optional<TBusy> guard;
+    if (busy)
+        guard.emplace(*this, caption);
     try {
         work();
         return true;

@@ -12,8 +12,6 @@ void TCommandPlaces::Add(const QString &place, const QList<QAction *> &actions)
 
 QList<QAction *> TCommandPlaces::At(const QString &place) const
 {
-    if (!FClaimed.contains(place))
-        FClaimed.append(place);
     for (const auto &p : FPlaces)
         if (p.first == place)
             return p.second;
@@ -28,13 +26,4 @@ QList<QAction *> TCommandPlaces::All() const
             if (!all.contains(a))
                 all.append(a);
     return all;
-}
-
-QList<QString> TCommandPlaces::Unclaimed() const
-{
-    QList<QString> left;
-    for (const auto &p : FPlaces)
-        if (!FClaimed.contains(p.first))
-            left.append(p.first);
-    return left;
 }

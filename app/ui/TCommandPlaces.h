@@ -25,11 +25,7 @@ public:
     QList<QAction *> At(const QString &place) const;
     // Every command placed anywhere, each once, in the order first placed.
     QList<QAction *> All() const;
-    // Places that received commands but that no skeleton asked for: a feature's typo would
-    // otherwise leave its commands out of every menu without a word.
-    QList<QString> Unclaimed() const;
 
 private:
     std::vector<std::pair<QString, QList<QAction *>>> FPlaces;
-    mutable QList<QString> FClaimed;
 };

@@ -123,23 +123,12 @@ void TViewCommands::Apply(const TSettings &s)
     using Q = TSettingsQt;
     acViewAddressHeader->setChecked(s.ViewAddressHeader);
     acViewByteView->setChecked(s.ViewByteView);
+    acViewUnderLine->setChecked(s.ViewUnderLine);
     ed.setFont(Q::ToQFont(s.Font));
-    ed.SetFontColor(Q::ToQColor(s.FontColor));
-    ed.SetColor(Q::ToQColor(s.BGColor));
-    ed.SetSelectColor(Q::ToQColor(s.SelectFontColor));
-    ed.SetSelectBGColor(Q::ToQColor(s.SelectBGColor));
-    ed.SetCurrentLineColor(Q::ToQColor(s.CurrentLineFontColor));
-    ed.SetCurrentLineBGColor(Q::ToQColor(s.CurrentLineBGColor));
-    ed.SetAddressColor(Q::ToQColor(s.AddressFontColor));
-    ed.SetAddressBGColor(Q::ToQColor(s.AddressBGColor));
+    ed.SetViewStyle(Q::ToViewStyle(s, ed.ViewStyle()));
     ed.SetDoubleBuffered(s.DoubleBuffered);
     ed.SaveBackup = s.SaveBackup;
     ed.SaveBackupCount = s.SaveBackupCount;
-    ed.SetHideOffsetHeader(!s.ViewAddressHeader);
-    ed.SetHideByteView(!s.ViewByteView);
-    ed.SetViewUnderLine(s.ViewUnderLine);
-    acViewUnderLine->setChecked(s.ViewUnderLine);
-    ed.SetUnderLineColor(Q::ToQColor(s.UnderLineColor));
     switch (s.ColumnBytes) {
     case 2: ChangeColumnBytes(accb2byte); break;
     case 4: ChangeColumnBytes(accb4byte); break;
@@ -154,24 +143,13 @@ void TViewCommands::Collect(TSettings &s) const
 {
     const TVxHexcavator &ed = FContext.Editor;
     using Q = TSettingsQt;
-    s.ViewAddressHeader = acViewAddressHeader->isChecked();
-    s.ViewByteView = acViewByteView->isChecked();
     const int32_t charset = s.Font.Charset; // Qt fonts have none: the settings keep it
     s.Font = Q::FromQFont(ed.font());
     s.Font.Charset = charset;
-    s.FontColor = Q::FromQColor(ed.FontColor());
-    s.BGColor = Q::FromQColor(ed.Color());
-    s.SelectFontColor = Q::FromQColor(ed.SelectColor());
-    s.SelectBGColor = Q::FromQColor(ed.SelectBGColor());
-    s.CurrentLineFontColor = Q::FromQColor(ed.CurrentLineColor());
-    s.CurrentLineBGColor = Q::FromQColor(ed.CurrentLineBGColor());
-    s.AddressFontColor = Q::FromQColor(ed.AddressColor());
-    s.AddressBGColor = Q::FromQColor(ed.AddressBGColor());
+    Q::FromViewStyle(ed.ViewStyle(), s);
     s.DoubleBuffered = ed.DoubleBuffered();
     s.SaveBackup = ed.SaveBackup;
     s.SaveBackupCount = ed.SaveBackupCount;
-    s.ViewUnderLine = ed.ViewUnderLine();
-    s.UnderLineColor = Q::FromQColor(ed.UnderLineColor());
     static const int kGroup[] = {1, 2, 4, 8, 16};
     s.ColumnBytes = kGroup[static_cast<int>(ed.ColumnBytes())];
     s.CharCode = ed.CharCode() == ccSJIS ? 1 : 0;

@@ -3,6 +3,7 @@
 // a busy state, command places and a settings model. A test makes the feature it tests (and
 // only that one) from Context(), as the main window does.
 
+#include "FakeUi.h"
 #include "TBusyState.h"
 #include "TCommandPlaces.h"
 #include "TFeatureContext.h"
@@ -10,6 +11,8 @@
 #include "TVxHexcavator.h"
 
 #include <QMainWindow>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 struct TFeatureFixture {
     QMainWindow Window;
@@ -25,4 +28,14 @@ struct TFeatureFixture {
     }
     ~TFeatureFixture() { Editor->SetProgress(nullptr); }
     TFeatureContext Context() { return TFeatureContext{*Editor, Busy, Window, Places, Settings}; }
+};
+
+// A feature test: scripted dialogs, a private settings file, a folder for test files and the
+// fixture; the test adds the features it drives as members after these.
+struct TFeatureTest : ::testing::Test {
+    TFakeUi ui;
+    TSettingsInTempDir settings;
+    QTemporaryDir dir;
+    TFeatureFixture fx;
+    TVxHexcavator &ed = *fx.Editor;
 };

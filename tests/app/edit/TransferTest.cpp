@@ -18,13 +18,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct TransferTest : ::testing::Test {
-    TFakeUi ui;
-    QTemporaryDir dir;
-    TFeatureFixture fx;
+struct TransferTest : TFeatureTest {
     TEditCommands edit{fx.Context()};
     TViewCommands view{fx.Context()};
-    TVxHexcavator &ed = *fx.Editor;
 
     void Open(const QByteArray &bytes)
     {

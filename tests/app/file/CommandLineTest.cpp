@@ -19,12 +19,8 @@
 #include <unistd.h>
 
 namespace {
-struct CommandLineTest : ::testing::Test {
-    TFakeUi ui;
-    TSettingsInTempDir settings;
-    QTemporaryDir dir;
-    // The file commands alone: the command line is theirs.
-    TFeatureFixture fx;
+// The file commands alone: the command line is theirs.
+struct CommandLineTest : TFeatureTest {
     TFileCommands files{fx.Context()};
     TEditCommands edit{fx.Context()};
 

@@ -28,14 +28,9 @@ QString DeletedNotice(const QString &name)
 
 // The file commands with the edit commands (for the read-only switch), without the main
 // window: the watch is the file feature's own.
-struct FileWatchTest : ::testing::Test {
-    TFakeUi ui;
-    TSettingsInTempDir settings;
-    QTemporaryDir dir;
-    TFeatureFixture fx;
+struct FileWatchTest : TFeatureTest {
     TFileCommands files{fx.Context()};
     TEditCommands edit{fx.Context()};
-    TVxHexcavator &ed = *fx.Editor;
     TFileWatch &watch = files.Watch();
 
     FileWatchTest() { fx.Window.addActions(fx.Places.All()); }

@@ -195,6 +195,33 @@ TEST_F(MainWindowTest, ContextMenuOffersTheEditCommands)
                                   "acInputStr"}));
 }
 
+// The features place their commands by name; a place the menu skeleton does not list would
+// leave its commands out of every menu without a word.
+TEST_F(MainWindowTest, EveryCommandOfEveryFeatureIsInAMenu)
+{
+    QList<QAction *> inMenus;
+    QList<QMenu *> menus;
+    for (QAction *top : frm.menuBar()->actions())
+        menus << top->menu();
+    while (!menus.isEmpty()) {
+        QMenu *m = menus.takeFirst();
+        for (QAction *x : m->actions()) {
+            inMenus << x;
+            if (x->menu())
+                menus << x->menu();
+        }
+    }
+    int commands = 0;
+    for (QAction *x : frm.findChildren<QAction *>()) {
+        const QString name = x->objectName();
+        if (!name.startsWith(QStringLiteral("ac")) || name == QStringLiteral("acNextInstance"))
+            continue; // Ctrl+Tab has no menu entry: the window holds it for its shortcut
+        ++commands;
+        EXPECT_TRUE(inMenus.contains(x)) << name.toStdString();
+    }
+    EXPECT_GT(commands, 40);
+}
+
 TEST_F(MainWindowTest, UntitledChangesAskBeforeOpening)
 {
     ed.InsertByte(0, 1, true);

@@ -1,6 +1,5 @@
 #include "TDialogSupport.h"
 
-#include "TAppUtils.h"
 #include "TBusyState.h"
 #include "TCodePage.h"
 #include "TVxDocumentHooks.h"
@@ -9,9 +8,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFont>
-
-QFont TDialogSupport::DialogFont() { return TAppUtils::DialogFont(); }
 
 QComboBox *TDialogSupport::HistoryCombo(QWidget *parent, int left, int top, int width, int height)
 {
@@ -35,10 +31,6 @@ void TDialogSupport::ShowHistory(QComboBox *combo, const TVxHistoryList &history
         combo->setEditText(typed);
 }
 
-std::string TDialogSupport::ToBytes(const QString &text) { return TCodePage::ToBytes(text); }
-
-
-
 QCheckBox *TDialogSupport::HexBox(QWidget *parent, QCheckBox *ignoreCase, int left, int top)
 {
     auto *box = new QCheckBox(QStringLiteral("16進数で指定する(&X)"), parent);
@@ -50,7 +42,7 @@ QCheckBox *TDialogSupport::HexBox(QWidget *parent, QCheckBox *ignoreCase, int le
 
 bool TDialogSupport::AcceptHex(const QString &text, bool mayBeEmpty, TBusyState &busy)
 {
-    const auto bytes = TVxHexText::Parse(ToBytes(text));
+    const auto bytes = TVxHexText::Parse(TCodePage::ToBytes(text));
     if (bytes && (mayBeEmpty || !bytes->empty()))
         return true;
     busy.Message(QString::fromUtf8(TVxHexText::kInvalid), mbIconStop);

@@ -1,29 +1,23 @@
 #pragma once
-// Small pieces the find and replace dialogs share: their font, the history combo boxes, the
-// CP932 conversion of what the user typed.
+// Small pieces the find and replace dialogs share: the history combo boxes and the hex box.
+// (Their font is TAppUtils::DialogFont, typed text becomes bytes through TCodePage.)
 //
-// Who calls: the find, replace, options and printing dialogs.
+// Who calls: the find and replace dialogs.
 
 #include <QString>
-#include <string>
 
 class QCheckBox;
 class QComboBox;
-class QFont;
 class QWidget;
 class TBusyState;
 class TVxHistoryList;
 
 class TDialogSupport {
 public:
-    // "ＭＳ Ｐゴシック", 12 pixels high.
-    static QFont DialogFont();
     // An editable drop-down list showing 16 lines, at the given place.
     static QComboBox *HistoryCombo(QWidget *parent, int left, int top, int width, int height);
     // Fills the list from the history and shows its first entry.
     static void ShowHistory(QComboBox *combo, const TVxHistoryList &history);
-    // The bytes of a typed text in the system code page.
-    static std::string ToBytes(const QString &text);
     // The box "16進数で指定する(&X)" at the given place. While it is checked the ignore-case
     // box is disabled: bytes typed as hex match exactly.
     static QCheckBox *HexBox(QWidget *parent, QCheckBox *ignoreCase, int left, int top);
