@@ -9,21 +9,6 @@
 
 #include <cstdint>
 
-// Message box flags and answers of the view and the program (the engine asks nothing
-// through them); the values are the customary Windows ones so stored settings and peers
-// that pass them around keep their meaning.
-enum TVxMsgFlags : unsigned {
-    mbOK = 0x00,
-    mbOKCancel = 0x01,
-    mbYesNoCancel = 0x03,
-    mbYesNo = 0x04,
-    mbIconStop = 0x10,
-    mbIconQuestion = 0x20,
-    mbIconWarning = 0x30,
-    mbIconInformation = 0x40,
-};
-enum TVxMsgResult : int { idOK = 1, idCancel = 2, idYes = 6, idNo = 7 };
-
 class TVxDocumentHooks {
 public:
     virtual ~TVxDocumentHooks() = default;

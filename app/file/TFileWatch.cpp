@@ -1,7 +1,7 @@
 #include "TFileWatch.h"
 
 #include "TBusyState.h"
-#include "TVxDocumentHooks.h"
+#include "TVxMessageBox.h"
 #include "TVxHexcavator.h"
 
 #include <QFile>

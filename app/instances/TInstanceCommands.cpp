@@ -4,7 +4,7 @@
 #include "TCommand.h"
 #include "TCommandPlaces.h"
 #include "TInstanceRegistry.h"
-#include "TVxDocumentHooks.h"
+#include "TVxMessageBox.h"
 #include "TVxHexcavator.h"
 #include "TVxSearchRecord.h"
 #include "TVxShareMemStream.h"

@@ -4,7 +4,7 @@
 #include "TUiServices.h"
 #include "TVxProgress.h"
 #include "TTermSignals.h"
-#include "TVxDocumentHooks.h"
+#include "TVxMessageBox.h"
 
 #include <QLibraryInfo>
 #include <QWidget>

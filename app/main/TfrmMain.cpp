@@ -18,6 +18,7 @@
 #include "TStatusPanel.h"
 #include "TViewCommands.h"
 #include "TVxHexcavator.h"
+#include "TVxMessageBox.h"
 
 #include <QAction>
 #include <QCloseEvent>

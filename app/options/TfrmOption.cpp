@@ -5,7 +5,7 @@
 #include "TFixedPitchFontDialog.h"
 #include "TShellRegistration.h"
 #include "TUiServices.h"
-#include "TVxDocumentHooks.h"
+#include "TVxMessageBox.h"
 #include "TVxHexcavator.h"
 
 #include <QCheckBox>

@@ -7,7 +7,7 @@
 #include "TSettingsQt.h"
 #include "TPrintServices.h"
 #include "TPrinterTarget.h"
-#include "TVxDocumentHooks.h"
+#include "TVxMessageBox.h"
 #include "TVxHexcavator.h"
 #include "TfrmPrinting.h"
 

@@ -2,7 +2,7 @@
 
 #include "TAppUtils.h"
 #include "TBusyState.h"
-#include "TVxDocumentHooks.h"
+#include "TVxMessageBox.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 
 #include "TBusyState.h"
 #include "TCodePage.h"
-#include "TVxDocumentHooks.h"
+#include "TVxMessageBox.h"
 #include "TVxHexText.h"
 #include "TVxHistoryList.h"
 

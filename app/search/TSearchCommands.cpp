@@ -6,7 +6,7 @@
 #include "TCommandPlaces.h"
 #include "TSettingsModel.h"
 #include "TUiServices.h"
-#include "TVxDocumentHooks.h"
+#include "TVxMessageBox.h"
 #include "TVxHexcavator.h"
 #include "TVxJumpAddress.h"
 #include "TfrmFind.h"

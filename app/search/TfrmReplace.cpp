@@ -5,7 +5,7 @@
 #include "TBusyState.h"
 #include "TDialogSupport.h"
 #include "TSettingsFile.h"
-#include "TVxDocumentHooks.h"
+#include "TVxMessageBox.h"
 #include "TVxEditorSearch.h"
 #include "TVxHexcavator.h"
 

@@ -1,7 +1,7 @@
 #include "TEngineQuestions.h"
 
 #include "TEngineMessages.h"
-#include "TVxDocumentHooks.h"
+#include "TVxMessageBox.h"
 
 #include <QTimer>
 

@@ -4,6 +4,7 @@
 #include "TAppDir.h"
 #include "TFixedPitchFontDialog.h"
 #include "TUiServices.h"
+#include "TVxMessageBox.h"
 #include "TVxDocument.h"
 #include "TVxHexcavator.h"
 #include "TInstanceCommands.h"

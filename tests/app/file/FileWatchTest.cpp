@@ -7,7 +7,7 @@
 #include "TFeatureFixture.h"
 #include "TFileCommands.h"
 #include "TFileWatch.h"
-#include "TVxDocumentHooks.h"
+#include "TVxMessageBox.h"
 #include "TVxHexcavator.h"
 
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 #include "FakeUi.h"
 #include "TEngineMessages.h"
 #include "TEngineQuestions.h"
-#include "TVxDocumentHooks.h"
+#include "TVxMessageBox.h"
 #include "TVxError.h"
 
 #include <QCoreApplication>
