@@ -1,8 +1,12 @@
-// The options dialog through the main window's command, clicked and typed into as a user
+// The options dialog through its command, in a bare window with the view commands (whose
+// settings section writes the editor's look), clicked and typed into as a user
 // would; the font and colour dialogs are answered by TFakeUi. Also the fixed-pitch filter of
 // the font dialog against the installed faces.
 
 #include "FakeUi.h"
+#include "TFeatureFixture.h"
+#include "TOptionCommands.h"
+#include "TViewCommands.h"
 #include "TFixedPitchFontDialog.h"
 #include "TSettingsQt.h"
 #include "TSettingsFile.h"
@@ -32,11 +36,9 @@ const QColor kText[5] = {QColor(0x10, 0x20, 0x30), QColor(0x11, 0x21, 0x31), QCo
 const QColor kBack[5] = {QColor(0xE0, 0xF0, 0xD0), QColor(0xE1, 0xF1, 0xD1), QColor(0xE2, 0xF2, 0xD2), QColor(),
                          QColor(0xE4, 0xF4, 0xD4)};
 
-struct OptionDialogTest : ::testing::Test {
-    TFakeUi ui;
-    TSettingsInTempDir settings;
-    TfrmMain frm;
-    TVxHexcavator &ed = *frm.VxHexcavator1;
+struct OptionDialogTest : TFeatureTest {
+    TViewCommands view{fx.Context()};
+    TOptionCommands options{fx.Context()};
 
     void SetUp() override
     {
@@ -52,13 +54,13 @@ struct OptionDialogTest : ::testing::Test {
         ed.SaveBackup = true;
         ed.SaveBackupCount = 7;
         ed.SetDoubleBuffered(true);
-        frm.Settings().Values().Font.Charset = 1;
+        fx.Settings.Values().Font.Charset = 1;
         // Every box starts ticked, so that one the dialog does not fill ends up ticked.
-        frm.Settings().Values().ReadOnlyWhenFileOpen = true;
-        frm.Settings().Values().KeepUndoOnSave = true;
-        frm.Settings().Values().Print.PrintFileName = frm.Settings().Values().Print.PrintPageNo = true;
-        frm.Settings().Values().Print.LeftMargin = 13;
-        frm.Settings().Values().Print.Font.Charset = 134;
+        fx.Settings.Values().ReadOnlyWhenFileOpen = true;
+        fx.Settings.Values().KeepUndoOnSave = true;
+        fx.Settings.Values().Print.PrintFileName = fx.Settings.Values().Print.PrintPageNo = true;
+        fx.Settings.Values().Print.LeftMargin = 13;
+        fx.Settings.Values().Print.Font.Charset = 134;
         ASSERT_FALSE(QFile::exists(settings.Ini()));
     }
 
@@ -75,7 +77,7 @@ struct OptionDialogTest : ::testing::Test {
                     dlg->reject();
             }
         });
-        Command(frm, "acOption")->trigger();
+        options.acOption->trigger();
         ASSERT_TRUE(seen) << "no options dialog came up";
     }
 
@@ -146,9 +148,9 @@ TEST_F(OptionDialogTest, OkAppliesEverythingAndWritesTheSettingsFile)
     EXPECT_EQ(ed.font().pointSize(), 17);
     EXPECT_FALSE(ed.DoubleBuffered());
     EXPECT_EQ(ed.SaveBackupCount, 250);
-    EXPECT_FALSE(frm.Settings().Values().ReadOnlyWhenFileOpen);
-    EXPECT_FALSE(frm.Settings().Values().KeepUndoOnSave);
-    const TPrintSettings &p = frm.Settings().Values().Print;
+    EXPECT_FALSE(fx.Settings.Values().ReadOnlyWhenFileOpen);
+    EXPECT_FALSE(fx.Settings.Values().KeepUndoOnSave);
+    const TPrintSettings &p = fx.Settings.Values().Print;
     EXPECT_EQ(p.TopMargin, 0);
     EXPECT_EQ(p.BottomMargin, 999);
     EXPECT_EQ(p.LeftMargin, 13);
@@ -201,10 +203,10 @@ TEST_F(OptionDialogTest, CancelEscapeAndCloseBoxChangeNothingAndWriteNothing)
         EXPECT_EQ(ed.Color(), kBack[0]);
         EXPECT_EQ(ed.font(), editorFont);
         EXPECT_TRUE(ed.SaveBackup);
-        EXPECT_TRUE(frm.Settings().Values().ReadOnlyWhenFileOpen);
+        EXPECT_TRUE(fx.Settings.Values().ReadOnlyWhenFileOpen);
         EXPECT_FALSE(QFile::exists(settings.Ini())) << "nothing was written";
     }
-    EXPECT_TRUE(frm.findChildren<TfrmOption *>().isEmpty()) << "the dialogs were freed";
+    EXPECT_TRUE(fx.Window.findChildren<TfrmOption *>().isEmpty()) << "the dialogs were freed";
 }
 
 TEST_F(OptionDialogTest, UnderlineBackgroundIsRefusedWithAMessageAndNoColourDialog)

@@ -1,9 +1,10 @@
-// The print command through the main window: the print dialog answered by a scripted print
+// The print command alone, in a bare window: the print dialog answered by a scripted print
 // support (output to a PDF file), the progress dialog driven from inside the page loop as a
 // user would, and the printed PDF read back with pdftotext.
 
 #include "FakeUi.h"
 #include "TAppUtils.h"
+#include "TFeatureFixture.h"
 #include "TPrintCommands.h"
 #include "TPrintServices.h"
 #include "TfrmPrinting.h"
@@ -61,7 +62,8 @@ TfrmPrinting *PrintingDialog()
     return nullptr;
 }
 
-struct PrintCommandsTest : TWindowTest {
+struct PrintCommandsTest : TFeatureTest {
+    TPrintCommands prints{fx.Context()};
     TFakePrint print;
     QString Pdf = dir.filePath(QStringLiteral("out.pdf"));
 
@@ -71,7 +73,8 @@ struct PrintCommandsTest : TWindowTest {
     {
         const QString path = dir.filePath(QStringLiteral("data.bin"));
         WriteTestFile(path, bytes);
-        frm.OpenFile(path);
+        ed.LoadFromFile(path.toStdString());
+        ed.SetReadOnlyMode(true); // as files open
         return path;
     }
     static QByteArray Letters(int n)
@@ -98,7 +101,7 @@ TEST_F(PrintCommandsTest, WithoutPrinterOrFileOutputNothingIsAsked)
 {
     print.Offers = false;
     OpenBytes(Letters(16));
-    Command(frm, "acPrint")->trigger();
+    prints.acPrint->trigger();
     EXPECT_EQ(print.Dialogs, 0);
     ASSERT_EQ(ui.Messages, QStringList{QStringLiteral("プリンタがインストールされていません。")});
     EXPECT_EQ(ui.Flags.at(0), unsigned(mbIconStop));
@@ -106,7 +109,7 @@ TEST_F(PrintCommandsTest, WithoutPrinterOrFileOutputNothingIsAsked)
 
 TEST_F(PrintCommandsTest, AnEmptyDocumentHasNothingToPrintAndACancelledDialogNothingAtAll)
 {
-    Command(frm, "acPrint")->trigger();
+    prints.acPrint->trigger();
     EXPECT_EQ(print.Dialogs, 1);
     EXPECT_FALSE(print.SelectionOffered);
     ASSERT_EQ(ui.Messages, QStringList{QStringLiteral("印刷データがありません。")});
@@ -115,7 +118,7 @@ TEST_F(PrintCommandsTest, AnEmptyDocumentHasNothingToPrintAndACancelledDialogNot
 
     OpenBytes(Letters(16));
     print.OutputFile.clear();
-    Command(frm, "acPrint")->trigger();
+    prints.acPrint->trigger();
     EXPECT_EQ(print.Dialogs, 2);
     EXPECT_EQ(ui.Messages.size(), 1);
 }
@@ -124,7 +127,7 @@ TEST_F(PrintCommandsTest, TheSelectionIsPreselectedAndPrintsAlone)
 {
     OpenBytes(Letters(64));
     ed.SetSelection(20, 5);
-    Command(frm, "acPrint")->trigger();
+    prints.acPrint->trigger();
     EXPECT_TRUE(print.SelectionOffered);
     EXPECT_EQ(print.RangeShown, QAbstractPrintDialog::Selection);
     EXPECT_TRUE(ui.Messages.isEmpty()) << ui.Messages.join(QLatin1Char('\n')).toStdString();
@@ -140,17 +143,16 @@ TEST_F(PrintCommandsTest, TheSelectionIsPreselectedAndPrintsAlone)
 
     // The user switches to "all".
     print.ChooseAll = true;
-    Command(frm, "acPrint")->trigger();
+    prints.acPrint->trigger();
     EXPECT_TRUE(PdfText().contains(QStringLiteral("0000030: 77 78 79 7A 61 62")));
 }
 
 TEST_F(PrintCommandsTest, AnUntitledDocumentPrintsMuDaiOnNumberedPages)
 {
-    Command(frm, "acReadOnly")->setChecked(false);
     ed.SetReadOnlyMode(false);
     const QByteArray bytes = Letters(200 * 16); // more rows than an A4 page holds
     ed.InsertBlock(0, reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), true, false);
-    Command(frm, "acPrint")->trigger();
+    prints.acPrint->trigger();
     EXPECT_TRUE(ui.Messages.isEmpty()) << ui.Messages.join(QLatin1Char('\n')).toStdString();
     const QStringList pages = PdfText().split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), 3);
@@ -164,15 +166,15 @@ TEST_F(PrintCommandsTest, AnUntitledDocumentPrintsMuDaiOnNumberedPages)
 TEST_F(PrintCommandsTest, NoRoomOnThePageIsReportedAndTheNextJobWorks)
 {
     OpenBytes(Letters(100));
-    frm.Settings().Values().Print.TopMargin = 999;
-    Command(frm, "acPrint")->trigger();
+    fx.Settings.Values().Print.TopMargin = 999;
+    prints.acPrint->trigger();
     ASSERT_EQ(ui.Messages, QStringList{QStringLiteral("印刷可能範囲が存在しません。")});
     EXPECT_EQ(ui.Flags.at(0), unsigned(mbIconStop));
     EXPECT_FALSE(QFile::exists(Pdf)); // the aborted job leaves no file
-    EXPECT_EQ(frm.Busy().Depth(), 0);
+    EXPECT_EQ(fx.Busy.Depth(), 0);
 
-    frm.Settings().Values().Print.TopMargin = 10;
-    Command(frm, "acPrint")->trigger();
+    fx.Settings.Values().Print.TopMargin = 10;
+    prints.acPrint->trigger();
     EXPECT_EQ(ui.Messages.size(), 1);
     EXPECT_TRUE(PdfText().contains(QStringLiteral("0000060: 73 74 75 76")));
 }
@@ -191,23 +193,23 @@ TEST_F(PrintCommandsTest, CancelConfirmedByEscAbortsTheJobAtTheNextLine)
         EXPECT_EQ(dlg->Label1->text(), QStringLiteral("data.bin を印刷中です..."));
         EXPECT_EQ(dlg->lblPageNo->text(), QStringLiteral("1 ページ"));
         // Busy: the main window is disabled and stays open; the dialog takes input.
-        EXPECT_GT(frm.Busy().Depth(), 0);
-        EXPECT_FALSE(frm.isEnabled());
-        EXPECT_FALSE(frm.close());
+        EXPECT_GT(fx.Busy.Depth(), 0);
+        EXPECT_FALSE(fx.Window.isEnabled());
+        EXPECT_FALSE(fx.Window.close());
         EXPECT_TRUE(dlg->isEnabled());
         ui.Answers = {idYes};
         ui.WhileShowing = [dlg] { EXPECT_FALSE(dlg->Button1->isEnabled()); };
         QTest::keyClick(dlg, Qt::Key_Escape);
         EXPECT_FALSE(dlg->isVisible()); // hidden until the loop notices
     });
-    Command(frm, "acPrint")->trigger();
+    prints.acPrint->trigger();
     EXPECT_TRUE(checked);
     ASSERT_EQ(ui.Messages, QStringList{QStringLiteral("印刷を中断してよろしいですか？")});
     EXPECT_EQ(ui.Flags.at(0), unsigned(mbIconQuestion | mbYesNo));
     EXPECT_FALSE(QFile::exists(Pdf));
     EXPECT_EQ(PrintingDialog(), nullptr);
-    EXPECT_EQ(frm.Busy().Depth(), 0);
-    EXPECT_TRUE(frm.isEnabled());
+    EXPECT_EQ(fx.Busy.Depth(), 0);
+    EXPECT_TRUE(fx.Window.isEnabled());
 }
 
 TEST_F(PrintCommandsTest, CancelDeclinedByButtonOrCloseBoxGoesOn)
@@ -225,7 +227,7 @@ TEST_F(PrintCommandsTest, CancelDeclinedByButtonOrCloseBoxGoesOn)
         EXPECT_TRUE(dlg->isVisible());
         asked = ui.Messages.size();
     });
-    Command(frm, "acPrint")->trigger();
+    prints.acPrint->trigger();
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(ui.Messages.size(), 2);
     const QStringList pages = PdfText().split(QLatin1Char('\f'), Qt::SkipEmptyParts);
@@ -238,11 +240,11 @@ TEST_F(PrintCommandsTest, CancelDeclinedByButtonOrCloseBoxGoesOn)
 // only what lies on it), and the stored setting stays as it was.
 TEST_F(PrintCommandsTest, TheCharacterColumnStaysOnAPortraitPageAtTheStoredFont)
 {
-    ASSERT_EQ(frm.Settings().Values().Print.Font.Size, 14);
+    ASSERT_EQ(fx.Settings.Values().Print.Font.Size, 14);
     OpenBytes(Letters(64));
     for (QPageSize::PageSizeId size : {QPageSize::A4, QPageSize::Letter}) {
         print.PageSize = QPageSize(size);
-        Command(frm, "acPrint")->trigger();
+        prints.acPrint->trigger();
         EXPECT_TRUE(ui.Messages.isEmpty()) << ui.Messages.join(QLatin1Char('\n')).toStdString();
         const QString text = PdfText();
         const QByteArray bytes = Letters(64);
@@ -255,5 +257,5 @@ TEST_F(PrintCommandsTest, TheCharacterColumnStaysOnAPortraitPageAtTheStoredFont)
             EXPECT_TRUE(printed.trimmed().endsWith(chars)) << printed.toStdString();
         }
     }
-    EXPECT_EQ(frm.Settings().Values().Print.Font.Size, 14);
+    EXPECT_EQ(fx.Settings.Values().Print.Font.Size, 14);
 }
