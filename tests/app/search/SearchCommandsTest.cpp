@@ -1,12 +1,13 @@
-// Find, find next/previous, replace and jump through the main window's commands, with the
-// dialogs filled in and clicked as a user would, and their histories in the settings file.
+// Find, find next/previous, replace and jump through the search commands in a bare window
+// (with the edit commands, whose shortcuts the replace dialog takes over), the dialogs filled
+// in and clicked as a user would, and their histories in the settings file.
 
 #include "FakeUi.h"
-#include "TFileCommands.h"
+#include "TEditCommands.h"
+#include "TFeatureFixture.h"
 #include "TSearchCommands.h"
 #include "TVxHexcavator.h"
 #include "TfrmFind.h"
-#include "TfrmMain.h"
 #include "TfrmReplace.h"
 
 #include <QAction>
@@ -24,28 +25,44 @@
 #include <memory>
 
 namespace {
+// One window's search: its settings read at the start and written at the exit, as the main
+// window does with all of them.
+struct TSearchWindow {
+    TFeatureFixture fx;
+    TEditCommands edit{fx.Context()};
+    TSearchCommands search{fx.Context()};
+    QMainWindow &Window = fx.Window;
+
+    TSearchWindow()
+    {
+        Window.addActions(fx.Places.All());
+        fx.Settings.Load(true);
+    }
+    ~TSearchWindow() { fx.Settings.Save(); }
+};
+
 struct SearchCommandsTest : ::testing::Test {
     TFakeUi ui;
     TSettingsInTempDir settings;
     QTemporaryDir dir;
-    std::unique_ptr<TfrmMain> frm = std::make_unique<TfrmMain>();
-    TVxHexcavator *ed = frm->VxHexcavator1;
+    std::unique_ptr<TSearchWindow> frm = std::make_unique<TSearchWindow>();
+    TVxHexcavator *ed = frm->fx.Editor;
 
     void Open(const QByteArray &bytes)
     {
         const QString p = dir.filePath(QStringLiteral("s.bin"));
         WriteTestFile(p, bytes);
-        OpenWritable(*frm, p);
+        ed->LoadFromFile(p.toStdString());
     }
     QByteArray Doc() { return EditorBytes(*ed); }
     // The window's replace dialog while it is open (a closed one is gone once deleted).
     TfrmReplace *ReplaceDialog()
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return frm->findChild<TfrmReplace *>();
+        return frm->Window.findChild<TfrmReplace *>();
     }
     // The search state as the window would write it now.
-    TSettings Saved() { return frm->Settings().Collect(); }
+    TSettings Saved() { return frm->fx.Settings.Collect(); }
     // Runs `action`; the find dialog it opens is handed to `fill` once it is up.
     void WithFindDialog(QAction *action, const std::function<void(TfrmFind &)> &fill)
     {
@@ -61,7 +78,7 @@ struct SearchCommandsTest : ::testing::Test {
     }
     void Find(const QString &text, bool ignoreCase = false, bool backward = false, bool fromTop = false)
     {
-        WithFindDialog(Command(*frm, "acFind"), [&](TfrmFind &d) {
+        WithFindDialog(Command(frm->Window, "acFind"), [&](TfrmFind &d) {
             d.cmbFindText->setEditText(text);
             d.chkIgnoreCase->setChecked(ignoreCase);
             d.chkFromTop->setChecked(fromTop);
@@ -84,13 +101,13 @@ TEST_F(SearchCommandsTest, FindSelectsTheMatchAndFindNextRepeatsIt)
     EXPECT_EQ(ed->SelExtent(), 3);
     EXPECT_EQ(ed->GetCaretOffset(), 1);
     EXPECT_TRUE(ui.Messages.isEmpty());
-    Command(*frm, "acFindNext")->trigger();
+    Command(frm->Window, "acFindNext")->trigger();
     EXPECT_EQ(ed->SelAnchor(), 3);
     EXPECT_EQ(ed->SelExtent(), 5);
-    Command(*frm, "acFindNext")->trigger();
+    Command(frm->Window, "acFindNext")->trigger();
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("現在位置より後に ABA は見つかりませんでした。"));
     EXPECT_EQ(ui.Flags.last(), 0x40u);
-    Command(*frm, "acFindPrev")->trigger();
+    Command(frm->Window, "acFindPrev")->trigger();
     EXPECT_EQ(ed->SelAnchor(), 1);
 }
 
@@ -99,7 +116,7 @@ TEST_F(SearchCommandsTest, NotFoundStillBecomesTheSearchText)
     Open("abc");
     Find(QStringLiteral("zz"));
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("zz は見つかりませんでした。"));
-    Command(*frm, "acFindNext")->trigger();
+    Command(frm->Window, "acFindNext")->trigger();
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("現在位置より後に zz は見つかりませんでした。"));
     EXPECT_EQ(Saved().SearchText, "zz");
 }
@@ -108,7 +125,7 @@ TEST_F(SearchCommandsTest, FindNextWithoutTextOpensTheDialogAndEmptyTextKeepsItO
 {
     Open("abc");
     bool stillOpen = false;
-    WithFindDialog(Command(*frm, "acFindNext"), [&](TfrmFind &d) {
+    WithFindDialog(Command(frm->Window, "acFindNext"), [&](TfrmFind &d) {
         d.cmbFindText->setEditText(QString());
         d.Button1->click();
         stillOpen = d.isVisible();
@@ -135,9 +152,9 @@ TEST_F(SearchCommandsTest, HistoryKeepsSixteenNewestFirstAcrossRestarts)
     Find(QStringLiteral("  lead"));          // blanks survive the file
     Find(QStringLiteral("T5"));              // case makes another entry
     frm.reset();
-    frm = std::make_unique<TfrmMain>();
+    frm = std::make_unique<TSearchWindow>();
     QStringList items;
-    WithFindDialog(Command(*frm, "acFind"), [&](TfrmFind &d) {
+    WithFindDialog(Command(frm->Window, "acFind"), [&](TfrmFind &d) {
         for (int i = 0; i < d.cmbFindText->count(); ++i)
             items << d.cmbFindText->itemText(i);
         d.reject();
@@ -156,7 +173,7 @@ TEST_F(SearchCommandsTest, HistoryKeepsSixteenNewestFirstAcrossRestarts)
 TEST_F(SearchCommandsTest, ReplaceAllReportsAndOneUndoTakesItBack)
 {
     Open("aaa");
-    Command(*frm, "acReplace")->trigger();
+    Command(frm->Window, "acReplace")->trigger();
     TfrmReplace *dlg = ReplaceDialog();
     ASSERT_NE(dlg, nullptr);
     dlg->cmbFindText->setEditText(QStringLiteral("a"));
@@ -165,9 +182,9 @@ TEST_F(SearchCommandsTest, ReplaceAllReportsAndOneUndoTakesItBack)
     EXPECT_EQ(Doc(), QByteArray("aaaaaa"));
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("3 個の文字列を変換しました。"));
     EXPECT_FALSE(dlg->isVisible()); // hidden, not gone
-    Command(*frm, "acReplace")->trigger();
+    Command(frm->Window, "acReplace")->trigger();
     EXPECT_EQ(ReplaceDialog(), dlg);
-    Command(*frm, "acUndo")->trigger();
+    Command(frm->Window, "acUndo")->trigger();
     EXPECT_EQ(Doc(), QByteArray("aaa"));
     dlg->btnCancel->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -175,8 +192,8 @@ TEST_F(SearchCommandsTest, ReplaceAllReportsAndOneUndoTakesItBack)
 
     // Both histories come back in the next dialog, also after a restart.
     frm.reset();
-    frm = std::make_unique<TfrmMain>();
-    Command(*frm, "acReplace")->trigger();
+    frm = std::make_unique<TSearchWindow>();
+    Command(frm->Window, "acReplace")->trigger();
     dlg = ReplaceDialog();
     EXPECT_EQ(dlg->cmbFindText->currentText(), QStringLiteral("a"));
     EXPECT_EQ(dlg->cmbReplaceText->currentText(), QStringLiteral("aa"));
@@ -186,7 +203,7 @@ TEST_F(SearchCommandsTest, ReplaceAllByNothingEmptiesTheDocumentAndBringsTheCare
 {
     Open("abab");
     ed->GotoOffset(4);
-    Command(*frm, "acReplace")->trigger();
+    Command(frm->Window, "acReplace")->trigger();
     TfrmReplace *dlg = ReplaceDialog();
     dlg->cmbFindText->setEditText(QStringLiteral("ab"));
     dlg->cmbReplaceText->setEditText(QString());
@@ -195,14 +212,14 @@ TEST_F(SearchCommandsTest, ReplaceAllByNothingEmptiesTheDocumentAndBringsTheCare
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("2 個の文字列を変換しました。"));
     EXPECT_EQ(ed->GetCaretOffset(), 0);
     EXPECT_TRUE(ed->IsEndCell(ed->Col(), ed->Row()));
-    Command(*frm, "acUndo")->trigger();
+    Command(frm->Window, "acUndo")->trigger();
     EXPECT_EQ(Doc(), QByteArray("abab"));
 }
 
 TEST_F(SearchCommandsTest, SingleReplaceSelectsAndMovesOn)
 {
     Open("abca");
-    Command(*frm, "acReplace")->trigger();
+    Command(frm->Window, "acReplace")->trigger();
     TfrmReplace *dlg = ReplaceDialog();
     dlg->cmbFindText->setEditText(QStringLiteral("a"));
     dlg->cmbReplaceText->setEditText(QStringLiteral("xyz"));
@@ -234,10 +251,10 @@ TEST_F(SearchCommandsTest, SingleReplaceSelectsAndMovesOn)
 TEST_F(SearchCommandsTest, OpenReplaceDialogRefusesInReadOnlyMode)
 {
     Open("abc");
-    Command(*frm, "acReplace")->trigger();
+    Command(frm->Window, "acReplace")->trigger();
     TfrmReplace *dlg = ReplaceDialog();
-    Command(*frm, "acReadOnly")->trigger();
-    EXPECT_FALSE(Command(*frm, "acReplace")->isEnabled());
+    Command(frm->Window, "acReadOnly")->trigger();
+    EXPECT_FALSE(Command(frm->Window, "acReplace")->isEnabled());
     dlg->cmbFindText->setEditText(QStringLiteral("a"));
     dlg->cmbReplaceText->setEditText(QStringLiteral("z"));
     dlg->btnReplaceAll->click();
@@ -248,19 +265,19 @@ TEST_F(SearchCommandsTest, OpenReplaceDialogRefusesInReadOnlyMode)
 TEST_F(SearchCommandsTest, ReplaceDialogBorrowsTheEditShortcutsWhileActive)
 {
     Open("abc");
-    frm->show();
-    Command(*frm, "acReplace")->trigger();
+    frm->Window.show();
+    Command(frm->Window, "acReplace")->trigger();
     TfrmReplace *dlg = ReplaceDialog();
     if (!QTest::qWaitForWindowActive(dlg))
         GTEST_SKIP() << "this platform plugin does not activate windows";
-    EXPECT_TRUE(Command(*frm, "acCopy")->shortcut().isEmpty());
-    EXPECT_TRUE(Command(*frm, "acOffsetJump")->shortcut().isEmpty());
-    frm->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == frm->windowHandle(); }, 2000))
+    EXPECT_TRUE(Command(frm->Window, "acCopy")->shortcut().isEmpty());
+    EXPECT_TRUE(Command(frm->Window, "acOffsetJump")->shortcut().isEmpty());
+    frm->Window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == frm->Window.windowHandle(); }, 2000))
         << "focus stayed on " << (QGuiApplication::focusWindow() ? QGuiApplication::focusWindow()->objectName().toStdString() : "none");
-    EXPECT_EQ(Command(*frm, "acCopy")->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
-    EXPECT_EQ(Command(*frm, "acOffsetJump")->shortcut(), QKeySequence(QStringLiteral("F4")));
-    EXPECT_EQ(Command(*frm, "acDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
+    EXPECT_EQ(Command(frm->Window, "acCopy")->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+    EXPECT_EQ(Command(frm->Window, "acOffsetJump")->shortcut(), QKeySequence(QStringLiteral("F4")));
+    EXPECT_EQ(Command(frm->Window, "acDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
 }
 
 TEST_F(SearchCommandsTest, JumpParsesAddressesAndRemembersTheLastOne)
@@ -272,13 +289,13 @@ TEST_F(SearchCommandsTest, JumpParsesAddressesAndRemembersTheLastOne)
     } ok[] = {{"255", 255}, {"$FF", 255}, {"0xff", 255}, {" 255", 255}, {"256", 256}, {"$00000", 0}};
     for (const auto &c : ok) {
         ui.StringAnswers = {QString::fromLatin1(c.text)};
-        Command(*frm, "acJump")->trigger();
+        Command(frm->Window, "acJump")->trigger();
         EXPECT_EQ(ed->GetCaretOffset(), c.offset) << c.text;
     }
     EXPECT_TRUE(ui.Messages.isEmpty());
 
     ui.StringAnswers = {QStringLiteral("257")};
-    Command(*frm, "acJump")->trigger();
+    Command(frm->Window, "acJump")->trigger();
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("指定したアドレスが範囲外です。"));
     EXPECT_EQ(Saved().JumpAddress, "257"); // remembered all the same
 
@@ -286,7 +303,7 @@ TEST_F(SearchCommandsTest, JumpParsesAddressesAndRemembersTheLastOne)
         ui.Messages.clear();
         ui.Flags.clear();
         ui.StringAnswers = {QString::fromLatin1(bad)}; // then the dialog again, cancelled
-        Command(*frm, "acJump")->trigger();
+        Command(frm->Window, "acJump")->trigger();
         ASSERT_EQ(ui.Messages.size(), 1) << bad;
         EXPECT_EQ(ui.Messages[0], QStringLiteral("指定したアドレスが無効です。"));
         EXPECT_EQ(ui.Flags[0], 0x40u);
@@ -295,7 +312,7 @@ TEST_F(SearchCommandsTest, JumpParsesAddressesAndRemembersTheLastOne)
     EXPECT_EQ(ed->GetCaretOffset(), 0);
 
     frm.reset(); // written at exit, read at the next start
-    frm = std::make_unique<TfrmMain>();
+    frm = std::make_unique<TSearchWindow>();
     EXPECT_EQ(Saved().JumpAddress, "257");
 }
 
@@ -306,12 +323,12 @@ TEST_F(SearchCommandsTest, OffsetJumpMovesByTheByteUnderTheCaret)
     bytes[0x30] = '\0';
     Open(bytes);
     ed->GotoOffset(0x20);
-    Command(*frm, "acOffsetJump")->trigger();
+    Command(frm->Window, "acOffsetJump")->trigger();
     EXPECT_EQ(ed->GetCaretOffset(), 0x30);
-    Command(*frm, "acOffsetJump")->trigger();
+    Command(frm->Window, "acOffsetJump")->trigger();
     EXPECT_EQ(ed->GetCaretOffset(), 0x31);
     ed->GotoOffset(0x3F);
-    Command(*frm, "acOffsetJump")->trigger();
+    Command(frm->Window, "acOffsetJump")->trigger();
     EXPECT_EQ(ed->GetCaretOffset(), 0x3F);
 }
 
@@ -319,7 +336,7 @@ TEST_F(SearchCommandsTest, HexFindRefusesWhatIsNoHexAndRepeatsAsBytesAcrossARest
 {
     Open(QByteArray("ab\x82\xA0" "A", 5));
     const QString invalid = QStringLiteral("16進数の指定が正しくありません。");
-    WithFindDialog(Command(*frm, "acFind"), [&](TfrmFind &d) {
+    WithFindDialog(Command(frm->Window, "acFind"), [&](TfrmFind &d) {
         d.chkIgnoreCase->setChecked(true);
         d.chkHex->setChecked(true);
         EXPECT_FALSE(d.chkIgnoreCase->isEnabled());
@@ -335,17 +352,17 @@ TEST_F(SearchCommandsTest, HexFindRefusesWhatIsNoHexAndRepeatsAsBytesAcrossARest
     EXPECT_EQ(ed->SelAnchor(), 2);
     EXPECT_EQ(ed->SelExtent(), 3);
     // F3 and Shift+F3 repeat the bytes and name the search as it was typed.
-    Command(*frm, "acFindNext")->trigger();
+    Command(frm->Window, "acFindNext")->trigger();
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("現在位置より後に 82a0 は見つかりませんでした。"));
-    Command(*frm, "acFindPrev")->trigger();
+    Command(frm->Window, "acFindPrev")->trigger();
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("現在位置より前に 82a0 は見つかりませんでした。"));
 
     frm.reset();
     EXPECT_EQ(Ini(QStringLiteral("Find"), QStringLiteral("Hex")), QStringLiteral("1"));
-    frm = std::make_unique<TfrmMain>();
+    frm = std::make_unique<TSearchWindow>();
     EXPECT_TRUE(Saved().SearchHex);
     EXPECT_EQ(Saved().SearchText, "82a0");
-    WithFindDialog(Command(*frm, "acFind"), [&](TfrmFind &d) {
+    WithFindDialog(Command(frm->Window, "acFind"), [&](TfrmFind &d) {
         EXPECT_TRUE(d.chkHex->isChecked());
         d.chkHex->setChecked(false);
         EXPECT_TRUE(d.chkIgnoreCase->isEnabled());
@@ -356,7 +373,7 @@ TEST_F(SearchCommandsTest, HexFindRefusesWhatIsNoHexAndRepeatsAsBytesAcrossARest
 TEST_F(SearchCommandsTest, HexReplaceAllByNothingAndABadReplacementChangesNothing)
 {
     Open(QByteArray("a\0b\0", 4));
-    Command(*frm, "acReplace")->trigger();
+    Command(frm->Window, "acReplace")->trigger();
     TfrmReplace *dlg = ReplaceDialog();
     dlg->chkHex->setChecked(true);
     dlg->cmbFindText->setEditText(QStringLiteral("00"));
@@ -368,6 +385,6 @@ TEST_F(SearchCommandsTest, HexReplaceAllByNothingAndABadReplacementChangesNothin
     dlg->btnReplaceAll->click();
     EXPECT_EQ(Doc(), QByteArray("ab"));
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("2 個の文字列を変換しました。"));
-    Command(*frm, "acUndo")->trigger();
+    Command(frm->Window, "acUndo")->trigger();
     EXPECT_EQ(Doc(), QByteArray("a\0b\0", 4));
 }
