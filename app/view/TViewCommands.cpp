@@ -14,8 +14,40 @@
 
 TViewCommands::TViewCommands(const TFeatureContext &context) : FContext(context)
 {
-    using K = QKeySequence;
+    CreateCommands();
+    const QList<QAction *> codes = FCharCodeGroup->actions();
+    const QList<QAction *> columns = FColumnBytesGroup->actions();
+    // The submenus go into the View menu as commands of their own.
+    FCharCodeMenu = new QMenu(QStringLiteral("文字コード(&M)"), &context.Window);
+    FCharCodeMenu->addActions(codes);
+    FColumnMenu = new QMenu(QStringLiteral("カラムのバイト数(&C)"), &context.Window);
+    FColumnMenu->addActions(columns);
+    context.Places.Add(QStringLiteral("view.charcode"), {FCharCodeMenu->menuAction()});
+    context.Places.Add(QStringLiteral("view.grid"), {acViewAddressHeader, acViewByteView, acViewUnderLine});
+    context.Places.Add(QStringLiteral("view.columns"), {FColumnMenu->menuAction()});
+    // Shortcuts of the grouped commands work wherever the focus is in the window.
+    context.Places.Add(QStringLiteral("window.shortcuts"), codes + columns);
+
+    TVxHexcavator *ed = &context.Editor;
     QObject *o = &context.Window;
+    auto on = [o](QAction *action, auto fn) { QObject::connect(action, &QAction::triggered, o, fn); };
+    on(acViewAddressHeader, [this, ed] { ed->SetHideOffsetHeader(!acViewAddressHeader->isChecked()); });
+    on(acViewByteView, [this, ed] { ed->SetHideByteView(!acViewByteView->isChecked()); });
+    on(acViewUnderLine, [this, ed] { ed->SetViewUnderLine(acViewUnderLine->isChecked()); });
+    for (QAction *c : codes)
+        on(c, [this, c] { ChangeCharCode(c); });
+    for (QAction *c : columns)
+        on(c, [this, c] { ChangeColumnBytes(c); });
+
+    context.Settings.AddSection([this](const TSettings &s, bool) { Apply(s); }, [this](TSettings &s) { Collect(s); });
+}
+
+TViewCommands::~TViewCommands() = default;
+
+void TViewCommands::CreateCommands()
+{
+    using K = QKeySequence;
+    QObject *o = &FContext.Window;
     FCharCodeGroup = new QActionGroup(o);
     acAsciiByte = TCommand::Checkable(TCommand::Make(o, "acAsciiByte", QStringLiteral("&ASCII"), K(), QStringLiteral("ASCII"), QString(), 0), true);
     acSjisByte = TCommand::Checkable(TCommand::Make(o, "acSjisByte", QStringLiteral("シフトJIS(&S)"), K(), QStringLiteral("シフトJIS"), QString(), 1), false);
@@ -23,8 +55,7 @@ TViewCommands::TViewCommands(const TFeatureContext &context) : FContext(context)
     acJisByte = TCommand::Checkable(TCommand::Make(o, "acJisByte", QStringLiteral("&JIS"), K(), QString(), QString(), 3), false);
     acEucByte = TCommand::Checkable(TCommand::Make(o, "acEucByte", QStringLiteral("&EUC"), K(), QString(), QString(), 4), false);
     acUtf8Byte = TCommand::Checkable(TCommand::Make(o, "acUtf8Byte", QStringLiteral("UTF-&8"), K(), QStringLiteral("UTF-8"), QString(), 5), false);
-    const QList<QAction *> codes{acAsciiByte, acSjisByte, acUnicodeByte, acUtf8Byte, acJisByte, acEucByte};
-    for (QAction *a : codes)
+    for (QAction *a : {acAsciiByte, acSjisByte, acUnicodeByte, acUtf8Byte, acJisByte, acEucByte})
         FCharCodeGroup->addAction(a);
     acJisByte->setEnabled(false);
     acJisByte->setVisible(false);
@@ -39,35 +70,9 @@ TViewCommands::TViewCommands(const TFeatureContext &context) : FContext(context)
     accb4byte = TCommand::Checkable(TCommand::Make(o, "accb4byte", QStringLiteral("&3. 4バイト"), K(), QString(), QString(), 4), false);
     accb8byte = TCommand::Checkable(TCommand::Make(o, "accb8byte", QStringLiteral("&4. 8バイト"), K(), QString(), QString(), 8), false);
     accb16byte = TCommand::Checkable(TCommand::Make(o, "accb16byte", QStringLiteral("&5. 16バイト"), K(), QString(), QString(), 16), false);
-    const QList<QAction *> columns{accb1byte, accb2byte, accb4byte, accb8byte, accb16byte};
-    for (QAction *a : columns)
+    for (QAction *a : {accb1byte, accb2byte, accb4byte, accb8byte, accb16byte})
         FColumnBytesGroup->addAction(a);
-
-    // The submenus go into the View menu as commands of their own.
-    FCharCodeMenu = new QMenu(QStringLiteral("文字コード(&M)"), &context.Window);
-    FCharCodeMenu->addActions(codes);
-    FColumnMenu = new QMenu(QStringLiteral("カラムのバイト数(&C)"), &context.Window);
-    FColumnMenu->addActions(columns);
-    context.Places.Add(QStringLiteral("view.charcode"), {FCharCodeMenu->menuAction()});
-    context.Places.Add(QStringLiteral("view.grid"), {acViewAddressHeader, acViewByteView, acViewUnderLine});
-    context.Places.Add(QStringLiteral("view.columns"), {FColumnMenu->menuAction()});
-    // Shortcuts of the grouped commands work wherever the focus is in the window.
-    context.Places.Add(QStringLiteral("window.shortcuts"), codes + columns);
-
-    TVxHexcavator *ed = &context.Editor;
-    auto on = [o](QAction *action, auto fn) { QObject::connect(action, &QAction::triggered, o, fn); };
-    on(acViewAddressHeader, [this, ed] { ed->SetHideOffsetHeader(!acViewAddressHeader->isChecked()); });
-    on(acViewByteView, [this, ed] { ed->SetHideByteView(!acViewByteView->isChecked()); });
-    on(acViewUnderLine, [this, ed] { ed->SetViewUnderLine(acViewUnderLine->isChecked()); });
-    for (QAction *c : codes)
-        on(c, [this, c] { ChangeCharCode(c); });
-    for (QAction *c : columns)
-        on(c, [this, c] { ChangeColumnBytes(c); });
-
-    context.Settings.AddSection([this](const TSettings &s, bool) { Apply(s); }, [this](TSettings &s) { Collect(s); });
 }
-
-TViewCommands::~TViewCommands() = default;
 
 const TViewCommands::TCharCodeCommand *TViewCommands::CharCodeOfTag(int tag)
 {

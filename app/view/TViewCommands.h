@@ -54,6 +54,7 @@ public:
     void ChangeColumnBytes(QAction *sender);
 
 private:
+    void CreateCommands();
     void Apply(const TSettings &s);
     void Collect(TSettings &s) const;
 
