@@ -6,7 +6,7 @@
 #include <cstdio>
 
 namespace {
-bool Exists(const TDirHandle &dir, const std::string &name) { return TFileIdentity::OfEntry(dir.Fd(), name).Exists; }
+bool Exists(const TDirHandle &dir, const std::string &name) { return TFileIdentity::OfEntry(dir, name).Exists; }
 } // namespace
 
 std::string TVxBackup::BackupFileName(const std::string &fileName, int32_t n)

@@ -14,7 +14,6 @@
 #include <cstring>
 #include <exception>
 #include <stdexcept>
-#include <sys/stat.h>
 #include <system_error>
 
 namespace {
@@ -112,16 +111,15 @@ void TVxDocument::CheckGrowth(int64_t by) const
 TFileHandle TVxDocument::OpenSource(const std::string &fileName, int32_t &size)
 {
     TFileHandle src = TFileHandle::OpenRead(fileName);
-    struct stat st;
-    if (::fstat(src.Fd(), &st) != 0)
-        throw std::system_error(errno, std::generic_category(), fileName);
-    if (S_ISDIR(st.st_mode))
+    const TFileHandle::TKind kind = src.Kind();
+    if (kind == TFileHandle::TKind::Directory)
         throw std::system_error(EISDIR, std::generic_category(), fileName);
-    if (!S_ISREG(st.st_mode))
+    if (kind != TFileHandle::TKind::Regular)
         throw TVxError(TVxErrorKind::OpenNotRegular, fileName);
-    if (st.st_size > kMaxFileSize)
+    const int64_t length = src.Length();
+    if (length > kMaxFileSize)
         throw TVxError(TVxErrorKind::OpenTooLarge, fileName);
-    size = static_cast<int32_t>(st.st_size);
+    size = static_cast<int32_t>(length);
     return src;
 }
 
@@ -143,7 +141,7 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
         }
     }
     work.Handle().SetLength(size);
-    const TFileIdentity identity = TFileIdentity::OfFd(src.Fd());
+    const TFileIdentity identity = TFileIdentity::Of(src);
     src.Close();
 
     FWork.Adopt(std::move(work), size);

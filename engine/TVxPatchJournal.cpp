@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <system_error>
 #include <vector>
 
@@ -200,11 +199,10 @@ void PutPrevious(const TFileHandle &file, const std::vector<TEntry> &entries, TJ
 bool TVxPatchJournal::WriteJournal(const TDirHandle &dir, const std::string &name, const TFileHandle &file,
                                    const TRanges &ranges)
 {
-    const TFileIdentity id = TFileIdentity::OfFd(file.Fd());
-    int fd = dir.OpenAt(name, O_RDWR | O_CREAT | O_TRUNC, 0600);
-    if (fd < 0)
+    const TFileIdentity id = TFileIdentity::Of(file);
+    TFileHandle j = dir.OpenAt(name, TDirHandle::TAccess::Replace);
+    if (!j.IsOpen())
         return false;
-    TFileHandle j(fd, dir.PathOf(name));
     try {
         std::vector<TEntry> entries;
         const THeader h = HeaderFor(id, ranges, entries);
@@ -227,10 +225,9 @@ void TVxPatchJournal::UndoFromJournal(const TDirHandle &dir, const std::string &
                                       const std::exception &failure)
 {
     try {
-        int fd = dir.OpenAt(name, O_RDONLY);
-        if (fd < 0)
+        TFileHandle j = dir.OpenAt(name, TDirHandle::TAccess::Read);
+        if (!j.IsOpen())
             throw std::system_error(errno, std::generic_category(), dir.PathOf(name));
-        TFileHandle j(fd, dir.PathOf(name));
         TJournal journal;
         if (!ReadJournal(j, journal))
             throw std::system_error(EIO, std::generic_category(), dir.PathOf(name));
@@ -269,10 +266,9 @@ bool TVxPatchJournal::Patch(const TDirHandle &dir, const std::string &baseName, 
 bool TVxPatchJournal::Recover(const TDirHandle &dir, const std::string &baseName)
 {
     const std::string name = NameFor(baseName);
-    int fd = dir.OpenAt(name, O_RDONLY | O_NONBLOCK);
-    if (fd < 0)
+    TFileHandle j = dir.OpenAt(name, TDirHandle::TAccess::Read);
+    if (!j.IsOpen())
         return false;
-    TFileHandle j(fd, dir.PathOf(name));
     TJournal journal;
     bool complete = false;
     try {
@@ -286,14 +282,13 @@ bool TVxPatchJournal::Recover(const TDirHandle &dir, const std::string &baseName
         dir.UnlinkAt(name);
         return false;
     }
-    const TFileIdentity now = TFileIdentity::OfEntry(dir.Fd(), baseName);
+    const TFileIdentity now = TFileIdentity::OfEntry(dir, baseName);
     if (!now.Exists || now.IsLink || now.Dev != journal.Header.Dev || now.Ino != journal.Header.Ino ||
         now.Size != journal.Header.Size)
         return false; // another file by now: not ours to change
-    int ffd = dir.OpenAt(baseName, O_RDWR | O_NONBLOCK);
-    if (ffd < 0)
+    TFileHandle file = dir.OpenAt(baseName, TDirHandle::TAccess::ReadWrite);
+    if (!file.IsOpen())
         throw TVxError(TVxErrorKind::JournalNotApplied, dir.PathOf(baseName), std::strerror(errno));
-    TFileHandle file(ffd, dir.PathOf(baseName));
     PutBack(j, journal, file);
     j.Close();
     dir.UnlinkAt(name);

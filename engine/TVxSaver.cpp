@@ -11,11 +11,8 @@
 #include "TVxWorkCopy.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace {
 // The folder refuses a new file, or the file refuses a writer.
@@ -28,20 +25,18 @@ TVxSaver::TVxSaver(const std::string &fileName, bool followLinks)
     : FTarget(followLinks ? TFilePaths::ResolveLinks(fileName) : fileName), FBase(TFilePaths::BaseName(FTarget))
 {
     FDir = TDirHandle::Open(TFilePaths::DirName(FTarget));
-    FFound = TFileIdentity::OfEntry(FDir.Fd(), FBase);
+    FFound = TFileIdentity::OfEntry(FDir, FBase);
 }
 
-int TVxSaver::OpenInPlace() const
+TFileHandle TVxSaver::OpenInPlace() const
 {
-    int fd = FDir.OpenAt(FBase, O_RDWR | O_NONBLOCK);
-    if (fd < 0)
-        return -1;
-    if (!TFileIdentity::OfFd(fd).SameFile(FFound)) {
-        ::close(fd);
-        errno = ESTALE;
-        return -1;
+    TFileHandle file = FDir.OpenAt(FBase, TDirHandle::TAccess::ReadWrite);
+    if (file.IsOpen() && !TFileIdentity::Of(file).SameFile(FFound)) {
+        file.Close();
+        errno = TFileIdentity::kReplaced;
     }
-    return fd;
+    file.SetPath(FTarget);
+    return file;
 }
 
 bool TVxSaver::Write(const TVxWorkCopy &work, int32_t backups, const std::function<bool()> &goOn)
@@ -50,10 +45,9 @@ bool TVxSaver::Write(const TVxWorkCopy &work, int32_t backups, const std::functi
     // like a new one.
     std::unique_ptr<TFileMeta> meta;
     if (FFound.Exists && !FFound.IsLink) {
-        int fd = FDir.OpenAt(FBase, O_RDONLY | O_NONBLOCK);
-        if (fd >= 0) {
-            TFileHandle old(fd, FTarget);
-            meta = std::make_unique<TFileMeta>(TFileMeta::Capture(fd));
+        const TFileHandle old = FDir.OpenAt(FBase, TDirHandle::TAccess::Read);
+        if (old.IsOpen()) {
+            meta = std::make_unique<TFileMeta>(TFileMeta::Capture(old));
             if (!meta->Regular)
                 throw TVxError(TVxErrorKind::SaveNotRegular, FTarget);
         } else if (!Denied(errno)) {
@@ -75,15 +69,13 @@ bool TVxSaver::Write(const TVxWorkCopy &work, int32_t backups, const std::functi
         }
     }
     if (!inPlace && meta) {
-        ownerKept = meta->ApplyOwner(out.Handle().Fd());
+        ownerKept = meta->ApplyOwner(out.Handle());
         inPlace = !ownerKept;
     }
     if (inPlace) {
-        int fd = OpenInPlace();
-        if (fd >= 0) {
-            TFileHandle file(fd, FTarget);
+        TFileHandle file = OpenInPlace();
+        if (file.IsOpen())
             return WriteInPlace(file, work, backups, goOn, *meta);
-        }
         // Not writable where it is, but the folder takes a new file: the file becomes the
         // saving user's, and its setuid and setgid bits are not handed to that user.
         if (!out.IsOpen() || !Denied(errno))
@@ -99,15 +91,14 @@ bool TVxSaver::WriteNew(TTempFile &out, const TVxWorkCopy &work, int32_t backups
     work.CopyTo(f);
     // Bits and attributes after the bytes: a write by a non-superuser clears setuid and
     // setgid, and any write drops file capabilities.
-    const bool bits = meta ? meta->ApplyMode(f.Fd(), ownerKept) : ::fchmod(f.Fd(), TFilePaths::NewFileMode()) == 0;
+    const bool bits = meta ? meta->ApplyMode(f, ownerKept) : TFileMeta::ApplyNewFileMode(f);
     if (!bits)
         f.Fail("fchmod");
-    if (meta && !meta->ApplyXattrs(f.Fd())) {
+    if (meta && !meta->ApplyXattrs(f)) {
         // An attribute the new file cannot carry: keep the old file and write into it.
-        int fd = OpenInPlace();
-        if (fd >= 0) {
+        TFileHandle file = OpenInPlace();
+        if (file.IsOpen()) {
             out.Remove();
-            TFileHandle file(fd, FTarget);
             return WriteInPlace(file, work, backups, goOn, *meta);
         }
     }
@@ -121,7 +112,7 @@ bool TVxSaver::WriteNew(TTempFile &out, const TVxWorkCopy &work, int32_t backups
     }
     out.LinkAs(FDir, FBase);
     FDir.Sync();
-    FWritten = TFileIdentity::OfFd(f.Fd());
+    FWritten = TFileIdentity::Of(f);
     return true;
 }
 
@@ -158,7 +149,7 @@ bool TVxSaver::WriteInPlace(TFileHandle &file, const TVxWorkCopy &work, int32_t 
     }
     if (!backedUp)
         copy.Remove();
-    FWritten = TFileIdentity::OfFd(file.Fd());
+    FWritten = TFileIdentity::Of(file);
     return true;
 }
 
@@ -170,9 +161,9 @@ bool TVxSaver::BackUpByCopy(const TFileHandle &file, int64_t oldSize, int32_t ba
         try {
             TTempFile g = TTempFile::CreateIn(FDir, 0600);
             TFileCopy::Copy(file, 0, g.Handle(), 0, oldSize);
-            const bool ownerKept = meta.ApplyOwner(g.Handle().Fd());
-            meta.ApplyMode(g.Handle().Fd(), ownerKept);
-            meta.ApplyXattrs(g.Handle().Fd());
+            const bool ownerKept = meta.ApplyOwner(g.Handle());
+            meta.ApplyMode(g.Handle(), ownerKept);
+            meta.ApplyXattrs(g.Handle());
             g.Handle().Sync();
             g.LinkAs(FDir, gen);
             copy = std::move(g);
@@ -211,7 +202,7 @@ void TVxSaver::RollBack(TFileHandle &file, int64_t oldSize, int64_t newSize, TTe
             throw TVxError(TVxErrorKind::SaveFailedCopyKept, FTarget, failure.what(), copy->Name());
         }
     } else if (newSize > oldSize) {
-        ::ftruncate(file.Fd(), oldSize);
+        file.TrySetLength(oldSize);
     }
 }
 
@@ -219,13 +210,12 @@ bool TVxSaver::WritePatch(const TVxWorkCopy &work, const std::vector<std::pair<i
 {
     if (!FFound.Exists || FFound.IsLink)
         return false;
-    int fd = OpenInPlace();
-    if (fd < 0)
+    TFileHandle file = OpenInPlace();
+    if (!file.IsOpen())
         return false;
-    TFileHandle file(fd, FTarget);
     if (file.Length() != work.FileSize() || !TVxPatchJournal::Patch(FDir, FBase, file, work, ranges))
         return false;
-    FWritten = TFileIdentity::OfFd(file.Fd());
+    FWritten = TFileIdentity::Of(file);
     return true;
 }
 

@@ -40,7 +40,6 @@
 #include <utility>
 #include <vector>
 
-class TFileHandle;
 class TFileMeta;
 class TTempFile;
 class TVxWorkCopy;
@@ -89,8 +88,9 @@ private:
     // kept, and a TVxError names it.
     void RollBack(TFileHandle &file, int64_t oldSize, int64_t newSize, TTempFile *copy,
                   const std::exception &failure) const;
-    // Opens the target for writing in place when it is still the file found; -1 otherwise.
-    int OpenInPlace() const;
+    // Opens the target for writing in place when it is still the file found; a handle that
+    // is not open (errno set) otherwise.
+    TFileHandle OpenInPlace() const;
 
     TDirHandle FDir;
     std::string FTarget;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
-#include <unistd.h>
 
 // ---------------------------------------------------------------------------------------
 // TVxUndoBlock
@@ -168,7 +167,7 @@ void TVxUndoStore::Free(const TVxUndoBlock &block) noexcept
     const int64_t end = last->first + last->second;
     if (end < FEnd) {
         // The newest block went (the usual order of undo): cut the file back.
-        if (::ftruncate(FFile.Handle().Fd(), end) != 0)
+        if (!FFile.Handle().TrySetLength(end))
             FFile.Handle().Discard(end, FEnd - end);
         FEnd = end;
     } else {

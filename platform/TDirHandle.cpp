@@ -58,9 +58,18 @@ bool TDirHandle::LinkAt(const std::string &from, const std::string &to) const
 
 bool TDirHandle::UnlinkAt(const std::string &name) const { return ::unlinkat(FFd, name.c_str(), 0) == 0; }
 
-int TDirHandle::OpenAt(const std::string &name, int flags, mode_t mode) const
+TFileHandle TDirHandle::OpenAt(const std::string &name, TAccess access) const
 {
-    return ::openat(FFd, name.c_str(), flags | O_NOFOLLOW | O_CLOEXEC, mode);
+    const int flags = access == TAccess::Read        ? O_RDONLY | O_NONBLOCK
+                      : access == TAccess::ReadWrite ? O_RDWR | O_NONBLOCK
+                                                     : O_RDWR | O_CREAT | O_TRUNC;
+    const int fd = ::openat(FFd, name.c_str(), flags | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return TFileHandle();
+    // Non-blocking was only for the open itself (a FIFO planted under the name).
+    if (flags & O_NONBLOCK)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return TFileHandle(fd, PathOf(name));
 }
 
 void TDirHandle::Sync() const

@@ -4,11 +4,17 @@
 // opened cannot redirect what a save creates, replaces or writes. Move-only; closed on
 // destruction.
 //
+// Windows has no *at calls: there the handle is held without FILE_SHARE_DELETE, so the
+// folder cannot be renamed or removed while a save works in it, and names are joined to
+// its path.
+//
 // Errors: Open throws std::system_error with errno and the folder's path; the *At calls
-// return false with errno set, for callers that choose a fallback.
+// return false (or a handle that is not open) with errno set, for callers that choose a
+// fallback.
+
+#include "TFileHandle.h"
 
 #include <string>
-#include <sys/types.h>
 
 class TDirHandle {
 public:
@@ -21,7 +27,7 @@ public:
     TDirHandle(const TDirHandle &) = delete;
     TDirHandle &operator=(const TDirHandle &) = delete;
 
-    int Fd() const { return FFd; }
+    TNativeFile Fd() const { return FFd; }
     const std::string &Path() const { return FPath; }
     std::string PathOf(const std::string &name) const;
 
@@ -30,12 +36,19 @@ public:
     // A second name for the file `from`; fails with EEXIST when `to` exists.
     bool LinkAt(const std::string &from, const std::string &to) const;
     bool UnlinkAt(const std::string &name) const;
-    // Opens an existing entry without following a final symbolic link; -1 and errno on failure.
-    int OpenAt(const std::string &name, int flags, mode_t mode = 0600) const;
+    enum class TAccess {
+        Read,      // an existing file, read-only
+        ReadWrite, // an existing file, to write in place
+        Replace,   // created or emptied, private to this user (0600): a journal
+    };
+    // Opens the entry without following a final symbolic link and without blocking on a
+    // FIFO; a handle that is not open, with errno set, on failure. The handle's path is
+    // PathOf(name).
+    TFileHandle OpenAt(const std::string &name, TAccess access) const;
     // Makes the folder's entries durable (after a rename); best effort.
     void Sync() const;
 
 private:
-    int FFd = -1;
+    TNativeFile FFd = kNoFile;
     std::string FPath;
 };

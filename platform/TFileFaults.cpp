@@ -11,7 +11,7 @@ struct TArmed {
 };
 TArmed gWrite;
 TArmed gRead;
-int gFullFd = -1;
+TNativeFile gFullFd = kNoFile;
 int gFullErr = 0;
 
 void Step(TArmed &a)
@@ -28,15 +28,15 @@ void Step(TArmed &a)
 
 void TFileFaults::FailNthWrite(int n, int err) { gWrite.countdown = n; gWrite.err = err; gWrite.call = nullptr; }
 void TFileFaults::FailNthRead(int n, int err) { gRead.countdown = n; gRead.err = err; }
-void TFileFaults::FailWritesTo(int fd, int err) { gFullFd = fd; gFullErr = err; }
+void TFileFaults::FailWritesTo(TNativeFile fd, int err) { gFullFd = fd; gFullErr = err; }
 void TFileFaults::CallAtNthWrite(int n, void (*fn)()) { gWrite.countdown = n; gWrite.call = fn; }
-void TFileFaults::Reset() { gWrite = {}; gRead = {}; gFullFd = -1; }
+void TFileFaults::Reset() { gWrite = {}; gRead = {}; gFullFd = kNoFile; }
 long TFileFaults::WriteCount() { return gWrite.seen; }
 long TFileFaults::ReadCount() { return gRead.seen; }
 
-void TFileFaults::BeforeWrite(int fd)
+void TFileFaults::BeforeWrite(TNativeFile fd)
 {
-    if (fd >= 0 && fd == gFullFd)
+    if (fd != kNoFile && fd == gFullFd)
         throw std::system_error(gFullErr, std::generic_category(), "injected fault");
     Step(gWrite);
 }

@@ -10,11 +10,13 @@
 // does; CallAtNthWrite runs a function instead (a crash test kills its process there).
 // Not thread-safe: the program has one thread.
 
+#include "TNativeFile.h"
+
 class TFileFaults {
 public:
     static void FailNthWrite(int n, int err);
     static void FailNthRead(int n, int err);
-    static void FailWritesTo(int fd, int err);
+    static void FailWritesTo(TNativeFile fd, int err);
     static void CallAtNthWrite(int n, void (*fn)());
     static void Reset();
 
@@ -22,6 +24,6 @@ public:
     static long WriteCount();
     static long ReadCount();
 
-    static void BeforeWrite(int fd);
+    static void BeforeWrite(TNativeFile fd);
     static void BeforeRead();
 };

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -10,7 +11,7 @@ TFileHandle::~TFileHandle() { Close(); }
 
 TFileHandle::TFileHandle(TFileHandle &&other) noexcept : FFd(other.FFd), FPath(std::move(other.FPath))
 {
-    other.FFd = -1;
+    other.FFd = kNoFile;
 }
 
 TFileHandle &TFileHandle::operator=(TFileHandle &&other) noexcept
@@ -19,7 +20,7 @@ TFileHandle &TFileHandle::operator=(TFileHandle &&other) noexcept
         Close();
         FFd = other.FFd;
         FPath = std::move(other.FPath);
-        other.FFd = -1;
+        other.FFd = kNoFile;
     }
     return *this;
 }
@@ -60,6 +61,14 @@ int64_t TFileHandle::Length() const
     if (end < 0)
         Fail("lseek");
     return end;
+}
+
+TFileHandle::TKind TFileHandle::Kind() const
+{
+    struct stat st;
+    if (::fstat(FFd, &st) != 0)
+        Fail("fstat");
+    return S_ISREG(st.st_mode) ? TKind::Regular : S_ISDIR(st.st_mode) ? TKind::Directory : TKind::Other;
 }
 
 size_t TFileHandle::ReadAt(int64_t pos, void *buf, size_t count) const
@@ -115,6 +124,8 @@ void TFileHandle::SetLength(int64_t length)
     if (::ftruncate(FFd, length) != 0)
         Fail("ftruncate");
 }
+
+bool TFileHandle::TrySetLength(int64_t length) noexcept { return ::ftruncate(FFd, length) == 0; }
 
 void TFileHandle::Reserve(int64_t pos, int64_t len)
 {

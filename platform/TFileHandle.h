@@ -1,11 +1,15 @@
 #pragma once
-// One open file descriptor, closed on destruction. Move-only.
+// One open file (a descriptor, a HANDLE on Windows), closed on destruction. Move-only.
+// Paths are UTF-8 on every system; the Windows implementation opens them as UTF-16.
 //
 // Positions and lengths are 64-bit here even though documents are limited to 2^31 - 1
 // bytes: the layer below the document does not need to know that limit.
 //
-// Errors: every call that fails throws std::system_error carrying errno and the path.
+// Errors: every call that fails throws std::system_error carrying errno and the path (on
+// Windows the system's error is translated to the errno value that means the same).
 // WriteAt writes everything or throws; a short write is retried and never reported as success.
+
+#include "TNativeFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +19,7 @@
 class TFileHandle {
 public:
     TFileHandle() = default;
-    TFileHandle(int fd, std::string path) : FFd(fd), FPath(std::move(path)) {}
+    TFileHandle(TNativeFile fd, std::string path) : FFd(fd), FPath(std::move(path)) {}
     ~TFileHandle();
     TFileHandle(TFileHandle &&other) noexcept;
     TFileHandle &operator=(TFileHandle &&other) noexcept;
@@ -27,8 +31,8 @@ public:
     // Creates a new file that must not exist yet (no symlink following). Throws EEXIST if it does.
     static TFileHandle CreateNew(const std::string &path, mode_t mode);
 
-    bool IsOpen() const { return FFd >= 0; }
-    int Fd() const { return FFd; }
+    bool IsOpen() const { return FFd != kNoFile; }
+    TNativeFile Fd() const { return FFd; }
     const std::string &Path() const { return FPath; }
     // The name error messages give the file; for a file without a name (an unnamed
     // temporary file) the caller chooses what the user should read.
@@ -36,12 +40,17 @@ public:
     void Close();
 
     int64_t Length() const;
+    enum class TKind { Regular, Directory, Other };
+    // What the open name is: a document must be a regular file.
+    TKind Kind() const;
     // Reads up to count bytes at pos; fewer only at the end of the file.
     size_t ReadAt(int64_t pos, void *buf, size_t count) const;
     // Reads exactly count bytes or throws (the file is shorter than the caller believes).
     void ReadExact(int64_t pos, void *buf, size_t count) const;
     void WriteAt(int64_t pos, const void *buf, size_t count);
     void SetLength(int64_t length);
+    // SetLength for clean-ups that have no one to tell: false instead of an exception.
+    bool TrySetLength(int64_t length) noexcept;
     // Allocates disk space for [pos, pos + len) so that later writes cannot run out of space.
     // Silently does nothing where the file system cannot reserve.
     void Reserve(int64_t pos, int64_t len);
@@ -53,6 +62,6 @@ public:
     [[noreturn]] void Fail(const char *what) const;
 
 private:
-    int FFd = -1;
+    TNativeFile FFd = kNoFile;
     std::string FPath;
 };

@@ -1,9 +1,11 @@
 #include "TFileIdentity.h"
+#include "TDirHandle.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
-TFileIdentity TFileIdentity::FromStat(const struct stat &st)
+namespace {
+TFileIdentity FromStat(const struct stat &st)
 {
     TFileIdentity id;
     id.Exists = true;
@@ -14,6 +16,7 @@ TFileIdentity TFileIdentity::FromStat(const struct stat &st)
     id.MtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return id;
 }
+} // namespace
 
 TFileIdentity TFileIdentity::Of(const std::string &path)
 {
@@ -23,18 +26,18 @@ TFileIdentity TFileIdentity::Of(const std::string &path)
     return FromStat(st);
 }
 
-TFileIdentity TFileIdentity::OfEntry(int dirFd, const std::string &name)
+TFileIdentity TFileIdentity::OfEntry(const TDirHandle &dir, const std::string &name)
 {
     struct stat st;
-    if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (::fstatat(dir.Fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return TFileIdentity();
     return FromStat(st);
 }
 
-TFileIdentity TFileIdentity::OfFd(int fd)
+TFileIdentity TFileIdentity::Of(const TFileHandle &file)
 {
     struct stat st;
-    if (::fstat(fd, &st) != 0)
+    if (::fstat(file.Fd(), &st) != 0)
         return TFileIdentity();
     return FromStat(st);
 }

@@ -1,4 +1,6 @@
 #include "TFileMeta.h"
+#include "TFileHandle.h"
+#include "TFilePaths.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -6,8 +8,9 @@
 #include <system_error>
 #include <unistd.h>
 
-TFileMeta TFileMeta::Capture(int fd)
+TFileMeta TFileMeta::Capture(const TFileHandle &file)
 {
+    const int fd = file.Fd();
     TFileMeta m;
     struct stat st;
     if (::fstat(fd, &st) != 0)
@@ -47,24 +50,27 @@ TFileMeta TFileMeta::Capture(int fd)
     return m;
 }
 
-bool TFileMeta::ApplyOwner(int fd) const
+bool TFileMeta::ApplyOwner(const TFileHandle &file) const
 {
+    const int fd = file.Fd();
     struct stat st;
     if (::fstat(fd, &st) == 0 && st.st_uid == Uid && st.st_gid == Gid)
         return true;
     return ::fchown(fd, Uid, Gid) == 0;
 }
 
-bool TFileMeta::ApplyMode(int fd, bool ownerKept) const
+bool TFileMeta::ApplyMode(const TFileHandle &file, bool ownerKept) const
 {
     const mode_t mode = ownerKept ? Mode : (Mode & ~mode_t(S_ISUID | S_ISGID));
-    return ::fchmod(fd, mode) == 0;
+    return ::fchmod(file.Fd(), mode) == 0;
 }
 
-bool TFileMeta::ApplyXattrs(int fd) const
+bool TFileMeta::ApplyNewFileMode(const TFileHandle &file) { return ::fchmod(file.Fd(), TFilePaths::NewFileMode()) == 0; }
+
+bool TFileMeta::ApplyXattrs(const TFileHandle &file) const
 {
     for (const auto &[name, value] : Xattrs)
-        if (::fsetxattr(fd, name.c_str(), value.data(), value.size(), 0) != 0)
+        if (::fsetxattr(file.Fd(), name.c_str(), value.data(), value.size(), 0) != 0)
             return false;
     return true;
 }

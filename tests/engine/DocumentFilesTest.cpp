@@ -196,7 +196,7 @@ TEST_F(DocumentFilesTest, RefusedLoadsLeaveTheDocumentAsItWas)
     doc.OverwriteByte(5, 0xEE, true);
     doc.InsertByte(50, 0x11, true);
     const auto before = DocBytes(doc);
-    const uint64_t work = TFileIdentity::OfFd(doc.WorkCopy().Handle().Fd()).Ino;
+    const uint64_t work = TFileIdentity::Of(doc.WorkCopy().Handle()).Ino;
 
     std::string fifo = dir.File("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -218,7 +218,7 @@ TEST_F(DocumentFilesTest, RefusedLoadsLeaveTheDocumentAsItWas)
     EXPECT_EQ(DocBytes(doc), before);
     EXPECT_EQ(doc.FileName(), f);
     EXPECT_EQ(doc.UndoCount(), 2);
-    EXPECT_EQ(TFileIdentity::OfFd(doc.WorkCopy().Handle().Fd()).Ino, work);
+    EXPECT_EQ(TFileIdentity::Of(doc.WorkCopy().Handle()).Ino, work);
     doc.Undo();
     doc.Undo();
     EXPECT_EQ(DocBytes(doc), Pattern(100));

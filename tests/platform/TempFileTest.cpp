@@ -136,7 +136,7 @@ TEST(TempFileTest, LinkAsReplacesAPlantedLinkInsteadOfFollowingIt)
     size_t n = 0;
     TDirHandle d = TDirHandle::Open(dir.Path());
     for (const char *name : {"victim", "target"})
-        n += TFileIdentity::OfEntry(d.Fd(), name).Exists ? 1 : 0;
+        n += TFileIdentity::OfEntry(d, name).Exists ? 1 : 0;
     EXPECT_EQ(n, 2u);
 }
 
