@@ -47,4 +47,7 @@ public:
     bool ApplyXattrs(const TFileHandle &file) const;
     // The bits of a file that had no predecessor: 0666 less the umask.
     static bool ApplyNewFileMode(const TFileHandle &file);
+    // The bits of the file named `model` (following links), or a new file's when nothing has
+    // that name: a settings file rewritten keeps its permissions.
+    static bool ApplyModeOf(const std::string &model, const TFileHandle &file);
 };

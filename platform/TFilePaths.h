@@ -1,5 +1,6 @@
 #pragma once
-// Path services: existence, symlink resolution, permission bits, names.
+// Path services: existence, symlink resolution, permission bits, names. Paths are UTF-8;
+// on Windows '\\' separates names as well as '/'.
 
 #include <string>
 #include <sys/types.h>
@@ -11,8 +12,6 @@ public:
     // Follows symlinks in the last component (relative targets against the link's folder)
     // until a non-link or a missing name; so writing "through" a link reaches its file.
     static std::string ResolveLinks(const std::string &path);
-    // Permission bits of an existing file; false when it does not exist.
-    static bool ModeOf(const std::string &path, mode_t &mode);
     // Bits a newly created file gets: 0666 less the umask.
     static mode_t NewFileMode();
     static std::string DirName(const std::string &path);

@@ -2,13 +2,13 @@
 
 #include "TDirHandle.h"
 #include "TFileHandle.h"
+#include "TFileMeta.h"
 #include "TFilePaths.h"
 #include "TLockFile.h"
 #include "TStrToInt.h"
 #include "TTempFile.h"
 
 #include <cerrno>
-#include <sys/stat.h>
 #include <system_error>
 
 namespace {
@@ -51,12 +51,14 @@ TIniFile::TLoad TIniFile::Load(const std::string &fileName, TIniText &text)
     } catch (const std::system_error &e) {
         return e.code().value() == ENOENT ? TLoad::Missing : TLoad::Unreadable;
     }
-    struct stat st {};
-    if (::fstat(file.Fd(), &st) != 0 || !S_ISREG(st.st_mode) || uint64_t(st.st_size) > kMaxFileSize)
-        return TLoad::Unreadable;
     try {
+        if (file.Kind() != TFileHandle::TKind::Regular)
+            return TLoad::Unreadable;
+        const int64_t length = file.Length();
+        if (uint64_t(length) > kMaxFileSize)
+            return TLoad::Unreadable;
         // Read to the end rather than to the size seen: the file may grow meanwhile.
-        std::string bytes(size_t(st.st_size) + 1, '\0');
+        std::string bytes(size_t(length) + 1, '\0');
         size_t have = 0;
         for (;;) {
             if (have == bytes.size())
@@ -192,11 +194,9 @@ bool TIniFile::UpdateFile()
             Apply(model, op);
         const std::string text = model.Serialize();
 
-        mode_t mode = 0;
-        const bool existed = TFilePaths::ModeOf(target, mode);
         TTempFile out = TTempFile::CreateIn(dir, 0600);
         out.Handle().WriteAt(0, text.data(), text.size());
-        if (::fchmod(out.Handle().Fd(), existed ? mode : TFilePaths::NewFileMode()) != 0)
+        if (!TFileMeta::ApplyModeOf(target, out.Handle()))
             out.Handle().Fail("fchmod");
         out.Handle().Sync();
         out.LinkAs(dir, name);

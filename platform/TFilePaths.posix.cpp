@@ -26,15 +26,6 @@ std::string TFilePaths::ResolveLinks(const std::string &path)
     return cur;
 }
 
-bool TFilePaths::ModeOf(const std::string &path, mode_t &mode)
-{
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0)
-        return false;
-    mode = st.st_mode & 07777;
-    return true;
-}
-
 mode_t TFilePaths::NewFileMode()
 {
     mode_t mask = ::umask(0);

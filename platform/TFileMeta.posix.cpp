@@ -74,3 +74,11 @@ bool TFileMeta::ApplyXattrs(const TFileHandle &file) const
             return false;
     return true;
 }
+
+bool TFileMeta::ApplyModeOf(const std::string &model, const TFileHandle &file)
+{
+    struct stat st;
+    if (::stat(model.c_str(), &st) != 0)
+        return ApplyNewFileMode(file);
+    return ::fchmod(file.Fd(), st.st_mode & 07777) == 0;
+}
