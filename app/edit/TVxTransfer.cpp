@@ -137,7 +137,7 @@ void TVxTransfer::InsertFromFile(const QString &fileName)
     FEditor.GetSelectionRange(a, b);
     if (a >= 0)
         FEditor.DeleteRange(a, b, true);
-    FEditor.InsertFile(FEditor.GetCaretOffset(), QFile::encodeName(fileName).toStdString(), true);
+    FEditor.InsertFile(FEditor.GetCaretOffset(), fileName.toStdString(), true);
     FEditor.RefreshCaret();
 }
 

@@ -24,7 +24,7 @@ void OpenList(TFileCommands &files, const QString &listFile)
             line.chop(1);
         if (line.isEmpty())
             continue;
-        if (!files.OpenFile(QFile::decodeName(line), true))
+        if (!files.OpenFile(QString::fromUtf8(line), true))
             return;
     }
 }
@@ -67,10 +67,10 @@ void TCommandLineFiles::OpenCommandLineFiles(TFileCommands &files, const QString
             OpenList(files, arguments[++i]);
             continue;
         }
-        const std::string resolved = TShellPaths::ResolveShortcut(QFile::encodeName(arguments[i]).toStdString());
+        const std::string resolved = TShellPaths::ResolveShortcut(arguments[i].toStdString());
         const std::string path = TShellPaths::ExpandLongPath(resolved);
         if (!path.empty())
-            files.OpenFile(QFile::decodeName(path.c_str()));
+            files.OpenFile(QString::fromStdString(path));
     }
     files.Recent().LoadRecentFiles();
 }

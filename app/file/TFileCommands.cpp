@@ -70,7 +70,7 @@ void TFileCommands::CreateCommands()
 
 QString TFileCommands::ProgramPath() { return QCoreApplication::applicationFilePath(); }
 
-QString TFileCommands::FileName() const { return QFile::decodeName(FContext.Editor.FileName().c_str()); }
+QString TFileCommands::FileName() const { return QString::fromStdString(FContext.Editor.FileName()); }
 
 bool TFileCommands::OpenFile(const QString &fileName, bool quiet)
 {
@@ -90,7 +90,7 @@ bool TFileCommands::OpenFile(const QString &fileName, bool quiet)
     const int answer = ConfirmSaveChanges();
     if (answer != 7 && ed.Modified())
         return false;
-    const std::string path = QFile::encodeName(fileName).toStdString();
+    const std::string path = fileName.toStdString();
     TBusy opening(FContext.Busy, QStringLiteral("ファイルを開いています"));
     if (quiet) {
         try {
@@ -152,7 +152,7 @@ bool TFileCommands::Save(const QString &fileName)
     bool ok;
     {
         TBusy busy(FContext.Busy, QStringLiteral("保存しています"));
-        ok = ed.SaveToFile(QFile::encodeName(fileName).toStdString(), FContext.Settings.Values().KeepUndoOnSave);
+        ok = ed.SaveToFile(fileName.toStdString(), FContext.Settings.Values().KeepUndoOnSave);
     }
     // A declined backup question is no failure; a failed write is, and says why.
     if (!ok && ed.LastWriteFailure())

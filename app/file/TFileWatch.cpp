@@ -39,7 +39,7 @@ void TFileWatch::Arm()
     QString want;
     TFileIdentity file;
     if (!FPath.empty()) {
-        const QString name = QFile::decodeName(FPath.c_str());
+        const QString name = QString::fromStdString(FPath);
         file = TFileIdentity::Of(FPath);
         want = file.Exists ? name : QFileInfo(name).absolutePath();
     }
@@ -100,7 +100,7 @@ void TFileWatch::Report(const TFileIdentity &now)
     } leave{*this};
 
     if (!now.Exists) {
-        const QString name = QFileInfo(QFile::decodeName(FPath.c_str())).fileName();
+        const QString name = QFileInfo(QString::fromStdString(FPath)).fileName();
         FBusy.Message(name + QStringLiteral("\r\nファイルは他のプログラムによって削除されたため、もう存在しません。"),
                                   mbOK | mbIconInformation);
         return;

@@ -26,7 +26,7 @@ TRecentFiles::TRecentFiles(const TFeatureContext &context, std::function<void(co
 
 QString TRecentFiles::Caption(size_t n, const std::string &path)
 {
-    return QStringLiteral("&%1. ").arg(QString::number(qulonglong(n), 16).toUpper()) + QFile::decodeName(path.c_str());
+    return QStringLiteral("&%1. ").arg(QString::number(qulonglong(n), 16).toUpper()) + QString::fromStdString(path);
 }
 
 void TRecentFiles::VxHexcavator1FileOpen()
@@ -72,5 +72,5 @@ void TRecentFiles::RecentFileClick(int tag)
         return;
     // A copy: opening here reloads the list and replaces the entries.
     const std::string path = FFiles[size_t(tag)];
-    FOpen(QFile::decodeName(path.c_str()));
+    FOpen(QString::fromStdString(path));
 }

@@ -294,7 +294,7 @@ QString TfrmMain::Grouped(qint64 n)
 
 void TfrmMain::UpdateTitle()
 {
-    QString name = QFileInfo(QFile::decodeName(VxHexcavator1->FileName().c_str())).fileName();
+    QString name = QFileInfo(QString::fromStdString(VxHexcavator1->FileName())).fileName();
     if (name.isEmpty())
         name = QStringLiteral("無題");
     if (VxHexcavator1->Modified())

@@ -9,7 +9,7 @@ bool TShellRegistration::IsShellExtensionRegistered() { return TDesktopIntegrati
 
 void TShellRegistration::RegisterShellExtension()
 {
-    TDesktopIntegration::Register(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+    TDesktopIntegration::Register(QCoreApplication::applicationFilePath().toStdString());
 }
 
 void TShellRegistration::UnregisterShellExtension() { TDesktopIntegration::Unregister(); }

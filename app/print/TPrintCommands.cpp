@@ -25,7 +25,7 @@
 namespace {
 QString Title(const TVxHexcavator &ed)
 {
-    const QString name = QFileInfo(QFile::decodeName(ed.FileName().c_str())).fileName();
+    const QString name = QFileInfo(QString::fromStdString(ed.FileName())).fileName();
     return name.isEmpty() ? QStringLiteral("無題") : name;
 }
 } // namespace
@@ -80,7 +80,7 @@ void TPrintCommands::acPrintExecute()
 
     TBusy busy(FContext.Busy);
     FPrintCancel = false;
-    FPrinting = std::make_unique<TfrmPrinting>(FContext.Busy, QFile::decodeName(ed.FileName().c_str()));
+    FPrinting = std::make_unique<TfrmPrinting>(FContext.Busy, QString::fromStdString(ed.FileName()));
     FPrinting->OnCancel = [this] { CancelPrint(); };
     FPrinting->show();
     FContext.Window.installEventFilter(this);

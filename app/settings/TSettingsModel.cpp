@@ -26,7 +26,7 @@ void TSettingsModel::Apply(const TSettings &s, bool soleInstance, const std::str
         section.Apply(s, soleInstance);
 
     if (!s.Ignored.empty()) {
-        QString text = QFile::decodeName(fileName.c_str()) +
+        QString text = QString::fromStdString(fileName) +
                        QStringLiteral("\r\n次の設定値は正しくないため、既定値を使います。");
         for (const std::string &key : s.Ignored)
             text += QStringLiteral("\r\n") + QString::fromStdString(key);

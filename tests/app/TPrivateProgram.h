@@ -71,7 +71,7 @@ struct TPrivateProgram {
     int OpenInTmp(qint64 pid) const
     {
         namespace fs = std::filesystem;
-        const std::string prefix = QFile::encodeName(Tmp).toStdString() + '/';
+        const std::string prefix = Tmp.toStdString() + '/';
         std::error_code ec;
         int n = 0;
         for (const auto &fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec))
@@ -84,7 +84,7 @@ struct TPrivateProgram {
     {
         namespace fs = std::filesystem;
         int n = 0;
-        for (const auto &e : fs::recursive_directory_iterator(QFile::encodeName(Tmp).toStdString()))
+        for (const auto &e : fs::recursive_directory_iterator(Tmp.toStdString()))
             n += e.is_regular_file();
         return n;
     }

@@ -121,7 +121,7 @@ TEST_F(FileWatchTest, ReplacedFileIsReportedAndStaysWatched)
         const QString fresh = dir.filePath(QStringLiteral("r.new"));
         WriteTestFile(fresh, QByteArray("replaced") + QByteArray(held, '!'));
         ui.Answers = {idNo};
-        ASSERT_EQ(std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(f).constData()), 0);
+        ASSERT_EQ(std::rename(fresh.toUtf8().constData(), f.toUtf8().constData()), 0);
         ASSERT_TRUE(WaitForMessages(2 * held + 1));
         EXPECT_EQ(ui.Messages.last(), kChanged);
         EXPECT_EQ(EditorBytes(ed), held ? QByteArray("written in place") : QByteArray("abc"));

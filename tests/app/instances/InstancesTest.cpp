@@ -146,7 +146,7 @@ TEST_F(InstancesTest, AnOpenInOneRefreshesTheRecentFilesOfAll)
     const QString file = dir.filePath(QStringLiteral("opened.bin"));
     WriteTestFile(file, "1234");
     ASSERT_TRUE(a.files.OpenFile(file));
-    const std::string name = QFile::encodeName(file).toStdString();
+    const std::string name = file.toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] {
         return !b.files.Recent().FRecentFiles().empty() && b.files.Recent().FRecentFiles().front() == name;
     }));

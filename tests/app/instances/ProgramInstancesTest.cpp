@@ -45,7 +45,7 @@ TEST(ProgramInstancesTest, RunningProgramsShareTheSearchHearLoadsAndCloseTogethe
     EXPECT_EQ(b.exitCode(), 0);
     EXPECT_EQ(me.EditorInstanceCount(), 0);
 
-    TAppDir::SetOverride(QFile::encodeName(p.Bin).toStdString());
+    TAppDir::SetOverride(p.Bin.toStdString());
     const TSettings saved = TSettingsFile().Load();
     const std::vector<std::string> recent = TSettingsFile().LoadRecentFiles();
     TAppDir::SetOverride(std::string());
@@ -53,7 +53,7 @@ TEST(ProgramInstancesTest, RunningProgramsShareTheSearchHearLoadsAndCloseTogethe
     EXPECT_TRUE(saved.SearchIgnoreCase);
     ASSERT_EQ(recent.size(), 2u);
     for (const QString &f : {first, second})
-        EXPECT_NE(std::find(recent.begin(), recent.end(), QFile::encodeName(f).toStdString()),
+        EXPECT_NE(std::find(recent.begin(), recent.end(), f.toStdString()),
                   recent.end());
 }
 

@@ -19,7 +19,7 @@ struct EngineMessagesTest : TWindowTest {
     QString Fifo(const QString &name)
     {
         const QString p = dir.filePath(name);
-        EXPECT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0600), 0);
+        EXPECT_EQ(::mkfifo(p.toUtf8().constData(), 0600), 0);
         return p;
     }
 };
