@@ -1,6 +1,7 @@
 #include "THexApplication.h"
 
 #include "TEngineMessages.h"
+#include "TFontFallbacks.h"
 #include "TUiServices.h"
 #include "TVxProgress.h"
 #include "TTermSignals.h"
@@ -16,6 +17,7 @@ THexApplication::THexApplication(int &argc, char **argv) : QApplication(argc, ar
 {
     setApplicationName(QStringLiteral("hexcavator"));
     InstallQtJapanese(*this);
+    TFontFallbacks::Install();
     FTermSignals = std::make_unique<TTermSignals>();
     if (FTermSignals->Fd() >= 0) {
         FTermNotifier = std::make_unique<QSocketNotifier>(FTermSignals->Fd(), QSocketNotifier::Read);
