@@ -4,6 +4,7 @@
 #   styles/, translations/qtbase_ja.qm, README.md.
 # `cpack -G ZIP` packs it as hexcavator-VERSION-win64.zip.
 set_target_properties(hexcavator PROPERTIES WIN32_EXECUTABLE TRUE)
+find_package(Qt6 REQUIRED COMPONENTS Network PrintSupport)
 
 install(TARGETS hexcavator RUNTIME DESTINATION .)
 install(FILES README.md DESTINATION .)

@@ -12,7 +12,7 @@ root=$PWD
 mode=${1:-test}
 
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine qt6-base-dev-tools googletest
-          qt6-translations-l10n fonts-ipafont-gothic ninja-build cmake zip)
+          qt6-translations-l10n fonts-ipafont-gothic ninja-build cmake zip unzip xvfb openbox imagemagick xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -70,6 +70,9 @@ fonts=$WINEPREFIX/drive_c/windows/Fonts
 cmake --build build-win
 case "$mode" in
   build) ;;
-  package) (cd build-win && cpack -G ZIP) ;;
+  package)
+    (cd build-win && cpack -G ZIP >/dev/null)
+    zip=$(ls -t build-win/hexcavator-*-win64.zip | head -1)
+    scripts/windows-zip-check.sh "$zip" ;;
   *) (cd build-win && ctest --output-on-failure -j"$(nproc)" --timeout 300) ;;
 esac
