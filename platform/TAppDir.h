@@ -2,8 +2,15 @@
 // The program's directory, where the settings file lives.
 //
 // GetAppDir: the directory of the running executable when this user may write there;
-// otherwise $XDG_CONFIG_HOME/hexcavator/ (when XDG_CONFIG_HOME is set and absolute) or
-// ~/.config/hexcavator/, created on demand (mode 0700). Always ends with '/'.
+// otherwise the user's configuration folder for the program, created on demand:
+//   POSIX    $XDG_CONFIG_HOME/hexcavator/ (when XDG_CONFIG_HOME is set and absolute), else
+//            ~/.config/hexcavator/ (new levels mode 0700).
+//   Windows  %APPDATA%\hexcavator\ (the roaming application data of the user's profile, from
+//            the APPDATA variable when it is absolute, else the known folder); it inherits the
+//            profile's ACL, which admits only the user, SYSTEM and the administrators.
+//            Whether the executable's folder is writable is found by creating a file there,
+//            which also tells the truth about ACLs and read-only media.
+// Always ends with '/'; on Windows every separator is '/', as everywhere in the program.
 //
 // SettingsFileName: GetAppDir + "Hexcavat.ini", the one name of the settings file.
 //
@@ -18,10 +25,17 @@ public:
     // A non-empty dir replaces GetAppDir's answer (a trailing '/' is added); empty restores it.
     static void SetOverride(const std::string &dir);
 
-    // The decision itself, for tests: exeDir as found, the two environment values (null when
-    // unset) and whether exeDir is writable. Does not create anything.
-    static std::string Choose(const std::string &exeDir, bool exeDirWritable, const char *xdgConfigHome,
+    // The decision itself, for tests: exeDir as found, whether it is writable, and two values
+    // from the environment (null when unset): POSIX XDG_CONFIG_HOME and HOME; Windows APPDATA
+    // and USERPROFILE (whose AppData/Roaming stands in when APPDATA is not absolute). Creates
+    // nothing.
+    static std::string Choose(const std::string &exeDir, bool exeDirWritable, const char *configHome,
                               const char *home);
 
     static constexpr const char *kSettingsFile = "Hexcavat.ini";
+
+private:
+    // GetAppDir without the override: the system's answer, created when it is not exeDir.
+    static std::string SystemAppDir();
+    static std::string WithSlash(std::string dir);
 };

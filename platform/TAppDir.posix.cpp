@@ -7,19 +7,6 @@
 #include <unistd.h>
 
 namespace {
-std::string &Override()
-{
-    static std::string dir;
-    return dir;
-}
-
-std::string WithSlash(std::string dir)
-{
-    if (dir.empty() || dir.back() != '/')
-        dir += '/';
-    return dir;
-}
-
 std::string ExecutableDir()
 {
     std::string buf(4096, '\0');
@@ -28,7 +15,7 @@ std::string ExecutableDir()
         return std::string();
     buf.resize(size_t(n));
     size_t slash = buf.rfind('/');
-    return slash == std::string::npos ? std::string() : WithSlash(buf.substr(0, slash));
+    return slash == std::string::npos ? std::string() : buf.substr(0, slash + 1);
 }
 
 // mkdir -p, each new level private to the user.
@@ -56,10 +43,8 @@ std::string TAppDir::Choose(const std::string &exeDir, bool exeDirWritable, cons
     return WithSlash(h) + ".config/hexcavator/";
 }
 
-std::string TAppDir::GetAppDir()
+std::string TAppDir::SystemAppDir()
 {
-    if (!Override().empty())
-        return Override();
     const std::string exe = ExecutableDir();
     const bool writable = !exe.empty() && ::access(exe.c_str(), W_OK) == 0;
     std::string dir = Choose(exe, writable, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
@@ -67,7 +52,3 @@ std::string TAppDir::GetAppDir()
         MakeDirs(dir);
     return dir;
 }
-
-std::string TAppDir::SettingsFileName() { return GetAppDir() + kSettingsFile; }
-
-void TAppDir::SetOverride(const std::string &dir) { Override() = dir.empty() ? dir : WithSlash(dir); }
