@@ -83,7 +83,7 @@ TSharedMemBlock TSharedMemBlock::Open(const std::string &name, size_t size)
         if (view == MAP_FAILED)
             fail(errno, sys);
         TSharedMemBlock block;
-        block.FFd = fd;
+        block.FFile = fd;
         block.FView = view;
         block.FSize = size;
         block.FSystemName = sys;
@@ -98,22 +98,22 @@ void TSharedMemBlock::Close() noexcept
     if (FView)
         ::munmap(FView, FSize);
     FView = nullptr;
-    if (FFd >= 0) {
+    if (FFile >= 0) {
         // The exclusive lock at once means no other holder; a failed attempt only gives up
         // the shared lock this holder is about to drop anyway. A block already unlinked by
         // hand must not take a newer block's name with it.
-        if (::flock(FFd, LOCK_EX | LOCK_NB) == 0 && !Orphaned(FFd))
+        if (::flock(FFile, LOCK_EX | LOCK_NB) == 0 && !Orphaned(FFile))
             ::shm_unlink(FSystemName.c_str());
-        ::close(FFd);
+        ::close(FFile);
     }
-    FFd = -1;
+    FFile = kNoFile;
     FSize = 0;
 }
 
 TSharedMemBlock::TSharedMemBlock(TSharedMemBlock &&other) noexcept
-    : FFd(other.FFd), FView(other.FView), FSize(other.FSize), FSystemName(std::move(other.FSystemName))
+    : FFile(other.FFile), FView(other.FView), FSize(other.FSize), FSystemName(std::move(other.FSystemName))
 {
-    other.FFd = -1;
+    other.FFile = kNoFile;
     other.FView = nullptr;
     other.FSize = 0;
 }
@@ -122,11 +122,11 @@ TSharedMemBlock &TSharedMemBlock::operator=(TSharedMemBlock &&other) noexcept
 {
     if (this != &other) {
         Close();
-        FFd = other.FFd;
+        FFile = other.FFile;
         FView = other.FView;
         FSize = other.FSize;
         FSystemName = std::move(other.FSystemName);
-        other.FFd = -1;
+        other.FFile = kNoFile;
         other.FView = nullptr;
         other.FSize = 0;
     }
