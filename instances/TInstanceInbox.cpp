@@ -2,6 +2,7 @@
 
 #include "TInstanceMessage.h"
 #include "TPeerCredentials.h"
+#include "TPrivateFolder.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -17,8 +18,11 @@ bool IsDone(const QLocalSocket *socket) { return socket->property(kDone).toBool(
 
 TInstanceInbox::TInstanceInbox(QObject *parent) : QObject(parent), FServer(new QLocalServer(this))
 {
-    // Any option would let listen() replace a live instance's socket.
-    FServer->setSocketOptions(QLocalServer::NoOptions);
+    // POSIX: any option would let listen() replace a live instance's socket, and the folder
+    // keeps others out. Windows: a pipe is reachable from everywhere, and without an option
+    // its default DACL lets every user connect for reading.
+    FServer->setSocketOptions(TPrivateFolder::EndpointsOutsideFolder() ? QLocalServer::UserAccessOption
+                                                                       : QLocalServer::NoOptions);
     // Room for the connections of instances that list this one while it is busy.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 3, 0)
     FServer->setListenBacklogSize(128);
@@ -28,7 +32,18 @@ TInstanceInbox::TInstanceInbox(QObject *parent) : QObject(parent), FServer(new Q
 
 TInstanceInbox::~TInstanceInbox() { Close(); }
 
-bool TInstanceInbox::Listen(const QString &path) { return FServer->listen(path); }
+bool TInstanceInbox::Listen(const QString &path)
+{
+    const std::string entry = path.toStdString();
+    if (!TPrivateFolder::Announce(entry))
+        return false;
+    if (!FServer->listen(path)) {
+        TPrivateFolder::Withdraw(entry);
+        return false;
+    }
+    FPath = path;
+    return true;
+}
 
 QString TInstanceInbox::ErrorString() const { return FServer->errorString(); }
 
@@ -36,9 +51,12 @@ void TInstanceInbox::Close()
 {
     if (FServer->isListening())
         FServer->close();
+    if (!FPath.isEmpty())
+        TPrivateFolder::Withdraw(FPath.toStdString());
+    FPath.clear();
 }
 
-void TInstanceInbox::SetPeerUidProbe(TPeerUidProbe probe) { FProbe = std::move(probe); }
+void TInstanceInbox::SetPeerProbe(TPeerProbe probe) { FProbe = std::move(probe); }
 
 void TInstanceInbox::Accept()
 {
@@ -49,9 +67,8 @@ void TInstanceInbox::Accept()
             emit Dropped(QStringLiteral("busy"));
             continue;
         }
-        const qintptr fd = socket->socketDescriptor();
-        const long uid = FProbe ? FProbe(fd) : TPeerCredentials::PeerUid(static_cast<int>(fd));
-        if (uid < 0 || uid != TPeerCredentials::OwnUid()) {
+        const qintptr descriptor = socket->socketDescriptor();
+        if (!(FProbe ? FProbe(descriptor) : TPeerCredentials::IsOwnUser(descriptor))) {
             socket->abort();
             socket->deleteLater();
             emit Dropped(QStringLiteral("peer"));

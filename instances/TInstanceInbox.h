@@ -11,9 +11,11 @@
 // judgement happened; one that hangs up without sending a byte is an instance listing the
 // others, which is no fault and not reported.
 //
-// Listen never takes over a socket that exists, live or stale (QLocalServer without socket
-// options): the registry picks an unused name and removes stale ones only after nobody
-// answered there.
+// Listen never takes over an instance's entry that exists, live or stale: on POSIX the
+// server has no socket options, so an existing socket file makes listen fail; on Windows the
+// entry is a marker file that TPrivateFolder::Announce creates new before the pipe is made,
+// and the pipe admits only this user (UserAccessOption), as it lives in no private folder.
+// The registry picks an unused name and removes stale entries only after nobody answered.
 //
 // Everything runs on the owner's thread, from its event loop: a notice arrives as Received
 // when the loop next runs, like a posted window message.
@@ -30,8 +32,8 @@ class QLocalSocket;
 class TInstanceInbox : public QObject {
     Q_OBJECT
 public:
-    // The user id of the process at the other end of a connected socket, -1 when unknown.
-    using TPeerUidProbe = std::function<long(qintptr socketFd)>;
+    // Whether the process at the other end of a connected socket is this user's.
+    using TPeerProbe = std::function<bool(qintptr socketDescriptor)>;
 
     static constexpr int kMaxConnections = 64;
     static constexpr int kIdleMs = 5000;
@@ -39,15 +41,15 @@ public:
     explicit TInstanceInbox(QObject *parent = nullptr);
     ~TInstanceInbox() override;
 
-    // Starts listening at `path`; false (see ErrorString) when something has that name or the
-    // system refuses.
+    // Makes the entry `path` and starts listening there; false (see ErrorString) when
+    // something has that name or the system refuses.
     bool Listen(const QString &path);
     QString ErrorString() const;
-    // Stops listening and removes the socket.
+    // Stops listening and removes the entry.
     void Close();
 
-    // Test seam: who connected, instead of asking the kernel. Null restores the kernel's answer.
-    void SetPeerUidProbe(TPeerUidProbe probe);
+    // Test seam: who connected, instead of asking the system. Null restores the system's answer.
+    void SetPeerProbe(TPeerProbe probe);
     int OpenConnections() const { return FOpen; }
 
 signals:
@@ -63,6 +65,7 @@ private:
     void Finish(QLocalSocket *socket);
 
     QLocalServer *FServer;
-    TPeerUidProbe FProbe;
+    TPeerProbe FProbe;
+    QString FPath; // the entry while listening
     int FOpen = 0;
 };

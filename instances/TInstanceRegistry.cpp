@@ -16,10 +16,14 @@ namespace {
 // the few tries only cover an astronomically unlikely collision.
 constexpr int kListenTries = 16;
 
-std::string Local(const QString &path) { return QFile::encodeName(path).toStdString(); }
+// platform/ takes UTF-8 paths on every system (QFile::encodeName would be the ANSI code page
+// on Windows).
+std::string Local(const QString &path) { return path.toStdString(); }
+
+QString FromLocal(const std::string &path) { return QString::fromStdString(path); }
 } // namespace
 
-QString TInstanceRegistry::DefaultFolder() { return QFile::decodeName(TPrivateFolder::Locate(kFolderLeaf).c_str()); }
+QString TInstanceRegistry::DefaultFolder() { return FromLocal(TPrivateFolder::Locate(kFolderLeaf)); }
 
 TInstanceRegistry::TInstanceRegistry(const QString &folder, QObject *parent)
     : QObject(parent), FFolder(folder), FInbox(new TInstanceInbox(this))
@@ -76,15 +80,17 @@ std::vector<TInstanceRegistry::TListed> TInstanceRegistry::List()
     for (const auto &e : TPrivateFolder::Sockets(folder, kSuffix)) {
         const std::string path = folder + "/" + e.Name;
         auto socket = std::make_unique<QLocalSocket>();
-        socket->connectToServer(QFile::decodeName(path.c_str()));
+        socket->connectToServer(FromLocal(path));
         if (socket->state() != QLocalSocket::ConnectedState && !socket->waitForConnected(kConnectMs)) {
-            // Refused: the socket file is there and nobody listens, its instance is dead.
-            // A full queue or a timeout is a live instance that is slow to accept.
-            if (socket->error() == QLocalSocket::ConnectionRefusedError)
+            // Refused: the socket file is there and nobody listens, its instance is dead; on
+            // Windows the marker is there and its pipe is not. Removing fails for a live
+            // instance's marker. A full queue or a timeout is a live instance that is slow.
+            const auto error = socket->error();
+            if (error == QLocalSocket::ConnectionRefusedError || error == QLocalSocket::ServerNotFoundError)
                 TPrivateFolder::Remove(path);
             continue;
         }
-        out.push_back({{QFile::decodeName(path.c_str()), e.StampNs}, std::move(socket)});
+        out.push_back({{FromLocal(path), e.StampNs}, std::move(socket)});
     }
     std::sort(out.begin(), out.end(), [](const TListed &a, const TListed &b) {
         return a.Entry.StampNs != b.Entry.StampNs ? a.Entry.StampNs > b.Entry.StampNs : a.Entry.Path < b.Entry.Path;

@@ -4,12 +4,15 @@
 //
 // Each instance owns one registry for its lifetime. The registry listens (TInstanceInbox) on
 // a socket "<pid>-<random>.hxi" in the private folder DefaultFolder() (TPrivateFolder: mode
-// 0700, refused when it is another user's or open to group or others). An instance is
+// 0700, refused when it is another user's or open to group or others). On Windows the
+// "socket" is a named pipe called by that path plus a marker file at the path, which the
+// instance holds open and the system deletes with it (TPrivateFolder). An instance is
 // running when its socket answers:
 //   - FindEditorWindows connects to every socket in the folder. A socket that answers is
-//     listed; one where the connection is refused belongs to an instance that died without
-//     closing it (a crash, SIGKILL) and is removed on the spot, so it is never counted
-//     again. Connecting is the kernel's business, so a busy instance (a long save) is
+//     listed; one where the connection is refused (POSIX) or whose pipe is not there
+//     (Windows) belongs to an instance that died without closing it (a crash, SIGKILL) and
+//     is removed on the spot, so it is never counted again; a live instance's marker
+//     cannot be removed, so one that is just starting is only left out. Connecting is the kernel's business, so a busy instance (a long save) is
 //     listed all the same; one that stays busy until its queue of connections is full is
 //     left out after kConnectMs, but its socket is kept.
 //   - Order, front to back: most recently activated first. An instance's activation stamp
@@ -100,8 +103,8 @@ public:
     // settings). Notices are no longer received; listing and posting still work.
     void Leave();
 
-    // Test seam: who the peer of an accepted connection is (see TInstanceInbox).
-    void SetPeerUidProbe(TInstanceInbox::TPeerUidProbe probe) { FInbox->SetPeerUidProbe(std::move(probe)); }
+    // Test seam: whether the peer of an accepted connection is this user's (see TInstanceInbox).
+    void SetPeerProbe(TInstanceInbox::TPeerProbe probe) { FInbox->SetPeerProbe(std::move(probe)); }
 
 signals:
     void SearchTextChanged();

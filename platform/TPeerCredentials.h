@@ -1,17 +1,21 @@
 #pragma once
-// Who is at the other end of a connected local socket, as the kernel vouches for it: an
-// instance accepts notices only from processes of its own user, whatever the folder's
-// permissions allowed through.
+// Who is at the other end of a connected local socket, as the system vouches for it: an
+// instance accepts notices only from processes of its own user, whatever the folder's or the
+// pipe's permissions let through.
 //
-// Linux: SO_PEERCRED (the credentials of the peer when it connected). A port replaces this
-// file pair (a named pipe's client process token).
+// POSIX: the descriptor is a Unix socket; SO_PEERCRED gives the peer's effective user id at
+//        connect time, which must be this process's effective user id.
+// Windows: the descriptor is the server end of a named pipe (the HANDLE that
+//        QLocalSocket::socketDescriptor() gives); GetNamedPipeClientProcessId names the
+//        client process, whose token's user SID must equal this process's. A client on
+//        another computer is refused: its process id means nothing here.
+//
+// Errors: anything the system cannot answer (not a socket, the client already gone, no right
+// to read its token) is "not our user".
 
-#include <sys/types.h>
+#include <cstdint>
 
 class TPeerCredentials {
 public:
-    // The peer's effective user id; -1 when the kernel cannot say (not a local socket).
-    static long PeerUid(int socketFd);
-    // This process's effective user id, the one a peer must have.
-    static long OwnUid();
+    static bool IsOwnUser(intptr_t socketDescriptor);
 };

@@ -3,13 +3,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-long TPeerCredentials::PeerUid(int socketFd)
+bool TPeerCredentials::IsOwnUser(intptr_t socketDescriptor)
 {
     struct ucred cred = {};
     socklen_t len = sizeof cred;
-    if (socketFd < 0 || ::getsockopt(socketFd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0 || len != sizeof cred)
-        return -1;
-    return static_cast<long>(cred.uid);
+    if (socketDescriptor < 0 || socketDescriptor > INT32_MAX ||
+        ::getsockopt(static_cast<int>(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0 ||
+        len != sizeof cred)
+        return false;
+    return cred.uid == ::geteuid();
 }
-
-long TPeerCredentials::OwnUid() { return static_cast<long>(::geteuid()); }

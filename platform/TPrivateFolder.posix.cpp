@@ -100,3 +100,10 @@ int64_t TPrivateFolder::NowNs()
     ::clock_gettime(CLOCK_REALTIME, &ts);
     return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
+
+// The socket is the entry: listening makes it and closing the server removes it.
+bool TPrivateFolder::Announce(const std::string &) { return true; }
+
+void TPrivateFolder::Withdraw(const std::string &) {}
+
+bool TPrivateFolder::EndpointsOutsideFolder() { return false; }

@@ -6,7 +6,6 @@
 #include "THelperProcess.h"
 #include "TInstanceMessage.h"
 #include "TInstanceRegistry.h"
-#include "TPeerCredentials.h"
 #include "TRuntimeFolder.h"
 
 #include <QFile>
@@ -91,9 +90,9 @@ TEST_F(InstanceGuardTest, PeerOfAnotherUserIsRefusedBeforeItsMessageIsRead)
     QSignalSpy opened(&mine, &TInstanceRegistry::FileOpened);
     QSignalSpy dropped(&mine, &TInstanceRegistry::ConnectionDropped);
     std::vector<qintptr> judged;
-    mine.SetPeerUidProbe([&](qintptr fd) {
-        judged.push_back(fd);
-        return TPeerCredentials::OwnUid() + 1;
+    mine.SetPeerProbe([&](qintptr descriptor) {
+        judged.push_back(descriptor);
+        return false; // another user
     });
 
     THelperProcess helper({"registry"}, Runtime.Path());
@@ -107,7 +106,7 @@ TEST_F(InstanceGuardTest, PeerOfAnotherUserIsRefusedBeforeItsMessageIsRead)
     EXPECT_EQ(opened.count(), 0);
 
     // The kernel's answer again: the same helper's next notice gets through.
-    mine.SetPeerUidProbe(nullptr);
+    mine.SetPeerProbe(nullptr);
     ASSERT_FALSE(helper.Ask("post FileOpened", "posted").isNull());
     EXPECT_TRUE(PollUntil([&] { return opened.count() == 1; }));
 }
