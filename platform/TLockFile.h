@@ -19,6 +19,8 @@
 // Errors: std::system_error with errno and the lock file's path; ETIMEDOUT when the wait ran
 // out. The name is never followed through a symbolic link.
 
+#include "TNativeFile.h"
+
 #include <string>
 #include <sys/types.h>
 
@@ -37,12 +39,12 @@ public:
     TLockFile(const TLockFile &) = delete;
     TLockFile &operator=(const TLockFile &) = delete;
 
-    bool IsHeld() const { return FFd >= 0; }
+    bool IsHeld() const { return FFd != kNoFile; }
     // Removes the lock file and lets go; nothing when not held.
     void Release();
 
 private:
-    int FFd = -1;
-    int FDirFd = -1; // our own duplicate, so the folder outlives a caller's TDirHandle
+    TNativeFile FFd = kNoFile;
+    int FDirFd = -1; // our own duplicate, so the folder outlives a caller's TDirHandle (POSIX)
     std::string FName;
 };
