@@ -24,7 +24,11 @@ struct TPrivateProgram {
     QString Bin = Root.filePath(QStringLiteral("bin"));
     QString Tmp = Root.filePath(QStringLiteral("tmp"));
     QString Runtime = Root.filePath(QStringLiteral("runtime"));
+#ifdef _WIN32
+    QString Program = Bin + QStringLiteral("/hexcavator.exe");
+#else
     QString Program = Bin + QStringLiteral("/hexcavator");
+#endif
     QString Ini = Bin + QStringLiteral("/Hexcavat.ini");
 
     // Makes the folders and the copy; call with ASSERT_NO_FATAL_FAILURE.
@@ -41,6 +45,11 @@ struct TPrivateProgram {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("TMPDIR"), Tmp);
+        // GetTempPathW's variables, and the per-user folders of Windows.
+        env.insert(QStringLiteral("TMP"), Tmp);
+        env.insert(QStringLiteral("TEMP"), Tmp);
+        env.insert(QStringLiteral("LOCALAPPDATA"), Root.filePath(QStringLiteral("home/local")));
+        env.insert(QStringLiteral("APPDATA"), Root.filePath(QStringLiteral("home/roaming")));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Runtime);
         env.insert(QStringLiteral("HOME"), Root.filePath(QStringLiteral("home")));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), Root.filePath(QStringLiteral("home/.config")));
@@ -51,10 +60,12 @@ struct TPrivateProgram {
     void Start(QProcess &proc, const QStringList &args) const
     {
         proc.setProcessEnvironment(Environment());
+#ifndef _WIN32
         proc.setChildProcessModifier([] {
             std::signal(SIGTERM, SIG_DFL);
             std::signal(SIGHUP, SIG_DFL);
         });
+#endif
         proc.setProcessChannelMode(QProcess::MergedChannels);
         proc.start(Program, args);
     }

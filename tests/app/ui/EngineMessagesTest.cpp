@@ -12,9 +12,13 @@
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace {
 struct EngineMessagesTest : TWindowTest {
+#ifndef _WIN32
     // A named pipe: the engine neither opens nor saves over it, and says so by kind.
     QString Fifo(const QString &name)
     {
@@ -22,6 +26,7 @@ struct EngineMessagesTest : TWindowTest {
         EXPECT_EQ(::mkfifo(p.toUtf8().constData(), 0600), 0);
         return p;
     }
+#endif
 };
 } // namespace
 
@@ -46,6 +51,7 @@ TEST_F(EngineMessagesTest, AFileChangedOnDiskIsAskedAboutBeforeItIsOverwritten)
     EXPECT_EQ(ReadTestFile(f), QByteArray("xy"));
 }
 
+#ifndef _WIN32 // Windows file systems hold no FIFOs
 TEST_F(EngineMessagesTest, ErrorsOfOpenAndSaveAreWordedAsBefore)
 {
     const QString fifo = Fifo(QStringLiteral("pipe"));
@@ -62,6 +68,7 @@ TEST_F(EngineMessagesTest, ErrorsOfOpenAndSaveAreWordedAsBefore)
     EXPECT_EQ(ui.Messages[1], fifo + QStringLiteral("\r\nファイルを保存できませんでした。\r\n") + fifo +
                                   QStringLiteral("\r\n通常のファイルではないため保存できません。"));
 }
+#endif
 
 TEST(EngineQuestionsTest, NoticesAndTheRemainingErrorsInTheirWords)
 {
