@@ -1,8 +1,14 @@
 #include "TTermSignals.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+
+struct TTermSignals::TSaved {
+    struct sigaction Term = {};
+    struct sigaction Hup = {};
+};
 
 namespace {
 // The handler sees only this; -1 while no object is alive.
@@ -34,27 +40,27 @@ void Catch(int sig, struct sigaction &old)
 }
 } // namespace
 
-TTermSignals::TTermSignals()
+TTermSignals::TTermSignals() : FSaved(std::make_unique<TSaved>())
 {
     int fds[2];
     if (::pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0)
         return;
-    FRead = fds[0];
+    FReady = fds[0];
     FWrite = fds[1];
     gWriteFd = FWrite;
-    Catch(SIGTERM, FOldTerm);
-    Catch(SIGHUP, FOldHup);
+    Catch(SIGTERM, FSaved->Term);
+    Catch(SIGHUP, FSaved->Hup);
 }
 
 TTermSignals::~TTermSignals()
 {
-    if (FRead < 0)
+    if (FReady < 0)
         return;
-    ::sigaction(SIGTERM, &FOldTerm, nullptr);
-    ::sigaction(SIGHUP, &FOldHup, nullptr);
+    ::sigaction(SIGTERM, &FSaved->Term, nullptr);
+    ::sigaction(SIGHUP, &FSaved->Hup, nullptr);
     gWriteFd = -1;
     ::close(FWrite);
-    ::close(FRead);
+    ::close(FReady);
 }
 
 int TTermSignals::Take()
@@ -62,7 +68,7 @@ int TTermSignals::Take()
     int last = 0;
     unsigned char buf[64];
     ssize_t n;
-    while (FRead >= 0 && (n = ::read(FRead, buf, sizeof buf)) != 0) {
+    while (FReady >= 0 && (n = ::read(FReady, buf, sizeof buf)) != 0) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;

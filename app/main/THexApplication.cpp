@@ -4,12 +4,11 @@
 #include "TFontFallbacks.h"
 #include "TUiServices.h"
 #include "TVxProgress.h"
-#include "TTermSignals.h"
+#include "TTermWatch.h"
 #include "TVxMessageBox.h"
 
 #include <QLibraryInfo>
 #include <QWidget>
-#include <QSocketNotifier>
 #include <QTranslator>
 #include <exception>
 
@@ -18,16 +17,11 @@ THexApplication::THexApplication(int &argc, char **argv) : QApplication(argc, ar
     setApplicationName(QStringLiteral("hexcavator"));
     InstallQtJapanese(*this);
     TFontFallbacks::Install();
-    FTermSignals = std::make_unique<TTermSignals>();
-    if (FTermSignals->Fd() >= 0) {
-        FTermNotifier = std::make_unique<QSocketNotifier>(FTermSignals->Fd(), QSocketNotifier::Read);
-        QObject::connect(FTermNotifier.get(), &QSocketNotifier::activated, this, [this] {
-            FTermSignals->Take();
-            // exit(), not quit(): quit() would close the windows first, and a window with
-            // unsaved changes would ask and could refuse.
-            exit(0);
-        });
-    }
+    FTermWatch = std::make_unique<TTermWatch>([] {
+        // exit(), not quit(): quit() would close the windows first, and a window with
+        // unsaved changes would ask and could refuse.
+        exit(0);
+    });
 }
 
 THexApplication::~THexApplication() = default;

@@ -2,9 +2,10 @@
 // The application object. Any error that escapes an event handler ends here and is shown
 // in the program's message box instead of ending the program.
 //
-// SIGTERM and SIGHUP (a session ending, `kill`) leave the event loop with status 0, without
-// asking about unsaved changes: exec() returns, the windows are destroyed the ordinary way and
-// the working copy goes with them.
+// The system's requests to end the program (TTermWatch: SIGTERM and SIGHUP, a session ending,
+// `kill`; on Windows the console's control events and the session's end) leave the event loop
+// with status 0, without asking about unsaved changes: exec() returns, the windows are
+// destroyed the ordinary way and the working copy goes with them.
 //
 // Qt's own texts (standard buttons, the file, font, colour and print dialogs) are Japanese
 // whatever the system's locale, like the rest of the program: the constructor installs Qt's
@@ -16,9 +17,8 @@
 #include <QString>
 #include <memory>
 
-class QSocketNotifier;
 class QTranslator;
-class TTermSignals;
+class TTermWatch;
 
 class THexApplication : public QApplication {
 public:
@@ -33,6 +33,5 @@ public:
     static QString QtTranslationsFolder();
 
 private:
-    std::unique_ptr<TTermSignals> FTermSignals;
-    std::unique_ptr<QSocketNotifier> FTermNotifier; // declared last: gone before the pipe closes
+    std::unique_ptr<TTermWatch> FTermWatch;
 };
