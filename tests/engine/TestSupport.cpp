@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "TFileIdentity.h"
+#include "TFileMeta.h"
 #include "TTempFile.h"
 
 #include <algorithm>
@@ -8,42 +10,80 @@
 #include <fstream>
 #include <random>
 #include <stdexcept>
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+// Paths are UTF-8 everywhere; a plain std::string path would be taken in the ANSI code page
+// on Windows.
+std::filesystem::path Native(const std::string &path) { return std::filesystem::u8path(path); }
+
+#ifdef _WIN32
+const char *const kTempVariable = "TMP";
+#else
+const char *const kTempVariable = "TMPDIR";
+#endif
+
+void SetVariable(const char *name, const std::string *value)
+{
+#ifdef _WIN32
+    // Both the system's copy (which GetTempPathW reads) and the C library's (getenv).
+    const std::wstring wname = Native(name).wstring();
+    const std::wstring wvalue = value ? Native(*value).wstring() : std::wstring();
+    ::SetEnvironmentVariableW(wname.c_str(), value ? wvalue.c_str() : nullptr);
+    ::_wputenv_s(wname.c_str(), wvalue.c_str());
+#else
+    if (value)
+        ::setenv(name, value->c_str(), 1);
+    else
+        ::unsetenv(name);
+#endif
+}
+} // namespace
 
 TScratchDir::TScratchDir()
 {
+#ifndef _WIN32
     std::string tmpl = TTempFile::TempDir() + "/hxtest-XXXXXX";
     if (!::mkdtemp(tmpl.data()))
         throw std::runtime_error("mkdtemp failed");
     FPath = tmpl;
+#endif
+    // Created exclusively under a random name, as mkdtemp does.
+    for (int attempt = 0; attempt < 100 && FPath.empty(); ++attempt) {
+        const std::string path = TTempFile::TempDir() + "/hxtest-" + TTempFile::RandomName().substr(0, 8);
+        std::error_code ec;
+        if (std::filesystem::create_directory(Native(path), ec))
+            FPath = path;
+    }
+    if (FPath.empty())
+        throw std::runtime_error("cannot make a scratch folder in " + TTempFile::TempDir());
 }
 
 TScratchDir::~TScratchDir()
 {
     std::error_code ec;
-    std::filesystem::permissions(FPath, std::filesystem::perms::owner_all, ec);
-    std::filesystem::remove_all(FPath, ec);
+    std::filesystem::permissions(Native(FPath), std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(Native(FPath), ec);
 }
 
 TPrivateTempDir::TPrivateTempDir()
 {
-    const char *old = std::getenv("TMPDIR");
+    const char *old = std::getenv(kTempVariable);
     FHadOld = old != nullptr;
     FOld = old ? old : "";
-    ::setenv("TMPDIR", FDir.Path().c_str(), 1);
+    SetTempFolderVariable(FDir.Path());
 }
 
-TPrivateTempDir::~TPrivateTempDir()
-{
-    if (FHadOld)
-        ::setenv("TMPDIR", FOld.c_str(), 1);
-    else
-        ::unsetenv("TMPDIR");
-}
+TPrivateTempDir::~TPrivateTempDir() { SetVariable(kTempVariable, FHadOld ? &FOld : nullptr); }
+
+void SetTempFolderVariable(const std::string &dir) { SetVariable(kTempVariable, &dir); }
 
 size_t TPrivateTempDir::FileCount() const
 {
     size_t n = 0;
-    for (const auto &entry : std::filesystem::recursive_directory_iterator(FDir.Path()))
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(Native(FDir.Path())))
         n += entry.is_directory() ? 0 : 1;
     return n;
 }
@@ -54,8 +94,8 @@ TNamedTempFiles::~TNamedTempFiles() { TTempFile::SetUnnamedAllowed(true); }
 std::vector<std::string> NamesIn(const std::string &dir)
 {
     std::vector<std::string> names;
-    for (const auto &entry : std::filesystem::directory_iterator(dir)) {
-        const std::string name = entry.path().filename().string();
+    for (const auto &entry : std::filesystem::directory_iterator(Native(dir))) {
+        const std::string name = entry.path().filename().u8string();
         if (name[0] != '.')
             names.push_back(name);
     }
@@ -74,11 +114,33 @@ std::vector<uint8_t> Pattern(size_t n, uint32_t seed)
 
 void WriteFileBytes(const std::string &path, const std::vector<uint8_t> &bytes)
 {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    std::ofstream f(Native(path), std::ios::binary | std::ios::trunc);
     f.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!f)
         throw std::runtime_error("cannot write " + path);
 }
+
+bool PathExists(const std::string &path)
+{
+    std::error_code ec;
+    return std::filesystem::symlink_status(Native(path), ec).type() != std::filesystem::file_type::not_found &&
+           !ec;
+}
+
+void MakeHardLink(const std::string &existing, const std::string &link)
+{
+    std::filesystem::create_hard_link(Native(existing), Native(link));
+}
+
+void MakeFolder(const std::string &path) { std::filesystem::create_directory(Native(path)); }
+
+void RenamePath(const std::string &from, const std::string &to) { std::filesystem::rename(Native(from), Native(to)); }
+
+void RemovePath(const std::string &path) { std::filesystem::remove(Native(path)); }
+
+unsigned long LinkCount(const std::string &path) { return TFileMeta::Capture(TFileHandle::OpenRead(path)).Links; }
+
+uint64_t FileNumber(const std::string &path) { return TFileIdentity::Of(path).Ino; }
 
 void LoadDocument(TVxDocument &doc, const std::string &path, const std::vector<uint8_t> &bytes)
 {
@@ -88,7 +150,7 @@ void LoadDocument(TVxDocument &doc, const std::string &path, const std::vector<u
 
 std::vector<uint8_t> ReadFileBytes(const std::string &path)
 {
-    std::ifstream f(path, std::ios::binary);
+    std::ifstream f(Native(path), std::ios::binary);
     if (!f)
         throw std::runtime_error("cannot read " + path);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());

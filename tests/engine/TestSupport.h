@@ -20,8 +20,9 @@ private:
     std::string FPath;
 };
 
-// Points the engine's temporary folder ($TMPDIR) at a fresh private folder while it lives, so
-// that scratch files left behind can be counted. Declare it before the documents it serves.
+// Points the engine's temporary folder ($TMPDIR, %TMP% on Windows) at a fresh private folder
+// while it lives, so that scratch files left behind can be counted. Declare it before the
+// documents it serves.
 class TPrivateTempDir {
 public:
     TPrivateTempDir();
@@ -45,6 +46,17 @@ struct TNamedTempFiles {
 
 // The names in a folder, sorted, without those starting with '.'.
 std::vector<std::string> NamesIn(const std::string &dir);
+// Names the temporary folder for the engine ($TMPDIR; %TMP% on Windows).
+void SetTempFolderVariable(const std::string &dir);
+// File operations of the tests on UTF-8 paths, the same on every system.
+bool PathExists(const std::string &path);
+void MakeHardLink(const std::string &existing, const std::string &link);
+void MakeFolder(const std::string &path);
+void RenamePath(const std::string &from, const std::string &to);
+void RemovePath(const std::string &path);
+// The number of names of a file, and its identity on its volume (an inode, a file index).
+unsigned long LinkCount(const std::string &path);
+uint64_t FileNumber(const std::string &path);
 std::vector<uint8_t> Pattern(size_t n, uint32_t seed = 1);
 // Writes the bytes to path and loads that file into doc.
 void LoadDocument(TVxDocument &doc, const std::string &path, const std::vector<uint8_t> &bytes);
