@@ -93,7 +93,7 @@ TEST(NoTempFolderTest, AnEmptyDocumentSaysWhyAndRecoversWhenAFolderWorks)
     TScratchDir dir;
     TPrivateTempDir tmp;
     const std::string good = TTempFile::TempDir();
-    ::setenv("TMPDIR", "/nonexistent-hexcavator", 1);
+    SetTempFolderVariable("/nonexistent-hexcavator");
     TTempFile::SetFallbackDir("/nonexistent-hexcavator-fallback");
     {
         TVxDocument doc;

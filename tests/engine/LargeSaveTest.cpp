@@ -9,9 +9,11 @@
 #include "TestSupport.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <fcntl.h>
 #include <unistd.h>
+#endif
 
 namespace {
 // Odd on purpose: the last block is neither whole nor aligned.
@@ -55,15 +57,19 @@ TEST(DirectWriterTest, BlocksAndAnUnalignedTailArriveAndTheFlagIsClearedAfterwar
     TFileHandle dst = TFileHandle::CreateNew(dir.File("dst"), 0600);
     {
         TDirectWriter writer(src, dst, int64_t(wanted.size()));
+#ifndef _WIN32 // Windows writes past the cache through a second handle, and dst's stays as it is
         // Where the file system refuses direct writes the same bytes go through the cache.
         EXPECT_EQ((::fcntl(dst.Fd(), F_GETFL) & O_DIRECT) != 0, writer.Active());
+#endif
         for (size_t pos = 0; pos < wanted.size(); pos += TDirectWriter::kBlock) {
             const size_t n = std::min(TDirectWriter::kBlock, wanted.size() - pos);
             std::copy_n(wanted.begin() + long(pos), n, writer.Buffer());
             writer.Write(int64_t(pos), n);
         }
     }
+#ifndef _WIN32
     EXPECT_EQ(::fcntl(dst.Fd(), F_GETFL) & O_DIRECT, 0);
+#endif
     // Later writes of any alignment work as before.
     const uint8_t odd[3] = {1, 2, 3};
     dst.WriteAt(5, odd, 3);
@@ -79,7 +85,7 @@ TEST_F(LargeSaveTest, EveryByteArrivesInANewFileAndInPlace)
     EXPECT_EQ(ReadFileBytes(file), model);
 
     // A second name makes the file one that is written where it is.
-    ASSERT_EQ(::link(file.c_str(), dir.File("other-name.bin").c_str()), 0);
+    MakeHardLink(file, dir.File("other-name.bin"));
     doc.DeleteRange(10, 20000, true);
     auto shorter = model;
     shorter.erase(shorter.begin() + 10, shorter.begin() + 20001);

@@ -10,14 +10,17 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
-#include <grp.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#endif
 
 namespace {
+#ifndef _WIN32
 constexpr uid_t kNobody = 65534;
 
 struct stat StatOf(const std::string &path)
@@ -74,6 +77,7 @@ bool SavedAsNobody(const std::string &tmpParent, const std::function<bool()> &sa
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+#endif
 
 struct SaveSafetyTest : ::testing::Test {
     TScratchDir dir;
@@ -98,6 +102,109 @@ struct SaveSafetyTest : ::testing::Test {
     static std::vector<uint8_t> Edited() { return {0xEE, 2, 3, 4}; }
 };
 } // namespace
+
+
+TEST_F(SaveSafetyTest, HardLinksStayLinksAndTheBackupIsACopy)
+{
+    const std::string other = dir.File("other-name.bin");
+    MakeHardLink(file, other);
+    const uint64_t ino = FileNumber(file);
+    ASSERT_TRUE(EditAndSave(doc, true)) << doc.LastWriteError();
+    EXPECT_EQ(FileNumber(file), ino);
+    EXPECT_EQ(LinkCount(file), 2u);
+    EXPECT_EQ(ReadFileBytes(other), Edited());
+    EXPECT_EQ(ReadFileBytes(dir.File("image.001.bin")), (std::vector<uint8_t>{1, 2, 3, 4}));
+    EXPECT_NE(FileNumber(dir.File("image.001.bin")), ino);
+    // The history goes on: a second save rotates as usual.
+    doc.OverwriteByte(1, 0xDD, true);
+    ASSERT_TRUE(doc.SaveToFile(file, false));
+    EXPECT_EQ(ReadFileBytes(other), (std::vector<uint8_t>{0xEE, 0xDD, 3, 4}));
+    EXPECT_EQ(ReadFileBytes(dir.File("image.002.bin")), Edited());
+}
+
+TEST_F(SaveSafetyTest, FailedInPlaceWriteIsRolledBackAndLeavesNoKeepsake)
+{
+    TPrivateTempDir tmp;
+    TNamedTempFiles named;
+    TVxDocument d;
+    MakeHardLink(file, dir.File("link.bin"));
+    d.LoadFromFile(file);
+    d.InsertBlock(2, Pattern(100000).data(), 100000, true, false);
+    const size_t baseline = tmp.FileCount();
+    for (int n = 1;; ++n) {
+        ASSERT_LT(n, 40);
+        TFileFaults::FailNthWrite(n, EIO);
+        const bool ok = d.SaveToFile(file, false);
+        TFileFaults::Reset();
+        if (ok)
+            break;
+        EXPECT_EQ(ReadFileBytes(file), (std::vector<uint8_t>{1, 2, 3, 4})) << "write " << n;
+        EXPECT_EQ(LinkCount(file), 2u);
+        EXPECT_EQ(tmp.FileCount(), baseline) << "keepsake left behind at write " << n;
+    }
+    EXPECT_EQ(ReadFileBytes(dir.File("link.bin")), DocBytes(d));
+    EXPECT_EQ(tmp.FileCount(), baseline);
+}
+
+
+TEST_F(SaveSafetyTest, FailingWriteWithBackupsLeavesTheTargetInPlace)
+{
+    doc.LoadFromFile(file);
+    doc.SaveBackup = true;
+    doc.InsertBlock(0, Pattern(300000).data(), 300000, true, false);
+    const auto wanted = DocBytes(doc);
+    for (int n = 1;; ++n) {
+        ASSERT_LT(n, 40);
+        TFileFaults::FailNthWrite(n, ENOSPC);
+        const bool ok = doc.SaveToFile(file, false);
+        TFileFaults::Reset();
+        if (ok)
+            break;
+        EXPECT_EQ(ReadFileBytes(file), (std::vector<uint8_t>{1, 2, 3, 4})) << "write " << n;
+        EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"image.bin"})) << "write " << n;
+    }
+    EXPECT_EQ(ReadFileBytes(file), wanted);
+    EXPECT_EQ(ReadFileBytes(dir.File("image.001.bin")), (std::vector<uint8_t>{1, 2, 3, 4}));
+}
+
+TEST_F(SaveSafetyTest, AFileChangedOnDiskIsNotOverwrittenWithoutAsking)
+{
+    doc.LoadFromFile(file);
+    doc.OverwriteByte(0, 0xEE, true);
+    // Another program replaces the file.
+    const std::string theirs = dir.File("theirs.tmp");
+    WriteFileBytes(theirs, {7, 7});
+    RenamePath(theirs, file);
+
+    hooks.Answer = false;
+    EXPECT_FALSE(doc.SaveToFile(file, false));
+    ASSERT_EQ(hooks.Questions.size(), 1u);
+    EXPECT_EQ(hooks.Questions[0], "overwrite:" + file);
+    EXPECT_TRUE(doc.LastWriteError().empty());
+    EXPECT_EQ(ReadFileBytes(file), (std::vector<uint8_t>{7, 7}));
+    EXPECT_TRUE(doc.Modified());
+
+    hooks.Answer = true;
+    EXPECT_TRUE(doc.SaveToFile(file, false));
+    EXPECT_EQ(ReadFileBytes(file), Edited());
+    // Our own save is the new reference: the next save does not ask.
+    hooks.Questions.clear();
+    doc.OverwriteByte(1, 0xDD, true);
+    EXPECT_TRUE(doc.SaveToFile(file, false));
+    EXPECT_TRUE(hooks.Questions.empty());
+
+    // Deleted in the meantime: asked as well; Yes writes it anew.
+    RemovePath(file);
+    doc.OverwriteByte(2, 0xCC, true);
+    EXPECT_TRUE(doc.SaveToFile(file, false));
+    EXPECT_EQ(hooks.Questions.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(file), (std::vector<uint8_t>{0xEE, 0xDD, 0xCC, 4}));
+}
+
+#ifndef _WIN32
+// Owners, permission bits, extended attributes and symbolic links of POSIX systems (Windows
+// hands the target's permissions, attributes and streams on in ReplaceFileW: see
+// WindowsFilesTest).
 
 TEST_F(SaveSafetyTest, OwnerGroupBitsAttributesAndAclSurvive)
 {
@@ -139,48 +246,6 @@ TEST_F(SaveSafetyTest, SetuidFileOfAnotherUserKeepsItsOwner)
     EXPECT_EQ(st.st_mode & 07777, 06755u);
 }
 
-TEST_F(SaveSafetyTest, HardLinksStayLinksAndTheBackupIsACopy)
-{
-    const std::string other = dir.File("other-name.bin");
-    ASSERT_EQ(::link(file.c_str(), other.c_str()), 0);
-    const ino_t ino = StatOf(file).st_ino;
-    ASSERT_TRUE(EditAndSave(doc, true)) << doc.LastWriteError();
-    EXPECT_EQ(StatOf(file).st_ino, ino);
-    EXPECT_EQ(StatOf(file).st_nlink, 2u);
-    EXPECT_EQ(ReadFileBytes(other), Edited());
-    EXPECT_EQ(ReadFileBytes(dir.File("image.001.bin")), (std::vector<uint8_t>{1, 2, 3, 4}));
-    EXPECT_NE(StatOf(dir.File("image.001.bin")).st_ino, ino);
-    // The history goes on: a second save rotates as usual.
-    doc.OverwriteByte(1, 0xDD, true);
-    ASSERT_TRUE(doc.SaveToFile(file, false));
-    EXPECT_EQ(ReadFileBytes(other), (std::vector<uint8_t>{0xEE, 0xDD, 3, 4}));
-    EXPECT_EQ(ReadFileBytes(dir.File("image.002.bin")), Edited());
-}
-
-TEST_F(SaveSafetyTest, FailedInPlaceWriteIsRolledBackAndLeavesNoKeepsake)
-{
-    TPrivateTempDir tmp;
-    TNamedTempFiles named;
-    TVxDocument d;
-    ASSERT_EQ(::link(file.c_str(), dir.File("link.bin").c_str()), 0);
-    d.LoadFromFile(file);
-    d.InsertBlock(2, Pattern(100000).data(), 100000, true, false);
-    const size_t baseline = tmp.FileCount();
-    for (int n = 1;; ++n) {
-        ASSERT_LT(n, 40);
-        TFileFaults::FailNthWrite(n, EIO);
-        const bool ok = d.SaveToFile(file, false);
-        TFileFaults::Reset();
-        if (ok)
-            break;
-        EXPECT_EQ(ReadFileBytes(file), (std::vector<uint8_t>{1, 2, 3, 4})) << "write " << n;
-        EXPECT_EQ(StatOf(file).st_nlink, 2u);
-        EXPECT_EQ(tmp.FileCount(), baseline) << "keepsake left behind at write " << n;
-    }
-    EXPECT_EQ(ReadFileBytes(dir.File("link.bin")), DocBytes(d));
-    EXPECT_EQ(tmp.FileCount(), baseline);
-}
-
 TEST_F(SaveSafetyTest, AnotherUsersFileInAFolderWithoutRoomIsWrittenInPlace)
 {
     if (::geteuid() != 0)
@@ -218,60 +283,6 @@ TEST_F(SaveSafetyTest, SetuidBitsNeverPassToTheSavingUser)
     EXPECT_EQ(st.st_mode & 07777, 0755u);
 }
 
-TEST_F(SaveSafetyTest, FailingWriteWithBackupsLeavesTheTargetInPlace)
-{
-    doc.LoadFromFile(file);
-    doc.SaveBackup = true;
-    doc.InsertBlock(0, Pattern(300000).data(), 300000, true, false);
-    const auto wanted = DocBytes(doc);
-    for (int n = 1;; ++n) {
-        ASSERT_LT(n, 40);
-        TFileFaults::FailNthWrite(n, ENOSPC);
-        const bool ok = doc.SaveToFile(file, false);
-        TFileFaults::Reset();
-        if (ok)
-            break;
-        EXPECT_EQ(ReadFileBytes(file), (std::vector<uint8_t>{1, 2, 3, 4})) << "write " << n;
-        EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"image.bin"})) << "write " << n;
-    }
-    EXPECT_EQ(ReadFileBytes(file), wanted);
-    EXPECT_EQ(ReadFileBytes(dir.File("image.001.bin")), (std::vector<uint8_t>{1, 2, 3, 4}));
-}
-
-TEST_F(SaveSafetyTest, AFileChangedOnDiskIsNotOverwrittenWithoutAsking)
-{
-    doc.LoadFromFile(file);
-    doc.OverwriteByte(0, 0xEE, true);
-    // Another program replaces the file.
-    const std::string theirs = dir.File("theirs.tmp");
-    WriteFileBytes(theirs, {7, 7});
-    ASSERT_EQ(::rename(theirs.c_str(), file.c_str()), 0);
-
-    hooks.Answer = false;
-    EXPECT_FALSE(doc.SaveToFile(file, false));
-    ASSERT_EQ(hooks.Questions.size(), 1u);
-    EXPECT_EQ(hooks.Questions[0], "overwrite:" + file);
-    EXPECT_TRUE(doc.LastWriteError().empty());
-    EXPECT_EQ(ReadFileBytes(file), (std::vector<uint8_t>{7, 7}));
-    EXPECT_TRUE(doc.Modified());
-
-    hooks.Answer = true;
-    EXPECT_TRUE(doc.SaveToFile(file, false));
-    EXPECT_EQ(ReadFileBytes(file), Edited());
-    // Our own save is the new reference: the next save does not ask.
-    hooks.Questions.clear();
-    doc.OverwriteByte(1, 0xDD, true);
-    EXPECT_TRUE(doc.SaveToFile(file, false));
-    EXPECT_TRUE(hooks.Questions.empty());
-
-    // Deleted in the meantime: asked as well; Yes writes it anew.
-    ASSERT_EQ(::unlink(file.c_str()), 0);
-    doc.OverwriteByte(2, 0xCC, true);
-    EXPECT_TRUE(doc.SaveToFile(file, false));
-    EXPECT_EQ(hooks.Questions.size(), 1u);
-    EXPECT_EQ(ReadFileBytes(file), (std::vector<uint8_t>{0xEE, 0xDD, 0xCC, 4}));
-}
-
 TEST_F(SaveSafetyTest, ALinkPlantedInPlaceOfTheFileIsReplacedNotFollowed)
 {
     const std::string victim = dir.File("victim.txt");
@@ -287,3 +298,4 @@ TEST_F(SaveSafetyTest, ALinkPlantedInPlaceOfTheFileIsReplacedNotFollowed)
     EXPECT_FALSE(S_ISLNK(StatOf(file).st_mode));
     EXPECT_EQ(ReadFileBytes(file), Edited());
 }
+#endif
