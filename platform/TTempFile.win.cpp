@@ -114,6 +114,56 @@ bool MarkForDeletion(HANDLE h, bool deleteIt)
     return ::SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
+// A brief hold on the target by another program (a virus scanner, an indexer, a backup)
+// refuses the replace; it is worth a few short waits before the save is reported failed.
+bool Transient(DWORD err)
+{
+    return err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION || err == ERROR_ACCESS_DENIED ||
+           err == ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+
+// Gives the file `from` the name `to`; the Windows error, or ERROR_SUCCESS.
+DWORD GiveName(const std::wstring &from, const std::wstring &to)
+{
+    for (DWORD pause = 25;; pause *= 2) {
+        const DWORD attrs = ::GetFileAttributesW(to.c_str());
+        // Replacing an existing file hands on its permissions, attributes, alternate
+        // streams and creation time; a link (or junction) in its place is replaced itself,
+        // never followed.
+        const bool replace =
+            attrs != INVALID_FILE_ATTRIBUTES && !(attrs & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
+        if (replace &&
+            ::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+            return ERROR_SUCCESS;
+        DWORD err = replace ? ::GetLastError() : ERROR_FILE_NOT_FOUND;
+        // Nothing to replace (or gone meanwhile), or a replace that left the name empty: a
+        // plain rename then gives the file its name.
+        const bool nameFree = err == ERROR_FILE_NOT_FOUND || err == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+                              err == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+        if (!replace || (nameFree && ::GetFileAttributesW(to.c_str()) == INVALID_FILE_ATTRIBUTES)) {
+            if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return ERROR_SUCCESS;
+            err = ::GetLastError();
+        }
+        if (!Transient(err) || pause > 400)
+            return err;
+        ::Sleep(pause);
+    }
+}
+
+// The file under its (new) name again, with as much access as it grants: only its identity
+// and its bytes are asked of it from now on.
+HANDLE OpenAgain(const std::wstring &path)
+{
+    for (DWORD access : {kTempAccess, DWORD(GENERIC_READ | GENERIC_WRITE), DWORD(GENERIC_READ), DWORD(FILE_READ_ATTRIBUTES)}) {
+        HANDLE h = ::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (h != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_ACCESS_DENIED)
+            return h;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
 TTempFile CreateInFolder(const std::string &dir)
 {
     const std::string priv = FolderOf(dir);
@@ -260,34 +310,18 @@ void TTempFile::LinkAs(const TDirHandle &dir, const std::string &name)
     // is opened again, on the file's new name, when it is done.
     const std::string label = FHandle.Path();
     FHandle.Close();
-    const std::wstring from = TWideText::ToWide(FName);
-    const std::wstring to = TWideText::ToWide(target);
-    const DWORD attrs = ::GetFileAttributesW(to.c_str());
-    // Replacing an existing file hands on its permissions, attributes, alternate streams and
-    // creation time; a link (or junction) in its place is replaced itself, never followed.
-    const bool replace =
-        attrs != INVALID_FILE_ATTRIBUTES && !(attrs & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
-    bool done = replace && ::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                                          nullptr);
-    DWORD err = done ? ERROR_SUCCESS : ::GetLastError();
-    // Nothing to replace (or gone meanwhile), or a replace that left the name empty: a plain
-    // rename then gives the file its name.
-    if (!done && (!replace || err == ERROR_FILE_NOT_FOUND || err == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
-                  err == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)) {
-        if (::GetFileAttributesW(to.c_str()) == INVALID_FILE_ATTRIBUTES || !replace) {
-            done = ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-            err = done ? ERROR_SUCCESS : ::GetLastError();
-        }
-    }
-    const std::wstring &now = done ? to : from;
-    HANDLE h = ::CreateFileW(now.c_str(), kTempAccess, kShareAll, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const DWORD err = GiveName(TWideText::ToWide(FName), TWideText::ToWide(target));
+    const bool done = err == ERROR_SUCCESS;
+    HANDLE h = OpenAgain(TWideText::ToWide(done ? target : FName));
     if (h != INVALID_HANDLE_VALUE)
         FHandle = TFileHandle(h, label);
     if (!done) {
-        // Still the temporary file, under its temporary name, and marked again.
-        if (FHandle.IsOpen())
-            MarkForDeletion(FHandle.Fd(), true);
+        // Still the temporary file, under its temporary name, and marked again (or gone
+        // already where it could not be opened again to carry the mark).
+        if (!FHandle.IsOpen() || !MarkForDeletion(FHandle.Fd(), true))
+            ::DeleteFileW(TWideText::ToWide(FName).c_str());
+        if (!FHandle.IsOpen())
+            FName.clear();
         TWinError::Throw(err, target);
     }
     FName = target;
