@@ -6,7 +6,8 @@
 //
 // Windows has no *at calls: there the handle is held without FILE_SHARE_DELETE, so the
 // folder cannot be renamed or removed while a save works in it, and names are joined to
-// its path.
+// its path. A file made by OpenAt(Replace) takes the folder's permissions there, and Sync
+// has nothing to do (NTFS journals its folders itself).
 //
 // Errors: Open throws std::system_error with errno and the folder's path; the *At calls
 // return false (or a handle that is not open) with errno set, for callers that choose a

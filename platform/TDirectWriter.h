@@ -24,6 +24,10 @@
 // Blocks from the buffers are written asynchronously (the kernel's native asynchronous I/O,
 // no thread): while one is on its way to the disk the caller fills the other.
 //
+// On Windows the writer opens the same file a second time (ReOpenFile) unbuffered and
+// overlapped (FILE_FLAG_NO_BUFFERING, FILE_FLAG_WRITE_THROUGH); the handle it was given is
+// left as it is, and the source's blocks are read into the buffer instead of mapped.
+//
 // Cost: 2 * kBlock bytes of memory and a read-only mapping of the source (address space only)
 // while it lives.
 // Who calls: TVxWorkCopy::CopyTo for documents of at least kMinSize bytes.

@@ -8,6 +8,9 @@
 //   shifts are done by the kernel in pieces no longer than the shift.
 // CloneWhole: a reflink of one whole file into another (FICLONE), false where not offered.
 //
+// Windows copies nothing inside the kernel between open files: Copy goes through a 1 MiB
+// buffer there, and CloneWhole is always false.
+//
 // Copy and Move tell an optional observer how far they got, about every kObservedPiece bytes
 // (kernel pieces are cut to that size while someone watches); without one they run exactly
 // as before, at no cost.

@@ -8,6 +8,12 @@
 // Errors: every call that fails throws std::system_error carrying errno and the path (on
 // Windows the system's error is translated to the errno value that means the same).
 // WriteAt writes everything or throws; a short write is retried and never reported as success.
+//
+// On Windows every handle lets others read, write and delete the file, so that the document
+// never looks locked to the user's other programs; OpenRead opens a folder too, so that Kind
+// can say what it is. Reserve sets the allocation size, Discard frees space only in a sparse
+// file, and Sync also stamps the last write time, which NTFS would otherwise stamp when the
+// handle closes, after the caller has taken the file's identity.
 
 #include "TNativeFile.h"
 

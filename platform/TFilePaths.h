@@ -1,6 +1,8 @@
 #pragma once
 // Path services: existence, symlink resolution, permission bits, names. Paths are UTF-8;
-// on Windows '\\' separates names as well as '/'.
+// on Windows '\\' separates names as well as '/', a root ("C:\\", "C:/", "\\\\server\\share\\")
+// stays a root in DirName, links are symbolic-link reparse points (not shell shortcuts), and
+// NewFileMode is 0666: a new file takes the permissions its folder hands down.
 
 #include <string>
 #include <sys/types.h>

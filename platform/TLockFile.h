@@ -16,6 +16,10 @@
 // on a dead network share) must not freeze the others. Where the file system has no locks
 // at all (ENOLCK, EOPNOTSUPP), the caller goes ahead unlocked, as it did before locks.
 //
+// On Windows the lock is LockFileEx's, on the same kind of file; the holder removes the file
+// through its own handle, so the name goes at once (POSIX semantics, Windows 10) or as soon
+// as the last waiter lets go of it, and a newcomer waits for that like for a held lock.
+//
 // Errors: std::system_error with errno and the lock file's path; ETIMEDOUT when the wait ran
 // out. The name is never followed through a symbolic link.
 

@@ -10,6 +10,15 @@
 // "hexcavator-<uid>" (mode 0700) and stay locked while open, so that RemoveStale can tell
 // the leftovers of a dead instance from the files of a running one.
 //
+// Windows has no unnamed files: there the working copy and scratch files are created in the
+// private folder "hexcavator-<the user's SID>" (closed to other users) with
+// FILE_FLAG_DELETE_ON_CLOSE, so the system deletes them however the process ends, and
+// RemoveStale tells a dead instance's file (after a power cut) by its opening without
+// sharing deletion. A save's new file (CreateIn) is marked for deletion until LinkAs takes
+// the mark back and puts it in place with ReplaceFileW, which hands on the target's
+// permissions, attributes, alternate streams and creation time. The temporary folder is
+// GetTempPathW's, the fallback the Windows folder's "Temp".
+//
 // A TTempFile deletes its file (if it has a name) when destroyed unless Keep() was called.
 // Errors: std::system_error with errno; the path in the message is the folder's.
 
