@@ -1,12 +1,15 @@
-// hexbench-print: one print job of the print-pdf row in a process of its own, so that the
-// parent reads this process's peak RSS alone. Usage: hexbench-print ours|baseline DATA OUT.pdf
-// Prints "SECONDS PAGES": the time from the job's start until the PDF file is complete.
+// hexbench-print: one print job of the print-pdf row in a process of its own, so that its
+// peak memory is the job's alone. Usage: hexbench-print ours|baseline DATA OUT.pdf
+// Prints "SECONDS PAGES": the time from the job's start until the PDF file is complete, then
+// the peak line every child of hexbench ends with (BenchChild.h).
 //
 // ours: TPrintPages over the whole file as one selection, with the default print settings
 // and pending events let through once per line, as the print command runs it.
 // baseline: Qt's PDF output alone drawing the same text at the same places (dump lines and
 // character columns formatted beforehand from bytes in memory, no clipping, no events):
 // the cost of the PDF engine itself, which no printing through it can undercut.
+
+#include "BenchChild.h"
 
 #include "TPrintCommands.h"
 #include "TPrintLayout.h"
@@ -22,17 +25,15 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <ctime>
 #include <vector>
 
 namespace {
 double Now()
 {
-    timespec ts;
-    ::clock_gettime(CLOCK_MONOTONIC, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
 class TEventsPerLine : public TPrintProgress {
@@ -107,15 +108,17 @@ int main(int argc, char **argv)
         return 2;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // Qt's arguments, not argv: on Windows argv is in the ANSI code page.
+    const QStringList args = QCoreApplication::arguments();
     TVxDocument doc;
-    doc.LoadFromFile(argv[2]);
+    doc.LoadFromFile(args[2].toStdString());
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromLocal8Bit(argv[3]));
+    printer.setOutputFileName(args[3]);
     const TPrintJob job = DefaultJob(doc);
     double seconds = 0;
     int pages = 0;
-    if (std::strcmp(argv[1], "baseline") == 0) {
+    if (args[1] == QStringLiteral("baseline")) {
         pages = Baseline(doc, job, printer, seconds);
     } else {
         TPrinterTarget target(printer);
@@ -127,5 +130,6 @@ int main(int argc, char **argv)
         pages = progress.Pages;
     }
     std::printf("%.6f %d\n", seconds, pages);
+    TBenchChild::ReportPeak();
     return 0;
 }

@@ -9,7 +9,10 @@
 //   replace-all-250k  the same with 250,000 matches, printed by the replace-all row (it shows
 //                     that the cost grows linearly with the number of matches)
 // Both files sit in the page cache; the tools run with LC_ALL=C, their fastest setting.
+// Windows has neither grep nor sed: there the baselines are a Horspool scan of the file read
+// in large blocks and the same stream rewrite done in-process (BenchBaseline.h).
 
+#include "BenchBaseline.h"
 #include "BenchTable.h"
 
 #include "TTempFile.h"
@@ -18,44 +21,15 @@
 #include "TVxSearchEngine.h"
 #include "TVxSearcher.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <fcntl.h>
+#include <functional>
 #include <random>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char **environ;
+#include <vector>
 
 namespace {
 constexpr int64_t kMiB = 1 << 20;
 const char kNeedle[] = "Hexcavator needle #7";
-
-// Seconds one run of the tool takes, its output sent to `out`.
-double RunTool(std::vector<std::string> args, const std::string &out = "/dev/null")
-{
-    std::vector<char *> argv;
-    for (auto &a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> envStore{"LC_ALL=C", "PATH=/usr/bin:/bin"};
-    std::vector<char *> envp{envStore[0].data(), envStore[1].data(), nullptr};
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    double t = TBenchTable::Now();
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], &fa, nullptr, argv.data(), envp.data()) != 0) {
-        std::fprintf(stderr, "cannot start %s\n", argv[0]);
-        posix_spawn_file_actions_destroy(&fa);
-        return 0;
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    t = TBenchTable::Now() - t;
-    posix_spawn_file_actions_destroy(&fa);
-    return t;
-}
 
 double BestOf(int reps, const std::function<double()> &fn)
 {
@@ -67,8 +41,8 @@ double BestOf(int reps, const std::function<double()> &fn)
 
 // The 1 GiB document and the forward time, shared by the search rows whichever run.
 struct TSearchFixture {
-    static constexpr int64_t kSize = 1024 * kMiB - 1;
-    TBenchTable::TDataFile File{kSize, 11};
+    const int64_t Size = TBenchTable::Size(1024 * kMiB - 1);
+    TBenchTable::TDataFile File{Size, 11};
     TVxDocument Doc;
     TVxSearcher Searcher{Doc};
     double Forward = -1;
@@ -79,7 +53,7 @@ struct TSearchFixture {
         if (Searcher.Search(kNeedle, 0, Doc.FileSize() - 1, true, false) != -1)
             std::fprintf(stderr, "search rows: the needle occurs in the data\n");
         // Warm-up: both files in the page cache before anything is timed.
-        RunTool({"grep", "-c", "-F", kNeedle, File.Path()});
+        TBenchBaseline::Find(File.Path(), kNeedle, false);
     }
     static TSearchFixture &Get()
     {
@@ -100,29 +74,24 @@ struct TSearchFixture {
             Forward = Ours(false, false);
         return Forward;
     }
-    double Grep(bool ic)
+    double FindBaseline(bool ic)
     {
-        std::vector<std::string> args{"grep", "-c", "-F"};
-        if (ic)
-            args.push_back("-i");
-        args.push_back(kNeedle);
-        args.push_back(File.Path());
-        return BestOf(3, [&] { return RunTool(args); });
+        return BestOf(3, [&] { return TBenchBaseline::Find(File.Path(), kNeedle, ic); });
     }
 };
 
 void SearchForward()
 {
     TSearchFixture &f = TSearchFixture::Get();
-    const double grep = f.Grep(false);
-    TBenchTable::Print("search-fwd", f.kSize, f.ForwardTime(), grep);
+    const double base = f.FindBaseline(false);
+    TBenchTable::Print("search-fwd", f.Size, f.ForwardTime(), base);
 }
 
 void SearchForwardIgnoreCase()
 {
     TSearchFixture &f = TSearchFixture::Get();
-    const double grep = f.Grep(true);
-    TBenchTable::Print("search-fwd-icase", f.kSize, f.Ours(true, false), grep);
+    const double base = f.FindBaseline(true);
+    TBenchTable::Print("search-fwd-icase", f.Size, f.Ours(true, false), base);
 }
 
 void SearchForwardHex()
@@ -140,13 +109,13 @@ void SearchForwardHex()
         if (engine.Find(hex, true, false, true, 0, 0, -1, true) != -1)
             std::fprintf(stderr, "unexpected match\n");
     });
-    TBenchTable::Print("search-fwd-hex", f.kSize, ours, f.Grep(false));
+    TBenchTable::Print("search-fwd-hex", f.Size, ours, f.FindBaseline(false));
 }
 
 void SearchBackward()
 {
     TSearchFixture &f = TSearchFixture::Get();
-    TBenchTable::Print("search-back", f.kSize, f.Ours(false, true), f.ForwardTime());
+    TBenchTable::Print("search-back", f.Size, f.Ours(false, true), f.ForwardTime());
 }
 
 // 64 MiB of random bytes without any "a", then exactly `matches` of them at random places.
@@ -178,8 +147,8 @@ void ReplaceAll()
     for (int32_t matches : {1000000, 250000}) {
         const std::string path = MakeReplaceData(size, matches);
         const std::string out = path + ".sed";
-        RunTool({"sed", "s/a/bc/g", path}, out);
-        const double sed = BestOf(3, [&] { return RunTool({"sed", "s/a/bc/g", path}, out); });
+        TBenchBaseline::Replace(path, 'a', "bc", out);
+        const double sed = BestOf(3, [&] { return TBenchBaseline::Replace(path, 'a', "bc", out); });
         double ours = 1e30;
         for (int i = 0; i < 3; ++i) {
             TVxDocument doc;
@@ -192,8 +161,8 @@ void ReplaceAll()
                 std::fprintf(stderr, "replace-all: %d replacements\n", n);
         }
         TBenchTable::Print(matches == 1000000 ? "replace-all" : "replace-all-250k", size, ours, sed);
-        ::unlink(out.c_str());
-        ::unlink(path.c_str());
+        TBenchTable::Remove(out);
+        TBenchTable::Remove(path);
     }
 }
 } // namespace

@@ -8,14 +8,11 @@
 
 #include "TAppDir.h"
 #include "TSettingsFile.h"
-#include "TTempFile.h"
 #include "TVxHexcavator.h"
 #include "TfrmMain.h"
 
 #include <QApplication>
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 namespace {
@@ -23,8 +20,9 @@ void Startup()
 {
     TBenchApp::Ensure();
     // A private settings folder with a complete file, as a user's would be after a while.
-    std::string dir = TTempFile::TempDir() + "/hexbench-settings-XXXXXX";
-    if (!::mkdtemp(dir.data()))
+    const TBenchTable::TDataDir folder("hexbench-settings");
+    const std::string &dir = folder.Path();
+    if (dir.empty())
         return;
     TAppDir::SetOverride(dir);
     {
@@ -49,8 +47,6 @@ void Startup()
     std::sort(runs.begin(), runs.end());
     TBenchTable::PrintNoBaseline("startup", 0, runs[runs.size() / 2]);
     TAppDir::SetOverride(std::string());
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
 }
 
 const bool kRegistered = TBenchTable::Register("startup", Startup);

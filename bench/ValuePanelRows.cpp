@@ -12,7 +12,6 @@
 #include "TAppDir.h"
 #include "TByteValuesPanel.h"
 #include "TByteValuesTable.h"
-#include "TTempFile.h"
 #include "TVxHexcavator.h"
 #include "TfrmMain.h"
 
@@ -23,8 +22,6 @@
 #include <QKeyEvent>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -55,8 +52,9 @@ void ValuePanelStep()
 {
     TBenchApp::Ensure();
     // A private settings folder, so the user's file is neither read nor written.
-    std::string dir = TTempFile::TempDir() + "/hexbench-values-XXXXXX";
-    if (!::mkdtemp(dir.data()))
+    const TBenchTable::TDataDir folder("hexbench-values");
+    const std::string &dir = folder.Path();
+    if (dir.empty())
         return;
     TAppDir::SetOverride(dir);
     {
@@ -85,8 +83,6 @@ void ValuePanelStep()
         TBenchTable::Print("inspector-refresh", kDocSize, own, keyOnly);
     }
     TAppDir::SetOverride(std::string());
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
 }
 
 const bool kRegistered = TBenchTable::Register("inspector-step", ValuePanelStep); // prints inspector-refresh too

@@ -1,0 +1,29 @@
+#pragma once
+// The physical baselines of the rows, measured by what the running system itself does
+// fastest; each call returns the seconds of one run.
+//
+//   Copy    count bytes of src from `from` into a fresh temporary file (plus a flush to the
+//           disk when `sync`): the least any load, save or block move must do.
+//           POSIX: copy_file_range through TFileCopy, the kernel's own copy.
+//           Windows: ReadFile/WriteFile in large blocks, the plain copy of the system.
+//   Find    a search of the whole file for `needle`, absent from it.
+//           POSIX: grep -c -F [-i] NEEDLE FILE with LC_ALL=C, grep's fastest setting.
+//           Windows has no grep: a Horspool scan (the memmem class of search) over the file
+//           read in large blocks, ASCII case folded for ignoreCase as grep -i does in C.
+//   Replace every byte `from` of the file replaced by `to`, written to `out`.
+//           POSIX: sed 's/FROM/TO/g' FILE > OUT (the texts hold no sed specials).
+//           Windows has no sed: the same stream rewrite in large blocks.
+//
+// Implementation: BenchBaseline.posix.cpp, BenchBaseline.win.cpp.
+
+#include <cstdint>
+#include <string>
+
+class TFileHandle;
+
+class TBenchBaseline {
+public:
+    static double Copy(const TFileHandle &src, int64_t from, int64_t count, bool sync);
+    static double Find(const std::string &path, const std::string &needle, bool ignoreCase);
+    static double Replace(const std::string &path, char from, const std::string &to, const std::string &out);
+};
