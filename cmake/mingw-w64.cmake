@@ -12,7 +12,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Tests and hexbench run where they were built, under Wine (ctest and test discovery alike).
-find_program(HX_WINE NAMES wine wine64)
+# The 64-bit loader itself: the `wine` launcher prefers a 32-bit Wine when one is installed.
+find_program(HX_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(HX_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${HX_WINE})
 endif()
