@@ -205,8 +205,9 @@ void TFileHandle::Discard(int64_t pos, int64_t len) noexcept
         return;
     // Zeroing a range hands its clusters back only in a sparse file; in any other it would
     // write the zeros, which costs time and frees nothing.
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(FFd, &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_SPARSE_FILE))
+    FILE_BASIC_INFO basic{};
+    if (!::GetFileInformationByHandleEx(FFd, FileBasicInfo, &basic, sizeof basic) ||
+        !(basic.FileAttributes & FILE_ATTRIBUTE_SPARSE_FILE))
         return;
     FILE_ZERO_DATA_INFORMATION zero;
     zero.FileOffset.QuadPart = pos;
