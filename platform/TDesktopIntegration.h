@@ -1,6 +1,17 @@
 #pragma once
-// The program's entries in the desktop's "open with" lists and file-manager context menus:
-// freedesktop files in the user's data folder ($XDG_DATA_HOME, else ~/.local/share).
+// The program's entries in the desktop's "open with" lists and file-manager context menus.
+//
+// Windows: one verb on every file's context menu in Explorer, in the user's own part of the
+// registry (no administrator needed):
+//   HKCU\Software\Classes\*\shell\hexcavator           (default) and MUIVerb: the menu
+//                                                        text; Icon: the program's icon
+//   HKCU\Software\Classes\*\shell\hexcavator\command   "C:\...\hexcavator.exe" "%1"
+// Explorer starts the command once per chosen file (up to 15, its limit for such verbs), so
+// several files give one window each.
+// Registered means the command key exists; Register writes both keys afresh, Unregister
+// deletes the tree. DataHome is the verb key's full name, for messages.
+//
+// POSIX: freedesktop files in the user's data folder ($XDG_DATA_HOME, else ~/.local/share).
 //
 //   applications/hexcavator-open.desktop          opens any file with the program
 //   kio/servicemenus/hexcavator.desktop            Dolphin's context menu
@@ -14,9 +25,10 @@
 // which a list cannot carry, are passed as plain arguments instead).
 //
 // Registered means the desktop entry exists. Register writes every file afresh (a file
-// edited or removed by hand comes back); Unregister deletes them. Failures are silent, as a
-// menu entry the desktop cannot take is no reason to bother the user: IsRegistered then
-// tells the truth the next time it is asked.
+// edited or removed by hand comes back); Unregister deletes them.
+//
+// On both systems failures are silent, as a menu entry the desktop cannot take is no reason
+// to bother the user: IsRegistered then tells the truth the next time it is asked.
 
 #include <string>
 
