@@ -7,8 +7,10 @@
 //        connect time, which must be this process's effective user id.
 // Windows: the descriptor is the server end of a named pipe (the HANDLE that
 //        QLocalSocket::socketDescriptor() gives); GetNamedPipeClientProcessId names the
-//        client process, whose token's user SID must equal this process's. A client on
-//        another computer is refused: its process id means nothing here.
+//        client process, whose token's user SID must equal this process's. (A client on
+//        another computer gets through the instances' pipes only as this very account,
+//        which their DACL demands; its process id names no process here, so it is refused
+//        unless that id happens to be one of this user's.)
 //
 // Errors: anything the system cannot answer (not a socket, the client already gone, no right
 // to read its token) is "not our user".

@@ -9,10 +9,6 @@ bool TPeerCredentials::IsOwnUser(intptr_t socketDescriptor)
     const HANDLE pipe = reinterpret_cast<HANDLE>(socketDescriptor);
     if (pipe == nullptr || pipe == INVALID_HANDLE_VALUE)
         return false;
-    // Succeeds only for a client on another computer.
-    wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1];
-    if (::GetNamedPipeClientComputerNameW(pipe, computer, sizeof computer))
-        return false;
     ULONG pid = 0;
     if (!::GetNamedPipeClientProcessId(pipe, &pid) || pid == 0)
         return false;
