@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QRandomGenerator>
+#include <QTimer>
 #include <algorithm>
 #include <stdexcept>
 
@@ -111,7 +112,7 @@ int TInstanceRegistry::EditorInstanceCount() { return static_cast<int>(List().si
 void TInstanceRegistry::PostToEditors(TEditorNotice notice)
 {
     for (auto &l : List())
-        Send(*l.Socket, notice);
+        Send(std::move(l.Socket), notice);
 }
 
 void TInstanceRegistry::ActivatePreviousInstance()
@@ -121,7 +122,7 @@ void TInstanceRegistry::ActivatePreviousInstance()
     if (own == listed.end())
         return;
     const auto i = own - listed.begin();
-    Send(*listed[size_t(i == 0 ? listed.size() - 1 : i - 1)].Socket, TEditorNotice::Activate);
+    Send(std::move(listed[size_t(i == 0 ? listed.size() - 1 : i - 1)].Socket), TEditorNotice::Activate);
 }
 
 void TInstanceRegistry::NoteActivated()
@@ -138,15 +139,23 @@ void TInstanceRegistry::NoteActivated()
     TPrivateFolder::SetStamp(Local(FOwnPath), stamp);
 }
 
-void TInstanceRegistry::Send(QLocalSocket &socket, TEditorNotice notice)
+void TInstanceRegistry::Send(std::unique_ptr<QLocalSocket> socket, TEditorNotice notice)
 {
     const auto bytes = TInstanceMessage::Encode(notice);
-    socket.write(bytes.data(), qint64(bytes.size()));
-    // Eight bytes into a fresh connection's empty kernel buffer: written at once.
-    socket.flush();
-    if (socket.bytesToWrite() > 0)
-        socket.waitForBytesWritten(kConnectMs);
-    socket.abort();
+    socket->write(bytes.data(), qint64(bytes.size()));
+    // POSIX: eight bytes into a fresh connection's empty kernel buffer, written at once, and
+    // the connection closes here. Windows: closing waits for the receiver to read them.
+    socket->flush();
+    socket->disconnectFromServer();
+    if (socket->state() == QLocalSocket::UnconnectedState)
+        return;
+    QLocalSocket *pending = socket.release();
+    pending->setParent(this);
+    connect(pending, &QLocalSocket::disconnected, pending, &QObject::deleteLater);
+    QTimer::singleShot(TInstanceInbox::kIdleMs, pending, [pending] {
+        pending->abort();
+        pending->deleteLater();
+    });
 }
 
 void TInstanceRegistry::Dispatch(TEditorNotice notice)

@@ -23,11 +23,16 @@
 //   - A socket (or the whole folder) deleted under a running instance, say by a cleaner of
 //     the temporary folder, is made again with its stamp the next time that instance
 //     lists the others; until then the others cannot see it.
-//   - Posting connects, writes one 8-byte TInstanceMessage into the kernel's buffer and
-//     hangs up: it never waits for the receiver, which handles the notice when its event
-//     loop next runs. Listed instances that vanish before the post are skipped quietly.
-// Instances of another user never reach this one: the folder keeps them out, and every
-// connection's peer must have this user's id (kernel credentials) before a byte is read.
+//   - Posting connects, writes one 8-byte TInstanceMessage and hangs up: it never waits for
+//     the receiver, which handles the notice when its event loop next runs. On POSIX the
+//     bytes go into the kernel's buffer at once. A Windows pipe made by Qt has no buffer, so
+//     the bytes pass only when the receiver reads them (for a post to this very instance,
+//     once its loop runs again): the connection then stays open, without blocking, until
+//     they have passed, for at most TInstanceInbox::kIdleMs. Listed instances that vanish
+//     before the post are skipped quietly.
+// Instances of another user never reach this one: the folder (Windows: the pipe's DACL)
+// keeps them out, and every connection's peer must be a process of this user, as the system
+// vouches for it (TPeerCredentials), before a byte is read.
 //
 // Who calls what (the main window and the editor control):
 //   EditorInstanceCount  at start (restore placement and search text only when alone) and at
@@ -122,7 +127,8 @@ private:
     // Listens again when this instance's socket has been deleted.
     void Relisten();
     std::vector<TListed> List();
-    static void Send(QLocalSocket &socket, TEditorNotice notice);
+    // Writes the notice and hangs up, keeping a connection whose bytes are still on their way.
+    void Send(std::unique_ptr<QLocalSocket> socket, TEditorNotice notice);
     void Dispatch(TEditorNotice notice);
 
     QString FFolder;
