@@ -6,7 +6,7 @@
 //       "ready <socket>", then answers the commands count, list, post <notice>, prev,
 //       activate, quit; prints "notice <name>" for every notice and "dropped <why>" for
 //       every refused connection. Ends when stdin closes.
-//   instance_helper connect-as <uid> <socket> <hex bytes>
+//   instance_helper connect-as <uid> <socket> <hex bytes>            (POSIX)
 //       Becomes user <uid>, connects to <socket>, writes the bytes and waits for the other
 //       end to hang up. Exit status 0: closed by the other end; 3: could not connect.
 //   instance_helper shm-write <name> <size> <offset> <text>
@@ -14,24 +14,36 @@
 //       block until stdin closes.
 //   instance_helper shm-read <name> <size>
 //       Opens the shared block, prints "data <hex of all bytes>", holds it until stdin closes.
+//   instance_helper term-break                                      (Windows)
+//       On a console of its own, catches the console's control events (TTermSignals), sends
+//       CTRL_BREAK to its own process group (it must lead one) and prints "took <Take()>"
+//       once the event is set, or "none" after 5 s. Without the handler the break would end
+//       it on the spot.
 
 #include "TEditorNotice.h"
 #include "TInstanceRegistry.h"
 #include "TVxShareMemStream.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <string>
+#include <thread>
+#ifdef _WIN32
+#include "TTermSignals.h"
+#include <windows.h>
+#else
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#endif
 
 namespace {
 void Say(const QString &line)
 {
-    std::printf("%s\n", line.toLocal8Bit().constData());
+    std::printf("%s\n", line.toUtf8().constData());
     std::fflush(stdout);
 }
 
@@ -63,8 +75,8 @@ bool NoticeNamed(const QString &name, TEditorNotice &out)
 
 void WaitForStdinEnd()
 {
-    char buf[256];
-    while (::read(STDIN_FILENO, buf, sizeof buf) > 0) {
+    std::string line;
+    while (std::getline(std::cin, line)) {
     }
 }
 
@@ -77,51 +89,47 @@ int RunRegistry(QCoreApplication &app)
     QObject::connect(&registry, &TInstanceRegistry::ActivateRequested, [] { Say("notice Activate"); });
     QObject::connect(&registry, &TInstanceRegistry::ConnectionDropped, [](const QString &why) { Say("dropped " + why); });
 
-    std::string pending;
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buf[512];
-        const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
-        if (n <= 0) {
-            input.setEnabled(false);
+    auto handle = [&](const QString &line) {
+        const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QString cmd = words.value(0);
+        TEditorNotice notice;
+        if (cmd == "count") {
+            Say(QStringLiteral("count %1").arg(registry.EditorInstanceCount()));
+        } else if (cmd == "list") {
+            QStringList paths;
+            for (const auto &e : registry.FindEditorWindows())
+                paths << e.Path;
+            Say("list " + paths.join(QLatin1Char(' ')));
+        } else if (cmd == "post" && NoticeNamed(words.value(1), notice)) {
+            registry.PostToEditors(notice);
+            Say("posted");
+        } else if (cmd == "prev") {
+            registry.ActivatePreviousInstance();
+            Say("done prev");
+        } else if (cmd == "activate") {
+            registry.NoteActivated();
+            Say("done activate");
+        } else if (cmd == "quit") {
             app.quit();
-            return;
+        } else {
+            Say("unknown " + line);
         }
-        pending.append(buf, size_t(n));
-        size_t end;
-        while ((end = pending.find('\n')) != std::string::npos) {
-            const QString line = QString::fromStdString(pending.substr(0, end)).trimmed();
-            pending.erase(0, end + 1);
-            const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            const QString cmd = words.value(0);
-            TEditorNotice notice;
-            if (cmd == "count") {
-                Say(QStringLiteral("count %1").arg(registry.EditorInstanceCount()));
-            } else if (cmd == "list") {
-                QStringList paths;
-                for (const auto &e : registry.FindEditorWindows())
-                    paths << e.Path;
-                Say("list " + paths.join(QLatin1Char(' ')));
-            } else if (cmd == "post" && NoticeNamed(words.value(1), notice)) {
-                registry.PostToEditors(notice);
-                Say("posted");
-            } else if (cmd == "prev") {
-                registry.ActivatePreviousInstance();
-                Say("done prev");
-            } else if (cmd == "activate") {
-                registry.NoteActivated();
-                Say("done activate");
-            } else if (cmd == "quit") {
-                app.quit();
-            } else {
-                Say("unknown " + line);
-            }
+    };
+    // Lines from stdin, handled in the event loop; its end quits. A thread, as no notifier
+    // watches a pipe on every system. It may still be waiting when the loop ends: see main.
+    std::thread([&app, handle] {
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            const QString text = QString::fromStdString(line).trimmed();
+            QMetaObject::invokeMethod(&app, [handle, text] { handle(text); }, Qt::QueuedConnection);
         }
-    });
+        QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
+    }).detach();
     Say("ready " + registry.OwnPath());
     return app.exec();
 }
 
+#ifndef _WIN32
 int ConnectAs(const char *uidText, const char *path, const char *hex)
 {
     const uid_t uid = static_cast<uid_t>(std::strtoul(uidText, nullptr, 10));
@@ -144,6 +152,28 @@ int ConnectAs(const char *uidText, const char *path, const char *hex)
     ::close(fd);
     return 0;
 }
+#else
+int TermBreak()
+{
+    // A console of its own (a test process may have none), shared with nobody.
+    ::FreeConsole();
+    if (!::AllocConsole()) {
+        Say(QStringLiteral("cannot send (no console, error %1)").arg(::GetLastError()));
+        return 1;
+    }
+    TTermSignals requests;
+    if (!::GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, ::GetCurrentProcessId())) {
+        Say(QStringLiteral("cannot send (error %1)").arg(::GetLastError()));
+        return 1;
+    }
+    if (::WaitForSingleObject(requests.Fd(), 5000) != WAIT_OBJECT_0) {
+        Say("none");
+        return 0;
+    }
+    Say(QStringLiteral("took %1").arg(requests.Take()));
+    return 0;
+}
+#endif
 
 int ShmWrite(const char *name, const char *size, const char *offset, const char *text)
 {
@@ -170,15 +200,24 @@ int main(int argc, char **argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
     try {
+#ifndef _WIN32
         if (mode == "connect-as" && argc == 5)
             return ConnectAs(argv[2], argv[3], argv[4]);
+#else
+        if (mode == "term-break")
+            return TermBreak();
+#endif
         if (mode == "shm-write" && argc == 6)
             return ShmWrite(argv[2], argv[3], argv[4], argv[5]);
         if (mode == "shm-read" && argc == 4)
             return ShmRead(argv[2], argv[3]);
         if (mode == "registry") {
             QCoreApplication app(argc, argv);
-            return RunRegistry(app);
+            const int rc = RunRegistry(app);
+            // The registry has left; the stdin thread must not post to an application that
+            // is gone, so the process ends here.
+            std::fflush(stdout);
+            std::_Exit(rc);
         }
     } catch (const std::exception &e) {
         Say(QStringLiteral("error ") + QString::fromUtf8(e.what()));

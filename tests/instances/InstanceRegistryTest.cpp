@@ -56,7 +56,9 @@ TEST_F(InstanceRegistryTest, KilledInstanceIsNotCountedAgainAndItsSocketIsRemove
     const QStringList paths = StartHelpers(3);
     ASSERT_EQ(Helper(0).Ask("count", "count "), "3");
     Helper(1).Kill();
+#ifndef _WIN32 // Windows deletes a killed instance's marker itself
     ASSERT_TRUE(QFile::exists(paths[1])) << "SIGKILL leaves the socket behind";
+#endif
 
     EXPECT_EQ(Helper(0).Ask("count", "count "), "2");
     EXPECT_FALSE(QFile::exists(paths[1])) << "the enumeration removed the dead instance's socket";
@@ -142,6 +144,7 @@ TEST_F(InstanceRegistryTest, NewInstanceComesToTheFrontEvenWhenTheClockWentBack)
     EXPECT_EQ(Listed(Helper(1)), (QStringList{first[0], second[0]}));
 }
 
+#ifndef _WIN32 // on Windows nobody can delete a live instance's marker, nor so its folder
 TEST_F(InstanceRegistryTest, InstanceWhoseFolderWasDeletedComesBackWhenItLists)
 {
     const QStringList paths = StartHelpers(2);
@@ -162,3 +165,4 @@ TEST_F(InstanceRegistryTest, InstanceWhoseFolderWasDeletedComesBackWhenItLists)
     ASSERT_FALSE(Helper(0).Ask("post FileOpened", "posted").isNull());
     EXPECT_FALSE(Helper(1).Take("notice FileOpened").isNull());
 }
+#endif

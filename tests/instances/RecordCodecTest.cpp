@@ -10,9 +10,11 @@
 
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/mman.h>
 #include <unistd.h>
 #include <vector>
+#ifndef _WIN32
+#include <sys/mman.h>
+#endif
 
 namespace {
 std::string UniqueName()
@@ -125,8 +127,10 @@ TEST(SearchRecordTest, StoreAndLoadGoThroughTheSharedBlock)
         TVxShareMemStream small(name + "-small", 100);
         EXPECT_THROW(TVxSearchRecord::Store(small, "x", false), EAccessViolation);
     }
+#ifndef _WIN32 // Windows frees a mapping with its last handle
     ::shm_unlink(TSharedMemBlock::SystemName(name).c_str());
     ::shm_unlink(TSharedMemBlock::SystemName(name + "-small").c_str());
+#endif
 }
 
 TEST(InstanceMessageTest, OnlyWholeMessagesOfKnownNoticesDecode)

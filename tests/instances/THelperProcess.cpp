@@ -1,5 +1,7 @@
 #include "THelperProcess.h"
 
+#include "TRuntimeFolder.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcessEnvironment>
@@ -19,7 +21,7 @@ THelperProcess::THelperProcess(const QStringList &args, const QString &runtimeDi
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (!runtimeDir.isEmpty())
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+        env.insert(QLatin1String(TRuntimeFolder::kVariable), runtimeDir);
     FProcess.setProcessEnvironment(env);
     FProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     FProcess.start(QStringLiteral(INSTANCE_HELPER), args);
@@ -38,7 +40,7 @@ THelperProcess::~THelperProcess()
 
 void THelperProcess::Send(const QString &command)
 {
-    FProcess.write((command + QLatin1Char('\n')).toLocal8Bit());
+    FProcess.write((command + QLatin1Char('\n')).toUtf8());
     FProcess.waitForBytesWritten(1000);
 }
 
@@ -47,7 +49,8 @@ void THelperProcess::Collect()
     FPartial += FProcess.readAllStandardOutput();
     int end;
     while ((end = FPartial.indexOf('\n')) >= 0) {
-        const QString line = QString::fromLocal8Bit(FPartial.left(end));
+        // Windows writes text lines with "\r\n".
+        const QString line = QString::fromUtf8(FPartial.left(end)).remove(QLatin1Char('\r'));
         FPartial.remove(0, end + 1);
         FLines << line;
         FUntaken << line;

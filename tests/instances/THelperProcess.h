@@ -14,7 +14,8 @@ class THelperProcess {
 public:
     static constexpr int kDeadlineMs = 15000;
 
-    // Starts the helper with `args`; a non-empty `runtimeDir` becomes its XDG_RUNTIME_DIR.
+    // Starts the helper with `args`; a non-empty `runtimeDir` becomes the base of its
+    // instances' folder (TRuntimeFolder::kVariable).
     explicit THelperProcess(const QStringList &args, const QString &runtimeDir = QString());
     ~THelperProcess();
     THelperProcess(const THelperProcess &) = delete;
@@ -31,7 +32,7 @@ public:
     bool HasLine(const QString &prefix);
 
     qint64 Pid() const { return FProcess.processId(); }
-    // SIGKILL, and wait until it is gone.
+    // SIGKILL (Windows: TerminateProcess), and wait until it is gone.
     void Kill();
     // Waits for the end; the exit status, or -1 at the deadline or after a crash.
     int WaitExit(int deadlineMs = kDeadlineMs);

@@ -1,19 +1,19 @@
 #include "TRuntimeFolder.h"
 
-#include "TTempFile.h"
-
 #include <QDir>
 #include <QStringList>
-#include <cstdlib>
+#include <QTemporaryDir>
 #include <filesystem>
 #include <stdexcept>
 
 TRuntimeFolder::TRuntimeFolder()
 {
-    std::string dir = TTempFile::TempDir() + "/hx-runtime-XXXXXX";
-    if (!::mkdtemp(dir.data()))
-        throw std::runtime_error("mkdtemp " + dir);
-    FPath = QString::fromStdString(dir);
+    // Private to the user (0700 on POSIX), removed by the destructor below.
+    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/hx-runtime-XXXXXX"));
+    if (!dir.isValid())
+        throw std::runtime_error("no scratch folder: " + dir.errorString().toStdString());
+    dir.setAutoRemove(false);
+    FPath = dir.path();
 }
 
 TRuntimeFolder::~TRuntimeFolder()
