@@ -219,9 +219,10 @@ TEST(WindowsFilesTest, TheSettingsLockExcludesAnotherProcessUntilItDies)
     EXPECT_EQ(TIniFile(ini).ReadString("A", "k", ""), "old");
 
     // A holder that dies lets go, and leaves its file to the next holder to remove.
+    // (The system may take a moment to drop the dead process's locks.)
     holder.Kill();
-    EXPECT_TRUE(ini2.UpdateFile());
     TIniFile::SetLockWait(5000);
+    EXPECT_TRUE(ini2.UpdateFile());
     EXPECT_EQ(TIniFile(ini).ReadString("A", "k", ""), "new");
     EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"Hexcavat.ini", "held"}));
 }
