@@ -2,6 +2,7 @@
 
 #include "TCommandLine.h"
 #include "TFileCommands.h"
+#include "TProgramArgs.h"
 #include "TRecentFiles.h"
 #include "TShellPaths.h"
 
@@ -33,8 +34,8 @@ void OpenList(TFileCommands &files, const QString &listFile)
 QStringList TCommandLineFiles::FromArgv(int argc, char **argv)
 {
     QStringList out;
-    for (int i = 1; i < argc; ++i)
-        out << QFile::decodeName(argv[i]);
+    for (const std::string &arg : TProgramArgs::Get(argc, argv))
+        out << QString::fromStdString(arg);
     return out;
 }
 

@@ -20,7 +20,9 @@ class TCommandLineFiles {
 public:
     // The program's arguments as the system passed them, before Qt could take any for its
     // own options: every argument is a file (or the switch), so a file named "-reverse" or
-    // "-style" opens like any other and changes nothing about the window.
+    // "-style" opens like any other and changes nothing about the window. On Windows they
+    // come from the wide command line (TProgramArgs), not from argv, whose ANSI code page
+    // turns a Japanese name into "???".
     static QStringList FromArgv(int argc, char **argv);
     // `arguments` without the program's own name.
     static void OpenCommandLineFiles(TFileCommands &files, const QStringList &arguments);
