@@ -177,22 +177,28 @@ TTempFile CreateInFolder(const std::string &dir)
 }
 } // namespace
 
+namespace {
+// The folder a test chose, else the Temp folder of the Windows folder.
+std::string FallbackDir()
+{
+    if (!gFallbackDir.empty())
+        return gFallbackDir;
+    wchar_t windows[MAX_PATH + 1];
+    const UINT n = ::GetWindowsDirectoryW(windows, MAX_PATH + 1);
+    return TWideText::ToUtf8(std::wstring(windows, n > 0 && n <= MAX_PATH ? n : 0)) + "\\Temp";
+}
+} // namespace
+
 std::string TTempFile::TempDir()
 {
     wchar_t buf[MAX_PATH + 2];
     const DWORD n = ::GetTempPathW(MAX_PATH + 2, buf);
     std::wstring dir(buf, n > 0 && n < MAX_PATH + 2 ? n : 0);
-    // "C:\" stays a root; any other folder loses its trailing separator.
+    // "C:\\" stays a root; any other folder loses its trailing separator.
     while (dir.size() > 1 && IsSeparator(dir.back()) && !(dir.size() == 3 && dir[1] == L':'))
         dir.pop_back();
     const std::string utf8 = TWideText::ToUtf8(dir);
-    if (!utf8.empty() && IsFolder(utf8))
-        return utf8;
-    if (!gFallbackDir.empty())
-        return gFallbackDir;
-    wchar_t windows[MAX_PATH + 1];
-    const UINT w = ::GetWindowsDirectoryW(windows, MAX_PATH + 1);
-    return TWideText::ToUtf8(std::wstring(windows, w > 0 && w <= MAX_PATH ? w : 0)) + "\\Temp";
+    return !utf8.empty() && IsFolder(utf8) ? utf8 : FallbackDir();
 }
 
 std::string TTempFile::RandomName()
@@ -219,9 +225,10 @@ TTempFile TTempFile::Create()
         return CreateInFolder(dir);
     } catch (const std::system_error &) {
         // %TMP% looked usable but took no file: the fallback folder may.
-        if (gFallbackDir.empty() || dir == gFallbackDir)
+        const std::string fallback = FallbackDir();
+        if (dir == fallback)
             throw;
-        return CreateInFolder(gFallbackDir);
+        return CreateInFolder(fallback);
     }
 }
 
