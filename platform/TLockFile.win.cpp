@@ -28,11 +28,15 @@ HANDLE OpenLock(const std::wstring &path)
     return h;
 }
 
+// A file, not a folder, a device or a link (a name-surrogate reparse point); a file behind a
+// filter (a cloud placeholder) is a file.
 bool IsPlainFile(HANDLE h)
 {
-    BY_HANDLE_FILE_INFORMATION info;
-    return ::GetFileType(h) == FILE_TYPE_DISK && ::GetFileInformationByHandle(h, &info) &&
-           !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    return ::GetFileType(h) == FILE_TYPE_DISK &&
+           ::GetFileInformationByHandleEx(h, FileAttributeTagInfo, &tag, sizeof tag) &&
+           !(tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !((tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(tag.ReparseTag));
 }
 
 // Whether the name still leads to the file `h` holds.
