@@ -11,13 +11,15 @@
 // is absolute, else the known folder). The user's profile admits only the user, SYSTEM and
 // the administrators, and what is made inside inherits that; Ensure makes the missing levels
 // and gives the last one that same protected DACL explicitly, then refuses the folder when
-// it is a link or junction, is owned by another account, or admits anyone else. An instance
+// it is a link or junction, is owned by another account, or admits anyone else (CREATOR
+// OWNER and OWNER RIGHTS stand for one of those admitted, so they pass). An instance
 // listens on a named pipe, which lives in no folder: the pipe is named by the entry's full
 // path (Qt puts "\\.\pipe\" before it) and admits only this user (EndpointsOutsideFolder),
 // and the entry is a marker file of that name which the instance creates (Announce) and
 // holds open, without letting anyone delete it, until Withdraw or its end: the system
 // deletes it with the last handle, so even a killed instance leaves no marker behind (only a
-// crash of the whole system does). Remove therefore fails for a live instance's marker.
+// crash of the whole system does). Remove therefore fails for a live instance's marker. A
+// pipe's name holds at most 256 characters, which a profile's folder leaves room for.
 //
 // A socket or pipe must be reachable by nobody else, and a folder that someone else could
 // plant or open is never trusted (nor repaired: who made it so is unknown).

@@ -52,15 +52,18 @@ int64_t ToNs(const FILETIME &ft)
     return (steps - kEpochSteps) * 100;
 }
 
-// The well-known accounts that may enter any folder of the profile anyway.
-bool IsSystemOrAdministrators(PSID sid)
+// The accounts that may enter any folder of the profile anyway, and the owner's stand-ins
+// (a file made inside gets its creator, that is one of the others, in their place).
+bool IsTrustedBesidesUser(PSID sid)
 {
-    BYTE buf[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof buf;
-    if (::CreateWellKnownSid(WinLocalSystemSid, nullptr, buf, &size) && ::EqualSid(sid, buf))
-        return true;
-    size = sizeof buf;
-    return ::CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, buf, &size) && ::EqualSid(sid, buf);
+    for (WELL_KNOWN_SID_TYPE type :
+         {WinLocalSystemSid, WinBuiltinAdministratorsSid, WinCreatorOwnerSid, WinCreatorOwnerRightsSid}) {
+        BYTE buf[SECURITY_MAX_SID_SIZE];
+        DWORD size = sizeof buf;
+        if (::CreateWellKnownSid(type, nullptr, buf, &size) && ::EqualSid(sid, buf))
+            return true;
+    }
+    return false;
 }
 
 // This user, SYSTEM and the administrators, inherited by everything inside, nothing from
@@ -107,7 +110,7 @@ std::string WhyNotPrivate(HANDLE dir)
             continue;
         PSID who = header->AceType == ACCESS_ALLOWED_ACE_TYPE ? &static_cast<ACCESS_ALLOWED_ACE *>(ace)->SidStart
                                                               : nullptr;
-        if (!who || !(TUserSid::IsOwn(who) || IsSystemOrAdministrators(who))) {
+        if (!who || !(TUserSid::IsOwn(who) || IsTrustedBesidesUser(who))) {
             LPWSTR text = nullptr;
             std::string whom = "an entry of another kind";
             if (who && ::ConvertSidToStringSidW(who, &text))

@@ -17,6 +17,7 @@
 #include "TVxShareMemStream.h"
 #include "TWideText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
@@ -175,6 +176,44 @@ TEST(WindowsInstanceMarkerTest, KilledInstanceLeavesNoMarkerAndAStaleOneIsCleane
     EXPECT_EQ(first.Ask("count", "count "), "1");
     EXPECT_FALSE(QFile::exists(stale)) << "the listing removed the stale marker";
     EXPECT_TRUE(QFile::exists(a));
+}
+
+TEST(WindowsInstanceMarkerTest, FolderOpenToOthersOrALinkIsRefused)
+{
+    TRuntimeFolder runtime;
+    auto refusal = [](const QString &folder) -> std::string {
+        try {
+            TInstanceRegistry r(folder);
+        } catch (const std::system_error &e) {
+            return e.what();
+        }
+        return "(accepted)";
+    };
+    // Everyone may read it: someone else could see and plant markers.
+    const std::wstring own = TUserSid::ToString(TUserSid::Own());
+    const std::wstring sddl = L"O:" + own + L"D:P(A;OICI;FA;;;" + own + L")(A;OICI;FR;;;WD)";
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &sd, nullptr));
+    SECURITY_ATTRIBUTES sa = {sizeof sa, sd, FALSE};
+    const QString open = runtime.Path() + "/open";
+    const BOOL made = ::CreateDirectoryW(Wide(open.toStdString()).c_str(), &sa);
+    ::LocalFree(sd);
+    ASSERT_TRUE(made);
+    const std::string why = refusal(open);
+    EXPECT_NE(why.find("open to others (S-1-1-0)"), std::string::npos) << why;
+    EXPECT_TRUE(QDir(open).entryList(QDir::Files).isEmpty()) << "nothing listens in a refused folder";
+
+    // A link to a folder that would pass is not the folder itself.
+    const QString good = runtime.Path() + "/good";
+    { TInstanceRegistry r(good); }
+    const QString link = runtime.Path() + "/linked";
+    const std::wstring linkName = Wide(link.toStdString());
+    ::CreateSymbolicLinkW(linkName.c_str(), Wide(good.toStdString()).c_str(),
+                          SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    const DWORD attrs = ::GetFileAttributesW(linkName.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_REPARSE_POINT))
+        GTEST_SKIP() << "no folder link was made (Wine says it made one; Windows needs the privilege)";
+    EXPECT_NE(refusal(link).find("not a folder"), std::string::npos) << refusal(link);
 }
 
 TEST(WindowsInstancePipeTest, PipeAdmitsOnlyThisUserAndItsPeerCheckKnowsThisProcess)
