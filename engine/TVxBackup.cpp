@@ -2,6 +2,7 @@
 
 #include "TDirHandle.h"
 #include "TFileIdentity.h"
+#include "TFilePaths.h"
 
 #include <cstdio>
 
@@ -13,10 +14,11 @@ std::string TVxBackup::BackupFileName(const std::string &fileName, int32_t n)
 {
     char num[16];
     std::snprintf(num, sizeof num, ".%03d", static_cast<int>(n));
-    size_t slash = fileName.find_last_of('/');
-    size_t dot = fileName.find_last_of('.');
-    bool hasExt = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    if (!hasExt)
+    // The extension of the file's own name, never a dot of a folder's: the platform knows
+    // which characters separate names.
+    const size_t nameAt = fileName.size() - TFilePaths::BaseName(fileName).size();
+    const size_t dot = fileName.find_last_of('.');
+    if (dot == std::string::npos || dot < nameAt)
         return fileName + num;
     return fileName.substr(0, dot) + num + fileName.substr(dot);
 }

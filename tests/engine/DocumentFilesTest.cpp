@@ -32,6 +32,9 @@ TEST(BackupNameTest, GenerationGoesBeforeTheExtension)
     EXPECT_EQ(TVxDocument::BackupFileName("/data/README", 7), "/data/README.007");
     EXPECT_EQ(TVxDocument::BackupFileName("/d.x/a.tar.gz", 100), "/d.x/a.tar.100.gz");
     EXPECT_EQ(TVxDocument::BackupFileName("/d.e/x.bin", 1), "/d.e/x.001.bin");
+#ifdef _WIN32
+    EXPECT_EQ(TVxDocument::BackupFileName("C:\\d.x\\README", 7), "C:\\d.x\\README.007");
+#endif
     EXPECT_EQ(TVxDocument::BackupFileName("/d.e/name", 2), "/d.e/name.002");
     EXPECT_EQ(TVxDocument::BackupFileName("name", 999), "name.999");
 }
