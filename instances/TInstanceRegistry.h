@@ -75,7 +75,8 @@ public:
     static constexpr const char *kSuffix = ".hxi";
     static constexpr int kConnectMs = 1000;
 
-    // $XDG_RUNTIME_DIR/hexcavator, else <temporary folder>/hexcavator-<uid>.
+    // POSIX $XDG_RUNTIME_DIR/hexcavator, else <temporary folder>/hexcavator-<uid>; Windows
+    // %LOCALAPPDATA%/hexcavator/instances (TPrivateFolder::Locate).
     static QString DefaultFolder();
 
     // Joins the instances meeting in `folder` (created when missing): listening, stamped as

@@ -4,10 +4,11 @@
 // in the block "VX_SHAREMEM_SEARCHTEXT" of 260 bytes (TVxSearchRecord); the class itself
 // takes any name and size.
 //
-// The block is this user's alone (TSharedMemBlock: "/" + name + "-" + uid, mode 0600). The
-// first instance creates it with zero bytes, later ones get the same memory; it disappears
-// when the last instance closes its stream (or, after a crash of all of them, starts again
-// with zero bytes): nothing survives a time when no instance runs.
+// The block is this user's alone (TSharedMemBlock: POSIX "/" + name + "-" + uid, mode 0600;
+// Windows "Local\\" + name, open to this user only). The first instance creates it with zero
+// bytes, later ones get the same memory; it disappears when the last instance closes its
+// stream (or, after a crash of all of them, starts again with zero bytes): nothing survives
+// a time when no instance runs.
 //
 // Stream rules, on signed 32-bit positions and counts:
 //   Read copies min(count, Size - Position) bytes and advances; 0 when Position or count is

@@ -42,7 +42,9 @@ TTermSignals::TTermSignals()
     const HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!ready)
         return;
-    Unwound();
+    // Set by an earlier object's end, when there was one.
+    if (Unwound())
+        ::ResetEvent(Unwound());
     if (!::SetConsoleCtrlHandler(OnConsoleEvent, TRUE)) {
         ::CloseHandle(ready);
         return;
