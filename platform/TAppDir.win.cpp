@@ -96,7 +96,8 @@ std::string TAppDir::Choose(const std::string &exeDir, bool exeDirWritable, cons
 std::string TAppDir::SystemAppDir()
 {
     const std::string exe = ExecutableDir();
-    const bool writable = !exe.empty() && CanCreateFileIn(exe);
+    // Asked once: every settings file opened would otherwise make and delete a file there.
+    static const bool writable = !exe.empty() && CanCreateFileIn(exe);
     std::string appData = EnvUtf8(L"APPDATA");
     if (!writable && !IsAbsolute(appData.c_str()))
         appData = RoamingKnownFolder();
