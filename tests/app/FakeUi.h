@@ -166,11 +166,13 @@ struct TSettingsInTempDir {
     QTemporaryDir Dir;
     QByteArray OldDataHome = qgetenv("XDG_DATA_HOME");
     QByteArray OldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    QByteArray OldLocalAppData = qgetenv("LOCALAPPDATA"); // the instances' folder on Windows
     TSettingsInTempDir()
     {
         TAppDir::SetOverride(Dir.path().toStdString());
         qputenv("XDG_DATA_HOME", Dir.filePath(QStringLiteral("share")).toUtf8());
         qputenv("XDG_RUNTIME_DIR", Dir.path().toUtf8());
+        qputenv("LOCALAPPDATA", Dir.path().toUtf8());
         TInstanceCommands::SetBlockName("VX_SHAREMEM_SEARCHTEXT-test-" + std::to_string(QCoreApplication::applicationPid()));
     }
     ~TSettingsInTempDir()
@@ -178,6 +180,7 @@ struct TSettingsInTempDir {
         TAppDir::SetOverride(std::string());
         Restore("XDG_DATA_HOME", OldDataHome);
         Restore("XDG_RUNTIME_DIR", OldRuntime);
+        Restore("LOCALAPPDATA", OldLocalAppData);
     }
     static void Restore(const char *name, const QByteArray &old)
     {

@@ -30,6 +30,12 @@ struct TPrivateProgram {
     QString Program = Bin + QStringLiteral("/hexcavator");
 #endif
     QString Ini = Bin + QStringLiteral("/Hexcavat.ini");
+    // Where the program's instances meet (TPrivateFolder::Locate under Environment()).
+#ifdef _WIN32
+    QString Instances = Root.filePath(QStringLiteral("home/local/hexcavator/instances"));
+#else
+    QString Instances = Runtime + QStringLiteral("/hexcavator");
+#endif
 
     // Makes the folders and the copy; call with ASSERT_NO_FATAL_FAILURE.
     void Prepare()
