@@ -43,6 +43,9 @@ if [ ! -f "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
   if [ -d "$src" ]; then cp -a "$src/." "$qt/"; else tar -xJf "$src" -C "$qt"; fi
 fi
 qt=$(cd "$qt" && pwd)
+# Qt's Japanese texts where Qt looks for them (the prebuilt Qt has no translations).
+mkdir -p "$qt/translations"
+[ -f "$qt/translations/qtbase_ja.qm" ] || cp /usr/share/qt6/translations/qtbase_ja.qm "$qt/translations/"
 
 if [ ! -f build-win/build.ninja ]; then
   launcher=()

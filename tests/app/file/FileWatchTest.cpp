@@ -16,8 +16,22 @@
 #include <QTest>
 #include <cstdio>
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
+// The replacing rename of the system (rename(2); MoveFileExW on Windows, whose C rename
+// refuses an existing target).
+bool ReplaceByRename(const QString &from, const QString &to)
+{
+#ifdef _WIN32
+    return ::MoveFileExW(reinterpret_cast<const wchar_t *>(from.utf16()), reinterpret_cast<const wchar_t *>(to.utf16()),
+                         MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+    return std::rename(from.toUtf8().constData(), to.toUtf8().constData()) == 0;
+#endif
+}
 const QString kChanged = QStringLiteral("ファイルが他のプログラムによって変更されました。読み直しますか？");
 constexpr int kDeadlineMs = 10000;
 
@@ -112,7 +126,14 @@ TEST_F(FileWatchTest, ReplacedFileIsReportedAndStaysWatched)
     const QString f = Open(QStringLiteral("r.bin"), "abc");
     // The way many programs save: a new file renamed over the old one. The second time the
     // old file is still held open elsewhere, so it lives on and the system keeps watching it.
-    for (int held = 0; held < 2; ++held) {
+    // Windows refuses to rename over a file that someone holds open without sharing its
+    // deletion (as QFile opens), so there only the first way applies.
+#ifdef _WIN32
+    const int ways = 1;
+#else
+    const int ways = 2;
+#endif
+    for (int held = 0; held < ways; ++held) {
         SCOPED_TRACE(held ? "old file held open" : "old file gone");
         QFile old(f);
         if (held) {
@@ -121,7 +142,7 @@ TEST_F(FileWatchTest, ReplacedFileIsReportedAndStaysWatched)
         const QString fresh = dir.filePath(QStringLiteral("r.new"));
         WriteTestFile(fresh, QByteArray("replaced") + QByteArray(held, '!'));
         ui.Answers = {idNo};
-        ASSERT_EQ(std::rename(fresh.toUtf8().constData(), f.toUtf8().constData()), 0);
+        ASSERT_TRUE(ReplaceByRename(fresh, f));
         ASSERT_TRUE(WaitForMessages(2 * held + 1));
         EXPECT_EQ(ui.Messages.last(), kChanged);
         EXPECT_EQ(EditorBytes(ed), held ? QByteArray("written in place") : QByteArray("abc"));
