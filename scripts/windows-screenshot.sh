@@ -34,6 +34,8 @@ sleep 0.3
 xdotool type --delay 80 '41'
 xdotool key --clearmodifiers ctrl+s
 sleep 2
+for k in alt+v m s; do xdotool key $k; sleep 0.5; done   # 表示 > 文字コード > シフトJIS
+sleep 1
 import -window root "$out"
 echo "title: $(xdotool getwindowname "$WID")"
 echo "first bytes on disk: $(head -c 4 "$file" | od -An -tx1)"
