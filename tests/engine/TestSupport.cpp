@@ -80,6 +80,16 @@ TPrivateTempDir::~TPrivateTempDir() { SetVariable(kTempVariable, FHadOld ? &FOld
 
 void SetTempFolderVariable(const std::string &dir) { SetVariable(kTempVariable, &dir); }
 
+TTempFolderVariable::TTempFolderVariable(const std::string &dir)
+{
+    const char *old = std::getenv(kTempVariable);
+    FHadOld = old != nullptr;
+    FOld = old ? old : "";
+    SetTempFolderVariable(dir);
+}
+
+TTempFolderVariable::~TTempFolderVariable() { SetVariable(kTempVariable, FHadOld ? &FOld : nullptr); }
+
 size_t TPrivateTempDir::FileCount() const
 {
     size_t n = 0;

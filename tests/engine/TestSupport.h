@@ -37,6 +37,20 @@ private:
     bool FHadOld;
 };
 
+// Names `dir` as the temporary folder for the engine while it lives ($TMPDIR, %TMP% on
+// Windows, which GetTempPathW reads), whether or not it exists; then restores the variable.
+class TTempFolderVariable {
+public:
+    explicit TTempFolderVariable(const std::string &dir);
+    ~TTempFolderVariable();
+    TTempFolderVariable(const TTempFolderVariable &) = delete;
+    TTempFolderVariable &operator=(const TTempFolderVariable &) = delete;
+
+private:
+    std::string FOld;
+    bool FHadOld;
+};
+
 // Temporary files get names (as on a file system without unnamed files) while it lives, so
 // that a test can count the scratch files an operation leaves behind.
 struct TNamedTempFiles {

@@ -6,6 +6,7 @@
 #include "TFileFaults.h"
 #include "TTempFile.h"
 #include "TVxHexcavator.h"
+#include "TestSupport.h"
 #include "TBusyState.h"
 #include "THelpFile.h"
 #include "TfrmMain.h"
@@ -22,8 +23,8 @@ TEST(FileSafetyTest, WithoutATemporaryFolderTheWindowOpensEmptyAndSaysWhy)
 {
     TFakeUi ui;
     TSettingsInTempDir settings;
-    const QByteArray old = qgetenv("TMPDIR");
-    qputenv("TMPDIR", "/nonexistent-hexcavator");
+    // The system's own variable: $TMPDIR, on Windows %TMP% (GetTempPathW).
+    TTempFolderVariable temp("/nonexistent-hexcavator");
     TTempFile::SetFallbackDir("/nonexistent-hexcavator-fallback");
     {
         TfrmMain frm;
@@ -34,7 +35,6 @@ TEST(FileSafetyTest, WithoutATemporaryFolderTheWindowOpensEmptyAndSaysWhy)
         EXPECT_EQ(frm.VxHexcavator1->FileSize(), 0);
     }
     TTempFile::SetFallbackDir(std::string());
-    qputenv("TMPDIR", old);
 }
 
 TEST(FileSafetyTest, AFullTemporaryFolderIsReportedOnceAndTheDocumentSavesElsewhere)
