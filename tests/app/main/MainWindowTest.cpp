@@ -8,6 +8,7 @@
 #include "TfrmMain.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -354,15 +355,20 @@ TEST_F(MainWindowTest, ViewCommandsReachTheEditor)
 
 TEST_F(MainWindowTest, WideningWidensOnlyTheFirstPanel)
 {
-    frm.resize(640, 480);
     frm.show();
+    QCoreApplication::processEvents();
+    // Wide enough for every panel at its width, whatever the system's font makes of the texts
+    // (a narrower window squeezes the others, and widening gives their width back first),
+    // asked once shown: the size grip, which the bar needs room for, shows only then.
+    const int start = std::max(640, frm.statusBar()->sizeHint().width());
+    frm.resize(start, 480);
     QCoreApplication::processEvents();
     auto panels = frm.statusBar()->findChildren<QLabel *>();
     ASSERT_GE(panels.size(), 5);
     QLabel *p0 = frm.statusBar()->findChild<QLabel *>(QStringLiteral("Panel0"));
     QLabel *p1 = frm.statusBar()->findChild<QLabel *>(QStringLiteral("Panel1"));
     const int w0 = p0->width(), w1 = p1->width();
-    frm.resize(900, 480);
+    frm.resize(start + 260, 480);
     QCoreApplication::processEvents();
     EXPECT_GT(p0->width(), w0 + 200);
     EXPECT_EQ(p1->width(), w1);
