@@ -8,12 +8,12 @@
 #include "TVxDocument.h"
 #include "TVxDumpText.h"
 #include "TPrintError.h"
+#include "TCodePageText.h"
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cmath>
@@ -26,8 +26,7 @@ namespace {
 class TPageWriter {
 public:
     TPageWriter(QPainter &p, const TPrintJob &job, const TVxDocument &doc, bool glyphRuns)
-        : FPainter(p), FJob(job), FDoc(doc), FSource(doc), FDecoder("Shift_JIS", QStringDecoder::Flag::Stateless),
-          FWantGlyphRuns(glyphRuns)
+        : FPainter(p), FJob(job), FDoc(doc), FSource(doc), FWantGlyphRuns(glyphRuns)
     {
     }
 
@@ -159,7 +158,8 @@ private:
         if (bytes == 1 && (FJob.CharCode != ccSJIS || !TVxTextFilter::IsHalfWidthKatakana(uint8_t(code))))
             return QStringLiteral(".");
         const char raw[2] = {char(code >> 8), char(code & 0xFF)};
-        const QString text = FDecoder.decode(bytes == 2 ? QByteArrayView(raw, 2) : QByteArrayView(raw + 1, 1));
+        const QString text = QString::fromStdU16String(
+            TCodePageText::Decode(TCodePageText::TCode::ShiftJis, bytes == 2 ? raw : raw + 1, size_t(bytes == 2 ? 2 : 1)));
         const char16_t first = text.isEmpty() ? 0 : text.at(0).unicode();
         if (first == 0 || first == 0x1A || first == 0xFFFD || (first >= 0xE000 && first <= 0xF8FF))
             return QString(QChar(0x30FB));
@@ -170,7 +170,6 @@ private:
     const TPrintJob &FJob;
     const TVxDocument &FDoc;
     TPrintRowSource FSource;
-    QStringDecoder FDecoder;
     int FAscent = 0;
     int32_t FCharWidth = 0;
     std::unordered_map<uint16_t, TFitted> FFitted;

@@ -2,22 +2,23 @@
 
 #include "TVxCharDecoder.h"
 
-#include <QString>
+namespace {
+bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+} // namespace
 
 char32_t TVxCodePageTable::Lookup(int index, const uint8_t *bytes, int count)
 {
-    if (FCodes.empty()) {
+    if (FCodes.empty())
         FCodes.assign(size_t(FSize), 0);
-        FDecoder = QStringDecoder(FCodec, QStringDecoder::Flag::Stateless);
-    }
     char32_t &code = FCodes[size_t(index)];
     if (code != 0)
         return code;
-    const QString text = FDecoder.decode(QByteArrayView(reinterpret_cast<const char *>(bytes), count));
+    const std::u16string text = TCodePageText::Decode(FCode, reinterpret_cast<const char *>(bytes), size_t(count));
     code = TVxCharDecoder::kUnmapped;
-    if (text.size() == 1 && text.at(0) != QChar(0xFFFD) && text.at(0) != QChar(0x1A) && !text.at(0).isSurrogate())
-        code = text.at(0).unicode();
-    else if (text.size() == 2 && text.at(0).isHighSurrogate() && text.at(1).isLowSurrogate())
-        code = QChar::surrogateToUcs4(text.at(0), text.at(1));
+    if (text.size() == 1 && text[0] != 0xFFFD && text[0] != 0x1A && !IsHigh(text[0]) && !IsLow(text[0]))
+        code = text[0];
+    else if (text.size() == 2 && IsHigh(text[0]) && IsLow(text[1]))
+        code = 0x10000 + ((char32_t(text[0]) - 0xD800) << 10) + (char32_t(text[1]) - 0xDC00);
     return code;
 }

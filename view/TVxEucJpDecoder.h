@@ -15,7 +15,7 @@
 
 class TVxEucJpDecoder : public TVxCharDecoder {
 public:
-    TVxEucJpDecoder() : FTwoByte("EUC-JP", 94 * 94), FThreeByte("EUC-JP", 94 * 94) {}
+    TVxEucJpDecoder() : FTwoByte(TCodePageText::TCode::EucJp, 94 * 94), FThreeByte(TCodePageText::TCode::EucJp, 94 * 94) {}
     void Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const override;
 
 private:

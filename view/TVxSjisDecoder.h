@@ -13,7 +13,7 @@ class TVxSjisDecoder : public TVxCharDecoder {
 public:
     static constexpr int kContext = 3;
 
-    TVxSjisDecoder() : FPairs("Shift_JIS", 256 * 256) {}
+    TVxSjisDecoder() : FPairs(TCodePageText::TCode::ShiftJis, 256 * 256) {}
     void Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const override;
 
 private:

@@ -1,16 +1,14 @@
 #include "TCodePage.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "TCodePageText.h"
 
 QByteArray TCodePage::ToCodePage(const QString &text)
 {
-    QStringEncoder enc("Shift_JIS");
-    return enc.encode(text);
+    return QByteArray::fromStdString(TCodePageText::Encode(TCodePageText::TCode::ShiftJis, text.toStdU16String()));
 }
 
 QString TCodePage::FromCodePage(const QByteArray &bytes)
 {
-    QStringDecoder dec("Shift_JIS");
-    return dec.decode(bytes);
+    return QString::fromStdU16String(
+        TCodePageText::Decode(TCodePageText::TCode::ShiftJis, bytes.constData(), size_t(bytes.size())));
 }
