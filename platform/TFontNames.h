@@ -5,7 +5,7 @@
 // list is empty and Qt's own matching (a monospace style hint, IPAGothic for Japanese)
 // stays as it is.
 //
-// Who calls: TFontFallbacks at start-up, which also adds any installed fixed-pitch face with
+// Who calls: TVxFontFallbacks at start-up, which also adds any installed fixed-pitch face with
 // Japanese glyphs after these.
 
 #include <string>

@@ -1,4 +1,5 @@
 #include "TVxHexcavator.h"
+#include "TVxFontFallbacks.h"
 #include "TVxMessageBox.h"
 
 #include "TVxCellPainter.h"
@@ -55,6 +56,7 @@ TVxHexcavator::TVxHexcavator(QWidget *parent) : QAbstractScrollArea(parent), TVx
     QObject::connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered,
                      [this](int action) { OnScrollAction(Qt::Horizontal, action); });
 
+    TVxFontFallbacks::Install();
     QFont font(QStringLiteral("FixedSys"));
     font.setPointSize(14);
     // Where no FixedSys is installed, a monospace face takes its place; every size below

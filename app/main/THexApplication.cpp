@@ -1,7 +1,7 @@
 #include "THexApplication.h"
 
 #include "TEngineMessages.h"
-#include "TFontFallbacks.h"
+#include "TVxFontFallbacks.h"
 #include "TUiServices.h"
 #include "TVxProgress.h"
 #include "TTermWatch.h"
@@ -16,7 +16,7 @@ THexApplication::THexApplication(int &argc, char **argv) : QApplication(argc, ar
 {
     setApplicationName(QStringLiteral("hexcavator"));
     InstallQtJapanese(*this);
-    TFontFallbacks::Install();
+    TVxFontFallbacks::Install();
     FTermWatch = std::make_unique<TTermWatch>([] {
         // exit(), not quit(): quit() would close the windows first, and a window with
         // unsaved changes would ask and could refuse.

@@ -100,6 +100,9 @@ TEST(PrintGlyphLine, UnderlinedFontsAreLeftToDrawText)
 // same pixels.
 TEST(PrintGlyphLine, APrintedJobLooksTheSameAsWithTextItems)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the pages are compared as rasterised by poppler's pdftoppm, a Linux tool";
+#endif
     TScratchDir dir;
     std::string bytes = "Hexcavator \x82\xD6\x82\xAD\x82\xB7\x82\xA9\x82\xCE\x82\xC1\x82\xC6\x81\x42 ";
     bytes += std::string(15 - bytes.size() % 16, 'x') + "\x82\xA0";

@@ -1,4 +1,4 @@
-#include "TFontFallbacks.h"
+#include "TVxFontFallbacks.h"
 
 #include "TFontNames.h"
 
@@ -15,7 +15,7 @@ bool MeasuresFixed(const QString &family)
 }
 } // namespace
 
-QStringList TFontFallbacks::For(const QString &family)
+QStringList TVxFontFallbacks::For(const QString &family)
 {
     QStringList out;
     for (const std::string &name : TFontNames::Substitutes(family.toStdString()))
@@ -28,8 +28,12 @@ QStringList TFontFallbacks::For(const QString &family)
     return out;
 }
 
-void TFontFallbacks::Install()
+void TVxFontFallbacks::Install()
 {
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
     for (const QString family : {QStringLiteral("FixedSys"), QStringLiteral("ＭＳ Ｐゴシック")}) {
         const QStringList subs = For(family);
         if (!subs.isEmpty())

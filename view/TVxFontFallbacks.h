@@ -4,13 +4,14 @@
 // every installed fixed-pitch face with Japanese glyphs. Where the system names no stand-ins
 // (Linux, whose font matching already does this), nothing changes.
 //
-// Who calls: THexApplication, once, before the first window exists. Cost: one pass over the
-// installed Japanese families.
+// Who calls: the editor control, whose default face is "FixedSys", when the first one is
+// made, and THexApplication before the first window. Only the first call does anything.
+// Cost: one pass over the installed Japanese families.
 
 #include <QString>
 #include <QStringList>
 
-class TFontFallbacks {
+class TVxFontFallbacks {
 public:
     static void Install();
     // The substitutes Install gives `family`; empty where the system needs none.
