@@ -18,6 +18,8 @@ cmake --build build
   ctest --output-on-failure -j"$(nproc)"
 )
 if [ $windows = 1 ]; then
+  # In CI the leg is skipped, loudly, only where the prebuilt Qt for Windows is missing.
+  [ "${CI:-}" = true ] && export HEXCAVATOR_WINDOWS_OPTIONAL=1
   ./scripts/windows.sh test
   ./scripts/windows.sh package
 fi

@@ -37,6 +37,9 @@ if [ ! -f "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
   [ -d "$src" ] && [ ! -f "$src/lib/cmake/Qt6/qt.toolchain.cmake" ] && src=$(ls "$src"/qt6*-mingw64.tar.xz | head -1)
   if [ -z "$src" ] || [ ! -e "$src" ]; then
     echo "No Qt for Windows found: set HEXCAVATOR_QT_MINGW to qt6.4.2-mingw64.tar.xz" >&2
+    # A machine without the archive cannot run this leg at all; it says so loudly rather
+    # than failing the Linux results with it.
+    [ "${HEXCAVATOR_WINDOWS_OPTIONAL:-}" = 1 ] && { echo "WINDOWS LEG SKIPPED: no Qt for Windows on this machine" >&2; exit 0; }
     exit 1
   fi
   mkdir -p "$qt"
