@@ -15,7 +15,9 @@ constexpr int64_t kCopyBuffer = int64_t(1) << 20;
 
 void BufferedCopy(const TFileHandle &src, int64_t srcPos, TFileHandle &dst, int64_t dstPos, int64_t count)
 {
-    std::vector<char> buf(static_cast<size_t>(std::min(count, kCopyBuffer)));
+    // One buffer for the thread's whole life: a fresh megabyte per call costs page faults
+    // (and, under Wine, a mapping) on every chunk of a load.
+    thread_local std::vector<char> buf(static_cast<size_t>(kCopyBuffer));
     while (count > 0) {
         const size_t n = static_cast<size_t>(std::min<int64_t>(count, static_cast<int64_t>(buf.size())));
         src.ReadExact(srcPos, buf.data(), n);
