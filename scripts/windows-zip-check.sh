@@ -16,6 +16,8 @@ for f in hexcavator.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Network.dll Qt6
   [ -f "$top/$f" ] || { echo "zip: $f missing" >&2; exit 1; }
 done
 
+grep -q longPathAware "$top/hexcavator.exe" || { echo "zip: hexcavator.exe carries no manifest" >&2; exit 1; }
+
 # A Shift-JIS file with a Japanese name, beside the program.
 printf '\x82\xa0\x82\xa2\x82\xa4 Hexcavator\r\n' > "$top/日本語のファイル.txt"
 unset WINEPATH QT_PLUGIN_PATH
