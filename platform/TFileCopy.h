@@ -20,6 +20,7 @@
 // only then throws, so the file holds exactly what it held before the call. (If even the
 // restoring fails the error message says the file is damaged.)
 
+#include <cstddef>
 #include <cstdint>
 
 class TFileHandle;
@@ -44,4 +45,10 @@ public:
 
     // Buffer of the user-space paths; small enough to stay in the L2 cache.
     static constexpr int64_t kBufferSize = 256 * 1024;
+
+private:
+    // Copies through a buffer of `bufferSize` bytes kept by the calling thread: where the
+    // kernel cannot copy (a fallback on Linux, the only way on Windows).
+    static void CopyThroughBuffer(const TFileHandle &src, int64_t srcPos, TFileHandle &dst, int64_t dstPos,
+                                  int64_t count, size_t bufferSize);
 };
