@@ -21,6 +21,7 @@ std::string TVxError::Describe(TVxErrorKind kind, const std::string &path, const
     case TVxErrorKind::SaveFailedCopyKept: text = "save failed and was not undone; previous contents in " + other; break;
     case TVxErrorKind::PatchNotRolledBack: text = "save failed and was not undone; the next load undoes it"; break;
     case TVxErrorKind::JournalNotApplied: text = "an interrupted save cannot be undone"; break;
+    case TVxErrorKind::TextNotEncodable: text = "the character " + other + " has no bytes in this code"; break;
     }
     if (!reason.empty())
         text += ": " + reason;

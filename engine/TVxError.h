@@ -4,7 +4,7 @@
 // what() is a plain technical text for logs and tests. System failures travel as
 // std::system_error instead, carrying errno and the path.
 //
-// Who throws: TVxDocument, TVxSaver and TVxPatchJournal. Who reads Kind and the parameters:
+// Who throws: TVxDocument, TVxSaver, TVxPatchJournal and the text codecs' callers. Who reads Kind and the parameters:
 // the program, to choose its words; tests.
 
 #include <stdexcept>
@@ -28,6 +28,9 @@ enum class TVxErrorKind {
     // A complete journal of a save of Path that was cut short exists, but Path cannot be
     // opened to put its previous bytes back (Reason).
     JournalNotApplied,
+    // A text to write or find holds the character Other (UTF-8), which the character code
+    // Reason (its name, such as "EUC-JP") cannot carry: nothing was written or searched.
+    TextNotEncodable,
 };
 
 class TVxError : public std::runtime_error {

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-// ccUTF8 comes after the first five, so that their numbers stay as they are. Only ccASCII and
-// ccSJIS have a filter here; the others pass bytes through (the grid decodes every code
-// itself, through view/TVxCharDecoder).
-enum TVxCharCode : int { ccASCII, ccSJIS, ccJIS, ccEUC, ccUNICODE, ccUTF8 };
+// ccUTF8 and ccTable (a character table the user loaded) come after the first five, so that
+// their numbers stay as they are. Only ccASCII and ccSJIS have a filter here; the others pass
+// bytes through (every code is decoded by charcode/, TVxCharDecoder and TVxTextCodec).
+enum TVxCharCode : int { ccASCII, ccSJIS, ccJIS, ccEUC, ccUNICODE, ccUTF8, ccTable };
 
 class TVxTextFilter {
 public:

@@ -45,3 +45,27 @@ void TVxCaseFold::FoldBlock(const uint8_t *src, uint8_t *dst, size_t count, int 
     for (; i < count; ++i)
         dst[i] = Fold(src[i], src[i - 1]);
 }
+
+void TVxCaseFold::FoldLatin(const uint8_t *src, uint8_t *dst, size_t count)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i kA = _mm_set1_epi8('A');
+    const __m128i k25 = _mm_set1_epi8(25);
+    const __m128i k20 = _mm_set1_epi8(0x20);
+    for (; i + 16 <= count; i += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i));
+        __m128i d = _mm_sub_epi8(v, kA);
+        __m128i upper = _mm_cmpeq_epi8(_mm_min_epu8(d, k25), d);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i), _mm_add_epi8(v, _mm_and_si128(upper, k20)));
+    }
+#endif
+    for (; i < count; ++i)
+        dst[i] = src[i] >= 'A' && src[i] <= 'Z' ? static_cast<uint8_t>(src[i] + 0x20) : src[i];
+}
+
+void TVxCaseFold::FoldMap(const uint8_t *src, uint8_t *dst, size_t count, const uint8_t map[256])
+{
+    for (size_t i = 0; i < count; ++i)
+        dst[i] = map[src[i]];
+}

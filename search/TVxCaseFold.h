@@ -27,4 +27,10 @@ public:
     // result equals the byte-by-byte rule. In place (dst == src) works too: folding never
     // changes whether a byte is a lead byte.
     static void FoldBlock(const uint8_t *src, uint8_t *dst, size_t count, int pred);
+
+    // The codes whose Latin letters never stand inside another character's bytes (UTF-8,
+    // EUC-JP) and the looser first pass of the others: every "A".."Z" lowered. Vectorised.
+    static void FoldLatin(const uint8_t *src, uint8_t *dst, size_t count);
+    // Every byte through a map of its own (a character table's letters).
+    static void FoldMap(const uint8_t *src, uint8_t *dst, size_t count, const uint8_t map[256]);
 };

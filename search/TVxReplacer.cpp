@@ -2,10 +2,11 @@
 
 TVxReplacer::TVxReplacer(TVxDocument &doc, int32_t blockSize) : FDoc(doc), FSearcher(doc, blockSize) {}
 
-TVxReplaceResult TVxReplacer::Replace(int32_t start, const std::string &findText, const std::string &replaceText,
+TVxReplaceResult TVxReplacer::Replace(int32_t start, const TVxSearchPattern &find, const std::string &replaceText,
                                       bool all, bool ignoreCase)
 {
     TVxReplaceResult result;
+    const std::string &findText = find.Bytes;
     if (findText.empty())
         return result;
     const auto *data = reinterpret_cast<const uint8_t *>(replaceText.data());
@@ -13,7 +14,7 @@ TVxReplaceResult TVxReplacer::Replace(int32_t start, const std::string &findText
     const int32_t k = static_cast<int32_t>(replaceText.size());
 
     if (!all) {
-        const int32_t p = FSearcher.Search(findText, start, FDoc.FileSize() - 1, ignoreCase, false);
+        const int32_t p = FSearcher.Search(find, start, FDoc.FileSize() - 1, ignoreCase, false);
         if (p < 0)
             return result;
         FDoc.ReplaceRanges({TVxSplice{p, m, data, k}}, true, false);
@@ -30,7 +31,7 @@ TVxReplaceResult TVxReplacer::Replace(int32_t start, const std::string &findText
         return result;
     }
 
-    const std::vector<int32_t> found = FSearcher.FindForReplaceAll(findText, start, ignoreCase, replaceText);
+    const std::vector<int32_t> found = FSearcher.FindForReplaceAll(find, start, ignoreCase, replaceText);
     if (found.empty())
         return result;
     std::vector<TVxSplice> splices;

@@ -42,8 +42,13 @@ class TVxReplacer {
 public:
     explicit TVxReplacer(TVxDocument &doc, int32_t blockSize = TVxSearcher::kBlockSize);
 
-    TVxReplaceResult Replace(int32_t start, const std::string &findText, const std::string &replaceText, bool all,
+    TVxReplaceResult Replace(int32_t start, const TVxSearchPattern &find, const std::string &replaceText, bool all,
                              bool ignoreCase);
+    TVxReplaceResult Replace(int32_t start, const std::string &findText, const std::string &replaceText, bool all,
+                             bool ignoreCase)
+    {
+        return Replace(start, TVxSearchPattern(findText), replaceText, all, ignoreCase);
+    }
 
 private:
     TVxDocument &FDoc;

@@ -1,6 +1,7 @@
 #include "TVxSearchEngine.h"
 
 #include "TVxHexText.h"
+#include "TVxTextPattern.h"
 
 #include <optional>
 
@@ -9,11 +10,20 @@ TVxSearchEngine::TVxSearchEngine(TVxDocument &doc, int32_t blockSize)
 {
 }
 
+TVxSearchPattern TVxSearchEngine::PatternOf(const std::string &text, bool ignoreCase, bool hex) const
+{
+    if (hex)
+        return TVxSearchPattern(TVxHexText::Parse(text).value_or(std::string()));
+    return TVxTextPattern::Make(FCodec, TVxTextCodec::FromUtf8(text), ignoreCase, FDoc);
+}
+
 int32_t TVxSearchEngine::Search(const std::string &text, int32_t start, int32_t endBound, bool ignoreCase,
                                 bool backward, bool hex)
 {
     FState.SetSearchText(text, ignoreCase, false, hex);
-    return FSearcher.Search(FState.Pattern(), start, endBound, FState.FoldsCase(), backward);
+    const TVxSearchPattern pattern = PatternOf(text, ignoreCase, hex);
+    FMatchLength = int32_t(pattern.Bytes.size());
+    return FSearcher.Search(pattern, start, endBound, FState.FoldsCase(), backward);
 }
 
 int32_t TVxSearchEngine::Find(const std::string &text, bool ignoreCase, bool backward, bool fromTop, int32_t caret,
@@ -42,10 +52,13 @@ int32_t TVxSearchEngine::FindPrev(int32_t caret, int32_t selAnchor, int32_t selE
 TVxReplaceResult TVxSearchEngine::Replace(int32_t start, const std::string &findText,
                                           const std::string &replaceText, bool all, bool hex)
 {
-    const std::optional<std::string> replacement = hex ? TVxHexText::Parse(replaceText) : replaceText;
-    const std::optional<std::string> pattern = hex ? TVxHexText::Parse(findText) : findText;
-    if (!replacement || !pattern || pattern->empty())
+    const std::optional<std::string> replacement =
+        hex ? TVxHexText::Parse(replaceText) : FCodec.EncodeOrThrow(TVxTextCodec::FromUtf8(replaceText));
+    const std::optional<std::string> bytes = hex ? TVxHexText::Parse(findText) : findText;
+    if (!replacement || !bytes || bytes->empty())
         return TVxReplaceResult();
     FState.SetSearchText(findText, FState.SearchIgnoreCase(), false, hex);
-    return FReplacer.Replace(start, *pattern, *replacement, all, FState.FoldsCase());
+    const TVxSearchPattern pattern = PatternOf(findText, FState.SearchIgnoreCase(), hex);
+    FMatchLength = int32_t(pattern.Bytes.size());
+    return FReplacer.Replace(start, pattern, *replacement, all, FState.FoldsCase());
 }

@@ -4,14 +4,17 @@
 // (TVxSearchBounds) and replacing (TVxReplacer), over one document.
 //
 //  Search     makes text and flags the current search (shared unless unchanged), then
-//             scans for its Pattern(); the match, when p >= 0, is p .. p + Pattern().size() - 1.
-//             `hex`: the text is hexadecimal digits (TVxHexText), matched byte for byte.
+//             scans for its bytes in the code of SetCodec (TVxTextPattern); the match, when
+//             p >= 0, is p .. p + MatchLength() - 1. `hex`: the text is hexadecimal digits
+//             (TVxHexText), matched byte for byte. Texts are UTF-8; a text the code cannot
+//             carry throws TVxError TextNotEncodable after it became the current search.
 //  Find       start and end bound from the caret, the selection and from-top, then Search.
 //  FindNext / FindPrev   the current text and flag from the caret or the selection.
 //  Replace    with the current ignore-case flag; the find text becomes the current text
 //             (unless it gives no bytes: then nothing is searched nor changed). With `hex`
 //             both texts are hexadecimal digits; a replacement that gives no bytes is
-//             "replace by nothing", one that is not hex changes nothing.
+//             "replace by nothing", one that is not hex changes nothing. Otherwise both
+//             texts are written in the code of SetCodec.
 //
 // The control keeps the caret and the selection: it passes them in (selExtent -1: nothing
 // selected) and, on a match, selects it and moves the caret as the result says; it repaints
@@ -24,6 +27,7 @@
 #include "TVxSearchBounds.h"
 #include "TVxSearchText.h"
 #include "TVxSearcher.h"
+#include "TVxTextCodec.h"
 
 class TVxSearchEngine {
 public:
@@ -32,6 +36,11 @@ public:
     TVxSearchText &State() { return FState; }
     const TVxSearchText &State() const { return FState; }
     bool HasSearchText() const { return FState.HasSearchText(); }
+    // The code that texts are searched and written in: the column's.
+    void SetCodec(const TVxTextCodec &codec) { FCodec = codec; }
+    const TVxTextCodec &Codec() const { return FCodec; }
+    // The length in bytes of the last match found.
+    int32_t MatchLength() const { return FMatchLength; }
 
     int32_t Search(const std::string &text, int32_t start, int32_t endBound, bool ignoreCase, bool backward,
                    bool hex = false);
@@ -43,7 +52,11 @@ public:
                              bool hex = false);
 
 private:
+    TVxSearchPattern PatternOf(const std::string &text, bool ignoreCase, bool hex) const;
+
     TVxDocument &FDoc;
+    TVxTextCodec FCodec;
+    int32_t FMatchLength = 0;
     TVxSearchText FState;
     TVxSearcher FSearcher;
     TVxReplacer FReplacer;

@@ -7,7 +7,7 @@ void TVxSearchText::Store(const std::string &text, bool ignoreCase, bool hex)
     FSearchText = text;
     FSearchIgnoreCase = ignoreCase;
     FSearchHex = hex;
-    FPattern = hex ? TVxHexText::Parse(text).value_or(std::string()) : text;
+    FHexBytes = hex ? TVxHexText::Parse(text).value_or(std::string()) : std::string();
 }
 
 bool TVxSearchText::SetSearchText(const std::string &text, bool ignoreCase, bool silent, bool hex)

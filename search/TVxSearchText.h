@@ -1,10 +1,10 @@
 #pragma once
-// The current search: the text as the user typed it (a CP932 byte string), its ignore-case
-// flag and whether it was typed as hexadecimal bytes; what find next and find previous
-// repeat, shared by every running instance. Pattern() is what a scan looks for: the text
-// itself, or the bytes its hexadecimal digits give (TVxHexText; empty when they give none).
-// A search made by hex matches byte for byte whatever the flag says, and keeps the flag for
-// the text searches that follow.
+// The current search: the text as the user typed it (UTF-8), its ignore-case flag and
+// whether it was typed as hexadecimal bytes; what find next and find previous repeat, shared
+// by every running instance. The bytes a text stands for depend on the code the column shows
+// when it is searched (TVxSearchEngine makes them); HexBytes() are those of hexadecimal
+// digits (TVxHexText; empty when they give none). A search made by hex matches byte for byte
+// whatever the flag says, and keeps the flag for the text searches that follow.
 //
 // SetSearchText is the only way to change them from this instance: when text and both flags
 // equal the current ones nothing happens (no sharing, no event); otherwise they are stored,
@@ -24,10 +24,10 @@ public:
     const std::string &SearchText() const { return FSearchText; }
     bool SearchIgnoreCase() const { return FSearchIgnoreCase; }
     bool SearchHex() const { return FSearchHex; }
-    const std::string &Pattern() const { return FPattern; }
+    const std::string &HexBytes() const { return FHexBytes; }
     // Whether matching folds case: never for bytes typed as hex.
     bool FoldsCase() const { return FSearchIgnoreCase && !FSearchHex; }
-    bool HasSearchText() const { return !FPattern.empty(); }
+    bool HasSearchText() const { return FSearchHex ? !FHexBytes.empty() : !FSearchText.empty(); }
 
     // Returns whether anything changed.
     bool SetSearchText(const std::string &text, bool ignoreCase, bool silent, bool hex = false);
@@ -42,5 +42,5 @@ private:
     std::string FSearchText;
     bool FSearchIgnoreCase = false;
     bool FSearchHex = false;
-    std::string FPattern;
+    std::string FHexBytes;
 };

@@ -9,10 +9,26 @@ TVxSearcher::TVxSearcher(const TVxDocument &doc, int32_t blockSize)
 {
 }
 
-void TVxSearcher::Begin(const std::string &text, bool ignoreCase)
+void TVxSearcher::FoldInto(const uint8_t *src, uint8_t *dst, size_t count) const
+{
+    if (FFold == TVxSearchPattern::TFold::ShiftJis)
+        TVxCaseFold::FoldBlock(src, dst, count, TVxCaseFold::kNoPredecessor);
+    else if (FFoldMap)
+        TVxCaseFold::FoldMap(src, dst, count, FFoldMap->data());
+    else
+        TVxCaseFold::FoldLatin(src, dst, count);
+}
+
+void TVxSearcher::Begin(const TVxSearchPattern &pattern, bool ignoreCase)
 {
     FIgnoreCase = ignoreCase;
-    FPattern = ignoreCase ? TVxCaseFold::FoldText(text) : text;
+    FFold = pattern.Fold;
+    FFoldMap = pattern.FoldMap;
+    FAccept = pattern.Accept;
+    FPattern = pattern.Bytes;
+    if (ignoreCase && !FPattern.empty())
+        FoldInto(reinterpret_cast<const uint8_t *>(pattern.Bytes.data()), reinterpret_cast<uint8_t *>(FPattern.data()),
+                 FPattern.size());
     FLength = static_cast<int32_t>(std::min<size_t>(FPattern.size(), INT32_MAX));
     FMatcher = std::make_unique<TVxMatcher>(FPattern);
     // The document may have changed since the last call: nothing of the old block is kept.
@@ -30,7 +46,7 @@ void TVxSearcher::Fill(int32_t firstCandidate, int32_t end)
     if (FIgnoreCase) {
         if (FFolded.size() < count)
             FFolded.resize(count);
-        TVxCaseFold::FoldBlock(FRaw.data(), FFolded.data(), static_cast<size_t>(got), TVxCaseFold::kNoPredecessor);
+        FoldInto(FRaw.data(), FFolded.data(), static_cast<size_t>(got));
     }
     FLo = lo;
     FHi = lo + got;
@@ -95,19 +111,40 @@ int32_t TVxSearcher::ScanBackward(int32_t from, int32_t lowest)
     return -1;
 }
 
-int32_t TVxSearcher::Search(const std::string &text, int32_t start, int32_t endBound, bool ignoreCase, bool backward)
+int32_t TVxSearcher::NextForward(int32_t from, int32_t lastStart)
+{
+    for (;;) {
+        const int32_t p = ScanForward(from, lastStart);
+        if (p < 0 || !FAccept || FAccept(p))
+            return p;
+        from = p + 1;
+    }
+}
+
+int32_t TVxSearcher::NextBackward(int32_t from, int32_t lowest)
+{
+    for (;;) {
+        const int32_t p = ScanBackward(from, lowest);
+        if (p < 0 || !FAccept || FAccept(p))
+            return p;
+        from = p - 1;
+    }
+}
+
+int32_t TVxSearcher::Search(const TVxSearchPattern &pattern, int32_t start, int32_t endBound, bool ignoreCase,
+                            bool backward)
 {
     const int32_t size = FDoc.FileSize();
-    if (text.empty() || text.size() > size_t(size))
+    if (pattern.Bytes.empty() || pattern.Bytes.size() > size_t(size))
         return -1;
-    Begin(text, ignoreCase);
+    Begin(pattern, ignoreCase);
     if (!backward) {
         const int32_t from = std::max(start, 0);
         const int64_t lastStart = int64_t(std::min(endBound, size - 1)) - FLength + 1;
         if (from > lastStart)
             return -1;
         BeginRange(from, lastStart + FLength, false);
-        const int32_t p = ScanForward(from, static_cast<int32_t>(lastStart));
+        const int32_t p = NextForward(from, static_cast<int32_t>(lastStart));
         EndRange();
         return p;
     }
@@ -116,7 +153,7 @@ int32_t TVxSearcher::Search(const std::string &text, int32_t start, int32_t endB
     if (from < lowest)
         return -1;
     BeginRange(lowest, from + FLength, true);
-    const int32_t p = ScanBackward(static_cast<int32_t>(from), lowest);
+    const int32_t p = NextBackward(static_cast<int32_t>(from), lowest);
     EndRange();
     return p;
 }
@@ -133,14 +170,16 @@ bool TVxSearcher::MatchesAfter(int32_t p, int pred, int32_t lastStart)
            std::equal(hay + 1, hay + FLength, pat + 1);
 }
 
-std::vector<int32_t> TVxSearcher::FindForReplaceAll(const std::string &text, int32_t start, bool ignoreCase,
-                                                    const std::string &replacement)
+std::vector<int32_t> TVxSearcher::FindForReplaceAll(const TVxSearchPattern &pattern, int32_t start,
+                                                    bool ignoreCase, const std::string &replacement)
 {
     std::vector<int32_t> found;
     const int32_t size = FDoc.FileSize();
-    if (text.empty() || text.size() > size_t(size))
+    if (pattern.Bytes.empty() || pattern.Bytes.size() > size_t(size))
         return found;
-    Begin(text, ignoreCase);
+    Begin(pattern, ignoreCase);
+    // Only the Shift-JIS fold looks at the byte before a candidate.
+    const bool foldsAfterPredecessor = FIgnoreCase && FFold == TVxSearchPattern::TFold::ShiftJis;
     const int32_t lastStart = size - FLength;
     int32_t pos = std::max(start, 0);
     // The byte that precedes `pos` in the document as it will be once the matches before
@@ -151,14 +190,14 @@ std::vector<int32_t> TVxSearcher::FindForReplaceAll(const std::string &text, int
     BeginRange(pos, size, false);
     while (pos <= lastStart) {
         int32_t p;
-        if (afterMatch && FIgnoreCase)
-            p = MatchesAfter(pos, pred, lastStart) ? pos : ScanForward(pos + 1, lastStart);
+        if (afterMatch && foldsAfterPredecessor)
+            p = MatchesAfter(pos, pred, lastStart) && (!FAccept || FAccept(pos)) ? pos : NextForward(pos + 1, lastStart);
         else
-            p = ScanForward(pos, lastStart);
+            p = NextForward(pos, lastStart);
         if (p < 0)
             break;
         found.push_back(p);
-        if (FIgnoreCase) {
+        if (foldsAfterPredecessor) {
             if (!replacement.empty())
                 pred = static_cast<uint8_t>(replacement.back());
             else if (!afterMatch || p > prevEnd)

@@ -1,6 +1,7 @@
 #pragma once
-// The scan of the search: finds a byte string in a document, forward or backward, optionally
-// ignoring the case of the Latin letters (TVxCaseFold, Shift-JIS aware).
+// The scan of the search: finds a pattern (TVxSearchPattern: bytes, fold rule, which
+// occurrences count) in a document, forward or backward, optionally ignoring the case of the
+// Latin letters (TVxCaseFold: Shift-JIS aware, or by the pattern's map).
 //
 // Contract of Search (offsets signed 32-bit, "not found" -1):
 //  - forward: the smallest p with start <= p and p + n - 1 <= endBound;
@@ -9,8 +10,9 @@
 //    counts as the last byte, an empty or inverted range finds nothing, and so does an empty
 //    text;
 //  - with ignoreCase, every data byte is folded after its own predecessor in the data, the
-//    pattern after its own, and then compared exactly. Every occurrence counts, overlapping
-//    ones included.
+//    pattern after its own, and then compared exactly (a Map fold needs no predecessor).
+//    Every occurrence counts, overlapping ones included, unless the pattern's Accept refuses
+//    it: the scan then goes on from the next offset (forward) or the one before (backward).
 // The results are those of a byte-by-byte comparison; the tests hold them against one.
 //
 // How: the document is read in blocks of BlockSize bytes (plus the pattern's length and one
@@ -30,6 +32,7 @@
 
 #include "TVxDocument.h"
 #include "TVxMatcher.h"
+#include "TVxSearchPattern.h"
 
 #include <cstdint>
 #include <memory>
@@ -43,7 +46,11 @@ public:
     // blockSize: bytes of candidates per block; small values exist for tests at boundaries.
     explicit TVxSearcher(const TVxDocument &doc, int32_t blockSize = kBlockSize);
 
-    int32_t Search(const std::string &text, int32_t start, int32_t endBound, bool ignoreCase, bool backward);
+    int32_t Search(const TVxSearchPattern &pattern, int32_t start, int32_t endBound, bool ignoreCase, bool backward);
+    int32_t Search(const std::string &bytes, int32_t start, int32_t endBound, bool ignoreCase, bool backward)
+    {
+        return Search(TVxSearchPattern(bytes), start, endBound, ignoreCase, backward);
+    }
 
     // The offsets, in the document as it stands, of the occurrences that a replace-all from
     // `start` replaces: the leftmost one at or after start, then the leftmost one at or after
@@ -51,11 +58,15 @@ public:
     // matters only for the first candidate after a match when case is ignored: that
     // candidate's first byte is folded after the byte that will precede it then (the
     // replacement's last byte, or what precedes an empty replacement).
-    std::vector<int32_t> FindForReplaceAll(const std::string &text, int32_t start, bool ignoreCase,
+    std::vector<int32_t> FindForReplaceAll(const TVxSearchPattern &pattern, int32_t start, bool ignoreCase,
                                            const std::string &replacement);
 
 private:
-    void Begin(const std::string &text, bool ignoreCase);
+    void Begin(const TVxSearchPattern &pattern, bool ignoreCase);
+    void FoldInto(const uint8_t *src, uint8_t *dst, size_t count) const;
+    // The scans, with the pattern's Accept asked of every occurrence.
+    int32_t NextForward(int32_t from, int32_t lastStart);
+    int32_t NextBackward(int32_t from, int32_t lowest);
     // The range a scan covers, for its progress: [lo, hi), read from the top when backward.
     void BeginRange(int32_t lo, int64_t hi, bool backward);
     void EndRange();
@@ -74,6 +85,9 @@ private:
     const TVxDocument &FDoc;
     const int32_t FBlockSize;
     bool FIgnoreCase = false;
+    TVxSearchPattern::TFold FFold = TVxSearchPattern::TFold::ShiftJis;
+    std::shared_ptr<const std::array<uint8_t, 256>> FFoldMap;
+    std::function<bool(int32_t)> FAccept;
     std::string FPattern; // folded when ignoring case
     int32_t FLength = 0;
     std::unique_ptr<TVxMatcher> FMatcher;

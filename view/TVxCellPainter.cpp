@@ -239,7 +239,7 @@ void TVxCellPainter::DrawCharGlyphs(QPainter &p, const QRect &cell, int32_t rowS
 {
     // The row's characters with their context, so a character across a row boundary shows
     // its parts on both rows.
-    FRun.Read(FIn->Bytes, rowStart, FIn->CharCode);
+    FRun.Read(FIn->Bytes, rowStart, FIn->Decoder);
     const int cw = FIn->Geometry.CharWidth();
     const int left = cell.left();
     const int right = left + cell.width();
@@ -247,8 +247,9 @@ void TVxCellPainter::DrawCharGlyphs(QPainter &p, const QRect &cell, int32_t rowS
     const int32_t base = FRun.Base;
     const int n = FRun.Count;
     TFaceBuckets buckets;
-    for (int i = 0; i < n; ++i) {
-        const TVxDecodedChar &c = FRun.Chars[i];
+    // A character that starts further back than the longest one cannot reach the row.
+    for (int i = std::max(0, rowStart - base - TVxCharDecoder::kMaxLength); i < n; ++i) {
+        const TVxDecodedChar &c = FRun.Chars[size_t(i)];
         if (c.Span == 0)
             continue;
         const int cells = c.Span;

@@ -1,18 +1,21 @@
 #include "TVxCharRun.h"
 
-#include "TVxCharDecoderFactory.h"
 #include "TVxDocument.h"
 
 #include <algorithm>
 
-void TVxCharRun::Read(TVxDocument &doc, int32_t rowStart, TVxCharCode code)
+void TVxCharRun::Read(TVxDocument &doc, int32_t rowStart, const TVxCharDecoder &decoder)
 {
-    Base = std::max(0, rowStart - TVxCharDecoder::kMaxBefore);
+    Base = std::max(0, rowStart - decoder.Lookback());
     const int64_t end = std::min<int64_t>(doc.FileSize(), int64_t(rowStart) + 16 + TVxCharDecoder::kMaxAfter);
     Count = int(std::max<int64_t>(0, end - Base));
+    if (Bytes.size() < size_t(Count)) {
+        Bytes.resize(size_t(Count));
+        Chars.resize(size_t(Count));
+    }
     for (int i = 0; i < Count; ++i)
-        Bytes[i] = doc.ByteAt(Base + i);
-    TVxCharDecoderFactory::For(code).Decode(Bytes, Count, Base, std::min(Count, rowStart - Base), Chars);
+        Bytes[size_t(i)] = doc.ByteAt(Base + i);
+    decoder.Decode(Bytes.data(), Count, Base, std::min(Count, rowStart - Base), Chars.data());
 }
 
 int TVxCharRun::CharAt(int32_t offset) const
@@ -21,9 +24,10 @@ int TVxCharRun::CharAt(int32_t offset) const
     if (at < 0 || at >= Count)
         return -1;
     int i = int(at);
-    while (i > 0 && Chars[i].Span == 0)
+    while (i > 0 && Chars[size_t(i)].Span == 0)
         --i;
-    if (Chars[i].Span == 0 || Chars[i].Code == TVxCharDecoder::kInvalid || i + Chars[i].Span <= at)
+    const TVxDecodedChar &c = Chars[size_t(i)];
+    if (c.Span == 0 || c.Code == TVxCharDecoder::kInvalid || i + c.Span <= at)
         return -1;
     return i;
 }

@@ -1,24 +1,24 @@
 #pragma once
 // The characters of one row of the character column: the row's 16 bytes with the context
-// the decoders need around them (TVxCharDecoder::kMaxBefore before, kMaxAfter after, both
-// limited to the document), read through the cache window and decoded with a character
-// code. The painter draws from it; the byte values panel asks it for the character that holds
-// the caret, so the panel names exactly what the column shows.
+// the decoder needs around them (its Lookback() before, TVxCharDecoder::kMaxAfter after,
+// both limited to the document), read through the cache window and decoded. The painter
+// draws from it; the byte values panel asks it for the character that holds the caret, so
+// the panel names exactly what the column shows.
 //
-// Cost: at most 35 byte reads from the cache window and one decode; no allocation beyond
-// what a decoder does.
+// Cost: Lookback() + 16 + kMaxAfter byte reads from the cache window and one decode; the
+// buffers grow to the longest look-back once and are then reused.
 
 #include "TVxCharDecoder.h"
-#include "TVxTextFilter.h"
+
+#include <cstdint>
+#include <vector>
 
 class TVxDocument;
 
 class TVxCharRun {
 public:
-    static constexpr int kMax = TVxCharDecoder::kMaxBefore + 16 + TVxCharDecoder::kMaxAfter;
-
     // Reads and decodes the run of the row whose first offset is rowStart (a multiple of 16).
-    void Read(TVxDocument &doc, int32_t rowStart, TVxCharCode code);
+    void Read(TVxDocument &doc, int32_t rowStart, const TVxCharDecoder &decoder);
 
     // The index in Bytes/Chars of the first byte of the character that holds `offset`;
     // -1 when the offset is outside the run or its byte belongs to no character.
@@ -26,6 +26,6 @@ public:
 
     int32_t Base = 0; // document offset of Bytes[0]
     int Count = 0;
-    uint8_t Bytes[kMax] = {};
-    TVxDecodedChar Chars[kMax];
+    std::vector<uint8_t> Bytes;
+    std::vector<TVxDecodedChar> Chars;
 };

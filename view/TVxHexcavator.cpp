@@ -122,6 +122,16 @@ void TVxHexcavator::SetCharCode(TVxCharCode value)
     if (FCharCode == value)
         return;
     FCharCode = value;
+    if (value != ccTable || !FCodec.Table())
+        FCodec = TVxTextCodec(value);
+    LoadCache(std::min(GetCaretOffset(), std::max(0, FileSize() - 1)));
+    RepaintAll();
+}
+
+void TVxHexcavator::SetCharTable(std::shared_ptr<const TVxCharTable> table)
+{
+    FCodec = TVxTextCodec(std::move(table));
+    FCharCode = ccTable;
     LoadCache(std::min(GetCaretOffset(), std::max(0, FileSize() - 1)));
     RepaintAll();
 }
@@ -204,7 +214,7 @@ void TVxHexcavator::paintEvent(QPaintEvent *e)
     TVxDocument &bytes = *this;
     const TVxPaintSnapshot state{FGeometry, FStyle,   bytes,     viewport()->width(), viewport()->height(),
                                  FTopRow,   FLeftCol, FRowCount, FCol,                FRow,
-                                 FileSize(), selLo,   selHi,     FSelExtent != -1,    FCharCode};
+                                 FileSize(), selLo,   selHi,     FSelExtent != -1,    FCodec.Decoder()};
     FPainter->Paint(p, e->rect(), state);
     if (FCaretShown && FCaretPhase) {
         // Like a system caret: XOR with the caret colour, so white inverts.

@@ -34,6 +34,7 @@
 #include "TVxCells.h"
 #include "TVxDocument.h"
 #include "TVxGridGeometry.h"
+#include "TVxTextCodec.h"
 #include "TVxTextFilter.h"
 #include "TVxViewStyle.h"
 
@@ -100,7 +101,12 @@ public:
     QColor CaretColor() const { return FStyle.CaretColor; }
     void SetCaretColor(const QColor &value);
     TVxCharCode CharCode() const { return FCharCode; }
+    // A built-in code; ccTable keeps the table that SetCharTable gave, or is ASCII without one.
     void SetCharCode(TVxCharCode value);
+    // Shows the column through a character table: CharCode becomes ccTable.
+    void SetCharTable(std::shared_ptr<const TVxCharTable> table);
+    // The column's code, for everything that turns texts into bytes or bytes into texts.
+    const TVxTextCodec &Codec() const { return FCodec; }
     QColor AddressColor() const { return FStyle.AddressColor; }
     void SetAddressColor(const QColor &value);
     QColor AddressBGColor() const { return FStyle.AddressBGColor; }
@@ -330,6 +336,7 @@ private:
     // Properties
     TVxViewStyle FStyle;
     TVxCharCode FCharCode = ccASCII;
+    TVxTextCodec FCodec;
     TVxColumnBytes FColumnBytes = cb1byte;
     bool FReadOnlyMode = false;
     bool FInsertMode = false;

@@ -1,7 +1,7 @@
 #pragma once
 // What one paint of the grid reads, and nothing more: the layout, the style, the scroll
-// position, the caret cell, the selection, the character code and where the bytes come
-// from. TVxHexcavator::paintEvent fills one on the stack for each paint and hands it to
+// position, the caret cell, the selection, the character column's decoder and where the
+// bytes come from. TVxHexcavator::paintEvent fills one on the stack for each paint and hands it to
 // TVxCellPainter, so the painter sees the control's state read-only and knows nothing else
 // of the control.
 //
@@ -10,11 +10,11 @@
 // document is not const because reading a byte may move its cache window.
 
 #include "TVxGridGeometry.h"
-#include "TVxTextFilter.h"
 #include "TVxViewStyle.h"
 
 #include <cstdint>
 
+class TVxCharDecoder;
 class TVxDocument;
 
 struct TVxPaintSnapshot {
@@ -30,5 +30,5 @@ struct TVxPaintSnapshot {
     int32_t FileSize;
     int32_t SelLo, SelHi; // ordered selection, both -1 when none
     bool SelExtentSet;    // a selection extent is set: no underline then
-    TVxCharCode CharCode;
+    const TVxCharDecoder &Decoder;
 };

@@ -85,7 +85,7 @@ void TByteValuesPanel::Refresh()
     TByteValues::TCharAtCaret ch;
     if (count > 0) {
         TVxCharRun run;
-        run.Read(ed, caret & ~15, ed.CharCode());
+        run.Read(ed, caret & ~15, ed.Codec().Decoder());
         const int at = run.CharAt(caret);
         ch.Present = true;
         ch.Code = at < 0 ? TVxCharDecoder::kInvalid : run.Chars[at].Code;

@@ -1,7 +1,6 @@
 #include "TEditCommands.h"
 
 #include "TBusyState.h"
-#include "TCodePage.h"
 #include "TCommand.h"
 #include "TCommandPlaces.h"
 #include "TUiServices.h"
@@ -111,7 +110,7 @@ void TEditCommands::acInputStrExecute()
     QString text;
     if (TUiServices::Instance().AskString(&FContext.Window, QStringLiteral("文字列入力"),
                                           QStringLiteral("文字列を入力してください。"), text))
-        FContext.Busy.Run([this, text] { FTransfer.InsertText(TCodePage::ToCodePage(text)); }, true,
+        FContext.Busy.Run([this, text] { FTransfer.InsertText(text); }, true,
                           QStringLiteral("挿入しています"));
 }
 

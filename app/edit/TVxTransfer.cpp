@@ -2,6 +2,7 @@
 
 #include "TBusyState.h"
 #include "TCodePage.h"
+#include "TVxDumpChars.h"
 #include "TVxDumpText.h"
 #include "TVxHexcavator.h"
 #include "TVxTextFilter.h"
@@ -56,11 +57,8 @@ void TVxTransfer::CopyRange(int32_t a, int32_t b)
     if (a > b)
         std::swap(a, b);
     const std::vector<uint8_t> bytes = FEditor.ReadBytes(a, b - a + 1);
-    const std::string shown = TVxTextFilter::FilterText(bytes, FEditor.CharCode(), true);
-    // A text cannot carry a zero byte; the binary form below keeps everything.
-    const QByteArray text(shown.c_str());
     auto *mime = new QMimeData;
-    mime->setText(TCodePage::FromCodePage(text));
+    mime->setText(TextForm(bytes, a));
     mime->setData(QString::fromLatin1(kBinaryFormat),
                   QByteArray(reinterpret_cast<const char *>(bytes.data()), static_cast<int>(bytes.size())));
     Clipboard()->setMimeData(mime);
@@ -116,9 +114,22 @@ void TVxTransfer::CopyAsText()
     FEditor.GetSelectionRange(a, b);
     if (a < 0)
         return;
-    const std::string text = TVxDumpText::DumpRange(FEditor, a, b, GroupSize(FEditor.ColumnBytes()),
-                                                    FEditor.HideOffsetHeader());
-    Clipboard()->setText(QString::fromLatin1(text.c_str()));
+    const int group = GroupSize(FEditor.ColumnBytes());
+    const TVxTextCodec &codec = FEditor.Codec();
+    if (codec.IsByteCode()) {
+        const std::string text = TVxDumpText::DumpRange(FEditor, a, b, group, FEditor.HideOffsetHeader());
+        Clipboard()->setText(QString::fromLatin1(text.c_str()));
+        return;
+    }
+    // The other codes add what the column shows, so the text a user sees is copied too.
+    QString text;
+    for (int32_t line = a / 16; line <= b / 16; ++line) {
+        text += QString::fromLatin1(TVxDumpText::GetDumpLine(FEditor, a, b, line, group, FEditor.HideOffsetHeader()));
+        text += QLatin1Char(' ');
+        text += QString::fromStdU16String(TVxDumpChars::Line(FEditor, codec, a, b, line));
+        text += QLatin1Char('\n');
+    }
+    Clipboard()->setText(text);
 }
 
 void TVxTransfer::PasteCommand()
@@ -126,7 +137,7 @@ void TVxTransfer::PasteCommand()
     if (ClipboardHasBinary())
         PasteFromClipboard();
     else if (ClipboardHasText())
-        InsertText(TCodePage::ToCodePage(Clipboard()->text()));
+        InsertText(Clipboard()->text());
 }
 
 void TVxTransfer::InsertFromFile(const QString &fileName)
@@ -139,6 +150,24 @@ void TVxTransfer::InsertFromFile(const QString &fileName)
         FEditor.DeleteRange(a, b, true);
     FEditor.InsertFile(FEditor.GetCaretOffset(), fileName.toStdString(), true);
     FEditor.RefreshCaret();
+}
+
+QString TVxTransfer::TextForm(const std::vector<uint8_t> &bytes, int32_t offset) const
+{
+    const TVxTextCodec &codec = FEditor.Codec();
+    if (codec.IsByteCode()) {
+        const std::string shown = TVxTextFilter::FilterText(bytes, FEditor.CharCode(), true);
+        // A text cannot carry a zero byte; the binary form keeps everything.
+        return TCodePage::FromCodePage(QByteArray(shown.c_str()));
+    }
+    return QString::fromStdU16String(codec.Decode(bytes.data(), bytes.size(), offset, 0, bytes.size(), true));
+}
+
+void TVxTransfer::InsertText(const QString &text)
+{
+    if (FEditor.ReadOnlyMode() || text.isEmpty())
+        return;
+    InsertText(QByteArray::fromStdString(FEditor.Codec().EncodeOrThrow(text.toStdU16String())));
 }
 
 void TVxTransfer::InsertText(const QByteArray &bytes)

@@ -3,7 +3,8 @@
 // beside a text form), the hexadecimal dump as text, another file, and typed strings.
 //
 // The binary format carries its own length, so a copied range with zero bytes in it pastes
-// whole. Texts become bytes in the system code page CP932 (Shift-JIS, TCodePage).
+// whole. Texts become bytes in the code the column shows (TVxTextCodec: CP932 for ASCII and
+// Shift-JIS, as always), and copied bytes become the text the column shows.
 //
 // Cut, paste, inserting a file and inserting text do nothing in read-only mode; copy and copy
 // as text work. Errors (a file that cannot be read, a full disk) propagate as exceptions after
@@ -15,6 +16,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 class TBusyState;
 class TVxHexcavator;
@@ -40,12 +42,19 @@ public:
     // The paste command: the binary format when present, else the clipboard's text as bytes.
     void PasteCommand();
     void InsertFromFile(const QString &fileName);
+    // A text in the column's code (TVxTextCodec); a character the code cannot carry throws
+    // TVxError TextNotEncodable before anything changes.
+    void InsertText(const QString &text);
     void InsertText(const QByteArray &bytes);
 
     static bool ClipboardHasBinary();
     static bool ClipboardHasText();
 
 private:
+    // The clipboard's text beside copied bytes that begin at `offset`: the column's
+    // filter as CP932 for ASCII and Shift-JIS, the column's characters for the other codes.
+    QString TextForm(const std::vector<uint8_t> &bytes, int32_t offset) const;
+
     TVxHexcavator &FEditor;
     TBusyState &FBusy;
 };

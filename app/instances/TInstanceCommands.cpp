@@ -1,5 +1,7 @@
 #include "TInstanceCommands.h"
 
+#include "TCodePage.h"
+
 #include "TBusyState.h"
 #include "TCommand.h"
 #include "TCommandPlaces.h"
@@ -122,9 +124,15 @@ void TInstanceCommands::acNextInstanceExecute()
 
 void TInstanceCommands::Share(const std::string &text, bool ignoreCase, bool silent, bool hex)
 {
+    // The record carries its text in CP932, as every instance reads it. A text that CP932
+    // cannot carry (typed for a UTF-8 or EUC-JP column) stays in this instance rather than
+    // reach the others as something else.
+    const std::string bytes = TCodePage::ToBytes(QString::fromStdString(text));
+    if (TCodePage::FromBytes(bytes).toStdString() != text)
+        return;
     if (FBlock) {
         try {
-            TVxSearchRecord::Store(*FBlock, text, ignoreCase, hex);
+            TVxSearchRecord::Store(*FBlock, bytes, ignoreCase, hex);
         } catch (const std::exception &) {
             return; // a block too small for a record: nothing the others could read
         }
@@ -141,13 +149,14 @@ void TInstanceCommands::LoadSharedSearchText(bool announce)
     TVxSearchText &state = FSearch;
     // The notice of our own record comes back here too. A text longer than the record holds
     // was cut to fit: the search repeated here stays the one the user typed.
-    const std::string &own = state.SearchText();
+    const std::string own = TCodePage::ToBytes(QString::fromStdString(state.SearchText()));
     if (own.size() > size_t(TVxSearchRecord::kMaxText) && record.IgnoreCase == state.SearchIgnoreCase() &&
         record.Hex == state.SearchHex() && record.Text == own.substr(0, TVxSearchRecord::kMaxText)) {
-        state.ApplyShared(own, record.IgnoreCase, announce, record.Hex);
+        const std::string typed = state.SearchText();
+        state.ApplyShared(typed, record.IgnoreCase, announce, record.Hex);
         return;
     }
-    state.ApplyShared(record.Text, record.IgnoreCase, announce, record.Hex);
+    state.ApplyShared(TCodePage::FromBytes(record.Text).toStdString(), record.IgnoreCase, announce, record.Hex);
 }
 
 void TInstanceCommands::CloseWhenIdle()

@@ -1,7 +1,6 @@
 #include "TDialogSupport.h"
 
 #include "TBusyState.h"
-#include "TCodePage.h"
 #include "TVxMessageBox.h"
 #include "TVxHexText.h"
 #include "TVxHistoryList.h"
@@ -42,7 +41,7 @@ QCheckBox *TDialogSupport::HexBox(QWidget *parent, QCheckBox *ignoreCase, int le
 
 bool TDialogSupport::AcceptHex(const QString &text, bool mayBeEmpty, TBusyState &busy)
 {
-    const auto bytes = TVxHexText::Parse(TCodePage::ToBytes(text));
+    const auto bytes = TVxHexText::Parse(text.toStdString());
     if (bytes && (mayBeEmpty || !bytes->empty()))
         return true;
     busy.Message(QString::fromUtf8(TVxHexText::kInvalid), mbIconStop);

@@ -1,7 +1,6 @@
 #include "TSearchCommands.h"
 
 #include "TBusyState.h"
-#include "TCodePage.h"
 #include "TCommand.h"
 #include "TCommandPlaces.h"
 #include "TSettingsModel.h"
@@ -76,14 +75,14 @@ void TSearchCommands::Apply(const TSettings &s, bool soleInstance)
 {
     FJumpAddress = QString::fromStdString(s.JumpAddress);
     if (soleInstance)
-        FSearch.State().SetSearchText(TCodePage::ToBytes(QString::fromStdString(s.SearchText)), s.SearchIgnoreCase, true,
+        FSearch.State().SetSearchText(s.SearchText, s.SearchIgnoreCase, true,
                                       s.SearchHex);
 }
 
 void TSearchCommands::Collect(TSettings &s) const
 {
     s.JumpAddress = FJumpAddress.toStdString();
-    s.SearchText = TCodePage::FromBytes(FSearchText).toStdString();
+    s.SearchText = FSearchText;
     s.SearchIgnoreCase = FSearchIgnoreCase;
     s.SearchHex = FSearchHex;
 }
@@ -111,7 +110,7 @@ void TSearchCommands::FindAgain(bool backward)
     }
     if (found < 0)
         FContext.Busy.Message((backward ? QStringLiteral("現在位置より前に ") : QStringLiteral("現在位置より後に ")) +
-                                      TCodePage::FromBytes(FSearch.SearchText()) +
+                                      QString::fromStdString(FSearch.SearchText()) +
                                       QStringLiteral(" は見つかりませんでした。"),
                                   mbIconInformation);
 }

@@ -13,7 +13,7 @@ void TVxEditorSearch::SetSearchText(const std::string &text, bool ignoreCase, bo
 // so the selection is set again after it.
 void TVxEditorSearch::Show(int32_t match, bool select)
 {
-    const auto length = static_cast<int32_t>(FEngine.State().Pattern().size());
+    const int32_t length = FEngine.MatchLength();
     if (match >= 0 && select) {
         FEditor.SetSelection(match, match + length - 1);
         FEditor.MoveCaretTo(TVxHexcavator::OffsetToCell(match));
@@ -26,6 +26,7 @@ void TVxEditorSearch::Show(int32_t match, bool select)
 int32_t TVxEditorSearch::Search(const std::string &text, int32_t start, int32_t endBound, bool ignoreCase,
                                 bool backward, bool select, bool hex)
 {
+    FEngine.SetCodec(FEditor.Codec());
     const int32_t p = FEngine.Search(text, start, endBound, ignoreCase, backward, hex);
     Show(p, select);
     return p;
@@ -34,6 +35,7 @@ int32_t TVxEditorSearch::Search(const std::string &text, int32_t start, int32_t 
 int32_t TVxEditorSearch::Find(const std::string &text, bool ignoreCase, bool backward, bool fromTop, bool select,
                               bool hex)
 {
+    FEngine.SetCodec(FEditor.Codec());
     const int32_t p = FEngine.Find(text, ignoreCase, backward, fromTop, FEditor.GetCaretOffset(), FEditor.SelAnchor(),
                                    FEditor.SelExtent(), hex);
     Show(p, select);
@@ -42,6 +44,7 @@ int32_t TVxEditorSearch::Find(const std::string &text, bool ignoreCase, bool bac
 
 int32_t TVxEditorSearch::FindNext()
 {
+    FEngine.SetCodec(FEditor.Codec());
     const int32_t p = FEngine.FindNext(FEditor.GetCaretOffset(), FEditor.SelAnchor(), FEditor.SelExtent());
     Show(p, true);
     return p;
@@ -49,6 +52,7 @@ int32_t TVxEditorSearch::FindNext()
 
 int32_t TVxEditorSearch::FindPrev()
 {
+    FEngine.SetCodec(FEditor.Codec());
     const int32_t p = FEngine.FindPrev(FEditor.GetCaretOffset(), FEditor.SelAnchor(), FEditor.SelExtent());
     Show(p, true);
     return p;
@@ -57,6 +61,7 @@ int32_t TVxEditorSearch::FindPrev()
 int32_t TVxEditorSearch::Replace(int32_t start, const std::string &findText, const std::string &replaceText, bool all,
                                  bool hex)
 {
+    FEngine.SetCodec(FEditor.Codec());
     const TVxReplaceResult r = FEngine.Replace(start, findText, replaceText, all, hex);
     if (r.Caret >= 0) {
         if (r.SelExtent >= 0) {

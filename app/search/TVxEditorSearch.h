@@ -3,7 +3,7 @@
 // caret and selection of the control passed in and the result shown there (the match
 // selected, the caret on its first byte, everything repainted).
 //
-// Texts are CP932 byte strings, as typed; with `hex` they are hexadecimal digits for the
+// Texts are UTF-8, as typed, and searched in the code the column shows (TVxTextCodec); with `hex` they are hexadecimal digits for the
 // bytes sought (TVxHexText). Who calls: the find and replace dialogs, the find next / find
 // previous commands.
 

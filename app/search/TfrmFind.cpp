@@ -1,4 +1,3 @@
-#include "TCodePage.h"
 #include "TfrmFind.h"
 
 #include "TAppUtils.h"
@@ -80,10 +79,10 @@ void TfrmFind::Button1Click(bool backward)
         return; // open, to be put right
     FHistory.Add(text.toStdString(), false);
     TDialogSupport::ShowHistory(cmbFindText, FHistory);
-    const std::string bytes = TCodePage::ToBytes(text);
+    const std::string typed = text.toStdString();
     const bool ignoreCase = chkIgnoreCase->isChecked();
-    FSearch.SetSearchText(bytes, ignoreCase, hex);
-    const int32_t found = FSearch.Find(bytes, ignoreCase, backward, chkFromTop->isChecked(), true, hex);
+    FSearch.SetSearchText(typed, ignoreCase, hex);
+    const int32_t found = FSearch.Find(typed, ignoreCase, backward, chkFromTop->isChecked(), true, hex);
     hide();
     if (found < 0)
         FBusy.Message(text + QStringLiteral(" は見つかりませんでした。"), mbIconInformation);

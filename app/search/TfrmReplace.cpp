@@ -1,4 +1,3 @@
-#include "TCodePage.h"
 #include "TfrmReplace.h"
 
 #include "TAppUtils.h"
@@ -126,9 +125,9 @@ int32_t TfrmReplace::DoFind(bool select)
         return -2;
     FFindHistory.Add(text.toStdString(), false);
     TDialogSupport::ShowHistory(cmbFindText, FFindHistory);
-    const std::string bytes = TCodePage::ToBytes(text);
-    FSearch.SetSearchText(bytes, chkIgnoreCase->isChecked(), hex);
-    return FSearch.Find(bytes, chkIgnoreCase->isChecked(), false, false, select, hex);
+    const std::string typed = text.toStdString();
+    FSearch.SetSearchText(typed, chkIgnoreCase->isChecked(), hex);
+    return FSearch.Find(typed, chkIgnoreCase->isChecked(), false, false, select, hex);
 }
 
 int32_t TfrmReplace::DoReplace(bool all)
@@ -152,10 +151,10 @@ int32_t TfrmReplace::DoReplace(bool all)
         FReplaceHistory.Add(replaceText.toStdString(), true);
         TDialogSupport::ShowHistory(cmbFindText, FFindHistory);
         TDialogSupport::ShowHistory(cmbReplaceText, FReplaceHistory);
-        const std::string findBytes = TCodePage::ToBytes(findText);
-        FSearch.SetSearchText(findBytes, chkIgnoreCase->isChecked(), hex);
+        const std::string typed = findText.toStdString();
+        FSearch.SetSearchText(typed, chkIgnoreCase->isChecked(), hex);
         try {
-            n = FSearch.Replace(start, findBytes, TCodePage::ToBytes(replaceText), all, hex);
+            n = FSearch.Replace(start, typed, replaceText.toStdString(), all, hex);
         } catch (...) {
             SaveHistory();
             throw;

@@ -45,6 +45,12 @@ QString TEngineMessages::ErrorText(const TVxError &e)
     case TVxErrorKind::PatchNotRolledBack:
         return path + kBreak + Local(e.Reason()) +
                QStringLiteral("\r\n保存を元に戻せませんでした。次にこのファイルを開くときに元の内容に戻します。");
+    case TVxErrorKind::TextNotEncodable: {
+        const QString c = QStringLiteral("文字「") + QString::fromStdString(e.Other());
+        if (e.Reason() == "table")
+            return c + QStringLiteral("」は文字テーブルにありません。");
+        return c + QStringLiteral("」は文字コード ") + QString::fromStdString(e.Reason()) + QStringLiteral(" で表せません。");
+    }
     case TVxErrorKind::JournalNotApplied:
         return path + QStringLiteral("\r\n前回の保存が中断されたままですが、元の内容に戻せません。\r\n") + Local(e.Reason());
     }

@@ -47,7 +47,7 @@ TEST_F(HexSearchTest, BytesMatchExactlyAndTheRepeatsSearchThemAgain)
     EXPECT_EQ(e.FindNext(3, 3, 3), -1);
 
     EXPECT_EQ(e.Find("82 a0", false, false, false, 0, 0, -1, true), 1);
-    EXPECT_EQ(e.State().Pattern(), "\x82\xA0");
+    EXPECT_EQ(e.State().HexBytes(), "\x82\xA0");
     EXPECT_EQ(e.FindNext(1, 1, 2), 5);
     EXPECT_EQ(e.FindPrev(5, 5, 6), 1);
     // A zero byte is a byte like any other.

@@ -93,7 +93,7 @@ TEST_F(TransferTest, CutRemovesAndReadOnlyRefuses)
     edit.acReadOnly->trigger();
     edit.Transfer().CutRange(0, 1);
     edit.Transfer().PasteAt(0);
-    edit.Transfer().InsertText("zz");
+    edit.Transfer().InsertText(QStringLiteral("zz"));
     EXPECT_EQ(Doc(), QByteArray("adef"));
 }
 

@@ -94,7 +94,7 @@ TEST_F(InstancesTest, ASearchInOneIsTheSearchOfAllAndTheLastOneKeepsIt)
     // A search by hex is one by hex everywhere.
     a.searches.Search().SetSearchText("00 41", false, true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return b.searches.FSearchHex && Shows(b, "00 41", false); }));
-    EXPECT_EQ(b.searches.Search().State().Pattern(), std::string("\0A", 2));
+    EXPECT_EQ(b.searches.Search().State().HexBytes(), std::string("\0A", 2));
 
     // A long text travels as its first 254 bytes; the window that set it keeps it whole.
     const std::string longText(300, 'x');

@@ -6,5 +6,6 @@
 
 class TVxAsciiDecoder : public TVxCharDecoder {
 public:
+    int Lookback() const override { return 0; }
     void Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const override;
 };

@@ -3,8 +3,7 @@
 // base class knows none of its subclasses: each decoder includes the base, and only this
 // unit includes them all.
 //
-// Called by TVxCharRun (the character column and the byte values panel) and the decoder
-// tests. The decoders are built on first use and live until the program ends; like them,
+// Called by TVxTextCodec, which every user of a code goes through, and the decoder tests. The decoders are built on first use and live until the program ends; like them,
 // GUI thread only.
 
 #include "TVxTextFilter.h"
@@ -13,6 +12,6 @@ class TVxCharDecoder;
 
 class TVxCharDecoderFactory {
 public:
-    // The decoder of a code; ccJIS, which has no decoder, gets the Shift-JIS one.
+    // The decoder of a built-in code; ccTable, whose decoder belongs to its table, gets ASCII's.
     static const TVxCharDecoder &For(TVxCharCode code);
 };

@@ -6,9 +6,20 @@
 #include <string>
 #include <vector>
 
-void TVxSjisDecoder::Decode(const uint8_t *bytes, int count, int32_t, int first, TVxDecodedChar *out) const
+int TVxSjisDecoder::SyncPoint(const uint8_t *bytes, int32_t base, int first)
 {
-    const int start = std::min(count, std::max(0, first - kContext));
+    for (int i = first - 1; i >= 0; --i)
+        if (!TVxTextFilter::IsLeadByte(bytes[i]))
+            return std::min(i + 1, std::max(0, first - kContext));
+    // Only lead-range bytes back to the context's start: the document's start begins a
+    // character; elsewhere pair them from an even distance.
+    return base == 0 ? 0 : first % 2;
+}
+
+void TVxSjisDecoder::Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const
+{
+    first = std::min(first, count);
+    const int start = SyncPoint(bytes, base, first);
     Invalidate(out, 0, start);
     const int n = count - start;
     std::vector<uint8_t> sp(static_cast<size_t>(n));

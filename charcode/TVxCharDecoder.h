@@ -1,7 +1,8 @@
 #pragma once
-// Bytes to characters for the character column and the byte values panel, one decoder per
-// character code (TVxAsciiDecoder, TVxSjisDecoder, TVxEucJpDecoder, TVxUtf16Decoder,
-// TVxUtf8Decoder); TVxCharDecoderFactory hands out the one of a code.
+// Bytes to characters for the character column, the byte values panel, the text copies and
+// the search's check that a match is whole characters; one decoder per character code
+// (TVxAsciiDecoder, TVxSjisDecoder, TVxEucJpDecoder, TVxUtf16Decoder, TVxUtf8Decoder,
+// TVxJisDecoder, TVxTableDecoder). TVxCharDecoderFactory hands out the built-in ones.
 //
 // A decoder fills one TVxDecodedChar per input byte: where a character begins, its length
 // in bytes and its code point; the other bytes of that character get Span 0. A byte that
@@ -10,16 +11,17 @@
 // cell of its first byte and fitted into the cells of all its bytes, whatever the font.
 //
 // Input is a stretch of the document (bytes[0..count) holding offsets base..base+count-1)
-// around the bytes of interest, which begin at index `first`: up to kMaxBefore bytes before
-// it and kMaxAfter after the last byte of interest, so that a character begun before `first`
-// and one that begins at the last byte are both complete. Each decoder picks its own start
-// inside that context (Shift-JIS three bytes before `first`, as the column always has; the
-// others where their encoding resynchronises), so every caller sees the same characters.
-// TVxCharRun does the reading.
+// around the bytes of interest, which begin at index `first`: up to Lookback() bytes before
+// it (fewer at the start of the document) and kMaxAfter after the last byte of interest, so
+// that a character begun before `first` and one that begins at the last byte are both
+// complete. Each decoder finds its own synchronisation point inside the look-back: a place
+// where a character certainly begins (its header says which), so a stretch that begins
+// inside a character never shifts the characters of interest. Bytes before that point are
+// invalid units. TVxCharRun does the reading for the column.
 //
-// Cost: linear in count; a multi-byte table is looked up through the
-// platform's converter once per code and then kept (TVxCodePageTable). Not thread-safe
-// (the GUI thread only, like the rest of the control).
+// Cost: linear in count; a multi-byte table is looked up through the platform's converter
+// once per code and then kept (TVxCodePageTable). Not thread-safe (the GUI thread only,
+// like the rest of the control).
 
 #include <cstdint>
 
@@ -32,13 +34,15 @@ class TVxCharDecoder {
 public:
     static constexpr char32_t kInvalid = 0xFFFFFFFF;  // not part of any character: "."
     static constexpr char32_t kUnmapped = 0xFFFFFFFE; // well-formed, but without a Unicode mapping
-    static constexpr int kMaxBefore = 16;
-    static constexpr int kMaxAfter = 3;
-    static constexpr int kMaxLength = 4; // the longest character of any code, in bytes
+    static constexpr int kMaxLength = 8;              // the longest character of any code, in bytes
+    static constexpr int kMaxAfter = kMaxLength - 1;
 
     virtual ~TVxCharDecoder() = default;
 
-    // Fills out[0..count). Bytes before the decoder's start are invalid units.
+    // How many bytes before the bytes of interest this decoder wants to see.
+    virtual int Lookback() const = 0;
+
+    // Fills out[0..count).
     virtual void Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const = 0;
 
     // What the column draws for a decoded code: "." for kInvalid and control characters

@@ -6,16 +6,19 @@
 // JIS character shows the same in both columns).
 //
 // Where to start: any byte 0x00..0xA0 begins a unit (no trail byte lies there), so decoding
-// starts at the last such byte before the bytes of interest; without one in the context it
-// starts at the context's first byte, an even distance back, which keeps the pairing of
-// unbroken double-byte text that begins at an even offset.
+// starts at the last such byte before the bytes of interest, looked for up to kLookback
+// bytes back. Without one there (more than 2047 double-byte characters in a row) it starts
+// at the document's start when the look-back reaches it, else an even distance back.
 
 #include "TVxCharDecoder.h"
 #include "TVxCodePageTable.h"
 
 class TVxEucJpDecoder : public TVxCharDecoder {
 public:
+    static constexpr int kLookback = 4096;
+
     TVxEucJpDecoder() : FTwoByte(TCodePageText::TCode::EucJp, 94 * 94), FThreeByte(TCodePageText::TCode::EucJp, 94 * 94) {}
+    int Lookback() const override { return kLookback; }
     void Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const override;
 
 private:

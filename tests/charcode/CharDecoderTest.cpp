@@ -11,6 +11,7 @@
 #include <QList>
 #include <QString>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 #if __has_include(<iconv.h>)
@@ -211,7 +212,7 @@ TEST(CharDecoder, EucJpRowsFindWhereTheirCharactersBegin)
         b.insert(b.end(), {0xA4, 0xA2});
     TDoc d(b);
     TVxCharRun run;
-    run.Read(d.Doc, 16, ccEUC);
+    run.Read(d.Doc, 16, TVxCharDecoderFactory::For(ccEUC));
     EXPECT_EQ(run.CharAt(16), 15 - run.Base);
     EXPECT_EQ(run.Chars[run.CharAt(17)].Code, 0x3042u);
     EXPECT_EQ(run.CharAt(17), 17 - run.Base);
@@ -220,7 +221,7 @@ TEST(CharDecoder, EucJpRowsFindWhereTheirCharactersBegin)
     for (int i = 0; i < 40; ++i)
         even.insert(even.end(), {0xC6, 0xFC});
     TDoc e(even);
-    run.Read(e.Doc, 48, ccEUC);
+    run.Read(e.Doc, 48, TVxCharDecoderFactory::For(ccEUC));
     EXPECT_EQ(run.CharAt(48), 48 - run.Base);
     EXPECT_EQ(run.Chars[run.CharAt(48)].Code, 0x65E5u); // 日
 }
@@ -263,10 +264,10 @@ TEST(CharDecoder, Utf16PairsAcrossRowsAndOddEdges)
     b.insert(b.end(), {0x3D, 0xD8, 0x00, 0xDE, 'b', 0, 0x42});
     TDoc d(b);
     TVxCharRun run;
-    run.Read(d.Doc, 0, ccUNICODE);
+    run.Read(d.Doc, 0, TVxCharDecoderFactory::For(ccUNICODE));
     EXPECT_EQ(run.Chars[14].Span, 4);
     EXPECT_EQ(run.Chars[14].Code, 0x1F600u);
-    run.Read(d.Doc, 16, ccUNICODE);
+    run.Read(d.Doc, 16, TVxCharDecoderFactory::For(ccUNICODE));
     const int pair = run.CharAt(16);
     ASSERT_GE(pair, 0);
     EXPECT_EQ(run.Base + pair, 14);
@@ -318,11 +319,48 @@ TEST(CharDecoder, Utf8LengthsOverlongTruncatedAndAcrossRows)
     b.insert(b.end(), {0xE3, 0x81, 0x82, 'y'});
     TDoc d(b);
     TVxCharRun run;
-    run.Read(d.Doc, 0, ccUTF8);
+    run.Read(d.Doc, 0, TVxCharDecoderFactory::For(ccUTF8));
     EXPECT_EQ(run.Chars[15].Span, 3);
-    run.Read(d.Doc, 16, ccUTF8);
+    run.Read(d.Doc, 16, TVxCharDecoderFactory::For(ccUTF8));
     EXPECT_EQ(run.Base + run.CharAt(16), 15);
     EXPECT_EQ(run.Base + run.CharAt(17), 15);
     EXPECT_EQ(run.Chars[run.CharAt(17)].Code, 0x3042u);
     EXPECT_EQ(run.Base + run.CharAt(18), 18);
 }
+
+#if HX_HAVE_ICONV
+// Every row of long runs of two- and three-byte characters, at every alignment of the run,
+// read as the column reads it (each row on its own, from its look-back), gives in order the
+// characters iconv finds in the whole text: no row starts inside a character it misreads.
+TEST(CharDecoder, EveryRowOfLongRunsReadsAsTheWholeTextAtEveryAlignment)
+{
+    struct Case {
+        TVxCharCode code;
+        const char *iconvName;
+    } cases[] = {{ccSJIS, "CP932"}, {ccEUC, "EUC-JP"}, {ccUTF8, "UTF-8"}};
+    // Kanji chosen so that Shift-JIS has second bytes in the lead range (漢 0x8ABF, 字 0x8E9A,
+    // 院 0x8940, 機 0x8B40, 表 0x955C) and EUC-JP/UTF-8 have their usual two and three bytes.
+    const std::string run = "漢字院機表示日本語";
+    for (const Case &c : cases) {
+        QStringEncoder enc(c.code == ccUTF8 ? "UTF-8" : c.code == ccSJIS ? "Shift_JIS" : "EUC-JP");
+        const QByteArray unit = enc.encode(QString::fromUtf8(run.c_str()));
+        for (int lead = 0; lead < 4; ++lead) {
+            Bytes b(size_t(lead), 'A');
+            for (int k = 0; k < 60; ++k) // far longer than any look-back of these codes
+                b.insert(b.end(), unit.begin(), unit.end());
+            const std::optional<std::u32string> whole = Iconv(c.iconvName, b);
+            ASSERT_TRUE(whole) << c.iconvName;
+            TDoc d(b);
+            TVxCharRun row;
+            std::u32string read;
+            for (int32_t start = 0; start < int32_t(b.size()); start += 16) {
+                row.Read(d.Doc, start, TVxCharDecoderFactory::For(c.code));
+                for (int i = start - row.Base; i < row.Count && row.Base + i < start + 16; ++i)
+                    if (row.Chars[size_t(i)].Span > 0)
+                        read += row.Chars[size_t(i)].Code;
+            }
+            EXPECT_EQ(read, *whole) << c.iconvName << " after " << lead << " ASCII bytes";
+        }
+    }
+}
+#endif

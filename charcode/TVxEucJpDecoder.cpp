@@ -7,10 +7,10 @@ bool IsJisByte(uint8_t b) { return b >= 0xA1 && b <= 0xFE; }
 int Cell(uint8_t a, uint8_t b) { return (a - 0xA1) * 94 + (b - 0xA1); }
 } // namespace
 
-void TVxEucJpDecoder::Decode(const uint8_t *bytes, int count, int32_t, int first, TVxDecodedChar *out) const
+void TVxEucJpDecoder::Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const
 {
     first = std::min(first, count);
-    int start = 0;
+    int start = base == 0 ? 0 : first % 2;
     for (int i = first - 1; i >= 0; --i)
         if (bytes[i] <= 0xA0) {
             start = i;

@@ -1,0 +1,145 @@
+// The codecs of the character codes: every text that a code can carry goes to bytes and
+// back unchanged, the bytes are the ones other converters (iconv) write, and a character a
+// code cannot carry is refused by name instead of written as something else.
+
+#include "TVxCharDecoder.h"
+#include "TVxError.h"
+#include "TVxTextCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#if __has_include(<iconv.h>)
+#include <iconv.h>
+#define HAVE_ICONV 1
+
+namespace {
+// iconv's conversion of UTF-8 into `to`; empty when iconv refuses or lacks the code.
+std::string Iconv(const char *to, const std::string &utf8)
+{
+    iconv_t cd = iconv_open(to, "UTF-8");
+    if (cd == iconv_t(-1))
+        return std::string();
+    std::string in(utf8), out(utf8.size() * 4 + 16, '\0');
+    char *ip = in.data(), *op = out.data();
+    size_t il = in.size(), ol = out.size();
+    const size_t r = iconv(cd, &ip, &il, &op, &ol);
+    size_t flushLeft = ol;
+    iconv(cd, nullptr, nullptr, &op, &flushLeft);
+    iconv_close(cd);
+    if (r == size_t(-1))
+        return std::string();
+    out.resize(out.size() - flushLeft);
+    return out;
+}
+} // namespace
+#endif
+
+namespace {
+std::u16string U(const char *utf8) { return TVxTextCodec::FromUtf8(utf8); }
+
+std::string Enc(TVxCharCode code, const std::u16string &text)
+{
+    std::string bytes;
+    size_t bad = 0;
+    EXPECT_TRUE(TVxTextCodec(code).Encode(text, bytes, bad)) << "refused at " << bad;
+    return bytes;
+}
+
+// Every JIS X 0208 character that EUC-JP's table maps, as UTF-16.
+std::vector<std::u16string> JisX0208()
+{
+    std::vector<std::u16string> out;
+    const TVxTextCodec euc(ccEUC);
+    for (int row = 0xA1; row <= 0xFE; ++row)
+        for (int cell = 0xA1; cell <= 0xFE; ++cell) {
+            const uint8_t b[2] = {uint8_t(row), uint8_t(cell)};
+            const std::u16string c = euc.Decode(b, 2, false);
+            if (c.size() == 1 && c[0] != 0x30FB && c[0] != u'.')
+                out.push_back(c);
+        }
+    return out;
+}
+} // namespace
+
+TEST(Codec, EveryJisX0208CharacterGoesThereAndBackInEveryMultiByteCode)
+{
+    const std::vector<std::u16string> chars = JisX0208();
+    ASSERT_GT(chars.size(), 6800u); // JIS X 0208 has 6879 characters
+    for (TVxCharCode code : {ccSJIS, ccEUC, ccUNICODE, ccUTF8, ccJIS}) {
+        const TVxTextCodec codec(code);
+        std::u16string all;
+        for (const std::u16string &c : chars)
+            all += c;
+        std::string bytes;
+        size_t bad = 0;
+        ASSERT_TRUE(codec.Encode(all, bytes, bad)) << "code " << code << " refused " << int(all[bad]);
+        const auto *b = reinterpret_cast<const uint8_t *>(bytes.data());
+        EXPECT_EQ(codec.Decode(b, bytes.size(), false), all) << "code " << code;
+    }
+}
+
+#ifdef HAVE_ICONV
+TEST(Codec, BytesAreTheOnesIconvWrites)
+{
+    // Texts away from the few symbols whose mappings differ between CP932 and the JIS tables.
+    const char *texts[] = {"abc 日本語 def", "ｶﾀｶﾅとカタカナ、漢字。", "Ａ１＠「」", "表示\r\n改行"};
+    for (const char *t : texts) {
+        EXPECT_EQ(Enc(ccUTF8, U(t)), std::string(t));
+        EXPECT_EQ(Enc(ccUNICODE, U(t)), Iconv("UTF-16LE", t)) << t;
+        EXPECT_EQ(Enc(ccSJIS, U(t)), Iconv("CP932", t)) << t;
+        EXPECT_EQ(Enc(ccEUC, U(t)), Iconv("EUC-JP", t)) << t;
+    }
+    // ISO-2022-JP has no half-width katakana; iconv's own ESC $ B and ESC ( B are ours.
+    EXPECT_EQ(Enc(ccJIS, U("abc 日本語 def")), Iconv("ISO-2022-JP", "abc 日本語 def"));
+}
+#endif
+
+TEST(Codec, ACharacterTheCodeLacksIsRefusedByNameAndIndex)
+{
+    struct Case {
+        TVxCharCode code;
+        const char *text;
+        size_t bad;
+    } cases[] = {{ccSJIS, "ab€c", 2}, {ccEUC, "漢字😀", 2}, {ccJIS, "ｶ😀", 1}, {ccASCII, "x\xE2\x82\xAC", 1}};
+    for (const Case &c : cases) {
+        std::string bytes;
+        size_t bad = 99;
+        EXPECT_FALSE(TVxTextCodec(c.code).Encode(U(c.text), bytes, bad)) << c.text;
+        EXPECT_EQ(bad, c.bad) << c.text;
+    }
+    // A lone surrogate has no bytes in any code.
+    std::string bytes;
+    size_t bad = 99;
+    EXPECT_FALSE(TVxTextCodec(ccUTF8).Encode(std::u16string(u"a") + char16_t(0xD800), bytes, bad));
+    EXPECT_EQ(bad, 1u);
+    try {
+        TVxTextCodec(ccEUC).EncodeOrThrow(U("a€"));
+        ADD_FAILURE() << "no error";
+    } catch (const TVxError &e) {
+        EXPECT_EQ(e.Kind(), TVxErrorKind::TextNotEncodable);
+        EXPECT_EQ(e.Other(), "€");
+        EXPECT_EQ(e.Reason(), "EUC-JP");
+    }
+}
+
+TEST(Codec, DecodingShowsTheColumnsTextAndKeepsLineBreaksOnlyWhenAsked)
+{
+    const std::string utf8 = "a\x01\r\n\xE6\x97\xA5\xFF";
+    const auto *b = reinterpret_cast<const uint8_t *>(utf8.data());
+    EXPECT_EQ(TVxTextCodec(ccUTF8).Decode(b, utf8.size(), true), U("a.\r\n日."));
+    EXPECT_EQ(TVxTextCodec(ccUTF8).Decode(b, utf8.size(), false), U("a...日."));
+    // A stretch cut out of a document: its look-back completes the character it starts in,
+    // and the character that begins in it but ends after it comes whole.
+    EXPECT_EQ(TVxTextCodec(ccUTF8).Decode(b, utf8.size(), 0, 5, 6, false), U(""));
+    EXPECT_EQ(TVxTextCodec(ccUTF8).Decode(b, utf8.size(), 0, 4, 5, false), U("日"));
+    // UTF-16 takes its pairing from the document offset.
+    const uint8_t u16[] = {0x41, 0x00, 0x42, 0x00};
+    EXPECT_EQ(TVxTextCodec(ccUNICODE).Decode(u16, 4, 0, 0, 4, false), U("AB"));
+    EXPECT_EQ(TVxTextCodec(ccUNICODE).Decode(u16, 4, 1, 0, 4, false), std::u16string(u".\x4200."));
+    // ASCII and Shift-JIS keep the filter's text.
+    const uint8_t sjis[] = {0x82, 0xA0, 0x82, 0x20, 0x41};
+    EXPECT_EQ(TVxTextCodec(ccSJIS).Decode(sjis, 5, false), U("あ. A"));
+}
