@@ -141,8 +141,22 @@ bool TVxTextCodec::Encode(const std::u16string &text, std::string &bytes, size_t
     case ccUNICODE: return EncodeUtf16(text, bytes, bad);
     case ccUTF8: return EncodeUtf8(text, bytes, bad);
     case ccJIS: return TVxJisEncoder::Encode(text, bytes, bad);
-    case ccTable: return FTable->Encode(text, bytes, bad);
+    case ccTable: return FTable->Encode(text, bytes, bad) && ReadsBack(text, bytes, bad);
     }
+    return false;
+}
+
+bool TVxTextCodec::ReadsBack(const std::u16string &text, const std::string &bytes, size_t &bad) const
+{
+    // A table may hold entries whose bytes run together into another entry ("80" and "41"
+    // next to "8041"): such a text would be read back as something else, so it has no bytes.
+    const std::u16string back = Decode(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), false);
+    if (back == text)
+        return true;
+    bad = 0;
+    while (bad < text.size() && bad < back.size() && text[bad] == back[bad])
+        ++bad;
+    bad = std::min(bad, text.empty() ? 0 : text.size() - 1);
     return false;
 }
 

@@ -13,7 +13,8 @@
 // Encode refuses a text with a character the code cannot carry (and a lone surrogate): it
 // returns false and names the character's index, so the caller can say which one and
 // insert nothing. What it returns decodes back to the same text with Decoder() (checked
-// by round trip for the converters' codes, so no look-alike is ever written in its place).
+// by round trip for the converters' codes and tables, so no look-alike is ever written in
+// its place, and no table entries that would run together into another entry).
 //
 // Decode gives the text as the column shows it: each character that begins in the bytes,
 // "." for a byte of no character and for control characters (line feed and carriage return
@@ -66,6 +67,9 @@ public:
     static std::string ToUtf8(const std::u16string &text);
 
 private:
+    // Whether `bytes`, the encoding of `text`, decode to it again; else `bad` where not.
+    bool ReadsBack(const std::u16string &text, const std::string &bytes, size_t &bad) const;
+
     TVxCharCode FCode;
     std::shared_ptr<const TVxCharTable> FTable;
     std::shared_ptr<const TVxCharDecoder> FDecoder;

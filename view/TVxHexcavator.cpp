@@ -338,7 +338,14 @@ void TVxHexcavator::BlinkCaret()
 
 QRect TVxHexcavator::CaretRect() const
 {
-    const QRect cell = CellRect(FCol, FRow);
+    QRect cell = CellRect(FCol, FRow);
+    if (FTextSide) {
+        // On the byte's character in the character column.
+        const QRect chars = CellRect(TVxCells::kCharCol, FRow);
+        cell = chars.isEmpty() ? QRect()
+                               : QRect(chars.left() + (FCol - TVxCells::kFirstHexCol) * FGeometry.CharWidth(),
+                                       chars.top(), FGeometry.CharWidth(), chars.height());
+    }
     if (cell.isEmpty())
         return QRect();
     const bool bar = FInsertMode && !FReadOnlyMode;

@@ -41,13 +41,16 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QTimer>
+#include <QVariant>
 
 #include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 
+class QInputMethodEvent;
 class TVxCellPainter;
+class TVxCharTable;
 class TVxGlyphCache;
 
 class TVxHexcavator : public QAbstractScrollArea, public TVxDocument, private TVxDocumentHooks {
@@ -125,6 +128,12 @@ public:
     void SetReadOnlyMode(bool value);
     bool InsertMode() const { return FInsertMode; }
     void SetInsertMode(bool value);
+    // Whether typing goes to the character column: a click there chooses it, a click on a
+    // hexadecimal cell the hexadecimal side, F6 switches. Characters typed on the text side
+    // are written in the column's code (one undo record a character); the caret stands on
+    // the byte in the character column then. Tab keeps moving to the next byte.
+    bool TextSide() const { return FTextSide; }
+    void SetTextSide(bool value);
     bool ViewUnderLine() const { return FStyle.ViewUnderLine; }
     void SetViewUnderLine(bool value);
     QColor UnderLineColor() const { return FStyle.UnderLineColor; }
@@ -273,6 +282,10 @@ private:
     // Where a movement key takes the caret; false for a key that moves nothing.
     bool MoveKeyTarget(int key, bool ctrl, TVxCell &target) const;
     void TypeChar(QChar ch);
+    // A text typed on the text side (a key's text, or what an input method commits).
+    void TypeText(const QString &text);
+    void inputMethodEvent(QInputMethodEvent *e) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void AsBlockEdit(const std::function<void()> &edit);
     // MoveCaretTo with the live Shift test left out: moves that Shift must not turn into a
     // selection (Tab, Space, the advance after a typed digit, the engine's moves).
@@ -340,5 +353,6 @@ private:
     TVxColumnBytes FColumnBytes = cb1byte;
     bool FReadOnlyMode = false;
     bool FInsertMode = false;
+    bool FTextSide = false;
     bool FDoubleBuffered = false;
 };

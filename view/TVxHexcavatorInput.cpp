@@ -4,6 +4,7 @@
 #include "TVxHexcavator.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -253,7 +254,10 @@ void TVxHexcavator::keyPressEvent(QKeyEvent *e)
         }
         const Qt::KeyboardModifiers mods = e->modifiers();
         if (!e->text().isEmpty() && !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-            TypeChar(e->text().at(0));
+            if (FTextSide)
+                TypeText(e->text());
+            else
+                TypeChar(e->text().at(0));
             e->accept();
             return;
         }
@@ -279,6 +283,9 @@ bool TVxHexcavator::HandleKey(QKeyEvent *e)
         return true;
     }
     switch (key) {
+    case Qt::Key_F6:
+        SetTextSide(!FTextSide);
+        return true;
     case Qt::Key_Insert:
         SetInsertMode(!FInsertMode);
         return true;
@@ -398,6 +405,75 @@ void TVxHexcavator::TypeChar(QChar ch)
     RepaintAll();
 }
 
+void TVxHexcavator::SetTextSide(bool value)
+{
+    if (FTextSide == value)
+        return;
+    FTextSide = value;
+    FHalfByte = false;
+    // An input method may compose Japanese only where text goes.
+    setAttribute(Qt::WA_InputMethodEnabled, value);
+    RefreshCaret();
+}
+
+// A character is written as a typed byte pair is: inserted in insert mode (or at the end),
+// else over the bytes it needs, the document growing when they run past its end; over a
+// selection it replaces the selection. A character the code cannot carry, or any control
+// character, writes nothing.
+void TVxHexcavator::TypeText(const QString &text)
+{
+    if (FReadOnlyMode)
+        return;
+    const std::u16string chars = text.toStdU16String();
+    for (size_t i = 0; i < chars.size(); ++i) {
+        const size_t n = i + 1 < chars.size() && QChar::isHighSurrogate(chars[i]) ? 2 : 1;
+        const std::u16string one = chars.substr(i, n);
+        i += n - 1;
+        if (one[0] < 0x20 || one[0] == 0x7F)
+            continue;
+        std::string bytes;
+        size_t bad = 0;
+        if (!FCodec.Encode(one, bytes, bad) || bytes.empty())
+            continue;
+        const auto *data = reinterpret_cast<const uint8_t *>(bytes.data());
+        const auto count = int32_t(bytes.size());
+        FSelecting = false;
+        AsBlockEdit([&] {
+            if (FSelExtent != -1) {
+                int32_t lo = 0, hi = 0;
+                GetSelectionRange(lo, hi);
+                ReplaceRange(lo, hi, data, count, true, true);
+                return;
+            }
+            const int32_t at = GetCaretOffset();
+            if (FInsertMode || at == FileSize())
+                InsertBlock(at, data, count, true, true);
+            else
+                ReplaceRange(at, at + count - 1, data, count, true, true);
+        });
+    }
+    RepaintAll();
+}
+
+void TVxHexcavator::inputMethodEvent(QInputMethodEvent *e)
+{
+    if (FTextSide && !e->commitString().isEmpty()) {
+        try {
+            TypeText(e->commitString());
+        } catch (const std::exception &ex) {
+            ShowError(ex);
+        }
+    }
+    e->accept();
+}
+
+QVariant TVxHexcavator::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImCursorRectangle)
+        return CaretRect();
+    return QAbstractScrollArea::inputMethodQuery(query);
+}
+
 // ---------------------------------------------------------------------------------------
 // Mouse
 
@@ -409,6 +485,9 @@ void TVxHexcavator::mousePressEvent(QMouseEvent *e)
         return;
     FMouseSelecting = true;
     FSelecting = false;
+    const int col = MouseCoord(e->position().toPoint()).Col;
+    if (col == TVxCells::kCharCol || TVxCells::IsHexCol(col))
+        SetTextSide(col == TVxCells::kCharCol);
     MoveCaretTo(MouseToCell(e->position().toPoint()));
 }
 

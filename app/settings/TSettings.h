@@ -75,9 +75,13 @@ struct TSettings {
     int32_t CharCode = 0;    // 1: Shift-JIS; anything else ASCII
     std::string JumpAddress = "$00000";
     // Written after the keys above. The character code by the name its command shows
-    // ("ASCII", "SJIS", "UNICODE", "EUC", "UTF-8"); it names the codes that CharCode, which
-    // stays 1 or 0, has no value for, and counts only while CharCode is not 1.
+    // ("ASCII", "SJIS", "UNICODE", "JIS", "EUC", "UTF-8", "TABLE"); it names the codes that
+    // CharCode, which stays 1 or 0, has no value for, and counts only while CharCode is not 1.
     std::string CharCodeName = "ASCII";
+    // The character table the column shows with "TABLE" (its path, UTF-8), and whether a
+    // document's code is guessed when it opens.
+    std::string CharTable;
+    bool AutoDetectCharCode = false;
     // The byte values panel: shown, docked at which side ("Left", "Right", "Top",
     // "Bottom") or floating at a window position, and its docked width (left, right) or
     // height (top, bottom) in pixels, 0 for the panel's own.

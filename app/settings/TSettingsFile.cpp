@@ -90,6 +90,8 @@ void TSettingsFile::LoadSettingsSection(const TIniFile &ini, TSettings &s)
     s.CharCode = ini.ReadInteger(kSettings, "CharCode", def.CharCode);
     s.JumpAddress = ini.ReadString(kSettings, "JumpAddres", def.JumpAddress);
     s.CharCodeName = ini.ReadString(kSettings, "CharCodeName", def.CharCodeName);
+    s.CharTable = ini.ReadString(kSettings, "CharTable", def.CharTable);
+    s.AutoDetectCharCode = ini.ReadBool(kSettings, "AutoDetectCharCode", def.AutoDetectCharCode);
     s.ViewByteValues = ini.ReadBool(kSettings, "ViewByteValues", def.ViewByteValues);
     s.ByteValuesPanelArea = ini.ReadString(kSettings, "ByteValuesPanelArea", def.ByteValuesPanelArea);
     s.ByteValuesPanelFloating = ini.ReadBool(kSettings, "ByteValuesPanelFloating", def.ByteValuesPanelFloating);
@@ -161,6 +163,8 @@ void TSettingsFile::Save(const TSettings &s) const
     ini.WriteInteger(kSettings, "CharCode", s.CharCode);
     ini.WriteString(kSettings, "JumpAddres", s.JumpAddress);
     ini.WriteString(kSettings, "CharCodeName", s.CharCodeName);
+    ini.WriteString(kSettings, "CharTable", s.CharTable);
+    ini.WriteBool(kSettings, "AutoDetectCharCode", s.AutoDetectCharCode);
     ini.WriteBool(kSettings, "ViewByteValues", s.ViewByteValues);
     ini.WriteString(kSettings, "ByteValuesPanelArea", s.ByteValuesPanelArea);
     ini.WriteBool(kSettings, "ByteValuesPanelFloating", s.ByteValuesPanelFloating);

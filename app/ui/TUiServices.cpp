@@ -25,9 +25,10 @@ int TUiServices::MessageBox(QWidget *parent, const QString &text, unsigned flags
     return TVxMessageBox::Show(parent, TAppUtils::ApplicationTitle(), text, flags);
 }
 
-QString TUiServices::AskOpenFileName(QWidget *parent, const QString &preset)
+QString TUiServices::AskOpenFileName(QWidget *parent, const QString &preset, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), preset, QStringLiteral("全てのファイル(*)"));
+    return QFileDialog::getOpenFileName(parent, QString(), preset,
+                                        filter.isEmpty() ? QStringLiteral("全てのファイル(*)") : filter);
 }
 
 QString TUiServices::AskSaveFileName(QWidget *parent, const QString &preset)

@@ -21,8 +21,8 @@ public:
     // A message box captioned with the application title; flags and result use the values of
     // TVxMsgFlags / TVxMsgResult.
     virtual int MessageBox(QWidget *parent, const QString &text, unsigned flags);
-    // Empty when cancelled.
-    virtual QString AskOpenFileName(QWidget *parent, const QString &preset);
+    // Empty when cancelled. `filter` in Qt's form; empty: all files.
+    virtual QString AskOpenFileName(QWidget *parent, const QString &preset, const QString &filter = QString());
     virtual QString AskSaveFileName(QWidget *parent, const QString &preset);
     // The one-line input dialog; true on OK, `text` changed only then.
     virtual bool AskString(QWidget *parent, const QString &caption, const QString &prompt, QString &text);

@@ -4,13 +4,21 @@
 #include "TCommandPlaces.h"
 #include "TSettingsModel.h"
 #include "TSettingsQt.h"
+#include "TBusyState.h"
+#include "TCharTableLoader.h"
+#include "TUiServices.h"
+#include "TVxCharTable.h"
+#include "TVxCodeDetect.h"
 #include "TVxHexcavator.h"
+#include "TVxMessageBox.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QMainWindow>
 #include <QMenu>
+#include <algorithm>
 #include <iterator>
+#include <optional>
 
 TViewCommands::TViewCommands(const TFeatureContext &context) : FContext(context)
 {
@@ -20,6 +28,9 @@ TViewCommands::TViewCommands(const TFeatureContext &context) : FContext(context)
     // The submenus go into the View menu as commands of their own.
     FCharCodeMenu = new QMenu(QStringLiteral("文字コード(&M)"), &context.Window);
     FCharCodeMenu->addActions(codes);
+    FCharCodeMenu->insertSeparator(acCharTable);
+    FCharCodeMenu->addSeparator();
+    FCharCodeMenu->addAction(acAutoDetectCharCode);
     FColumnMenu = new QMenu(QStringLiteral("カラムのバイト数(&C)"), &context.Window);
     FColumnMenu->addActions(columns);
     context.Places.Add(QStringLiteral("view.charcode"), {FCharCodeMenu->menuAction()});
@@ -35,7 +46,10 @@ TViewCommands::TViewCommands(const TFeatureContext &context) : FContext(context)
     on(acViewByteView, [this, ed] { ed->SetHideByteView(!acViewByteView->isChecked()); });
     on(acViewUnderLine, [this, ed] { ed->SetViewUnderLine(acViewUnderLine->isChecked()); });
     for (QAction *c : codes)
-        on(c, [this, c] { ChangeCharCode(c); });
+        if (c != acCharTable)
+            on(c, [this, c] { ChangeCharCode(c); });
+    on(acCharTable, [this] { acCharTableExecute(); });
+    FListen.Listen(ed->OnFileOpen, [this] { DetectCharCode(); });
     for (QAction *c : columns)
         on(c, [this, c] { ChangeColumnBytes(c); });
 
@@ -55,10 +69,10 @@ void TViewCommands::CreateCommands()
     acJisByte = TCommand::Checkable(TCommand::Make(o, "acJisByte", QStringLiteral("&JIS"), K(), QString(), QString(), 3), false);
     acEucByte = TCommand::Checkable(TCommand::Make(o, "acEucByte", QStringLiteral("&EUC"), K(), QString(), QString(), 4), false);
     acUtf8Byte = TCommand::Checkable(TCommand::Make(o, "acUtf8Byte", QStringLiteral("UTF-&8"), K(), QStringLiteral("UTF-8"), QString(), 5), false);
-    for (QAction *a : {acAsciiByte, acSjisByte, acUnicodeByte, acUtf8Byte, acJisByte, acEucByte})
+    acCharTable = TCommand::Checkable(TCommand::Make(o, "acCharTable", QStringLiteral("文字テーブル(&T)..."), K(), QStringLiteral("文字テーブル"), QString(), 6), false);
+    for (QAction *a : {acAsciiByte, acSjisByte, acUnicodeByte, acUtf8Byte, acJisByte, acEucByte, acCharTable})
         FCharCodeGroup->addAction(a);
-    acJisByte->setEnabled(false);
-    acJisByte->setVisible(false);
+    acAutoDetectCharCode = TCommand::Checkable(TCommand::Make(o, "acAutoDetectCharCode", QStringLiteral("文字コードを自動判別する(&D)"), K(), QString()), false);
 
     acViewAddressHeader = TCommand::Checkable(TCommand::Make(o, "acViewAddressHeader", QStringLiteral("アドレスヘッダ(&A)"), K(), QStringLiteral("アドレスヘッダ")), true);
     acViewByteView = TCommand::Checkable(TCommand::Make(o, "acViewByteView", QStringLiteral("バイトビュー(&B)"), K(), QStringLiteral("バイトビュー")), true);
@@ -77,13 +91,14 @@ void TViewCommands::CreateCommands()
 const TViewCommands::TCharCodeCommand *TViewCommands::CharCodeOfTag(int tag)
 {
     static const TCharCodeCommand kByTag[] = {{ccASCII, "ASCII"}, {ccSJIS, "SJIS"}, {ccUNICODE, "UNICODE"},
-                                              {ccJIS, "JIS"},     {ccEUC, "EUC"},   {ccUTF8, "UTF-8"}};
+                                              {ccJIS, "JIS"},     {ccEUC, "EUC"},   {ccUTF8, "UTF-8"},
+                                              {ccTable, "TABLE"}};
     return tag >= 0 && tag < int(std::size(kByTag)) ? &kByTag[tag] : nullptr;
 }
 
 QAction *TViewCommands::CharCodeAction(const std::string &name) const
 {
-    for (QAction *a : {acAsciiByte, acSjisByte, acUnicodeByte, acJisByte, acEucByte, acUtf8Byte}) {
+    for (QAction *a : {acAsciiByte, acSjisByte, acUnicodeByte, acJisByte, acEucByte, acUtf8Byte, acCharTable}) {
         const TCharCodeCommand *c = CharCodeOfTag(TCommand::Tag(a));
         if (c && name == c->Name)
             return a;
@@ -95,19 +110,81 @@ QAction *TViewCommands::CharCodeCommand(const TSettings &s) const
 {
     if (s.CharCode == 1)
         return acSjisByte;
-    // The name counts for the codes that CharCode cannot tell; JIS has no decoder.
+    // The name counts for the codes that CharCode cannot tell.
     QAction *named = CharCodeAction(s.CharCodeName);
-    return named && named->isEnabled() ? named : acAsciiByte;
+    return named ? named : acAsciiByte;
 }
 
-void TViewCommands::ChangeCharCode(QAction *sender)
+void TViewCommands::ChangeCharCode(QAction *sender, bool byUser)
 {
-    sender->setChecked(true);
     const TCharCodeCommand *c = CharCodeOfTag(TCommand::Tag(sender));
     if (!c)
         return;
-    FContext.Editor.SetCharCode(c->Code);
+    if (c->Code == ccTable) {
+        // Only through a table that loads; the command itself asks for one.
+        if (!UseCharTable(FTablePath))
+            return;
+    } else {
+        FContext.Editor.SetCharCode(c->Code);
+    }
+    sender->setChecked(true);
+    if (byUser)
+        FUserTag = TCommand::Tag(sender);
     OnChangeCharCode(QString::fromLatin1(c->Name));
+}
+
+QAction *TViewCommands::UserCodeAction() const
+{
+    for (QAction *a : FCharCodeGroup->actions())
+        if (TCommand::Tag(a) == FUserTag)
+            return a;
+    return acAsciiByte;
+}
+
+void TViewCommands::acCharTableExecute()
+{
+    const QString chosen = TUiServices::Instance().AskOpenFileName(
+        &FContext.Window, FTablePath, QStringLiteral("文字テーブル (*.tbl);;全てのファイル(*)"));
+    if (chosen.isEmpty()) {
+        // Nothing chosen: the group already checked this command; the code in use stays.
+        for (QAction *a : FCharCodeGroup->actions())
+            if (CharCodeOfTag(TCommand::Tag(a)) && CharCodeOfTag(TCommand::Tag(a))->Code == FContext.Editor.CharCode())
+                a->setChecked(true);
+        return;
+    }
+    FTablePath = chosen;
+    ChangeCharCode(acCharTable);
+}
+
+bool TViewCommands::UseCharTable(const QString &path)
+{
+    QString error;
+    std::shared_ptr<const TVxCharTable> table =
+        path.isEmpty() ? nullptr : TCharTableLoader::Load(path, error);
+    if (table) {
+        FContext.Editor.SetCharTable(std::move(table));
+        return true;
+    }
+    if (!path.isEmpty())
+        FContext.Busy.Message(error + QStringLiteral("\r\n文字コードを ASCII にします。"), mbIconStop);
+    ChangeCharCode(acAsciiByte);
+    return false;
+}
+
+void TViewCommands::DetectCharCode()
+{
+    if (!acAutoDetectCharCode->isChecked())
+        return;
+    TVxHexcavator &ed = FContext.Editor;
+    const std::vector<uint8_t> head = ed.ReadBytes(0, std::min<int32_t>(ed.FileSize(), 64 * 1024));
+    const std::optional<TVxCharCode> code = TVxCodeDetect::Detect(head.data(), head.size());
+    QAction *target = UserCodeAction();
+    if (code)
+        for (QAction *a : FCharCodeGroup->actions())
+            if (CharCodeOfTag(TCommand::Tag(a)) && CharCodeOfTag(TCommand::Tag(a))->Code == *code)
+                target = a;
+    if (target != FCharCodeGroup->checkedAction() || FContext.Editor.CharCode() != CharCodeOfTag(TCommand::Tag(target))->Code)
+        ChangeCharCode(target, false);
 }
 
 void TViewCommands::ChangeColumnBytes(QAction *sender)
@@ -141,6 +218,8 @@ void TViewCommands::Apply(const TSettings &s)
     case 16: ChangeColumnBytes(accb16byte); break;
     default: ChangeColumnBytes(accb1byte); break;
     }
+    FTablePath = QString::fromStdString(s.CharTable);
+    acAutoDetectCharCode->setChecked(s.AutoDetectCharCode);
     ChangeCharCode(CharCodeCommand(s));
 }
 
@@ -157,8 +236,11 @@ void TViewCommands::Collect(TSettings &s) const
     s.SaveBackupCount = ed.SaveBackupCount;
     static const int kGroup[] = {1, 2, 4, 8, 16};
     s.ColumnBytes = kGroup[static_cast<int>(ed.ColumnBytes())];
-    s.CharCode = ed.CharCode() == ccSJIS ? 1 : 0;
-    for (int tag = 0; CharCodeOfTag(tag); ++tag)
-        if (CharCodeOfTag(tag)->Code == ed.CharCode())
-            s.CharCodeName = CharCodeOfTag(tag)->Name;
+    // The user's choice, not a code guessed for the document on screen.
+    const TCharCodeCommand *chosen = CharCodeOfTag(FUserTag);
+    const TVxCharCode code = chosen ? chosen->Code : ed.CharCode();
+    s.CharCode = code == ccSJIS ? 1 : 0;
+    s.CharCodeName = chosen ? chosen->Name : "ASCII";
+    s.CharTable = FTablePath.toStdString();
+    s.AutoDetectCharCode = acAutoDetectCharCode->isChecked();
 }

@@ -5,9 +5,14 @@
 // flags, character code, column groups, double-buffer flag and backup policy.
 //
 // The character code commands are tagged in the menu's order (0 ASCII, 1 Shift-JIS,
-// 2 UNICODE, 3 JIS, 4 EUC, 5 UTF-8), which is not TVxCharCode's; each has the name the
-// status bar shows and the settings file keeps. JIS has no decoder: its command stays out
-// of the menu and cannot be chosen.
+// 2 UNICODE, 3 JIS, 4 EUC, 5 UTF-8, 6 a character table), which is not TVxCharCode's; each
+// has the name the status bar shows and the settings file keeps. "文字テーブル(&T)..." asks
+// for a .tbl file and shows the column through it; a table that cannot be used is a message
+// naming the file and line, and the column shows ASCII. The table's path is kept.
+//
+// "文字コードを自動判別する(&D)" (off unless chosen): when a document opens, its first
+// 64 KiB choose the column's code for it (TVxCodeDetect); the code the user chose stays the
+// one the settings keep, and comes back when a document gives no clear answer.
 //
 // Who calls: the main window creates it with its feature context and listens to
 // OnChangeCharCode (the status bar and the byte values panel follow the code).
@@ -30,7 +35,8 @@ public:
     explicit TViewCommands(const TFeatureContext &context);
     ~TViewCommands();
 
-    QAction *acAsciiByte, *acSjisByte, *acUnicodeByte, *acUtf8Byte, *acJisByte, *acEucByte;
+    QAction *acAsciiByte, *acSjisByte, *acUnicodeByte, *acUtf8Byte, *acJisByte, *acEucByte, *acCharTable;
+    QAction *acAutoDetectCharCode;
     QAction *acViewAddressHeader, *acViewByteView, *acViewUnderLine;
     QAction *accb1byte, *accb2byte, *accb4byte, *accb8byte, *accb16byte;
 
@@ -50,11 +56,20 @@ public:
     QAction *CharCodeCommand(const TSettings &s) const;
 
     // The handlers of the character code and column width commands, by the sender's tag.
-    void ChangeCharCode(QAction *sender);
+    // `byUser`: the user's own choice, which the settings keep (a guessed code is not).
+    void ChangeCharCode(QAction *sender, bool byUser = true);
     void ChangeColumnBytes(QAction *sender);
+
+    // Asks for a table and shows the column through it.
+    void acCharTableExecute();
+    // Shows the column through the table at `path`; false, with a message and the column in
+    // ASCII, when it cannot be used.
+    bool UseCharTable(const QString &path);
 
 private:
     void CreateCommands();
+    void DetectCharCode();
+    QAction *UserCodeAction() const;
     void Apply(const TSettings &s);
     void Collect(TSettings &s) const;
 
@@ -63,4 +78,7 @@ private:
     QMenu *FColumnMenu;
     QActionGroup *FCharCodeGroup;
     QActionGroup *FColumnBytesGroup;
+    int FUserTag = 0;    // the code the user chose, by tag
+    QString FTablePath;  // the table in use, or the one last used
+    TVxListeners FListen;
 };

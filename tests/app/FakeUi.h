@@ -64,7 +64,7 @@ public:
         Answers.pop_front();
         return a;
     }
-    QString AskOpenFileName(QWidget *, const QString &) override { return NextFile(); }
+    QString AskOpenFileName(QWidget *, const QString &, const QString &) override { return NextFile(); }
     QString AskSaveFileName(QWidget *, const QString &) override { return NextFile(); }
     bool AskString(QWidget *, const QString &, const QString &, QString &text) override
     {

@@ -117,9 +117,9 @@ TEST_F(ByteValuesPanelTest, ThePanelFollowsTheCaretAndTheCharacterCode)
     EXPECT_EQ(codes[2], Command(frm, "acUnicodeByte"));
     EXPECT_EQ(codes[3], Command(frm, "acUtf8Byte"));
     EXPECT_EQ(Command(frm, "acUtf8Byte")->text(), QStringLiteral("UTF-&8"));
-    for (QAction *c : {Command(frm, "acEucByte"), Command(frm, "acUnicodeByte"), Command(frm, "acUtf8Byte")})
+    for (QAction *c : {Command(frm, "acEucByte"), Command(frm, "acUnicodeByte"), Command(frm, "acUtf8Byte"),
+                       Command(frm, "acJisByte"), Command(frm, "acCharTable")})
         EXPECT_TRUE(c->isVisible() && c->isEnabled()) << c->objectName().toStdString();
-    EXPECT_FALSE(Command(frm, "acJisByte")->isVisible());
 
     const QString path = dir.filePath(QStringLiteral("t.bin"));
     // "A", あ in UTF-8, then 1.0 as a little-endian float.
@@ -193,7 +193,7 @@ TEST(ByteValuesPanelSettings, CodesAndThePanelSurviveARestart)
     for (auto [ini, code] : {std::pair{"[Settings]\nCharCode=1\nCharCodeName=UTF-8\n", ccSJIS},
                              {"[Settings]\nCharCode=0\nCharCodeName=EUC\n", ccEUC},
                              {"[Settings]\nCharCode=0\nCharCodeName=UNICODE\n", ccUNICODE},
-                             {"[Settings]\nCharCode=0\nCharCodeName=JIS\n", ccASCII},
+                             {"[Settings]\nCharCode=0\nCharCodeName=JIS\n", ccJIS},
                              {"[Settings]\nCharCodeName=UTF-16\n", ccASCII}}) {
         WriteTestFile(settings.Ini(), QByteArray(ini));
         TfrmMain frm;
