@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <system_error>
@@ -121,17 +122,27 @@ void TBenchTable::Remove(const std::string &path)
     std::filesystem::remove(FsPath(path), ec);
 }
 
-TBenchTable::TDataFile::TDataFile(int64_t size, uint32_t seed) : FSize(size)
+TBenchTable::TDataFile::TDataFile(int64_t size, uint32_t seed) : TDataFile(size, RandomFill(seed)) {}
+
+TBenchTable::TDataFile::TFill TBenchTable::TDataFile::RandomFill(uint32_t seed)
+{
+    return [rng = std::mt19937_64(seed)](uint8_t *block, size_t count) mutable {
+        for (size_t i = 0; i < count; i += 8) {
+            const uint64_t w = rng();
+            std::memcpy(block + i, &w, std::min<size_t>(8, count - i));
+        }
+    };
+}
+
+TBenchTable::TDataFile::TDataFile(int64_t size, const TFill &fill) : FSize(size)
 {
     TTempFile t = TTempFile::CreateNamed(TTempFile::TempDir());
     FPath = t.Name();
     t.Keep();
-    std::mt19937_64 rng(seed);
-    std::vector<uint64_t> buf(1 << 17); // 1 MiB
+    std::vector<uint8_t> buf(1 << 20);
     for (int64_t pos = 0; pos < size;) {
-        for (auto &w : buf)
-            w = rng();
-        size_t n = static_cast<size_t>(std::min<int64_t>(size - pos, int64_t(buf.size() * 8)));
+        const size_t n = static_cast<size_t>(std::min<int64_t>(size - pos, int64_t(buf.size())));
+        fill(buf.data(), n);
         t.Handle().WriteAt(pos, buf.data(), n);
         pos += static_cast<int64_t>(n);
     }

@@ -40,7 +40,14 @@ public:
     // A file of `size` pseudo-random bytes in the temporary folder, deleted on destruction.
     class TDataFile {
     public:
+        // Writes the file's bytes in order, a block of `count` bytes (1 MiB but the last) a call.
+        using TFill = std::function<void(uint8_t *block, size_t count)>;
+
         explicit TDataFile(int64_t size, uint32_t seed = 1);
+        // A file of `size` bytes that `fill` gives (a text, say) instead.
+        TDataFile(int64_t size, const TFill &fill);
+        // The pseudo-random bytes of the first constructor.
+        static TFill RandomFill(uint32_t seed);
         ~TDataFile();
         const std::string &Path() const { return FPath; }
         int64_t Size() const { return FSize; }

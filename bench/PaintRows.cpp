@@ -1,21 +1,30 @@
 // Rows of the editor control: one full repaint of a 1920x1080 control over a 1 GiB document
 // with the top row at the start, the middle and the end, in ASCII and Shift-JIS (random
-// bytes), in UTF-8 and EUC-JP (a page of Japanese text in that code, so that nearly every
-// cell carries a glyph and characters cross most row edges), and one wheel notch (scroll
-// plus repaint). No physical baseline: the target is an absolute one
+// bytes), in UTF-8, EUC-JP and ISO-2022-JP (a page of Japanese text in that code, so that
+// nearly every cell carries a glyph and characters cross most row edges; in ISO-2022-JP
+// lines of TBenchText, an escape sequence at every change of mode) and through a character
+// table (ASCII plus 2000 two-byte entries of kanji, a page of their bytes), and one wheel
+// notch (scroll plus repaint). No physical baseline: the target is an absolute one
 // (a repaint well inside a 60 Hz frame) and the rows show it does not grow with the size.
 
 #include "BenchApp.h"
 #include "BenchTable.h"
+#include "BenchText.h"
 
+#include "TVxCharTable.h"
 #include "TVxHexcavator.h"
+#include "TVxTextCodec.h"
 
 #include <QApplication>
 #include <QStringEncoder>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdio>
+#include <iterator>
 #include <memory>
+#include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -72,16 +81,70 @@ void PaintEnd()
     TBenchTable::PrintNoBaseline("paint-end", kDocSize, RepaintAt(f, f.View.RowCount(), ccASCII));
 }
 
-// Overwrites the page from topRow on with text encoded in `code` (UTF-8 or EUC-JP), inside
-// the cache window, and paints it there.
+// Overwrites the page from topRow on with `page` (text in `code`), inside the cache window,
+// and paints it there.
+double RepaintPage(TPaintFixture &f, int32_t topRow, TVxCharCode code, const std::string &page)
+{
+    const int32_t start = (topRow - 1) * 16;
+    for (size_t i = 0; i < 4096 && i < page.size(); ++i)
+        f.View.OverwriteByte(start + int32_t(i), uint8_t(page[i]), false);
+    return RepaintAt(f, topRow, code);
+}
+
+// A page of the same line over and over, in UTF-8 or EUC-JP.
 double RepaintText(TPaintFixture &f, int32_t topRow, TVxCharCode code)
 {
     const QString line = QStringLiteral("へくすかばっと。日本語のテキスト、Hexcavator 1.0 ｶﾀｶﾅ 表示速度\n");
     const QByteArray text = (code == ccUTF8 ? line.toUtf8() : QStringEncoder("EUC-JP").encode(line)).repeated(80);
-    const int32_t start = (topRow - 1) * 16;
-    for (int i = 0; i < 4096 && i < text.size(); ++i)
-        f.View.OverwriteByte(start + i, uint8_t(text[i]), false);
-    return RepaintAt(f, topRow, code);
+    return RepaintPage(f, topRow, code, text.toStdString());
+}
+
+// Lines of TBenchText written in `codec`'s code, at least 4096 bytes of them.
+std::string EncodedLines(const TVxTextCodec &codec)
+{
+    std::string page;
+    for (const std::u16string &line : TBenchText::Lines(200, 5)) {
+        if (page.size() >= 4096)
+            break;
+        page += codec.EncodeOrThrow(line);
+    }
+    return page;
+}
+
+// A table of ASCII (20..7E) and the first 2000 kanji of JIS X 0208 (as EUC-JP gives
+// them) on two bytes 80 00 .. 87 F9, and a page of its bytes: kanji runs between ASCII
+// words, as game scripts hold them.
+std::shared_ptr<const TVxCharTable> KanjiTable(std::string &page)
+{
+    std::string tbl = "# kanji on two bytes\n";
+    char entry[8];
+    for (int b = 0x20; b <= 0x7E; ++b) {
+        std::snprintf(entry, sizeof entry, "%02X=", b);
+        tbl += entry;
+        tbl += char(b);
+        tbl += '\n';
+    }
+    const TVxTextCodec euc(ccEUC);
+    std::vector<std::string> codes;
+    for (int row = 0xB0; row <= 0xCF && codes.size() < 2000; ++row)
+        for (int cell = 0xA1; cell <= 0xFE && codes.size() < 2000; ++cell) {
+            const uint8_t pair[2] = {uint8_t(row), uint8_t(cell)};
+            const std::u16string kanji = euc.Decode(pair, 2, false);
+            if (kanji.size() != 1 || kanji[0] < 0x4E00)
+                continue; // a cell without a kanji
+            const int k = int(codes.size());
+            std::snprintf(entry, sizeof entry, "%02X%02X=", 0x80 + k / 250, k % 250);
+            tbl += entry + TVxTextCodec::ToUtf8(kanji) + "\n";
+            codes.push_back({char(0x80 + k / 250), char(k % 250)});
+        }
+    std::mt19937 rng(9);
+    const char *const words[] = {" HP ", " Lv.12 ", " 0x1F ", " OK ", "! ", "? "};
+    while (page.size() < 4096) {
+        for (unsigned n = 2 + rng() % 8; n > 0; --n)
+            page += codes[rng() % codes.size()];
+        page += words[rng() % std::size(words)];
+    }
+    return TVxCharTable::Parse(tbl);
 }
 
 void PaintUtf8()
@@ -103,6 +166,23 @@ void PaintSjis()
     TBenchApp::Ensure();
     TPaintFixture f;
     TBenchTable::PrintNoBaseline("paint-sjis", kDocSize, RepaintAt(f, f.View.RowCount() / 3, ccSJIS));
+}
+
+void PaintJis()
+{
+    TBenchApp::Ensure();
+    TPaintFixture f;
+    const int32_t top = f.View.RowCount() / 3;
+    TBenchTable::PrintNoBaseline("paint-jis", kDocSize, RepaintPage(f, top, ccJIS, EncodedLines(TVxTextCodec(ccJIS))));
+}
+
+void PaintTable()
+{
+    TBenchApp::Ensure();
+    TPaintFixture f;
+    std::string page;
+    f.View.SetCharTable(KanjiTable(page));
+    TBenchTable::PrintNoBaseline("paint-table", kDocSize, RepaintPage(f, f.View.RowCount() / 3, ccTable, page));
 }
 
 // One notch down, then the repaint it causes; the median of many steps through fresh rows.
@@ -133,4 +213,6 @@ HX_BENCH_ROW("paint-end", PaintEnd);
 HX_BENCH_ROW("paint-sjis", PaintSjis);
 HX_BENCH_ROW("paint-utf8", PaintUtf8);
 HX_BENCH_ROW("paint-eucjp", PaintEucJp);
+HX_BENCH_ROW("paint-jis", PaintJis);
+HX_BENCH_ROW("paint-table", PaintTable);
 HX_BENCH_ROW("wheel-step", WheelStep);

@@ -5,6 +5,9 @@
 //   search-fwd-hex    1 GiB, the same bytes typed as hexadecimal digits, through the search
 //                     engine as the find dialog runs it   vs  grep -c -F PATTERN FILE
 //   search-back       1 GiB, pattern absent        vs  our own search-fwd
+//   search-fwd-utf8   1 GiB of Japanese UTF-8 text (TBenchText), "検索語" (9 bytes) absent,
+//                     through the search engine with the UTF-8 code   vs  grep -c -F of its bytes
+//   search-fwd-utf8-icase   the same ignoring case   vs  grep -c -F -i of its bytes
 //   replace-all       64 MiB, "a" -> "bc" x 1e6    vs  sed 's/a/bc/g' FILE > OUT
 //   replace-all-250k  the same with 250,000 matches, printed by the replace-all row (it shows
 //                     that the cost grows linearly with the number of matches)
@@ -14,15 +17,18 @@
 
 #include "BenchBaseline.h"
 #include "BenchTable.h"
+#include "BenchText.h"
 
 #include "TTempFile.h"
 #include "TVxDocument.h"
 #include "TVxReplacer.h"
 #include "TVxSearchEngine.h"
 #include "TVxSearcher.h"
+#include "TVxTextCodec.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <random>
 #include <vector>
@@ -39,32 +45,55 @@ double BestOf(int reps, const std::function<double()> &fn)
     return best;
 }
 
-// The 1 GiB document and the forward time, shared by the search rows whichever run.
+// A 1 GiB document, the needle absent from it, how our search looks for it, and the forward
+// time; one fixture per kind of document, shared by its rows whichever run.
 struct TSearchFixture {
+    // One search of the needle from start to endBound; -1 when not found.
+    using TFind = std::function<int32_t(TSearchFixture &f, int32_t start, int32_t endBound, bool ic, bool back)>;
+
     const int64_t Size = TBenchTable::Size(1024 * kMiB - 1);
-    TBenchTable::TDataFile File{Size, 11};
+    TBenchTable::TDataFile File;
+    const std::string Needle; // the bytes grep looks for
+    TFind Find;
     TVxDocument Doc;
     TVxSearcher Searcher{Doc};
+    TVxSearchEngine Engine{Doc};
     double Forward = -1;
 
-    TSearchFixture()
+    TSearchFixture(const TBenchTable::TDataFile::TFill &fill, std::string needle, TFind find)
+        : File(Size, fill), Needle(std::move(needle)), Find(std::move(find))
     {
         Doc.LoadFromFile(File.Path());
-        if (Searcher.Search(kNeedle, 0, Doc.FileSize() - 1, true, false) != -1)
+        if (Find(*this, 0, Doc.FileSize() - 1, true, false) != -1)
             std::fprintf(stderr, "search rows: the needle occurs in the data\n");
         // Warm-up: both files in the page cache before anything is timed.
-        TBenchBaseline::Find(File.Path(), kNeedle, false);
+        TBenchBaseline::Find(File.Path(), Needle, false);
     }
-    static TSearchFixture &Get()
+    // Random bytes, the needle's bytes matched as they are.
+    static TSearchFixture &Random()
     {
-        static TSearchFixture f;
+        static TSearchFixture f(TBenchTable::TDataFile::RandomFill(11), kNeedle,
+                                [](TSearchFixture &s, int32_t start, int32_t endBound, bool ic, bool back) {
+                                    return s.Searcher.Search(s.Needle, start, endBound, ic, back);
+                                });
+        return f;
+    }
+    // Japanese UTF-8 text, the needle a UTF-8 text searched in the UTF-8 code as the find
+    // dialog does it.
+    static TSearchFixture &Utf8Text()
+    {
+        static TSearchFixture f(Utf8TextFill(), TVxTextCodec::ToUtf8(TBenchText::kNeedle),
+                                [](TSearchFixture &s, int32_t start, int32_t endBound, bool ic, bool back) {
+                                    s.Engine.SetCodec(TVxTextCodec(ccUTF8));
+                                    return s.Engine.Search(s.Needle, start, endBound, ic, back);
+                                });
         return f;
     }
     double Ours(bool ic, bool back)
     {
         const int32_t last = Doc.FileSize() - 1;
         return TBenchTable::Best(3, [&] {
-            if (Searcher.Search(kNeedle, back ? last : 0, back ? 0 : last, ic, back) != -1)
+            if (Find(*this, back ? last : 0, back ? 0 : last, ic, back) != -1)
                 std::fprintf(stderr, "unexpected match\n");
         });
     }
@@ -76,27 +105,47 @@ struct TSearchFixture {
     }
     double FindBaseline(bool ic)
     {
-        return BestOf(3, [&] { return TBenchBaseline::Find(File.Path(), kNeedle, ic); });
+        return BestOf(3, [&] { return TBenchBaseline::Find(File.Path(), Needle, ic); });
+    }
+
+private:
+    // Lines of TBenchText in UTF-8, drawn at random from a few thousand, without end.
+    static TBenchTable::TDataFile::TFill Utf8TextFill()
+    {
+        std::vector<std::string> lines;
+        for (const std::u16string &line : TBenchText::Lines(4096, 17))
+            lines.push_back(TVxTextCodec::ToUtf8(line));
+        return [lines = std::move(lines), rng = std::mt19937(23), pending = std::string()](uint8_t *block,
+                                                                                         size_t count) mutable {
+            for (size_t done = 0; done < count;) {
+                if (pending.empty())
+                    pending = lines[rng() % lines.size()];
+                const size_t n = std::min(count - done, pending.size());
+                std::memcpy(block + done, pending.data(), n);
+                pending.erase(0, n);
+                done += n;
+            }
+        };
     }
 };
 
 void SearchForward()
 {
-    TSearchFixture &f = TSearchFixture::Get();
+    TSearchFixture &f = TSearchFixture::Random();
     const double base = f.FindBaseline(false);
     TBenchTable::Print("search-fwd", f.Size, f.ForwardTime(), base);
 }
 
 void SearchForwardIgnoreCase()
 {
-    TSearchFixture &f = TSearchFixture::Get();
+    TSearchFixture &f = TSearchFixture::Random();
     const double base = f.FindBaseline(true);
     TBenchTable::Print("search-fwd-icase", f.Size, f.Ours(true, false), base);
 }
 
 void SearchForwardHex()
 {
-    TSearchFixture &f = TSearchFixture::Get();
+    TSearchFixture &f = TSearchFixture::Random();
     std::string hex;
     for (const char c : std::string(kNeedle)) {
         char pair[4];
@@ -112,9 +161,23 @@ void SearchForwardHex()
     TBenchTable::Print("search-fwd-hex", f.Size, ours, f.FindBaseline(false));
 }
 
+void SearchForwardUtf8()
+{
+    TSearchFixture &f = TSearchFixture::Utf8Text();
+    const double base = f.FindBaseline(false);
+    TBenchTable::Print("search-fwd-utf8", f.Size, f.ForwardTime(), base);
+}
+
+void SearchForwardUtf8IgnoreCase()
+{
+    TSearchFixture &f = TSearchFixture::Utf8Text();
+    const double base = f.FindBaseline(true);
+    TBenchTable::Print("search-fwd-utf8-icase", f.Size, f.Ours(true, false), base);
+}
+
 void SearchBackward()
 {
-    TSearchFixture &f = TSearchFixture::Get();
+    TSearchFixture &f = TSearchFixture::Random();
     TBenchTable::Print("search-back", f.Size, f.Ours(false, true), f.ForwardTime());
 }
 
@@ -171,4 +234,6 @@ HX_BENCH_ROW("search-fwd", SearchForward);
 HX_BENCH_ROW("search-fwd-icase", SearchForwardIgnoreCase);
 HX_BENCH_ROW("search-fwd-hex", SearchForwardHex);
 HX_BENCH_ROW("search-back", SearchBackward);
+HX_BENCH_ROW("search-fwd-utf8", SearchForwardUtf8);
+HX_BENCH_ROW("search-fwd-utf8-icase", SearchForwardUtf8IgnoreCase);
 HX_BENCH_ROW("replace-all", ReplaceAll);
