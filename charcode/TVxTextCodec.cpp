@@ -204,6 +204,39 @@ std::u16string TVxTextCodec::Decode(const uint8_t *bytes, size_t count, int32_t 
     return out;
 }
 
+bool TVxTextCodec::EncodeAt(const std::u16string &text, const uint8_t *before, size_t count, std::string &bytes,
+                            size_t &bad) const
+{
+    if (!Encode(text, bytes, bad))
+        return false;
+    if (FCode != ccJIS || bytes.empty())
+        return true;
+    // The mode in force: the last escape sequence before the place (ASCII without one).
+    std::string mode;
+    for (size_t i = count; i-- > 0;) {
+        const size_t n = before[i] == 0x1B ? JisEscapeLength(before + i, count - i) : 0;
+        if (n == 3) {
+            mode.assign(reinterpret_cast<const char *>(before + i), 3);
+            break;
+        }
+    }
+    if (mode.empty() || mode == "\x1B(B" || mode == "\x1B(J")
+        return true; // the text starts from ASCII and returns to it, as Encode writes it
+    if (bytes[0] != '\x1B')
+        bytes.insert(0, "\x1B(B");
+    bytes += mode;
+    return true;
+}
+
+std::string TVxTextCodec::EncodeAtOrThrow(const std::u16string &text, const uint8_t *before, size_t count) const
+{
+    std::string bytes;
+    size_t bad = 0;
+    if (EncodeAt(text, before, count, bytes, bad))
+        return bytes;
+    return EncodeOrThrow(text); // throws, naming the character
+}
+
 std::string TVxTextCodec::EncodeOrThrow(const std::u16string &text) const
 {
     std::string bytes;

@@ -56,6 +56,13 @@ public:
     std::u16string Decode(const uint8_t *bytes, size_t count, int32_t base, size_t first, size_t end,
                           bool keepLineBreaks) const;
 
+    // The bytes of `text` to be written where before[0..count) end (the document's bytes up to
+    // that place; JIS looks for the last escape sequence in them). JIS: a text written into a
+    // run of another mode starts with its own escape and ends with the escape of that mode,
+    // so the characters after it read as before. Every other code: Encode.
+    bool EncodeAt(const std::u16string &text, const uint8_t *before, size_t count, std::string &bytes,
+                  size_t &bad) const;
+    std::string EncodeAtOrThrow(const std::u16string &text, const uint8_t *before, size_t count) const;
     // Encode, or TVxError TextNotEncodable naming the character and the code.
     std::string EncodeOrThrow(const std::u16string &text) const;
     // The code's name for messages: "EUC-JP", "UTF-8" ...; "table" for a character table.

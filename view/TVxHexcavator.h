@@ -110,6 +110,9 @@ public:
     void SetCharTable(std::shared_ptr<const TVxCharTable> table);
     // The column's code, for everything that turns texts into bytes or bytes into texts.
     const TVxTextCodec &Codec() const { return FCodec; }
+    // The bytes of `text` in the column's code for writing at `offset`, fitted to the bytes
+    // before it (TVxTextCodec::EncodeAt); throws TVxError TextNotEncodable.
+    std::string TextBytesAt(const std::u16string &text, int32_t offset);
     QColor AddressColor() const { return FStyle.AddressColor; }
     void SetAddressColor(const QColor &value);
     QColor AddressBGColor() const { return FStyle.AddressBGColor; }

@@ -3,6 +3,9 @@
 
 #include "TVxHexcavator.h"
 
+#include "TVxCharDecoder.h"
+#include "TVxError.h"
+
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -432,8 +435,15 @@ void TVxHexcavator::TypeText(const QString &text)
         if (one[0] < 0x20 || one[0] == 0x7F)
             continue;
         std::string bytes;
-        size_t bad = 0;
-        if (!FCodec.Encode(one, bytes, bad) || bytes.empty())
+        try {
+            int32_t lo = GetCaretOffset(), hi = 0;
+            if (FSelExtent != -1)
+                GetSelectionRange(lo, hi);
+            bytes = TextBytesAt(one, lo);
+        } catch (const TVxError &) {
+            continue; // a character the code lacks: nothing, like a key that is no digit
+        }
+        if (bytes.empty())
             continue;
         const auto *data = reinterpret_cast<const uint8_t *>(bytes.data());
         const auto count = int32_t(bytes.size());
@@ -453,6 +463,13 @@ void TVxHexcavator::TypeText(const QString &text)
         });
     }
     RepaintAll();
+}
+
+std::string TVxHexcavator::TextBytesAt(const std::u16string &text, int32_t offset)
+{
+    const int32_t from = std::max(0, offset - FCodec.Decoder().Lookback());
+    const std::vector<uint8_t> before = ReadBytes(from, offset - from);
+    return FCodec.EncodeAtOrThrow(text, before.data(), before.size());
 }
 
 void TVxHexcavator::inputMethodEvent(QInputMethodEvent *e)

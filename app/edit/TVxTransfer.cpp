@@ -167,7 +167,10 @@ void TVxTransfer::InsertText(const QString &text)
 {
     if (FEditor.ReadOnlyMode() || text.isEmpty())
         return;
-    InsertText(QByteArray::fromStdString(FEditor.Codec().EncodeOrThrow(text.toStdU16String())));
+    int32_t at = FEditor.GetCaretOffset(), end = 0;
+    if (FEditor.SelExtent() >= 0)
+        FEditor.GetSelectionRange(at, end);
+    InsertText(QByteArray::fromStdString(FEditor.TextBytesAt(text.toStdU16String(), at)));
 }
 
 void TVxTransfer::InsertText(const QByteArray &bytes)

@@ -143,3 +143,23 @@ TEST(Codec, DecodingShowsTheColumnsTextAndKeepsLineBreaksOnlyWhenAsked)
     const uint8_t sjis[] = {0x82, 0xA0, 0x82, 0x20, 0x41};
     EXPECT_EQ(TVxTextCodec(ccSJIS).Decode(sjis, 5, false), U("あ. A"));
 }
+
+TEST(Codec, JisWrittenIntoARunOfAnotherModeHandsTheModeBack)
+{
+    const TVxTextCodec jis(ccJIS);
+    // 日本 as one kanji run; "a" and then "語" are written between the two characters.
+    const std::string doc = jis.EncodeOrThrow(U("日本"));
+    const size_t at = 3 + 2; // ESC $ B 日
+    for (const char *text : {"a", "語", "a語b"}) {
+        const std::string bytes =
+            jis.EncodeAtOrThrow(U(text), reinterpret_cast<const uint8_t *>(doc.data()), at);
+        const std::string written = doc.substr(0, at) + bytes + doc.substr(at);
+        const auto *b = reinterpret_cast<const uint8_t *>(written.data());
+        EXPECT_EQ(jis.Decode(b, written.size(), false), U("日") + U(text) + U("本")) << text;
+    }
+    // In ASCII nothing is added: the text opens and closes its own escapes.
+    const uint8_t ascii[] = {'x'};
+    EXPECT_EQ(jis.EncodeAtOrThrow(U("a"), ascii, 1), "a");
+    // Other codes are not touched by what comes before.
+    EXPECT_EQ(TVxTextCodec(ccUTF8).EncodeAtOrThrow(U("a"), ascii, 1), "a");
+}
