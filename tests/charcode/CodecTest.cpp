@@ -163,3 +163,38 @@ TEST(Codec, JisWrittenIntoARunOfAnotherModeHandsTheModeBack)
     // Other codes are not touched by what comes before.
     EXPECT_EQ(TVxTextCodec(ccUTF8).EncodeAtOrThrow(U("a"), ascii, 1), "a");
 }
+
+#ifdef HAVE_ICONV
+TEST(Codec, ShiftJisWritesEveryCp932CharacterAsWindowsDoes)
+{
+    // Every double-byte code of CP932, JIS X 0208 and the NEC and IBM rows: the character it
+    // shows is written back as the bytes iconv's CP932 writes for it (for the characters with
+    // two codes, the one Windows writes), and a text of all of them comes back whole.
+    const TVxTextCodec sjis(ccSJIS);
+    std::u16string all;
+    int checked = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (lead > 0x9F && lead < 0xE0)
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F)
+                continue;
+            const uint8_t b[2] = {uint8_t(lead), uint8_t(trail)};
+            const std::u16string c = sjis.Decode(b, 2, false);
+            if (c.size() != 1 || c[0] == 0x30FB || c[0] == u'.')
+                continue;
+            const std::string theirs = Iconv("CP932", TVxTextCodec::ToUtf8(c));
+            if (theirs.empty())
+                continue;
+            EXPECT_EQ(Enc(ccSJIS, c), theirs) << std::hex << lead << " " << trail;
+            all += c;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 7000);
+    std::string bytes;
+    size_t bad = 0;
+    ASSERT_TRUE(sjis.Encode(all, bytes, bad));
+    EXPECT_EQ(sjis.Decode(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), false), all);
+}
+#endif

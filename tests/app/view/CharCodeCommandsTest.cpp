@@ -177,3 +177,29 @@ TEST_F(CharCodeTest, TypingIntoTheCharacterColumnWritesCharactersOneUndoEach)
     Key(Qt::Key_7, QStringLiteral("7"));
     EXPECT_EQ(Doc().mid(4, 2), QByteArray("\x07" "3", 2));
 }
+
+TEST_F(CharCodeTest, EveryCodeCopiesAndTakesTheSameText)
+{
+    struct Code {
+        QAction *command;
+        TVxCharCode code;
+    } codes[] = {{view.acEucByte, ccEUC}, {view.acUnicodeByte, ccUNICODE}, {view.acJisByte, ccJIS},
+                 {view.acUtf8Byte, ccUTF8}};
+    for (const Code &c : codes) {
+        const QByteArray text = Bytes(c.code, "日本語ab");
+        Open(text);
+        c.command->trigger();
+        ed.SetSelection(0, int32_t(text.size()) - 1);
+        edit.acCopyText->trigger();
+        EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QStringLiteral(" 日本語ab")))
+            << c.code << " " << QGuiApplication::clipboard()->text().toStdString();
+        edit.acCopy->trigger();
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("日本語ab")) << c.code;
+        // The same text typed in comes out as the same bytes.
+        ed.SetSelection(0, -1);
+        ed.GotoOffset(int32_t(text.size()));
+        ui.StringAnswers.push_back(QStringLiteral("日本語ab"));
+        edit.acInputStr->trigger();
+        EXPECT_EQ(Doc(), text + text) << c.code;
+    }
+}
