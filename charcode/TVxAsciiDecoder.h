@@ -7,5 +7,6 @@
 class TVxAsciiDecoder : public TVxCharDecoder {
 public:
     int Lookback() const override { return 0; }
+    bool SyncsWithin(const uint8_t *, int32_t, int) const override { return true; }
     void Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const override;
 };

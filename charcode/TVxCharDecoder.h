@@ -42,6 +42,11 @@ public:
     // How many bytes before the bytes of interest this decoder wants to see.
     virtual int Lookback() const = 0;
 
+    // Whether bytes[0..first) (offsets base..) already hold a place where a character
+    // certainly begins, so that a decode of this stretch needs no more look-back. The search
+    // reads a short stretch first and the whole look-back only when this says no.
+    virtual bool SyncsWithin(const uint8_t *bytes, int32_t base, int first) const { return base == 0; }
+
     // Fills out[0..count).
     virtual void Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const = 0;
 

@@ -7,6 +7,11 @@ bool IsJisByte(uint8_t b) { return b >= 0xA1 && b <= 0xFE; }
 int Cell(uint8_t a, uint8_t b) { return (a - 0xA1) * 94 + (b - 0xA1); }
 } // namespace
 
+bool TVxEucJpDecoder::SyncsWithin(const uint8_t *bytes, int32_t base, int first) const
+{
+    return base == 0 || std::any_of(bytes, bytes + first, [](uint8_t b) { return b <= 0xA0; });
+}
+
 void TVxEucJpDecoder::Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const
 {
     first = std::min(first, count);

@@ -19,6 +19,7 @@ public:
 
     TVxEucJpDecoder() : FTwoByte(TCodePageText::TCode::EucJp, 94 * 94), FThreeByte(TCodePageText::TCode::EucJp, 94 * 94) {}
     int Lookback() const override { return kLookback; }
+    bool SyncsWithin(const uint8_t *bytes, int32_t base, int first) const override;
     void Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const override;
 
 private:

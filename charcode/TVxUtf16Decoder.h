@@ -9,5 +9,6 @@
 class TVxUtf16Decoder : public TVxCharDecoder {
 public:
     int Lookback() const override { return 3; }
+    bool SyncsWithin(const uint8_t *, int32_t, int) const override { return true; }
     void Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const override;
 };

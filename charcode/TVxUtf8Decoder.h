@@ -11,6 +11,7 @@
 class TVxUtf8Decoder : public TVxCharDecoder {
 public:
     int Lookback() const override { return 3; }
+    bool SyncsWithin(const uint8_t *, int32_t base, int first) const override { return base == 0 || first >= 3; }
     void Decode(const uint8_t *bytes, int count, int32_t base, int first, TVxDecodedChar *out) const override;
 
     // The length of the well-formed sequence at bytes[0..count) and its code point; 0 when

@@ -9,6 +9,8 @@
 #include <vector>
 
 namespace {
+constexpr int32_t kShortLookback = 64;
+
 char32_t FoldLatin(char32_t c) { return c >= 'A' && c <= 'Z' ? c + 0x20 : c; }
 
 // The length of the escape sequence at the start of ISO-2022-JP bytes, 0 when none.
@@ -82,20 +84,32 @@ TVxSearchPattern TVxTextPattern::Make(const TVxTextCodec &codec, const std::u16s
     own.resize(n);
 
     const TVxTextCodec decoderOwner = codec; // keeps a table's decoder alive with the pattern
-    pattern.Accept = [decoderOwner, own, n, ignoreCase, &doc](int32_t p) {
+    // Buffers shared by the calls of one search, so a replace-all of many occurrences does
+    // not allocate for each.
+    auto bytes = std::make_shared<std::vector<uint8_t>>();
+    auto units = std::make_shared<std::vector<TVxDecodedChar>>();
+    pattern.Accept = [decoderOwner, own, n, ignoreCase, &doc, bytes, units](int32_t p) {
         const TVxCharDecoder &decoder = decoderOwner.Decoder();
         const int32_t size = doc.FileSize();
-        const int32_t base = std::max(0, p - decoder.Lookback());
         const int32_t end = int32_t(std::min<int64_t>(size, int64_t(p) + int64_t(n) + TVxCharDecoder::kMaxAfter));
-        std::vector<uint8_t> bytes(size_t(end - base));
-        const int32_t got = doc.ReadInto(base, bytes.data(), end - base);
-        std::vector<TVxDecodedChar> units(static_cast<size_t>(got));
-        decoder.Decode(bytes.data(), got, base, p - base, units.data());
+        // A short look-back first: most text holds a place where a character surely begins
+        // within it; the decoder's whole look-back only when it does not.
+        int32_t base = std::max(0, p - std::min(kShortLookback, decoder.Lookback()));
+        int32_t got = 0;
+        for (;;) {
+            bytes->resize(size_t(end - base));
+            got = doc.ReadInto(base, bytes->data(), end - base);
+            if (base == 0 || p - base >= decoder.Lookback() || decoder.SyncsWithin(bytes->data(), base, p - base))
+                break;
+            base = std::max(0, p - decoder.Lookback());
+        }
+        units->resize(size_t(got));
+        decoder.Decode(bytes->data(), got, base, p - base, units->data());
         const size_t at = size_t(p - base);
         if (at + n > size_t(got))
             return false;
-        const bool endsOnBoundary = at + n == size_t(got) || units[at + n].Span != 0;
-        return endsOnBoundary && SameUnits(units.data() + at, own.data(), n, ignoreCase);
+        const bool endsOnBoundary = at + n == size_t(got) || (*units)[at + n].Span != 0;
+        return endsOnBoundary && SameUnits(units->data() + at, own.data(), n, ignoreCase);
     };
     return pattern;
 }

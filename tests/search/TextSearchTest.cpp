@@ -147,6 +147,14 @@ TEST_F(TextSearch, AMatchStartingInsideACharacterCountsOnlyForShiftJis)
     ASSERT_EQ(straddling.size(), 1u);
     EXPECT_EQ(Find(euc, straddling, 0, false, false), -1);
     EXPECT_EQ(Find(euc, U("亜"), 2, false, false), 3);
+    // Far into a run of double-byte characters, where only the run's start tells the pairs.
+    std::string run = "x";
+    for (int i = 0; i < 600; ++i)
+        run += euc.EncodeOrThrow(U("亜"));
+    Load(run);
+    EXPECT_EQ(Find(euc, straddling, 0, false, false), -1);
+    EXPECT_EQ(Find(euc, straddling, int32_t(data.size()), false, true), -1);
+    EXPECT_EQ(Find(euc, U("亜"), 1000, false, false), 1001);
 
     // UTF-16: 00 41 across two units of "AA" is U+4100 read one byte late.
     const TVxTextCodec utf16(ccUNICODE);
