@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 
 namespace {
 constexpr UINT kCp932 = 932;
@@ -139,8 +140,28 @@ std::string ToCodePage(UINT codePage, const wchar_t *wide, size_t length, BOOL *
     return out;
 }
 
+// Windows writes the characters of the NEC-selected IBM rows (JIS rows 89..92, EUC-JP
+// 0xF9..0xFC) in CP932's IBM rows (0xFA..0xFC), which have no row and cell in JIS: they are
+// found back in a map of those four rows, decoded once.
+std::string NecSelectedOf(wchar_t c)
+{
+    static const std::map<wchar_t, std::string> rows = [] {
+        std::map<wchar_t, std::string> m;
+        for (int lead = 0xF9; lead <= 0xFC; ++lead)
+            for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+                const uint8_t pair[2] = {uint8_t(lead), uint8_t(trail)};
+                const std::u16string one = DecodeEuc(pair, 2);
+                if (one.size() == 1 && one[0] != kNoChar)
+                    m.emplace(wchar_t(one[0]), std::string(reinterpret_cast<const char *>(pair), 2));
+            }
+        return m;
+    }();
+    const auto it = rows.find(c);
+    return it == rows.end() ? std::string() : it->second;
+}
+
 // One character in EUC-JP: ASCII and half-width katakana directly, JIS X 0208 through its
-// Shift-JIS pair, JIS X 0212 through 20932.
+// Shift-JIS pair (the NEC-selected IBM rows through NecSelectedOf), JIS X 0212 through 20932.
 std::string EucOf(wchar_t c)
 {
     if (c < 0x80)
@@ -160,6 +181,9 @@ std::string EucOf(wchar_t c)
             }
             return {char(0xA1 + row), char(0xA1 + cell)};
         }
+        const std::string nec = NecSelectedOf(c);
+        if (!nec.empty())
+            return nec;
     }
     const std::string jis = ToCodePage(kCp20932, &c, 1, &missed);
     if (!missed && jis.size() == 2 && uint8_t(jis[1]) < 0x80)
