@@ -307,8 +307,8 @@ void TVxCellPainter::PaintAddress(QPainter &p, const TRowInfo &r)
 {
     const int w0 = FIn->Geometry.ColWidth(kAddressCol);
     p.fillRect(QRect(0, r.Top, w0, r.Height), FIn->Style.AddressBGColor);
-    // The row's first offset, at least kMinAddressDigits hexadecimal digits, then ":",
-    // right-aligned; the geometry leaves room for the document's widest one.
+    // The row's first offset in the geometry's digits (at least kMinAddressDigits), then ":",
+    // right-aligned.
     int digits[9];
     uint32_t v = uint32_t(RowStart(r.Row));
     int count = 0;
@@ -317,7 +317,9 @@ void TVxCellPainter::PaintAddress(QPainter &p, const TRowInfo &r)
         tmp[count++] = int(v & 15);
         v >>= 4;
     } while (v != 0);
-    while (count < TVxGridGeometry::kMinAddressDigits)
+    // As many digits as the document's last row needs, on every row, so the addresses of a
+    // large document do not jump from seven digits to eight while scrolling.
+    while (count < FIn->Geometry.AddressDigits())
         tmp[count++] = 0;
     for (int i = 0; i < count; ++i)
         digits[i] = tmp[count - 1 - i];

@@ -64,6 +64,7 @@ public:
     TNotifyEvent OnChangeReadOnlyMode; // ReadOnlyMode changed
     TNotifyEvent OnFileOpenAnyInstance; // raised by instance messaging, not by the grid
     TNotifyEvent OnChangeSearchText;    // raised by instance messaging, not by the grid
+    TVxEvent<int> OnZoom;               // Ctrl+wheel: notches, positive away from the user
     // Tells every running instance, this one included, that a file was loaded; each then
     // raises OnFileOpenAnyInstance. Unassigned, this control raises it for itself alone.
     std::function<void()> AnnounceFileOpened;

@@ -121,7 +121,10 @@ void TVxHexcavator::wheelEvent(QWheelEvent *e)
     FWheelRemainder += e->angleDelta().y();
     const int notches = FWheelRemainder / 120;
     FWheelRemainder -= notches * 120;
-    if (notches != 0) {
+    if (notches != 0 && (e->modifiers() & Qt::ControlModifier)) {
+        // Zooming is the window's: the font belongs to the settings.
+        OnZoom(notches);
+    } else if (notches != 0) {
         FTopRow = ClampTopRow(int32_t(std::clamp<int64_t>(int64_t(FTopRow) - notches, 1, FRowCount)));
         UpdateScrollBars();
         RefreshCaret();

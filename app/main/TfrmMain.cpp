@@ -190,7 +190,7 @@ void TfrmMain::BuildMenus()
     FillMenu(menuBar()->addMenu(QStringLiteral("編集(&E)")),
              S({"edit.undo", "|", "edit.clipboard", "|", "edit.input", "|", "edit.select", "|", "edit.tools"}));
     QMenu *view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    FillMenu(view, S({"view.charcode", "|", "view.bars", "view.panels", "|", "view.grid", "|", "view.columns"}));
+    FillMenu(view, S({"view.charcode", "|", "view.bars", "view.panels", "|", "view.grid", "|", "view.columns", "|", "view.zoom"}));
     view->addSeparator();
     view->addAction(QStringLiteral("次のウィンドウ(&N)"));
     FillMenu(menuBar()->addMenu(QStringLiteral("検索(&S)")),

@@ -1,5 +1,9 @@
 #include "TBusyState.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
+
 #include "TEngineMessages.h"
 #include "TUiServices.h"
 
@@ -67,5 +71,22 @@ int TBusyState::Message(const QString &text, unsigned flags)
 {
     // A box owned by the window that the busy state disabled would be disabled with it.
     QWidget *parent = FWindow && FWindow->isEnabled() ? FWindow.data() : nullptr;
-    return TUiServices::Instance().MessageBox(parent, text, flags);
+    // A dialog of ours that stays on top (the replace dialog) would cover a box owned by the
+    // main window, leaving the user a greyed dialog and nothing to answer: the box belongs to
+    // that dialog then, which puts it above and gives it the focus.
+    // Busy, the dialog is disabled with the window; the box needs it usable while it is up.
+    QWidget *onTop = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint) && qobject_cast<QDialog *>(w) &&
+            (!FWindow || w->parentWidget() == FWindow.data()))
+            onTop = w;
+    if (!onTop)
+        return TUiServices::Instance().MessageBox(parent, text, flags);
+    const QPointer<QWidget> dialog(onTop);
+    const bool wasEnabled = onTop->isEnabled();
+    onTop->setEnabled(true);
+    const int result = TUiServices::Instance().MessageBox(onTop, text, flags);
+    if (dialog && !wasEnabled)
+        dialog->setEnabled(false);
+    return result;
 }

@@ -36,6 +36,7 @@ TViewCommands::TViewCommands(const TFeatureContext &context) : FContext(context)
     context.Places.Add(QStringLiteral("view.charcode"), {FCharCodeMenu->menuAction()});
     context.Places.Add(QStringLiteral("view.grid"), {acViewAddressHeader, acViewByteView, acViewUnderLine});
     context.Places.Add(QStringLiteral("view.columns"), {FColumnMenu->menuAction()});
+    context.Places.Add(QStringLiteral("view.zoom"), {acZoomIn, acZoomOut, acZoomReset});
     // Shortcuts of the grouped commands work wherever the focus is in the window.
     context.Places.Add(QStringLiteral("window.shortcuts"), codes + columns);
 
@@ -49,6 +50,10 @@ TViewCommands::TViewCommands(const TFeatureContext &context) : FContext(context)
         if (c != acCharTable)
             on(c, [this, c] { ChangeCharCode(c); });
     on(acCharTable, [this] { acCharTableExecute(); });
+    on(acZoomIn, [this] { Zoom(1); });
+    on(acZoomOut, [this] { Zoom(-1); });
+    on(acZoomReset, [this] { Zoom(0); });
+    FListen.Listen(ed->OnZoom, [this](int notches) { Zoom(notches); });
     FListen.Listen(ed->OnFileOpen, [this] { DetectCharCode(); });
     for (QAction *c : columns)
         on(c, [this, c] { ChangeColumnBytes(c); });
@@ -73,6 +78,11 @@ void TViewCommands::CreateCommands()
     for (QAction *a : {acAsciiByte, acSjisByte, acUnicodeByte, acUtf8Byte, acJisByte, acEucByte, acCharTable})
         FCharCodeGroup->addAction(a);
     acAutoDetectCharCode = TCommand::Checkable(TCommand::Make(o, "acAutoDetectCharCode", QStringLiteral("文字コードを自動判別する(&D)"), K(), QString()), false);
+
+    acZoomIn = TCommand::Make(o, "acZoomIn", QStringLiteral("拡大(&I)"), K(Qt::CTRL | Qt::Key_Plus), QString());
+    acZoomIn->setShortcuts({K(Qt::CTRL | Qt::Key_Plus), K(Qt::CTRL | Qt::Key_Equal), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Semicolon)});
+    acZoomOut = TCommand::Make(o, "acZoomOut", QStringLiteral("縮小(&O)"), K(Qt::CTRL | Qt::Key_Minus), QString());
+    acZoomReset = TCommand::Make(o, "acZoomReset", QStringLiteral("標準の大きさ(&Z)"), K(Qt::CTRL | Qt::Key_0), QString());
 
     acViewAddressHeader = TCommand::Checkable(TCommand::Make(o, "acViewAddressHeader", QStringLiteral("アドレスヘッダ(&A)"), K(), QStringLiteral("アドレスヘッダ")), true);
     acViewByteView = TCommand::Checkable(TCommand::Make(o, "acViewByteView", QStringLiteral("バイトビュー(&B)"), K(), QStringLiteral("バイトビュー")), true);
@@ -171,6 +181,27 @@ bool TViewCommands::UseCharTable(const QString &path)
     return false;
 }
 
+void TViewCommands::Zoom(int steps)
+{
+    // The steps of the font dialog's usual sizes; a size between them moves to the next.
+    static const int kSizes[] = {6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 28, 32, 36, 48, 72};
+    QFont font = FContext.Editor.font();
+    const int now = font.pointSize() > 0 ? font.pointSize() : 14;
+    int size = steps == 0 && FBaseFontSize > 0 ? FBaseFontSize : now;
+    for (int k = 0; k < steps; ++k) {
+        const int *next = std::upper_bound(std::begin(kSizes), std::end(kSizes), size);
+        size = next == std::end(kSizes) ? size : *next;
+    }
+    for (int k = 0; k > steps; --k) {
+        const int *prev = std::lower_bound(std::begin(kSizes), std::end(kSizes), size);
+        size = prev == std::begin(kSizes) ? size : *(prev - 1);
+    }
+    if (size == now)
+        return;
+    font.setPointSize(size);
+    FContext.Editor.setFont(font);
+}
+
 void TViewCommands::DetectCharCode()
 {
     if (!acAutoDetectCharCode->isChecked())
@@ -207,6 +238,7 @@ void TViewCommands::Apply(const TSettings &s)
     acViewByteView->setChecked(s.ViewByteView);
     acViewUnderLine->setChecked(s.ViewUnderLine);
     ed.setFont(Q::ToQFont(s.Font));
+    FBaseFontSize = ed.font().pointSize();
     ed.SetViewStyle(Q::ToViewStyle(s, ed.ViewStyle()));
     ed.SetDoubleBuffered(s.DoubleBuffered);
     ed.SaveBackup = s.SaveBackup;

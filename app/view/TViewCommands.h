@@ -37,6 +37,10 @@ public:
 
     QAction *acAsciiByte, *acSjisByte, *acUnicodeByte, *acUtf8Byte, *acJisByte, *acEucByte, *acCharTable;
     QAction *acAutoDetectCharCode;
+    // Zoom: the editor's font one step larger or smaller (Ctrl++, Ctrl+-, Ctrl+wheel), or
+    // back to the size the settings gave (Ctrl+0). The size is the font size the settings
+    // keep, as if chosen in the options dialog.
+    QAction *acZoomIn, *acZoomOut, *acZoomReset;
     QAction *acViewAddressHeader, *acViewByteView, *acViewUnderLine;
     QAction *accb1byte, *accb2byte, *accb4byte, *accb8byte, *accb16byte;
 
@@ -69,6 +73,7 @@ public:
 private:
     void CreateCommands();
     void DetectCharCode();
+    void Zoom(int steps);
     QAction *UserCodeAction() const;
     void Apply(const TSettings &s);
     void Collect(TSettings &s) const;
@@ -81,4 +86,5 @@ private:
     int FUserTag = 0;    // the code the user chose, by tag
     QString FTablePath;  // the table in use, or the one last used
     TVxListeners FListen;
+    int FBaseFontSize = 0; // points, what Ctrl+0 returns to
 };

@@ -52,8 +52,10 @@ public:
     // Runs inside the next message box, as if the user took a while to answer (events go on).
     std::function<void()> WhileShowing;
 
-    int MessageBox(QWidget *, const QString &text, unsigned flags) override
+    QList<QWidget *> Owners; // the parent each message box was given
+    int MessageBox(QWidget *owner, const QString &text, unsigned flags) override
     {
+        Owners << owner;
         Messages << text;
         Flags << flags;
         if (WhileShowing)

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFile>
 #include <QImage>
 
 namespace {
@@ -179,6 +180,25 @@ TEST_F(TPaintTest, AddressTextStandsAtTheRightOfItsColumn)
     // The spacer is plain background.
     const QRect spacer = View->CellRect(1, 2);
     EXPECT_EQ(Count(img, spacer, kWhite), spacer.width() * spacer.height());
+}
+
+TEST_F(TPaintTest, ALargeDocumentShowsEveryAddressInItsEightDigits)
+{
+    // 0x10000010 bytes (a sparse file): its last rows need eight digits, so the first row
+    // shows "00000000:" as well, right-aligned like them, and nothing shifts on scrolling.
+    const std::string path = Dir.File("large.bin");
+    {
+        QFile f(QString::fromStdString(path));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(0x10000010));
+    }
+    View->LoadFromFile(path);
+    ShowRows(4);
+    const QRect addr = View->CellRect(0, 1);
+    const int cw = View->CharWidth();
+    const QRect eighth(addr.right() - 9 * cw + 1, addr.top(), cw, addr.height());
+    EXPECT_GT(Count(Grab(), eighth, kAddrText), 0);
+    const QRect before(addr.left(), addr.top(), addr.width() - 9 * cw, addr.height());
+    EXPECT_EQ(Count(Grab(), before, kAddrText), 0);
 }
 
 TEST_F(TPaintTest, ShiftJisCharactersKeepTheirCells)

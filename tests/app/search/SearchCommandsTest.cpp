@@ -246,6 +246,11 @@ TEST_F(SearchCommandsTest, SingleReplaceSelectsAndMovesOn)
     dlg->btnReplace->click();
     EXPECT_EQ(ui.Messages.last(), QStringLiteral("nothing は見つかりませんでした。"));
     EXPECT_EQ(ed->UndoCount(), undo);
+    // The dialog stays on top of the main window: the message must be the dialog's own, or
+    // it opens underneath, out of reach.
+    EXPECT_EQ(ui.Owners.last(), dlg);
+    dlg->btnReplaceAll->click();
+    EXPECT_EQ(ui.Owners.last(), dlg);
 }
 
 TEST_F(SearchCommandsTest, OpenReplaceDialogRefusesInReadOnlyMode)
