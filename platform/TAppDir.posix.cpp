@@ -18,6 +18,17 @@ std::string ExecutableDir()
     return slash == std::string::npos ? std::string() : buf.substr(0, slash + 1);
 }
 
+// Where packages and administrators install programs (/usr/local lies under /usr). Root may
+// write there, but a settings file beside such a program belongs to no package and is shared
+// by every user, so an installed program keeps its settings in the user's folder instead.
+bool InSystemFolder(const std::string &dir)
+{
+    for (const std::string root : {"/usr", "/opt"})
+        if (dir.compare(0, root.size(), root) == 0 && (dir.size() == root.size() || dir[root.size()] == '/'))
+            return true;
+    return false;
+}
+
 // mkdir -p, each new level private to the user.
 void MakeDirs(const std::string &dir)
 {
@@ -30,7 +41,7 @@ void MakeDirs(const std::string &dir)
 std::string TAppDir::Choose(const std::string &exeDir, bool exeDirWritable, const char *xdgConfigHome,
                             const char *home)
 {
-    if (!exeDir.empty() && exeDirWritable)
+    if (!exeDir.empty() && exeDirWritable && !InSystemFolder(exeDir))
         return WithSlash(exeDir);
     // The XDG rules ignore a relative value.
     if (xdgConfigHome && xdgConfigHome[0] == '/')

@@ -194,7 +194,7 @@ TEST(IniFileTest, AFailedWriteLeavesTheOldFile)
 #ifndef _WIN32 // the POSIX locations; Windows has its own in WindowsDesktopTest
 TEST(AppDirTest, ExecutableDirectoryWhenWritableElseTheUsersConfigFolder)
 {
-    EXPECT_EQ(TAppDir::Choose("/opt/hx", true, "/x/cfg", "/home/u"), "/opt/hx/");
+    EXPECT_EQ(TAppDir::Choose("/home/u/hx", true, "/x/cfg", "/home/u"), "/home/u/hx/");
     EXPECT_EQ(TAppDir::Choose("/usr/bin/", false, "/x/cfg", "/home/u"), "/x/cfg/hexcavator/");
     EXPECT_EQ(TAppDir::Choose("/usr/bin", false, "relative", "/home/u"), "/home/u/.config/hexcavator/");
     EXPECT_EQ(TAppDir::Choose("/usr/bin", false, nullptr, "/home/u/"), "/home/u/.config/hexcavator/");
@@ -207,5 +207,18 @@ TEST(AppDirTest, ExecutableDirectoryWhenWritableElseTheUsersConfigFolder)
     const std::string real = TAppDir::GetAppDir();
     EXPECT_EQ(real.back(), '/');
     EXPECT_NE(real, dir.Path() + "/");
+}
+
+// A program installed in a system folder keeps its settings in the user's folder even when
+// the folder is writable (run as root), so no file lands where no package owns it.
+TEST(AppDirTest, AnInstalledProgramUsesTheConfigFolderEvenAsRoot)
+{
+    for (const char *installed : {"/usr/bin/", "/usr/local/bin/", "/opt/hexcavator/bin/", "/usr", "/opt/"}) {
+        EXPECT_EQ(TAppDir::Choose(installed, true, nullptr, "/root"), "/root/.config/hexcavator/") << installed;
+        EXPECT_EQ(TAppDir::Choose(installed, true, "/x/cfg", "/root"), "/x/cfg/hexcavator/") << installed;
+    }
+    // Only whole leading components count: a build folder or a look-alike stays beside.
+    for (const char *own : {"/home/u/hexcavator/build/app/", "/home/u/usr/bin/", "/usrlocal/bin/", "/opt2/hx/"})
+        EXPECT_EQ(TAppDir::Choose(own, true, nullptr, "/root"), own) << own;
 }
 #endif
