@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only those that are missing.
+# Installs the Debian packages the build, the tests and `cpack -G DEB` need, only those that
+# are missing; further package names given as arguments are installed the same way.
+# cpack's Debian generator reads the program's libraries with `file`, readelf (binutils) and
+# dpkg-shlibdeps (dpkg-dev); build-essential brings the latter two, `file` is asked for here.
 set -euo pipefail
 packages=(build-essential cmake ninja-build python3 qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-ipafont-gothic qt6-translations-l10n poppler-utils)
+          fonts-ipafont-gothic qt6-translations-l10n poppler-utils file "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
