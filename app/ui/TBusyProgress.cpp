@@ -14,6 +14,7 @@ void TBusyProgress::Start(QWidget *centreOn)
     FActive = true;
     FCancel = false;
     FLastPump = 0;
+    FShownAt = 0;
     FClock.start();
 }
 
@@ -22,6 +23,19 @@ void TBusyProgress::Finish()
     FActive = false;
     FCancel = false;
     FWindow.reset();
+}
+
+void TBusyProgress::Dismiss()
+{
+    FWindow.reset();
+    FShownAt = Elapsed();
+}
+
+void TBusyProgress::Fit()
+{
+    // The dialog measures itself once, when it is made: a caption or a cancel button added
+    // later would be cut off (a 200 x 91 window hid "キャンセル"). Grow to what it needs now.
+    FWindow->resize(FWindow->sizeHint().expandedTo(FWindow->size()));
 }
 
 void TBusyProgress::Show()
@@ -38,6 +52,7 @@ void TBusyProgress::Show()
     QObject::connect(FWindow.get(), &QProgressDialog::canceled, [this] { FCancel = true; });
     // Esc rejects the dialog: the same request.
     QObject::connect(FWindow.get(), &QDialog::rejected, [this] { FCancel = true; });
+    Fit();
     TAppUtils::CenterOnMainForm(FWindow.get(), FCentreOn);
     FWindow->show();
 }
@@ -49,7 +64,7 @@ void TBusyProgress::Report(int64_t done, int64_t total, bool cancellable)
     const qint64 now = Elapsed();
     if (now - FLastPump >= 40) {
         FLastPump = now;
-        if (!FWindow && now >= kShowAfterMs) {
+        if (!FWindow && now >= kShowAfterMs && now - FShownAt >= kShowAfterMs) {
             FCancellable = cancellable;
             Show();
         }
@@ -57,10 +72,13 @@ void TBusyProgress::Report(int64_t done, int64_t total, bool cancellable)
             if (cancellable != FCancellable) {
                 FCancellable = cancellable;
                 FWindow->setCancelButtonText(cancellable ? QStringLiteral("キャンセル") : QString());
+                Fit();
             }
             // A nested step (the save before an open) names itself; the window follows.
-            if (FWindow->labelText() != FCaption)
+            if (FWindow->labelText() != FCaption) {
                 FWindow->setLabelText(FCaption);
+                Fit();
+            }
             FWindow->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 1000);
             if (!FWindow->isVisible()) // Esc while nothing could be cancelled
                 FWindow->show();

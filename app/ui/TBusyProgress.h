@@ -38,6 +38,10 @@ public:
     // ended (1 to 0).
     void Start(QWidget *centreOn);
     void Finish();
+    // Takes the window away while the work is still inside the busy state, before a message
+    // about its result: a window left at 97 % behind the message would look like work still
+    // running. Later reports may show it again.
+    void Dismiss();
     // The operation's name; a nested step (the save before an open) names itself, and the
     // window follows.
     void SetCaption(const QString &caption) { FCaption = caption; }
@@ -51,6 +55,8 @@ public:
     void SetClock(std::function<qint64()> elapsedMs) { FTestClock = std::move(elapsedMs); }
 
 private:
+    // Sizes the window to its caption, bar and button, whichever are shown now.
+    void Fit();
     void Show();
 
     qint64 Elapsed() const { return FTestClock ? FTestClock() : FClock.elapsed(); }
@@ -58,6 +64,7 @@ private:
     QElapsedTimer FClock;
     std::function<qint64()> FTestClock;
     qint64 FLastPump = 0;
+    qint64 FShownAt = 0; // when the window last went (Dismiss): it waits again before it returns
     bool FActive = false;
     bool FCancel = false;
     bool FCancellable = false;

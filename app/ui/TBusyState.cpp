@@ -69,6 +69,8 @@ bool TBusyState::Run(const std::function<void()> &work, bool busy, const QString
 
 int TBusyState::Message(const QString &text, unsigned flags)
 {
+    // A result is told once the work's window has gone.
+    FProgress.Dismiss();
     // A box owned by the window that the busy state disabled would be disabled with it.
     QWidget *parent = FWindow && FWindow->isEnabled() ? FWindow.data() : nullptr;
     // A dialog of ours that stays on top (the replace dialog) would cover a box owned by the

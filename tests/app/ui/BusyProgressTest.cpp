@@ -6,9 +6,12 @@
 #include "FakeUi.h"
 #include "TAppUtils.h"
 #include "TBusyProgress.h"
+#include "TBusyState.h"
 #include "TVxHexcavator.h"
 #include "TfrmMain.h"
 
+#include <QLabel>
+#include <QMainWindow>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -207,4 +210,60 @@ TEST_F(BusyProgressTest, BlockEditsOfTheEditorsOwnKeysRunInTheBusyState)
     // The busy state in between does not break the typed pair.
     QTest::keyClicks(&ed, QStringLiteral("5"));
     EXPECT_EQ(EditorBytes(ed), model.left(1) + QByteArray(1, '\x75') + model.right(1));
+}
+
+// The window measured in every caption the program's busy work shows, with and without its
+// cancel button: the caption and the button lie inside it. A result message comes after
+// the window has gone.
+TEST(BusyProgressWindow, FitsEveryCaptionWithItsButtonAndGoesBeforeAMessage)
+{
+    TFakeUi ui;
+    const char *captions[] = {"ファイルを開いています", "保存しています",   "読み直しています", "すべて置換しています",
+                              "ファイルから挿入しています", "元に戻しています", "やり直しています", "検索しています",
+                              "置換しています",         "削除しています",   "挿入しています",   "編集しています"};
+    for (const char *caption : captions) {
+        for (bool cancellable : {false, true}) {
+            TBusyProgress progress;
+            qint64 clock = 0;
+            progress.SetClock([&clock] { return clock += 100; });
+            progress.Start(nullptr);
+            progress.SetCaption(QStringLiteral("x")); // made for a short caption, then named
+            for (int i = 0; i < 5; ++i)
+                progress.Report(i, 10, false);
+            progress.SetCaption(QString::fromUtf8(caption));
+            for (int i = 5; i < 8; ++i)
+                progress.Report(i, 10, cancellable);
+            QProgressDialog *w = progress.Window();
+            ASSERT_TRUE(w && w->isVisible()) << caption;
+            const QRect inside(QPoint(0, 0), w->size());
+            for (QLabel *l : w->findChildren<QLabel *>())
+                if (l->isVisible()) {
+                    EXPECT_TRUE(inside.contains(l->geometry())) << caption;
+                    EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << caption;
+                }
+            bool button = false;
+            for (QPushButton *b : w->findChildren<QPushButton *>())
+                if (b->isVisible()) {
+                    button = true;
+                    EXPECT_TRUE(inside.contains(b->geometry())) << caption << " " << w->width() << "x" << w->height();
+                }
+            EXPECT_EQ(button, cancellable) << caption;
+            progress.Finish();
+        }
+    }
+
+    QMainWindow window;
+    TBusyState busy(&window);
+    qint64 clock = 0;
+    busy.Progress().SetClock([&clock] { return clock += 100; });
+    bool windowDuringMessage = true;
+    ui.WhileShowing = [&] { windowDuringMessage = busy.Progress().Window() != nullptr; };
+    {
+        TBusy inBusy(busy, QStringLiteral("すべて置換しています"));
+        for (int i = 0; i < 8; ++i)
+            busy.Progress().Report(i, 100, true);
+        ASSERT_NE(busy.Progress().Window(), nullptr);
+        busy.Message(QStringLiteral("3 個の文字列を変換しました。"), 0x40);
+    }
+    EXPECT_FALSE(windowDuringMessage);
 }
