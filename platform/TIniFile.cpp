@@ -147,7 +147,7 @@ void TIniFile::Change(TOp op)
 void TIniFile::WriteString(const std::string &section, const std::string &key, const std::string &value)
 {
     if (TIniText::Writable(section, key))
-        Change({TOpKind::Write, section, key, OneLine(value)});
+        Change({TOpKind::Write, section, key, OneLine(value), nullptr});
 }
 
 void TIniFile::WriteInteger(const std::string &section, const std::string &key, int32_t value)
@@ -167,12 +167,12 @@ void TIniFile::EditSection(const std::string &section, std::function<TValues(con
 
 void TIniFile::DeleteKey(const std::string &section, const std::string &key)
 {
-    Change({TOpKind::DeleteKey, section, key, std::string()});
+    Change({TOpKind::DeleteKey, section, key, std::string(), nullptr});
 }
 
 void TIniFile::EraseSection(const std::string &section)
 {
-    Change({TOpKind::EraseSection, section, std::string(), std::string()});
+    Change({TOpKind::EraseSection, section, std::string(), std::string(), nullptr});
 }
 
 bool TIniFile::UpdateFile()

@@ -34,7 +34,7 @@ void TVxFontFallbacks::Install()
     if (installed)
         return;
     installed = true;
-    for (const QString family : {QStringLiteral("FixedSys"), QStringLiteral("ＭＳ Ｐゴシック")}) {
+    for (const QString &family : {QStringLiteral("FixedSys"), QStringLiteral("ＭＳ Ｐゴシック")}) {
         const QStringList subs = For(family);
         if (!subs.isEmpty())
             QFont::insertSubstitutions(family, subs);

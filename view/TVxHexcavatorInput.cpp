@@ -445,21 +445,21 @@ void TVxHexcavator::TypeText(const QString &text)
         }
         if (bytes.empty())
             continue;
-        const auto *data = reinterpret_cast<const uint8_t *>(bytes.data());
+        const auto *written = reinterpret_cast<const uint8_t *>(bytes.data());
         const auto count = int32_t(bytes.size());
         FSelecting = false;
         AsBlockEdit([&] {
             if (FSelExtent != -1) {
                 int32_t lo = 0, hi = 0;
                 GetSelectionRange(lo, hi);
-                ReplaceRange(lo, hi, data, count, true, true);
+                ReplaceRange(lo, hi, written, count, true, true);
                 return;
             }
             const int32_t at = GetCaretOffset();
             if (FInsertMode || at == FileSize())
-                InsertBlock(at, data, count, true, true);
+                InsertBlock(at, written, count, true, true);
             else
-                ReplaceRange(at, at + count - 1, data, count, true, true);
+                ReplaceRange(at, at + count - 1, written, count, true, true);
         });
     }
     RepaintAll();

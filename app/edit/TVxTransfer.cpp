@@ -24,11 +24,11 @@ TVxTransfer::TVxTransfer(TVxHexcavator &editor, TBusyState &busy) : FEditor(edit
     // The editor's own keys: in the busy state like the main window's commands, since a
     // cut or paste may move the whole document's tail.
     editor.ClipboardCut = [this] {
-        TBusy busy(FBusy, QStringLiteral("切り取っています"));
+        TBusy inBusy(FBusy, QStringLiteral("切り取っています"));
         CutToClipboard();
     };
     editor.ClipboardPaste = [this](int32_t offset) {
-        TBusy busy(FBusy, QStringLiteral("貼り付けています"));
+        TBusy inBusy(FBusy, QStringLiteral("貼り付けています"));
         PasteAt(offset);
     };
 }

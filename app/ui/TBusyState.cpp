@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QWidget>
 #include <exception>
+#include <memory>
 #include <optional>
 
 TBusyState::TBusyState(QWidget *window) : FWindow(window) {}
@@ -52,9 +53,9 @@ void TBusyState::SetCaption(const QString &caption)
 
 bool TBusyState::Run(const std::function<void()> &work, bool busy, const QString &caption)
 {
-    std::optional<TBusy> guard;
+    std::unique_ptr<TBusy> guard;
     if (busy)
-        guard.emplace(*this, caption);
+        guard = std::make_unique<TBusy>(*this, caption);
     try {
         work();
         return true;

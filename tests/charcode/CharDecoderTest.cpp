@@ -170,8 +170,9 @@ TEST(CharDecoder, EucJpMatchesIconvOnEveryCodeButTheCp932Variants)
                 EXPECT_EQ(got[0].Code, sjis[0].Code) << std::hex << twoByte;
                 EXPECT_NE(got[0].Code, (*want)[0]);
             }
-        if (!variant)
+        if (!variant) {
             EXPECT_EQ(std::u32string(1, got[0].Code), *want) << QByteArray(reinterpret_cast<const char *>(code.data()), int(code.size())).toHex().constData();
+        }
     }
     EXPECT_GT(compared, 12000);
     EXPECT_EQ(variants, 6);

@@ -40,7 +40,7 @@ std::string Iconv(const char *to, const std::string &utf8)
 namespace {
 std::u16string U(const char *utf8) { return TVxTextCodec::FromUtf8(utf8); }
 
-std::string Enc(TVxCharCode code, const std::u16string &text)
+[[maybe_unused]] std::string Enc(TVxCharCode code, const std::u16string &text)
 {
     std::string bytes;
     size_t bad = 0;

@@ -107,8 +107,7 @@ TEST(JisDecoder, ShiftsControlsAndEightBitBytesKeepTheMode)
 TEST(JisDecoder, RowsFarFromTheirEscapeFindIt)
 {
     // 500 ASCII bytes, ESC $ B, then 900 kanji of varying rows and cells.
-    Bytes doc(500, 'x');
-    doc.insert(doc.end(), kToKanji.begin(), kToKanji.end());
+    Bytes doc = Cat({Bytes(500, 'x'), kToKanji});
     for (int k = 0; k < 900; ++k)
         doc.insert(doc.end(), {uint8_t(0x30 + k % 16), uint8_t(0x21 + k % 90)});
     doc.insert(doc.end(), kToAscii.begin(), kToAscii.end());

@@ -190,10 +190,12 @@ TEST_F(EditUndoTest, RedoReplaysEachKindOfRecordAndPutsTheCaretThere)
     for (int32_t i = 1; i <= steps; ++i) {
         doc.Redo();
         ASSERT_EQ(DocBytes(doc), states[size_t(i)]) << "redo " << i;
-        if (i == 1)
+        if (i == 1) {
             EXPECT_EQ(hooks.Caret, 70000);
-        if (i == 6)
+        }
+        if (i == 6) {
             EXPECT_EQ(hooks.Caret, 103) << "after the replacement, as the edit itself left it";
+        }
     }
     EXPECT_EQ(doc.UndoCount(), records);
     EXPECT_EQ(doc.RedoCount(), 0);

@@ -188,8 +188,9 @@ TEST(WindowsFilesTest, ASaveKeepsTheTargetsAttributesAndStreams)
     if (UnderWine())
         GTEST_SKIP() << "Wine's ReplaceFileW hands on neither attributes nor streams";
     EXPECT_TRUE(::GetFileAttributesW(wide.c_str()) & FILE_ATTRIBUTE_HIDDEN);
-    if (streams)
+    if (streams) {
         EXPECT_EQ(ReadFileBytes(file + ":origin"), (std::vector<uint8_t>{'c', 'a', 'm'}));
+    }
 }
 
 TEST(WindowsFilesTest, TheSettingsLockExcludesAnotherProcessUntilItDies)
