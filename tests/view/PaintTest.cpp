@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFile>
 #include <QImage>
 
@@ -180,6 +182,17 @@ TEST_F(TPaintTest, AddressTextStandsAtTheRightOfItsColumn)
     // The spacer is plain background.
     const QRect spacer = View->CellRect(1, 2);
     EXPECT_EQ(Count(img, spacer, kWhite), spacer.width() * spacer.height());
+}
+
+TEST_F(TPaintTest, TheEditorsFaceHoldsTheKanjiItself)
+{
+    // The stand-in for "FixedSys" is one fixed-pitch design with Latin letters and kanji
+    // (IPA Gothic where installed), not a Latin face that borrows its kanji from another.
+    if (!QFontDatabase::families().contains(QStringLiteral("IPAGothic")))
+        GTEST_SKIP() << "IPA Gothic is not installed";
+    const QFontInfo info(View->font());
+    EXPECT_EQ(info.family(), QStringLiteral("IPAGothic"));
+    EXPECT_TRUE(QFontMetrics(View->font()).inFont(QChar(0x6F22))); // 漢
 }
 
 TEST_F(TPaintTest, ALargeDocumentShowsEveryAddressInItsEightDigits)
