@@ -146,6 +146,7 @@ bool TVxDocument::LoadFromFile(const std::string &fileName)
 
     FWork.Adopt(std::move(work), size);
     FChanges.Reset();
+    FChangedBytes.Clear();
     ClearUndo();
     FFileName = fileName;
     UpdateLabel();
@@ -212,6 +213,7 @@ bool TVxDocument::SaveToFile(const std::string &fileName, bool keepUndo)
         return false;
     FFileName = fileName;
     UpdateLabel();
+    FChangedBytes.Clear();
     if (keepUndo) {
         FUndo.MarkSaved(true);
         FireChangeUndo();
@@ -233,6 +235,7 @@ void TVxDocument::OverwriteByte(int32_t offset, uint8_t value, bool recordUndo)
     FHooks->EndSelection(false);
     FWork.SetByte(offset, value);
     FChanges.Add(offset, 1);
+    FChangedBytes.Overwrite(offset, 1);
     if (recordUndo)
         AddUndo(ukOverwriteByte, offset, offset, old);
     FHooks->ContentChanged();
@@ -246,6 +249,7 @@ void TVxDocument::InsertByte(int32_t offset, uint8_t value, bool recordUndo)
     FHooks->EndSelection(false);
     FWork.InsertByte(offset, value);
     FChanges.Invalidate();
+    FChangedBytes.Insert(offset, 1);
     if (recordUndo)
         AddUndo(ukInsertByte, offset, offset);
     AnnounceFileSize();
@@ -259,6 +263,7 @@ void TVxDocument::DeleteByte(int32_t offset, bool recordUndo)
     uint8_t old = FWork.ByteAt(offset);
     FWork.DeleteByte(offset);
     FChanges.Invalidate();
+    FChangedBytes.Delete(offset, 1);
     if (recordUndo)
         AddUndo(ukDeleteByte, offset, offset, old);
     AnnounceFileSize();
@@ -295,6 +300,12 @@ void TVxDocument::ShiftTail(int32_t offset, int32_t delta)
         change.Steps.Finish();
     }
     FChanges.Invalidate();
+    // A positive delta opens a gap of new bytes at offset; a negative one closes the -delta
+    // bytes before offset.
+    if (delta > 0)
+        FChangedBytes.Insert(offset, delta);
+    else
+        FChangedBytes.Delete(offset + delta, -delta);
     AnnounceFileSize();
     FHooks->ContentChanged();
 }
@@ -325,6 +336,7 @@ void TVxDocument::DeleteRange(int32_t a, int32_t b, bool recordUndo)
         change.Steps.Finish();
     }
     FChanges.Invalidate();
+    FChangedBytes.Delete(a, n);
     AnnounceFileSize();
     FHooks->EndSelection(true);
     if (recordUndo)
@@ -356,6 +368,7 @@ void TVxDocument::InsertFilled(int32_t offset, int32_t count, bool recordUndo, b
         change.Steps.Finish();
     }
     FChanges.Invalidate();
+    FChangedBytes.Insert(offset, count);
     AnnounceFileSize();
     FHooks->EndSelection(true);
     if (recordUndo)
@@ -411,6 +424,7 @@ void TVxDocument::ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool rec
         FChanges.Add(a, newCount);
     else
         FChanges.Invalidate();
+    FChangedBytes.Replace(a, oldCount, newCount);
     AnnounceFileSize();
     if (recordUndo) {
         if (newCount > 0)
@@ -443,6 +457,7 @@ int32_t TVxDocument::InsertFile(int32_t offset, const std::string &fileName, boo
         change.Steps.Finish();
     }
     FChanges.Invalidate();
+    FChangedBytes.Insert(offset, n);
     AnnounceFileSize();
     if (recordUndo)
         AddUndo(ukInsertRange, offset, offset + n - 1);
@@ -475,6 +490,12 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
             FChanges.Add(s.Offset, s.NewCount);
     } else {
         FChanges.Invalidate();
+    }
+    // Each splice at its place once those before it are applied.
+    int64_t shift = 0;
+    for (const TVxSplice &s : splices) {
+        FChangedBytes.Replace(static_cast<int32_t>(s.Offset + shift), s.OldCount, s.NewCount);
+        shift += int64_t(s.NewCount) - s.OldCount;
     }
     if (recordUndo)
         RecordSplices(splices, removed, group);

@@ -25,6 +25,7 @@
 
 #include "TFileIdentity.h"
 #include "TVxChangeSet.h"
+#include "TVxChangedBytes.h"
 #include "TVxDocumentHooks.h"
 #include "TVxDocumentQuestions.h"
 #include "TVxEvent.h"
@@ -188,6 +189,10 @@ public:
     const TVxUndoList &RedoList() const { return FRedo; }
     // What differs from the file on disk, while only overwrites happened since load or save.
     const TVxChangeSet &Changes() const { return FChanges; }
+    // The bytes changed since the last load or save, as the view paints them: every edit,
+    // undo and redo applies here, and it empties whenever the history is back at the saved
+    // place (see TVxChangedBytes).
+    const TVxChangedBytes &ChangedBytes() const { return FChangedBytes; }
     // Where the history's byte blocks live; its counters are the memory hook of the tests.
     const TVxUndoStore &UndoStore() const { return FStore; }
     TVxUndoStore &UndoStore() { return FStore; }
@@ -217,6 +222,8 @@ private:
     // records the group over their reverts.
     void ReplayMembers(TReplay how, int32_t members);
     void FireChangeUndo();
+    // Empties ChangedBytes when the history stands at the saved place.
+    void ForgetChangesIfSaved();
     bool WriteFile(const std::string &fileName, int32_t backups, bool askIfChanged);
     // Whether writing the changed ranges alone saves the document over the file found (the
     // one last loaded or saved here, unchanged, of the document's size) at a fair cost.
@@ -264,6 +271,7 @@ private:
     TVxUndoList FRedo;
     TReplay FReplay = TReplay::None;
     TVxChangeSet FChanges;
+    TVxChangedBytes FChangedBytes;
     std::string FFileName;
     std::string FUntitledName = "(untitled)";
     std::exception_ptr FLastWriteFailure;

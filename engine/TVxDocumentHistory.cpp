@@ -118,6 +118,7 @@ void TVxDocument::Replay(TReplay how, bool moveCaret)
     if (groupCount > 0 && RevertGroupAtOnce(from, groupCount)) {
         for (int32_t i = 0; i <= groupCount; ++i)
             from.RemoveNewest();
+        ForgetChangesIfSaved();
         FireChangeUndo();
         return;
     }
@@ -126,6 +127,7 @@ void TVxDocument::Replay(TReplay how, bool moveCaret)
     from.RemoveNewest();
     if (groupCount > 0)
         ReplayMembers(how, groupCount);
+    ForgetChangesIfSaved();
     FireChangeUndo();
 }
 
@@ -185,5 +187,15 @@ void TVxDocument::ClearUndo()
 {
     FUndo.Clear();
     FRedo.Clear();
+    ForgetChangesIfSaved();
     FireChangeUndo();
+}
+
+// Only once a replayed record has left its list does the undo list stand where the history
+// is: the revert's own record went in while the reverted one was still there, so the saved
+// place is not checked from the edits themselves.
+void TVxDocument::ForgetChangesIfSaved()
+{
+    if (!FUndo.Modified())
+        FChangedBytes.Clear();
 }

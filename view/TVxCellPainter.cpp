@@ -120,6 +120,13 @@ void TVxCellPainter::Paint(QPainter &p, const QRect &exposed, const TVxPaintSnap
     for (int64_t r = first; r <= last; ++r)
         FRows.push_back({int32_t(r), int(g.RowTop(int32_t(r), topRow)), g.DefaultRowHeight(), r == state.Row});
     const int64_t gridBottom = std::min<int64_t>(height, g.RowTop(lastRow, topRow) + g.DefaultRowHeight());
+    // The changed bytes of the painted rows, with room for the characters that reach in
+    // from the rows around them: asked once, so no cell searches the whole set.
+    FChanged.clear();
+    if (first <= last && !state.Bytes.ChangedBytes().Empty())
+        FChanged = state.Bytes.ChangedBytes().Intersecting(
+            std::max(0, RowStart(int32_t(first)) - TVxCharDecoder::kMaxLength),
+            RowStart(int32_t(last)) + kBytesPerRow + TVxCharDecoder::kMaxLength);
 
     p.setClipRect(exposed.intersected(QRect(fixedWidth, 0, width - fixedWidth, height)));
     for (const TRowInfo &r : FRows)
@@ -185,9 +192,12 @@ void TVxCellPainter::PaintHexCells(QPainter &p, const TRowInfo &r)
     const int32_t fileSize = FIn->FileSize;
     const int32_t selLo = FIn->SelLo, selHi = FIn->SelHi;
     const QColor *bg[3] = {&st.Color, &st.CurrentLineBGColor, &st.SelectBGColor};
-    const QColor *fg[3] = {&st.FontColor, &st.CurrentLineColor, &st.SelectColor};
-    TBucket text[3];
+    // Text kinds: the three backgrounds' own, then changed bytes (any background but the
+    // selection's).
+    const QColor *fg[4] = {&st.FontColor, &st.CurrentLineColor, &st.SelectColor, &st.ChangedColor};
+    TBucket text[4];
     const qreal base = r.Top + FGlyphs.Ascent();
+    size_t changed = ChangedFrom(rowStart);
 
     int runKind = -1, runLeft = 0;
     for (int col = kFirstHexCol; col <= kLastHexCol; ++col) {
@@ -202,14 +212,18 @@ void TVxCellPainter::PaintHexCells(QPainter &p, const TRowInfo &r)
             runLeft = FColLeft[col];
         }
         if (offset < fileSize) {
+            while (changed < FChanged.size() && FChanged[changed].End <= offset)
+                ++changed;
+            const bool isChanged = changed < FChanged.size() && FChanged[changed].First <= offset;
+            TBucket &t = text[isChanged && !selected ? 3 : kind];
             const uint8_t v = FIn->Bytes.ByteAt(offset);
-            text[kind].Indexes << FGlyphs.DigitGlyph(v >> 4) << FGlyphs.DigitGlyph(v & 15);
-            text[kind].Positions << QPointF(FColLeft[col], base) << QPointF(FColLeft[col] + cw, base);
+            t.Indexes << FGlyphs.DigitGlyph(v >> 4) << FGlyphs.DigitGlyph(v & 15);
+            t.Positions << QPointF(FColLeft[col], base) << QPointF(FColLeft[col] + cw, base);
         }
     }
     p.fillRect(QRect(runLeft, r.Top, FColLeft[kLastHexCol] + g.ColWidth(kLastHexCol) - runLeft, r.Height),
                *bg[runKind]);
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < 4; ++k) {
         if (text[k].Indexes.isEmpty())
             continue;
         text[k].Font = FGlyphs.TextFont();
@@ -246,9 +260,16 @@ void TVxCellPainter::DrawCharGlyphs(QPainter &p, const QRect &cell, int32_t rowS
     const qreal top = cell.top();
     const int32_t base = FRun.Base;
     const int n = FRun.Count;
-    TFaceBuckets buckets;
+    // Characters of changed bytes (any of them changed, none selected) go into buckets of
+    // their own, drawn in the changed colour after the others.
+    TFaceBuckets buckets, changedBuckets;
+    const QPen pen = p.pen();
+    const int32_t selLo = FIn->FileSize > 0 ? FIn->SelLo : -1;
+    const int32_t selHi = FIn->SelHi;
+    const int first = std::max(0, rowStart - base - TVxCharDecoder::kMaxLength);
+    size_t changed = ChangedFrom(base + first);
     // A character that starts further back than the longest one cannot reach the row.
-    for (int i = std::max(0, rowStart - base - TVxCharDecoder::kMaxLength); i < n; ++i) {
+    for (int i = first; i < n; ++i) {
         const TVxDecodedChar &c = FRun.Chars[size_t(i)];
         if (c.Span == 0)
             continue;
@@ -256,14 +277,27 @@ void TVxCellPainter::DrawCharGlyphs(QPainter &p, const QRect &cell, int32_t rowS
         const int x = left + (base + i - rowStart) * cw;
         if (x + cells * cw <= left || x >= right)
             continue;
+        const int32_t at = base + i;
+        while (changed < FChanged.size() && FChanged[changed].End <= at)
+            ++changed;
+        const bool isChanged = changed < FChanged.size() && FChanged[changed].First < at + cells &&
+                               !(selLo >= 0 && at + cells - 1 >= selLo && at <= selHi);
         const TVxGlyphCache::TChar &ch = FGlyphs.Char(TVxCharDecoder::Displayed(c.Code), cells);
         const bool straddles = x < left || x + cells * cw > right;
-        if (straddles || ch.ScaleX != 1.0)
+        if (straddles || ch.ScaleX != 1.0) {
+            if (isChanged)
+                p.setPen(FIn->Style.ChangedColor);
             DrawFittedChar(p, ch, x, top, straddles ? &cell : nullptr);
-        else
-            buckets.Add(p, ch, QPointF(x, top));
+            if (isChanged)
+                p.setPen(pen);
+        } else {
+            (isChanged ? changedBuckets : buckets).Add(p, ch, QPointF(x, top));
+        }
     }
     buckets.Flush(p);
+    p.setPen(FIn->Style.ChangedColor);
+    changedBuckets.Flush(p);
+    p.setPen(pen);
 }
 
 void TVxCellPainter::InvertSelectedChars(QPainter &p, const QRect &cell, int32_t rowStart)
@@ -345,4 +379,11 @@ void TVxCellPainter::DrawDigits(QPainter &p, const int *digits, int count, qreal
     }
     p.setPen(color);
     DrawBucket(p, b);
+}
+
+size_t TVxCellPainter::ChangedFrom(int32_t offset) const
+{
+    return size_t(std::upper_bound(FChanged.begin(), FChanged.end(), offset,
+                                   [](int32_t at, const TVxChangedBytes::TRange &r) { return at < r.End; }) -
+                  FChanged.begin());
 }

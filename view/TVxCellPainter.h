@@ -3,7 +3,9 @@
 // and current-line colours, the character column (decoded per character by TVxCharRun,
 // each character drawn at the cell of its first byte and fitted into the cells of its
 // bytes), the selection inversion and shadow caret frame there, and the optional
-// current-line underline.
+// current-line underline. The text of bytes changed since the last load or save (hex
+// digits and characters) is drawn in the style's ChangedColor unless they are selected; the
+// changed ranges of the painted rows are asked of the document once per paint.
 //
 // Only rows that meet the exposed region are painted, and every cell fills its whole
 // rectangle, so nothing needs erasing first. Bytes are read through the document's cache
@@ -14,6 +16,7 @@
 // only; the drawn caret is the control's own overlay.
 
 #include "TVxCells.h"
+#include "TVxChangedBytes.h"
 #include "TVxCharRun.h"
 #include "TVxPaintSnapshot.h"
 
@@ -54,10 +57,14 @@ private:
     // Draws hexadecimal digits / ":" / "+" (glyph numbers of TVxGlyphCache) at x, one cell
     // per character.
     void DrawDigits(QPainter &p, const int *digits, int count, qreal x, int top, const QColor &color);
+    // Index in FChanged of the first range ending above offset (a binary search; rows ask
+    // once and walk on from there).
+    size_t ChangedFrom(int32_t offset) const;
 
     TVxGlyphCache &FGlyphs;
     const TVxPaintSnapshot *FIn = nullptr; // the state of the paint under way
     int FColLeft[TVxCells::kColCount] = {}; // left edge of each column for this paint
     TVxCharRun FRun;                        // the row being painted
     std::vector<TRowInfo> FRows;            // the rows this paint covers, kept for its capacity
+    std::vector<TVxChangedBytes::TRange> FChanged; // changed bytes of those rows, ascending
 };

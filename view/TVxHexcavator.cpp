@@ -114,6 +114,7 @@ void TVxHexcavator::SetCurrentLineBGColor(const QColor &value)
 void TVxHexcavator::SetSelectColor(const QColor &value) { SetStyleField(&TVxViewStyle::SelectColor, value); }
 void TVxHexcavator::SetSelectBGColor(const QColor &value) { SetStyleField(&TVxViewStyle::SelectBGColor, value); }
 void TVxHexcavator::SetUnderLineColor(const QColor &value) { SetStyleField(&TVxViewStyle::UnderLineColor, value); }
+void TVxHexcavator::SetChangedColor(const QColor &value) { SetStyleField(&TVxViewStyle::ChangedColor, value); }
 void TVxHexcavator::SetFontColor(const QColor &value) { SetStyleField(&TVxViewStyle::FontColor, value); }
 void TVxHexcavator::SetColor(const QColor &value) { SetStyleField(&TVxViewStyle::Color, value); }
 

@@ -142,6 +142,8 @@ public:
     void SetViewUnderLine(bool value);
     QColor UnderLineColor() const { return FStyle.UnderLineColor; }
     void SetUnderLineColor(const QColor &value);
+    QColor ChangedColor() const { return FStyle.ChangedColor; }
+    void SetChangedColor(const QColor &value);
     // Text colour of ordinary cells and background of ordinary cells and spacers.
     QColor FontColor() const { return FStyle.FontColor; }
     void SetFontColor(const QColor &value);

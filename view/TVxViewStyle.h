@@ -20,6 +20,9 @@ struct TVxViewStyle {
     QColor SelectBGColor{0xCC, 0xEE, 0xFF};
     QColor UnderLineColor{0x00, 0x00, 0xFF};
     QColor CaretColor{0xFF, 0xFF, 0xFF};
+    // Text of bytes changed since the last load or save, over the background their cell
+    // would have anyway; selected bytes keep the selection's colours.
+    QColor ChangedColor{0xFF, 0x00, 0x00};
     bool HideOffsetHeader = false; // no header row, no address column
     bool HideByteView = false;     // no character column
     bool ViewUnderLine = false;    // underline the caret's row while nothing is selected
@@ -30,8 +33,9 @@ struct TVxViewStyle {
                AddressBGColor == o.AddressBGColor && CurrentLineColor == o.CurrentLineColor &&
                CurrentLineBGColor == o.CurrentLineBGColor && SelectColor == o.SelectColor &&
                SelectBGColor == o.SelectBGColor && UnderLineColor == o.UnderLineColor &&
-               CaretColor == o.CaretColor && HideOffsetHeader == o.HideOffsetHeader &&
-               HideByteView == o.HideByteView && ViewUnderLine == o.ViewUnderLine;
+               CaretColor == o.CaretColor && ChangedColor == o.ChangedColor &&
+               HideOffsetHeader == o.HideOffsetHeader && HideByteView == o.HideByteView &&
+               ViewUnderLine == o.ViewUnderLine;
     }
     bool operator!=(const TVxViewStyle &o) const { return !(*this == o); }
     // Whether going from this style to `o` changes the grid's layout (column widths, rows).

@@ -310,3 +310,52 @@ TEST_F(TPaintTest, EucUtf16AndUtf8CharactersKeepTheirCells)
         EXPECT_EQ(Count(img, right, kWhite), right.width() * right.height()) << "code " << c.Code;
     }
 }
+
+TEST_F(TPaintTest, ChangedBytesTakeTheirColourUntilUndoReachesTheSave)
+{
+    if (NoGlyphs())
+        GTEST_SKIP() << "no font on this headless platform";
+    const QColor kChanged(0, 160, 160);
+    View->SetChangedColor(kChanged);
+    Load(std::vector<uint8_t>(80, 0x41));
+    View->OverwriteByte(17, 0x42, true); // row 2, hex column 3
+    View->InsertByte(51, 0x43, true);    // row 4, hex column 5; what follows moves, unchanged
+    View->GotoOffset(56);                // row 4 is the current line
+    QImage img = Grab();
+    const QRect changed = View->CellRect(3, 2), plain = View->CellRect(6, 2);
+    EXPECT_GT(Count(img, changed, kChanged), 0);
+    EXPECT_EQ(Count(img, changed, kBlack), 0);
+    EXPECT_EQ(Count(img, plain, kChanged), 0);
+    EXPECT_GT(Count(img, plain, kBlack), 0);
+    EXPECT_EQ(At(img, Gap(3, 2)), kWhite); // the background stays
+    // On the current line the changed colour wins for the text, the line keeps its background.
+    const QRect curChanged = View->CellRect(5, 4), curPlain = View->CellRect(6, 4);
+    EXPECT_GT(Count(img, curChanged, kChanged), 0);
+    EXPECT_EQ(Count(img, curChanged, kCurText), 0);
+    EXPECT_EQ(At(img, Gap(5, 4)), kCurBG);
+    EXPECT_EQ(Count(img, curPlain, kChanged), 0);
+    EXPECT_GT(Count(img, curPlain, kCurText), 0);
+    // The character column: the changed byte's character only.
+    EXPECT_GT(Count(img, CharRect(2, 1), kChanged), 0);
+    EXPECT_EQ(Count(img, CharRect(2, 2), kChanged), 0);
+    EXPECT_GT(Count(img, CharRect(4, 3), kChanged), 0);
+    EXPECT_EQ(Count(img, CharRect(4, 4), kChanged), 0);
+
+    // Selected bytes keep the selection's colours.
+    View->SetSelection(16, 18);
+    img = Grab();
+    EXPECT_EQ(Count(img, changed, kChanged), 0);
+    EXPECT_GT(Count(img, changed, kSelText), 0);
+    EXPECT_EQ(Count(img, CharRect(2, 1), kChanged), 0);
+
+    View->Undo();
+    img = Grab();
+    EXPECT_EQ(Count(img, curChanged, kChanged), 0);
+    EXPECT_GT(Count(img, changed, kChanged), 0);
+    View->Undo(); // back at the loaded state: nothing is changed
+    img = Grab();
+    EXPECT_EQ(Count(img, img.rect(), kChanged), 0);
+    View->Redo();
+    img = Grab();
+    EXPECT_GT(Count(img, changed, kChanged), 0);
+}
