@@ -1,13 +1,15 @@
 # The program for Windows users: one folder, unpacked anywhere, that runs as it is.
 #   hexcavator.exe, the Qt and MinGW runtime DLLs it loads, qt.conf (plug-ins and
 #   translations found beside the program, not where Qt was built), platforms/qwindows.dll,
-#   styles/, translations/qtbase_ja.qm, README.md.
+#   styles/, translations/qtbase_ja.qm, README.md, manual/ (the Japanese user guide).
 # `cpack -G ZIP` packs it as hexcavator-VERSION-win64.zip.
 set_target_properties(hexcavator PROPERTIES WIN32_EXECUTABLE TRUE)
 find_package(Qt6 REQUIRED COMPONENTS Network PrintSupport)
 
 install(TARGETS hexcavator RUNTIME DESTINATION .)
 install(FILES README.md DESTINATION .)
+# The Japanese user guide, which the help command 目次 (F1) finds in manual/ beside the program.
+install(DIRECTORY ${PROJECT_BINARY_DIR}/app/manual/ DESTINATION manual)
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs/guide-ja.md)
   install(FILES docs/guide-ja.md DESTINATION .)
 endif()

@@ -1,6 +1,7 @@
 #pragma once
-// The Help menu's commands: the about box (バージョン情報, TfrmVersion) and the help file
-// (作者ホームページ, the README through THelpFile).
+// The Help menu's commands: the Japanese user guide (目次, F1, through TManualFile), the about
+// box (バージョン情報, TfrmVersion) and the help file (作者ホームページ, the README through
+// THelpFile).
 //
 // Who calls: the main window creates it with its feature context.
 
@@ -12,5 +13,5 @@ class THelpCommands {
 public:
     explicit THelpCommands(const TFeatureContext &context);
 
-    QAction *acVersion, *acHomepage;
+    QAction *acContents, *acVersion, *acHomepage;
 };
