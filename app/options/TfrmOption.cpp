@@ -60,7 +60,7 @@ QLabel *Preview(QWidget *parent, const QRect &rect)
 }
 
 // The style's text and background colour of each item of the colour list, in the list's
-// order; the underline has no background.
+// order; the underline and the changed bytes have no background.
 const struct {
     QColor TVxViewStyle::*Text;
     QColor TVxViewStyle::*Back;
@@ -70,6 +70,7 @@ const struct {
     {&TVxViewStyle::CurrentLineColor, &TVxViewStyle::CurrentLineBGColor},
     {&TVxViewStyle::UnderLineColor, nullptr},
     {&TVxViewStyle::AddressColor, &TVxViewStyle::AddressBGColor},
+    {&TVxViewStyle::ChangedColor, nullptr},
 };
 
 void SetPreviewColors(QLabel *preview, const QColor &text, const QColor &back)
@@ -146,7 +147,8 @@ void TfrmOption::BuildDisplayPage(QWidget *page)
     ListBox1->setGeometry(10, 18, 172, 84);
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox1->addItems({QStringLiteral("通常の状態"), QStringLiteral("選択状態"), QStringLiteral("カーソルのある行"),
-                        QStringLiteral("カーソル行アンダーライン"), QStringLiteral("アドレスヘッダー")});
+                        QStringLiteral("カーソル行アンダーライン"), QStringLiteral("アドレスヘッダー"),
+                        QStringLiteral("変更されたバイト")});
     btnFontColor = new QPushButton(QStringLiteral("文字色(&T)..."), colors);
     btnFontColor->setGeometry(190, 18, 93, 25);
     btnBkColor = new QPushButton(QStringLiteral("背景色(&B)..."), colors);
@@ -221,7 +223,7 @@ void TfrmOption::ListBox1Click()
     btnBkColor->setEnabled(item >= 0);
     if (item < 0)
         return;
-    const QColor back = item == ciUnderLine ? FBackColors[ciNormal] : FBackColors[item];
+    const QColor back = kItemFields[item].Back ? FBackColors[item] : FBackColors[ciNormal];
     SetPreviewColors(pnlFontColor, FTextColors[item], back);
 }
 
@@ -250,7 +252,7 @@ void TfrmOption::btnBkColorClick()
     const int item = SelectedItem();
     if (item < 0)
         return;
-    if (item == ciUnderLine) {
+    if (!kItemFields[item].Back) {
         FBusy.Message(QStringLiteral("この項目の背景色は設定できません。"), mbIconInformation);
         return;
     }

@@ -37,7 +37,7 @@ class TfrmOption : public QDialog {
     Q_OBJECT
 public:
     // The rows of ListBox1, which index the working colours.
-    enum TColorItem { ciNormal, ciSelect, ciCurrentLine, ciUnderLine, ciAddress, ciCount };
+    enum TColorItem { ciNormal, ciSelect, ciCurrentLine, ciUnderLine, ciAddress, ciChanged, ciCount };
 
     // Centred over the busy state's window, which owns its messages.
     TfrmOption(TBusyState &busy, TVxHexcavator &editor);
@@ -75,8 +75,8 @@ public:
     // The print font's character set, carried through unchanged (Qt fonts have none).
     int32_t PrintFontCharset = 0;
 
-    // The working colours: text and background of each item (the underline has no
-    // background of its own and is previewed on the normal one).
+    // The working colours: text and background of each item (the underline and the changed
+    // bytes have no background of their own and are previewed on the normal one).
     QColor TextColor(TColorItem item) const { return FTextColors[item]; }
     QColor BackColor(TColorItem item) const { return FBackColors[item]; }
 

@@ -86,6 +86,7 @@ void TSettingsFile::LoadSettingsSection(const TIniFile &ini, TSettings &s)
     s.SaveBackupCount = std::clamp(ini.ReadInteger(kSettings, "SaveBackupCount", def.SaveBackupCount), 0, 999);
     s.ViewUnderLine = ini.ReadBool(kSettings, "ViewUnderLine", def.ViewUnderLine);
     ReadColor(ini, kSettings, "UnderLineColor", s.UnderLineColor, s);
+    ReadColor(ini, kSettings, "ChangedFontColor", s.ChangedFontColor, s);
     s.ColumnBytes = ini.ReadInteger(kSettings, "ColumnBytes", def.ColumnBytes);
     s.CharCode = ini.ReadInteger(kSettings, "CharCode", def.CharCode);
     s.JumpAddress = ini.ReadString(kSettings, "JumpAddres", def.JumpAddress);
@@ -159,6 +160,7 @@ void TSettingsFile::Save(const TSettings &s) const
     ini.WriteInteger(kSettings, "SaveBackupCount", s.SaveBackupCount);
     ini.WriteBool(kSettings, "ViewUnderLine", s.ViewUnderLine);
     ini.WriteString(kSettings, "UnderLineColor", ColorText(s.UnderLineColor));
+    ini.WriteString(kSettings, "ChangedFontColor", ColorText(s.ChangedFontColor));
     ini.WriteInteger(kSettings, "ColumnBytes", s.ColumnBytes);
     ini.WriteInteger(kSettings, "CharCode", s.CharCode);
     ini.WriteString(kSettings, "JumpAddres", s.JumpAddress);

@@ -47,6 +47,7 @@ const struct {
     {&TSettings::AddressFontColor, &TVxViewStyle::AddressColor},
     {&TSettings::AddressBGColor, &TVxViewStyle::AddressBGColor},
     {&TSettings::UnderLineColor, &TVxViewStyle::UnderLineColor},
+    {&TSettings::ChangedFontColor, &TVxViewStyle::ChangedColor},
 };
 } // namespace
 

@@ -29,12 +29,13 @@
 
 namespace {
 using Item = TfrmOption::TColorItem;
-// Text and background of the five items as the editor has them (the underline has no
-// background); every value differs from its default, so a value not carried shows.
-const QColor kText[5] = {QColor(0x10, 0x20, 0x30), QColor(0x11, 0x21, 0x31), QColor(0x12, 0x22, 0x32),
-                         QColor(0x13, 0x23, 0x33), QColor(0x14, 0x24, 0x34)};
-const QColor kBack[5] = {QColor(0xE0, 0xF0, 0xD0), QColor(0xE1, 0xF1, 0xD1), QColor(0xE2, 0xF2, 0xD2), QColor(),
-                         QColor(0xE4, 0xF4, 0xD4)};
+// Text and background of the six items as the editor has them (the underline and the changed
+// bytes have no background); every value differs from its default, so a value not carried
+// shows.
+const QColor kText[6] = {QColor(0x10, 0x20, 0x30), QColor(0x11, 0x21, 0x31), QColor(0x12, 0x22, 0x32),
+                         QColor(0x13, 0x23, 0x33), QColor(0x14, 0x24, 0x34), QColor(0x15, 0x25, 0x35)};
+const QColor kBack[6] = {QColor(0xE0, 0xF0, 0xD0), QColor(0xE1, 0xF1, 0xD1), QColor(0xE2, 0xF2, 0xD2), QColor(),
+                         QColor(0xE4, 0xF4, 0xD4), QColor()};
 
 struct OptionDialogTest : TFeatureTest {
     TViewCommands view{fx.Context()};
@@ -51,6 +52,7 @@ struct OptionDialogTest : TFeatureTest {
         ed.SetUnderLineColor(kText[3]);
         ed.SetAddressColor(kText[4]);
         ed.SetAddressBGColor(kBack[4]);
+        ed.SetChangedColor(kText[5]);
         ed.SaveBackup = true;
         ed.SaveBackupCount = 7;
         ed.SetDoubleBuffered(true);
@@ -88,6 +90,7 @@ struct OptionDialogTest : TFeatureTest {
     }
     static void ClickItem(QListWidget *list, int row, Qt::KeyboardModifiers mod = {})
     {
+        list->scrollToItem(list->item(row)); // the last rows lie below the list's height
         QTest::mouseClick(list->viewport(), Qt::LeftButton, mod, list->visualItemRect(list->item(row)).center());
     }
     static void Click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
@@ -109,8 +112,8 @@ TEST_F(OptionDialogTest, OkAppliesEverythingAndWritesTheSettingsFile)
     QFont printFont(QStringLiteral("Nimbus Mono PS"), 8);
     printFont.setItalic(true);
     ui.FontAnswers = {{display, Qt::red}, {printFont, Qt::red}};
-    QColor picked[9];
-    for (int i = 0; i < 9; ++i)
+    QColor picked[10];
+    for (int i = 0; i < 10; ++i)
         ui.ColorAnswers.push_back(picked[i] = QColor(i, 2 * i, 3 * i));
 
     WithOptions([&](TfrmOption &d) {
@@ -119,11 +122,12 @@ TEST_F(OptionDialogTest, OkAppliesEverythingAndWritesTheSettingsFile)
         TypeInto(d.edtBackupCount, QStringLiteral("250"));
         ShowPage(d, 1);
         Click(d.Button3);
-        // Text and background of every item but the underline, whose background is refused.
-        for (int item = 0; item < 5; ++item) {
+        // Text and background of every item but the underline and the changed bytes, whose
+        // backgrounds are refused.
+        for (int item = 0; item < TfrmOption::ciCount; ++item) {
             ClickItem(d.ListBox1, item);
             Click(d.btnFontColor);
-            if (item != TfrmOption::ciUnderLine)
+            if (item != TfrmOption::ciUnderLine && item != TfrmOption::ciChanged)
                 Click(d.btnBkColor);
         }
         ShowPage(d, 2);
@@ -136,13 +140,15 @@ TEST_F(OptionDialogTest, OkAppliesEverythingAndWritesTheSettingsFile)
     });
 
     // Each colour dialog started from what the preview showed.
-    const QColor shown[] = {kText[0], kBack[0], kText[1], kBack[1], kText[2], kBack[2], kText[3], kText[4], kBack[4]};
+    const QColor shown[] = {kText[0], kBack[0], kText[1], kBack[1], kText[2], kBack[2], kText[3], kText[4], kBack[4],
+                            kText[5]};
     EXPECT_EQ(ui.ColorsShown, QList<QColor>(std::begin(shown), std::end(shown)));
 
     const QColor applied[] = {ed.FontColor(),         ed.Color(),          ed.SelectColor(),
                               ed.SelectBGColor(),     ed.CurrentLineColor(), ed.CurrentLineBGColor(),
-                              ed.UnderLineColor(),    ed.AddressColor(),   ed.AddressBGColor()};
-    for (int i = 0; i < 9; ++i)
+                              ed.UnderLineColor(),    ed.AddressColor(),   ed.AddressBGColor(),
+                              ed.ChangedColor()};
+    for (int i = 0; i < 10; ++i)
         EXPECT_EQ(applied[i], picked[i]) << "colour " << i;
     EXPECT_EQ(ed.font().family(), display.family());
     EXPECT_EQ(ed.font().pointSize(), 17);
@@ -168,6 +174,7 @@ TEST_F(OptionDialogTest, OkAppliesEverythingAndWritesTheSettingsFile)
     EXPECT_EQ(s.Font.Name, display.family().toStdString());
     EXPECT_EQ(s.Font.Charset, 1) << "the editor font keeps its character set";
     EXPECT_EQ(s.AddressBGColor, TSettingsQt::FromQColor(picked[8]));
+    EXPECT_EQ(s.ChangedFontColor, TSettingsQt::FromQColor(picked[9]));
     EXPECT_FALSE(s.DoubleBuffered);
     EXPECT_EQ(s.SaveBackupCount, 250);
     EXPECT_EQ(s.Print.TopMargin, 0);
@@ -226,6 +233,27 @@ TEST_F(OptionDialogTest, UnderlineBackgroundIsRefusedWithAMessageAndNoColourDial
     });
     EXPECT_EQ(ed.UnderLineColor(), QColor(Qt::green));
     EXPECT_EQ(ed.Color(), kBack[0]);
+}
+
+TEST_F(OptionDialogTest, ChangedBytesItemHasATextColourOnlyAndIsApplied)
+{
+    ui.ColorAnswers = {Qt::blue};
+    WithOptions([&](TfrmOption &d) {
+        ShowPage(d, 1);
+        ASSERT_EQ(d.ListBox1->count(), TfrmOption::ciCount);
+        EXPECT_EQ(d.ListBox1->item(TfrmOption::ciChanged)->text(), QStringLiteral("変更されたバイト"));
+        ClickItem(d.ListBox1, TfrmOption::ciChanged);
+        EXPECT_EQ(TextOf(d.pnlFontColor), kText[5]);
+        EXPECT_EQ(BackOf(d.pnlFontColor), kBack[0]) << "previewed on the ordinary background";
+        Click(d.btnBkColor);
+        EXPECT_EQ(ui.Messages, QStringList{QStringLiteral("この項目の背景色は設定できません。")});
+        EXPECT_TRUE(ui.ColorsShown.isEmpty());
+        Click(d.btnFontColor);
+        Click(d.Button4);
+    });
+    EXPECT_EQ(ed.ChangedColor(), QColor(Qt::blue));
+    EXPECT_EQ(ed.Color(), kBack[0]);
+    EXPECT_EQ(TSettingsFile().Load().ChangedFontColor, 0xFF0000u) << "blue in the file's order";
 }
 
 TEST_F(OptionDialogTest, ColourFromTheFontDialogIsNotUsed)

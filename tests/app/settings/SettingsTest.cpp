@@ -62,6 +62,7 @@ TEST(SettingsTest, WithoutAFileTheWindowShowsTheDefaults)
     EXPECT_EQ(ed.SelectBGColor(), QColor(0xCC, 0xEE, 0xFF)); // $FFEECC in Windows order
     EXPECT_EQ(ed.CurrentLineColor(), QColor(0x80, 0, 0));
     EXPECT_EQ(ed.AddressColor(), QColor(0x00, 0x4E, 0x98));
+    EXPECT_EQ(ed.ChangedColor(), QColor(0xFF, 0, 0)); // $0000FF in Windows order
     EXPECT_FALSE(ed.HideOffsetHeader());
     EXPECT_FALSE(ed.HideByteView());
     EXPECT_FALSE(frm.ToolBar()->isHidden());
@@ -106,6 +107,7 @@ TEST(SettingsTest, EveryKeySurvivesASaveAndALoad)
     s.SaveBackupCount = 999;
     s.ViewUnderLine = true;
     s.UnderLineColor = 0x191A1B;
+    s.ChangedFontColor = 0x1C1D1E;
     s.ColumnBytes = 8;
     s.CharCode = 1;
     s.JumpAddress = "$1234";
@@ -124,7 +126,8 @@ TEST(SettingsTest, EveryKeySurvivesASaveAndALoad)
     for (auto [a, b] : {std::pair{r.FontColor, s.FontColor}, {r.BGColor, s.BGColor}, {r.SelectFontColor, s.SelectFontColor},
                         {r.SelectBGColor, s.SelectBGColor}, {r.CurrentLineFontColor, s.CurrentLineFontColor},
                         {r.CurrentLineBGColor, s.CurrentLineBGColor}, {r.AddressFontColor, s.AddressFontColor},
-                        {r.AddressBGColor, s.AddressBGColor}, {r.UnderLineColor, s.UnderLineColor}})
+                        {r.AddressBGColor, s.AddressBGColor}, {r.UnderLineColor, s.UnderLineColor},
+                        {r.ChangedFontColor, s.ChangedFontColor}})
         EXPECT_EQ(a, b);
     EXPECT_TRUE(r.DoubleBuffered && r.SaveBackup && r.ViewUnderLine && r.SearchIgnoreCase);
     EXPECT_EQ(r.SaveBackupCount, 999);
@@ -153,12 +156,14 @@ TEST(SettingsTest, TheWindowGivesBackWhatItWasGiven)
     TFakeUi ui;
     TSettingsInTempDir settings;
     WriteIni(settings.Ini(), "[Settings]\nFontColor=$123456\nColumnBytes=4\nCharCode=1\nViewByteView=0\n"
+                             "ChangedFontColor=$00A0C0\n"
                              "ViewToolBar=0\nSaveBackup=1\nSaveBackupCount=7\nJumpAddres=$FF\n"
                              "[Find]\nCurrent=\" abc\"\nIgnoreCase=1\n[Print]\nLeftMargin=25\n");
     {
         TfrmMain frm;
         TVxHexcavator &ed = *frm.VxHexcavator1;
         EXPECT_EQ(ed.FontColor(), Win(0x123456));
+        EXPECT_EQ(ed.ChangedColor(), QColor(0xC0, 0xA0, 0x00));
         EXPECT_EQ(ed.ColumnBytes(), cb4byte);
         EXPECT_TRUE(Command(frm, "accb4byte")->isChecked());
         EXPECT_EQ(ed.CharCode(), ccSJIS);
@@ -174,6 +179,7 @@ TEST(SettingsTest, TheWindowGivesBackWhatItWasGiven)
     } // the last instance writes at exit
     const TSettings r = TSettingsFile().Load();
     EXPECT_EQ(r.FontColor, 0x123456u);
+    EXPECT_EQ(r.ChangedFontColor, 0x00A0C0u);
     EXPECT_EQ(r.ColumnBytes, 4);
     EXPECT_EQ(r.CharCode, 1);
     EXPECT_FALSE(r.ViewByteView);
