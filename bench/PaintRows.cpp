@@ -3,9 +3,11 @@
 // bytes), in UTF-8, EUC-JP and ISO-2022-JP (a page of Japanese text in that code, so that
 // nearly every cell carries a glyph and characters cross most row edges; in ISO-2022-JP
 // lines of TBenchText, an escape sequence at every change of mode) and through a character
-// table (ASCII plus 2000 two-byte entries of kanji, a page of their bytes), and one wheel
-// notch (scroll plus repaint). No physical baseline: the target is an absolute one
-// (a repaint well inside a 60 Hz frame) and the rows show it does not grow with the size.
+// table (ASCII plus 2000 two-byte entries of kanji, a page of their bytes), with 10,000
+// separate changed ranges from the top row on (every other byte: as many as the page can
+// show, the rest below it), and one wheel notch (scroll plus repaint). No physical
+// baseline: the target is an absolute one (a repaint well inside a 60 Hz frame) and the rows
+// show it does not grow with the size.
 
 #include "BenchApp.h"
 #include "BenchTable.h"
@@ -72,6 +74,17 @@ void PaintMiddle()
     TBenchApp::Ensure();
     TPaintFixture f;
     TBenchTable::PrintNoBaseline("paint-middle", kDocSize, RepaintAt(f, f.View.RowCount() / 2, ccASCII));
+}
+
+void PaintChanged()
+{
+    TBenchApp::Ensure();
+    TPaintFixture f;
+    const int32_t topRow = f.View.RowCount() / 2;
+    const int32_t first = (topRow - 1) * 16;
+    for (int32_t i = 0; i < 10000; ++i)
+        f.View.OverwriteByte(first + 2 * i, 0x41, false);
+    TBenchTable::PrintNoBaseline("paint-changed", kDocSize, RepaintAt(f, topRow, ccASCII));
 }
 
 void PaintEnd()
@@ -210,6 +223,7 @@ void WheelStep()
 HX_BENCH_ROW("paint-start", PaintStart);
 HX_BENCH_ROW("paint-middle", PaintMiddle);
 HX_BENCH_ROW("paint-end", PaintEnd);
+HX_BENCH_ROW("paint-changed", PaintChanged);
 HX_BENCH_ROW("paint-sjis", PaintSjis);
 HX_BENCH_ROW("paint-utf8", PaintUtf8);
 HX_BENCH_ROW("paint-eucjp", PaintEucJp);
