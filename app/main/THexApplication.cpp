@@ -1,5 +1,7 @@
 #include "THexApplication.h"
 
+#include "TQtJapaneseSupplement.h"
+
 #include "TEngineMessages.h"
 #include "TVxFontFallbacks.h"
 #include "TUiServices.h"
@@ -9,12 +11,14 @@
 
 #include <QLibraryInfo>
 #include <QWidget>
+#include <QLocale>
 #include <QTranslator>
 #include <exception>
 
 THexApplication::THexApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("hexcavator"));
+    UseJapaneseLocale();
     InstallQtJapanese(*this);
     TVxFontFallbacks::Install();
     FTermWatch = std::make_unique<TTermWatch>([] {
@@ -34,8 +38,26 @@ QTranslator *THexApplication::InstallQtJapanese(QCoreApplication &app, const QSt
     // By name, not by QLocale: the program is Japanese on every system.
     if (!translator->load(QStringLiteral("qtbase_ja"), folder) || !QCoreApplication::installTranslator(translator.get()))
         return nullptr;
+    // A child of qtbase_ja's translator: installed after it (so asked first) and gone with it.
+    QCoreApplication::installTranslator(new TQtJapaneseSupplement(translator.get()));
     return translator.release();
 }
+
+void THexApplication::PrepareJapaneseLocale()
+{
+    // LC_ALL would win over the two set below: its value moves to the other categories.
+    const QByteArray all = qgetenv("LC_ALL");
+    if (!all.isEmpty() && !all.startsWith("ja")) {
+        qunsetenv("LC_ALL");
+        for (const char *category : {"LC_CTYPE", "LC_NUMERIC", "LC_COLLATE", "LC_MONETARY"})
+            if (qEnvironmentVariableIsEmpty(category))
+                qputenv(category, all);
+    }
+    for (const char *category : {"LC_TIME", "LC_MESSAGES"})
+        qputenv(category, QByteArrayLiteral("ja_JP.UTF-8"));
+}
+
+void THexApplication::UseJapaneseLocale() { QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan)); }
 
 bool THexApplication::notify(QObject *receiver, QEvent *event)
 {

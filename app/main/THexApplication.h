@@ -27,8 +27,16 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 
     // Loads Qt's Japanese translation (qtbase_ja) from `folder` and installs it in `app`,
-    // which owns it; deleting it takes it out again. Null when the folder has none.
+    // with our supplement for what it lacks (TQtJapaneseSupplement) after it; `app` owns
+    // them, and deleting the one returned takes both out again. Null when the folder has
+    // no qtbase_ja.
     static QTranslator *InstallQtJapanese(QCoreApplication &app, const QString &folder = QtTranslationsFolder());
+    // Dates, numbers and sizes in Qt's dialogs in Japanese form, whatever the system's locale.
+    static void UseJapaneseLocale();
+    // Before the application exists: the dialogs that ask the system's locale (the file
+    // dialog's sizes and dates) get Japanese dates and words too. Numbers (LC_NUMERIC) stay
+    // the system's. Where the system's own locale rules (Windows), nothing changes.
+    static void PrepareJapaneseLocale();
     // Where Qt's translations of this Qt installation live.
     static QString QtTranslationsFolder();
 

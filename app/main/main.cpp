@@ -11,6 +11,7 @@ int main(int argc, char **argv)
     const QStringList files = TCommandLineFiles::FromArgv(argc, argv);
     // Qt sees no argument: all of them are the user's files.
     int qtArgc = 1;
+    THexApplication::PrepareJapaneseLocale();
     THexApplication app(qtArgc, argv);
     // Named working copies of instances that died (only where unnamed files are not offered).
     TTempFile::RemoveStale();

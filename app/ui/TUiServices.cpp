@@ -8,6 +8,8 @@
 #include <QDesktopServices>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QUrl>
 #include <QGuiApplication>
 #include <QProcess>
@@ -25,16 +27,41 @@ int TUiServices::MessageBox(QWidget *parent, const QString &text, unsigned flags
     return TVxMessageBox::Show(parent, TAppUtils::ApplicationTitle(), text, flags);
 }
 
+void TUiServices::FitFileDialogColumns(QFileDialog &dialog)
+{
+    // Qt's own dialog (where the desktop has none) gives its columns fixed widths and elides
+    // sizes and dates ("286...MiB"): each column is as wide as its contents instead.
+    for (QTreeView *view : dialog.findChildren<QTreeView *>()) {
+        QHeaderView *header = view->header();
+        for (int c = 1; c < header->count(); ++c)
+            header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    }
+}
+
+namespace {
+QString AskFileName(QWidget *parent, const QString &preset, const QString &filter, bool save)
+{
+    QFileDialog dialog(parent, QString(), preset, filter.isEmpty() ? QStringLiteral("全てのファイル(*)") : filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Saving asks before overwriting an existing file.
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    TUiServices::FitFileDialogColumns(dialog);
+    // Room for the name, size, type and date columns side by side.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(820, 480)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+} // namespace
+
 QString TUiServices::AskOpenFileName(QWidget *parent, const QString &preset, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), preset,
-                                        filter.isEmpty() ? QStringLiteral("全てのファイル(*)") : filter);
+    return AskFileName(parent, preset, filter, false);
 }
 
 QString TUiServices::AskSaveFileName(QWidget *parent, const QString &preset)
 {
-    // The dialog asks before overwriting an existing file.
-    return QFileDialog::getSaveFileName(parent, QString(), preset, QStringLiteral("全てのファイル(*)"));
+    return AskFileName(parent, preset, QString(), true);
 }
 
 bool TUiServices::AskString(QWidget *parent, const QString &caption, const QString &prompt, QString &text)

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 class QColorDialog;
+class QFileDialog;
 class QWidget;
 class TFixedPitchFontDialog;
 
@@ -35,6 +36,9 @@ public:
     virtual bool IsShiftDown();
     // Opens a document with the desktop's program for it; false when there is none.
     virtual bool OpenDocument(const QString &path);
+
+    // The file dialogs' column widths follow their contents (Qt's own dialog elides them).
+    static void FitFileDialogColumns(QFileDialog &dialog);
 
     static TUiServices &Instance();
     // Replaces the services (nullptr restores the real ones). The caller keeps ownership.

@@ -2,8 +2,15 @@
 // translation is not installed.
 
 #include "THexApplication.h"
+#include "TUiServices.h"
 
+#include <QDate>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileIconProvider>
+#include <QHeaderView>
+#include <QTreeView>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
@@ -63,4 +70,35 @@ TEST_F(QtTranslationTest, WithoutTheTranslationQtStaysEnglish)
     QTemporaryDir empty;
     EXPECT_EQ(THexApplication::InstallQtJapanese(*qApp, empty.path()), nullptr);
     EXPECT_EQ(MessageBoxButtons(), (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel")}));
+}
+
+TEST_F(QtTranslationTest, TheFileAndPrintDialogsLeaveNoEnglishBehind)
+{
+    // What qtbase_ja lacks comes from our supplement: the file dialog's types, the print
+    // dialog's page range. Dates and sizes follow the Japanese locale.
+    std::unique_ptr<QTranslator> tr(THexApplication::InstallQtJapanese(*qApp));
+    ASSERT_TRUE(tr);
+    QTemporaryDir dir;
+    const QFileIconProvider icons;
+    EXPECT_EQ(icons.type(QFileInfo(dir.path())), QStringLiteral("フォルダー"));
+    EXPECT_EQ(QCoreApplication::translate("QPrintSettingsOutput", "Pages"), QStringLiteral("ページ指定"));
+    // The supplement answers only its own texts: the rest is still qtbase_ja's.
+    EXPECT_EQ(QCoreApplication::translate("QPrintSettingsOutput", "Print all"), QStringLiteral("すべて印刷"));
+    THexApplication::UseJapaneseLocale();
+    EXPECT_EQ(QLocale().formattedDataSize(0), QStringLiteral("0 バイト"));
+    EXPECT_TRUE(QLocale().toString(QDate(2026, 12, 9), QLocale::ShortFormat).startsWith(QStringLiteral("2026/12/")));
+    tr.reset();
+    EXPECT_EQ(icons.type(QFileInfo(dir.path())), QStringLiteral("Folder"));
+}
+
+TEST(FileDialogColumns, FollowTheirContents)
+{
+    // Qt's own file dialog elided sizes and dates in fixed-width columns.
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    TUiServices::FitFileDialogColumns(dialog);
+    QTreeView *view = dialog.findChild<QTreeView *>();
+    ASSERT_NE(view, nullptr);
+    for (int c = 1; c < view->header()->count(); ++c)
+        EXPECT_EQ(view->header()->sectionResizeMode(c), QHeaderView::ResizeToContents) << c;
 }
