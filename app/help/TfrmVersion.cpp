@@ -67,11 +67,20 @@ QImage TfrmVersion::Picture()
     small.setPixelSize(12);
     p.setFont(small);
     p.setPen(QColor(0xDD, 0xEE, 0xFF));
-    p.drawText(QRect(0, 58, 300, 18), Qt::AlignCenter, QStringLiteral("Hexcavator — hexadecimal file editor"));
-    p.drawText(QRect(0, 76, 300, 18), Qt::AlignCenter, QStringLiteral("version 0.1"));
+    const QStringList lines = PictureLines();
+    for (int i = 0; i < lines.size(); ++i)
+        p.drawText(QRect(0, 52 + 16 * i, 300, 16), Qt::AlignCenter, lines[i]);
     p.setPen(QColor(255, 255, 255, 120));
     p.drawRect(img.rect().adjusted(0, 0, -1, -1));
     return img;
+}
+
+QStringList TfrmVersion::PictureLines()
+{
+    // Our own artwork, so it speaks the program's language: what it is, its version, and
+    // its terms (the package's copyright file grants no licence yet: all rights reserved).
+    return {QStringLiteral("16進数ファイルエディタ　バージョン %1").arg(QStringLiteral(HEXCAVATOR_VERSION)),
+            QStringLiteral("© 2026 Hexcavator 開発者"), QStringLiteral("ライセンス: すべての権利を留保します")};
 }
 
 void TfrmVersion::paintEvent(QPaintEvent *)

@@ -7,6 +7,7 @@
 // Who calls: the help commands (バージョン情報).
 
 #include <QImage>
+#include <QStringList>
 #include <QPointer>
 #include <QWidget>
 
@@ -22,6 +23,8 @@ public:
 
     bool Revealed() const { return FRevealed; }
     // The artwork, drawn in code.
+    // The text lines under the title: what the program is, its version and its terms.
+    static QStringList PictureLines();
     static QImage Picture();
 
 protected:

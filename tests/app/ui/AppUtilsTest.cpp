@@ -13,7 +13,10 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 TEST(AppUtilsTest, BusyStateNestsAndAlwaysEnds)
 {
@@ -132,4 +135,11 @@ TEST(AboutBoxTest, PictureIsDrawnInCode)
     for (int x = 0; x < 300; ++x)
         white += img.pixelColor(x, 34) == QColor(Qt::white);
     EXPECT_GT(white, 10);
+    // It speaks Japanese: every line under the title, and the version among them.
+    const QStringList lines = TfrmVersion::PictureLines();
+    ASSERT_EQ(lines.size(), 3);
+    for (const QString &line : lines)
+        EXPECT_TRUE(std::any_of(line.begin(), line.end(), [](QChar c) { return c.unicode() >= 0x3000; }))
+            << line.toStdString();
+    EXPECT_TRUE(lines[0].contains(QRegularExpression(QStringLiteral("バージョン \\d+\\.\\d+"))));
 }
