@@ -76,11 +76,16 @@ TEST_F(QtTranslationTest, TheFileAndPrintDialogsLeaveNoEnglishBehind)
 {
     // What qtbase_ja lacks comes from our supplement: the file dialog's types, the print
     // dialog's page range. Dates and sizes follow the Japanese locale.
-    std::unique_ptr<QTranslator> tr(THexApplication::InstallQtJapanese(*qApp));
-    ASSERT_TRUE(tr);
     QTemporaryDir dir;
     const QFileIconProvider icons;
-    EXPECT_EQ(icons.type(QFileInfo(dir.path())), QStringLiteral("フォルダー"));
+    // Windows' shell names the types itself (in the system's language); elsewhere Qt does.
+    const QString before = icons.type(QFileInfo(dir.path()));
+    std::unique_ptr<QTranslator> tr(THexApplication::InstallQtJapanese(*qApp));
+    ASSERT_TRUE(tr);
+    EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"), QStringLiteral("フォルダー"));
+    if (before == QStringLiteral("Folder")) {
+        EXPECT_EQ(icons.type(QFileInfo(dir.path())), QStringLiteral("フォルダー"));
+    }
     EXPECT_EQ(QCoreApplication::translate("QPrintSettingsOutput", "Pages"), QStringLiteral("ページ指定"));
     // The supplement answers only its own texts: the rest is still qtbase_ja's.
     EXPECT_EQ(QCoreApplication::translate("QPrintSettingsOutput", "Print all"), QStringLiteral("すべて印刷"));
@@ -88,7 +93,7 @@ TEST_F(QtTranslationTest, TheFileAndPrintDialogsLeaveNoEnglishBehind)
     EXPECT_EQ(QLocale().formattedDataSize(0), QStringLiteral("0 バイト"));
     EXPECT_TRUE(QLocale().toString(QDate(2026, 12, 9), QLocale::ShortFormat).startsWith(QStringLiteral("2026/12/")));
     tr.reset();
-    EXPECT_EQ(icons.type(QFileInfo(dir.path())), QStringLiteral("Folder"));
+    EXPECT_EQ(icons.type(QFileInfo(dir.path())), before);
 }
 
 TEST(FileDialogColumns, FollowTheirContents)
