@@ -157,20 +157,10 @@ std::shared_ptr<const TVxCharTable> TVxCharTable::Load(const std::string &utf8Pa
         const TFileHandle file = TFileHandle::OpenRead(utf8Path);
         if (file.Kind() != TFileHandle::TKind::Regular)
             throw TVxCharTableError(TVxCharTableError::Kind::Unreadable, 0);
-        // Read to the end rather than to the size seen: the file may grow meanwhile.
-        bytes.resize(size_t(std::min(file.Length(), kMaxFileSize)) + 1);
-        size_t have = 0;
-        for (;;) {
-            if (have == bytes.size())
-                bytes.resize(bytes.size() * 2);
-            const size_t got = file.ReadAt(int64_t(have), &bytes[have], bytes.size() - have);
-            if (got == 0)
-                break;
-            have += got;
-            if (have > size_t(kMaxFileSize))
-                throw TVxCharTableError(TVxCharTableError::Kind::Unreadable, 0);
-        }
-        bytes.resize(have);
+        std::optional<std::string> all = file.ReadAll(size_t(kMaxFileSize));
+        if (!all)
+            throw TVxCharTableError(TVxCharTableError::Kind::Unreadable, 0);
+        bytes = std::move(*all);
     } catch (const TVxCharTableError &) {
         throw;
     } catch (const std::exception &) {

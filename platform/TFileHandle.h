@@ -19,6 +19,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 
@@ -53,6 +54,10 @@ public:
     size_t ReadAt(int64_t pos, void *buf, size_t count) const;
     // Reads exactly count bytes or throws (the file is shorter than the caller believes).
     void ReadExact(int64_t pos, void *buf, size_t count) const;
+    // The whole file, read to its end rather than to the length seen at the start (a file
+    // being written grows meanwhile); nothing when it holds more than maxBytes. For the small
+    // files the user or other programs write (settings, character tables). Throws on errors.
+    std::optional<std::string> ReadAll(size_t maxBytes) const;
     void WriteAt(int64_t pos, const void *buf, size_t count);
     void SetLength(int64_t length);
     // SetLength for clean-ups that have no one to tell: false instead of an exception.

@@ -54,24 +54,10 @@ TIniFile::TLoad TIniFile::Load(const std::string &fileName, TIniText &text)
     try {
         if (file.Kind() != TFileHandle::TKind::Regular)
             return TLoad::Unreadable;
-        const int64_t length = file.Length();
-        if (uint64_t(length) > kMaxFileSize)
+        std::optional<std::string> bytes = file.ReadAll(kMaxFileSize);
+        if (!bytes)
             return TLoad::Unreadable;
-        // Read to the end rather than to the size seen: the file may grow meanwhile.
-        std::string bytes(size_t(length) + 1, '\0');
-        size_t have = 0;
-        for (;;) {
-            if (have == bytes.size())
-                bytes.resize(bytes.size() * 2);
-            const size_t got = file.ReadAt(int64_t(have), &bytes[have], bytes.size() - have);
-            if (got == 0)
-                break;
-            have += got;
-            if (have > kMaxFileSize)
-                return TLoad::Unreadable;
-        }
-        bytes.resize(have);
-        text = TIniText(std::move(bytes));
+        text = TIniText(std::move(*bytes));
     } catch (const std::exception &) {
         text = TIniText();
         return TLoad::Unreadable;
