@@ -3,7 +3,6 @@
 #include "TCommand.h"
 #include "TCommandPlaces.h"
 #include "THelpFile.h"
-#include "TManualFile.h"
 #include "TfrmVersion.h"
 
 #include <QAction>
@@ -22,7 +21,7 @@ THelpCommands::THelpCommands(const TFeatureContext &context)
     context.Places.Add(QStringLiteral("help.about"), {acContents, acVersion});
     context.Places.Add(QStringLiteral("help.web"), {acHomepage});
     TBusyState *busy = &context.Busy;
-    QObject::connect(acContents, &QAction::triggered, window, [busy] { TManualFile::Open(*busy); });
+    QObject::connect(acContents, &QAction::triggered, window, [busy] { THelpFile::Manual().Open(*busy); });
     QObject::connect(acVersion, &QAction::triggered, window, [window] { TfrmVersion::ShowAbout(window); });
-    QObject::connect(acHomepage, &QAction::triggered, window, [busy] { THelpFile::Open(*busy); });
+    QObject::connect(acHomepage, &QAction::triggered, window, [busy] { THelpFile::Readme().Open(*busy); });
 }

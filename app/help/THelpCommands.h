@@ -1,5 +1,5 @@
 #pragma once
-// The Help menu's commands: the Japanese user guide (目次, F1, through TManualFile), the about
+// The Help menu's commands: the Japanese user guide (目次, F1, through THelpFile), the about
 // box (バージョン情報, TfrmVersion) and the help file (作者ホームページ, the README through
 // THelpFile).
 //

@@ -88,23 +88,23 @@ TEST(HelpFileTest, TheReadmeIsFoundBesideTheProgramOrInstalledAndAMissingViewerI
     QDir().mkpath(bin);
     QDir().mkpath(QFileInfo(doc).path());
 
-    THelpFile::Open(busy, bin);
+    THelpFile::Readme().Open(busy, bin);
     ASSERT_EQ(ui.Messages.size(), 1);
     EXPECT_TRUE(ui.Messages[0].contains(QStringLiteral("ヘルプファイルが見つかりません。")));
     EXPECT_TRUE(ui.Opened.isEmpty());
 
     WriteTestFile(doc, QByteArray("# help"));
-    EXPECT_EQ(THelpFile::Path(bin), doc);
-    THelpFile::Open(busy, bin);
+    EXPECT_EQ(THelpFile::Readme().Path(bin), doc);
+    THelpFile::Readme().Open(busy, bin);
     EXPECT_EQ(ui.Opened, QStringList{doc});
     EXPECT_EQ(ui.Messages.size(), 1);
 
     ui.OpenFails = true;
-    THelpFile::Open(busy, bin);
+    THelpFile::Readme().Open(busy, bin);
     ASSERT_EQ(ui.Messages.size(), 2);
     EXPECT_TRUE(ui.Messages[1].startsWith(doc));
     EXPECT_TRUE(ui.Messages[1].contains(QStringLiteral("開くプログラムがありません")));
 
     WriteTestFile(bin + QStringLiteral("/README.md"), QByteArray("# beside"));
-    EXPECT_EQ(THelpFile::Path(bin), bin + QStringLiteral("/README.md"));
+    EXPECT_EQ(THelpFile::Readme().Path(bin), bin + QStringLiteral("/README.md"));
 }

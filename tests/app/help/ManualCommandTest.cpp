@@ -3,7 +3,7 @@
 
 #include "FakeUi.h"
 #include "TBusyState.h"
-#include "TManualFile.h"
+#include "THelpFile.h"
 #include "TfrmMain.h"
 
 #include <QDir>
@@ -23,14 +23,14 @@ TEST(ManualCommandTest, TheGuideIsFoundBesideTheProgramOrInstalledAndWhatIsMissi
     QDir().mkpath(bin);
     QDir().mkpath(QFileInfo(installed).path());
 
-    TManualFile::Open(busy, bin);
+    THelpFile::Manual().Open(busy, bin);
     ASSERT_EQ(ui.Messages.size(), 1);
     EXPECT_TRUE(ui.Messages[0].startsWith(installed)) << ui.Messages[0].toStdString();
     EXPECT_TRUE(ui.Messages[0].contains(QStringLiteral("見つかりません")));
     EXPECT_TRUE(ui.Opened.isEmpty());
 
     WriteTestFile(installed, QByteArray("<html lang=\"ja\"></html>"));
-    TManualFile::Open(busy, bin);
+    THelpFile::Manual().Open(busy, bin);
     EXPECT_EQ(ui.Opened, QStringList{installed});
     EXPECT_EQ(ui.Messages.size(), 1);
 
@@ -38,7 +38,7 @@ TEST(ManualCommandTest, TheGuideIsFoundBesideTheProgramOrInstalledAndWhatIsMissi
     QDir().mkpath(QFileInfo(beside).path());
     WriteTestFile(beside, QByteArray("<html lang=\"ja\"></html>"));
     ui.OpenFails = true;
-    TManualFile::Open(busy, bin);
+    THelpFile::Manual().Open(busy, bin);
     EXPECT_EQ(ui.Opened.size(), 2);
     EXPECT_EQ(ui.Opened.last(), beside);
     ASSERT_EQ(ui.Messages.size(), 2);
@@ -62,7 +62,7 @@ TEST(ManualCommandTest, F1HeadsTheHelpMenuAndOpensTheGuideBesideTheProgram)
     EXPECT_EQ(contents->shortcut(), QKeySequence(Qt::Key_F1));
 
     // The test program's folder holds no guide: the command names the file it looked for.
-    const QString expected = TManualFile::Path();
+    const QString expected = THelpFile::Manual().Path();
     ASSERT_FALSE(QFileInfo::exists(expected)) << expected.toStdString();
     contents->trigger();
     ASSERT_EQ(ui.Messages.size(), 1);
