@@ -14,13 +14,7 @@
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
-#if __has_include(<iconv.h>)
-#define HX_HAVE_ICONV 1
-#include <iconv.h>
-#else
-// No iconv to compare with (Windows): the decoders are checked against it on Linux.
-#define HX_HAVE_ICONV 0
-#endif
+#include "IconvReference.h"
 
 #include <cstring>
 #include <optional>
@@ -39,15 +33,7 @@ std::vector<TVxDecodedChar> Decode(TVxCharCode code, const Bytes &b, int32_t bas
     return out;
 }
 
-// The characters in order: the code of each unit (a character or an invalid byte).
-std::u32string Units(const std::vector<TVxDecodedChar> &chars, int from = 0)
-{
-    std::u32string s;
-    for (size_t i = size_t(from); i < chars.size(); ++i)
-        if (chars[i].Span > 0)
-            s += chars[i].Code;
-    return s;
-}
+std::u32string Units(const std::vector<TVxDecodedChar> &chars, int from = 0) { return DecodedUnits(chars, size_t(from)); }
 
 // The spans in order, 0 inside characters.
 std::vector<int> Spans(const std::vector<TVxDecodedChar> &chars)
@@ -58,26 +44,6 @@ std::vector<int> Spans(const std::vector<TVxDecodedChar> &chars)
     return s;
 }
 
-#if HX_HAVE_ICONV
-// iconv's decoding of the whole input; nullopt when it refuses any of it.
-std::optional<std::u32string> Iconv(const char *codePage, const Bytes &in)
-{
-    iconv_t cd = iconv_open("UTF-32LE", codePage);
-    if (cd == iconv_t(-1))
-        return std::nullopt;
-    std::string src(in.begin(), in.end());
-    std::vector<char> dst(in.size() * 4 + 16);
-    char *ip = src.data(), *op = dst.data();
-    size_t il = src.size(), ol = dst.size();
-    const size_t r = iconv(cd, &ip, &il, &op, &ol);
-    iconv_close(cd);
-    if (r == size_t(-1) || il != 0)
-        return std::nullopt;
-    std::u32string s((op - dst.data()) / 4, 0);
-    std::memcpy(s.data(), dst.data(), s.size() * 4);
-    return s;
-}
-#endif
 
 // Qt's decoding, unit by unit: a surrogate pair as one code point, a lone surrogate as itself.
 std::u32string QtDecode(const char *encoding, const Bytes &in)
@@ -119,7 +85,7 @@ TEST(CharDecoder, ShiftJisPairsMatchIconvCp932)
             if (trail == 0x7F)
                 continue;
             const Bytes b{uint8_t(lead), uint8_t(trail)};
-            const auto want = Iconv("CP932", b);
+            const auto want = IconvDecode("CP932", b);
             const auto got = Decode(ccSJIS, b);
             ASSERT_EQ(got[0].Span, 2);
             if (want && want->size() == 1) {
@@ -156,7 +122,7 @@ TEST(CharDecoder, EucJpMatchesIconvOnEveryCodeButTheCp932Variants)
     for (const Bytes &code : codes) {
         const auto got = Decode(ccEUC, code);
         ASSERT_EQ(got[0].Span, int(code.size()));
-        const auto want = Iconv("EUC-JP", code);
+        const auto want = IconvDecode("EUC-JP", code);
         if (!want)
             continue;
         ++compared;
@@ -198,7 +164,7 @@ TEST(CharDecoder, EucJpSequencesAndTheirBrokenForms)
             const Bytes &s = samples[rng() % std::size(samples)];
             text.insert(text.end(), s.begin(), s.end());
         }
-        EXPECT_EQ(Units(Decode(ccEUC, text)), *Iconv("EUC-JP", text));
+        EXPECT_EQ(Units(Decode(ccEUC, text)), *IconvDecode("EUC-JP", text));
     }
 }
 #endif
@@ -349,7 +315,7 @@ TEST(CharDecoder, EveryRowOfLongRunsReadsAsTheWholeTextAtEveryAlignment)
             Bytes b(size_t(lead), 'A');
             for (int k = 0; k < 60; ++k) // far longer than any look-back of these codes
                 b.insert(b.end(), unit.begin(), unit.end());
-            const std::optional<std::u32string> whole = Iconv(c.iconvName, b);
+            const std::optional<std::u32string> whole = IconvDecode(c.iconvName, b);
             ASSERT_TRUE(whole) << c.iconvName;
             TDoc d(b);
             TVxCharRun row;

@@ -11,29 +11,12 @@
 #include <string>
 #include <vector>
 
-#if __has_include(<iconv.h>)
-#include <iconv.h>
-#define HAVE_ICONV 1
+#include "IconvReference.h"
 
+#if HX_HAVE_ICONV
 namespace {
 // iconv's conversion of UTF-8 into `to`; empty when iconv refuses or lacks the code.
-std::string Iconv(const char *to, const std::string &utf8)
-{
-    iconv_t cd = iconv_open(to, "UTF-8");
-    if (cd == iconv_t(-1))
-        return std::string();
-    std::string in(utf8), out(utf8.size() * 4 + 16, '\0');
-    char *ip = in.data(), *op = out.data();
-    size_t il = in.size(), ol = out.size();
-    const size_t r = iconv(cd, &ip, &il, &op, &ol);
-    size_t flushLeft = ol;
-    iconv(cd, nullptr, nullptr, &op, &flushLeft);
-    iconv_close(cd);
-    if (r == size_t(-1))
-        return std::string();
-    out.resize(out.size() - flushLeft);
-    return out;
-}
+std::string Iconv(const char *to, const std::string &utf8) { return IconvConvert(to, "UTF-8", utf8).value_or(std::string()); }
 } // namespace
 #endif
 
@@ -81,7 +64,7 @@ TEST(Codec, EveryJisX0208CharacterGoesThereAndBackInEveryMultiByteCode)
     }
 }
 
-#ifdef HAVE_ICONV
+#if HX_HAVE_ICONV
 TEST(Codec, BytesAreTheOnesIconvWrites)
 {
     // Texts away from the few symbols whose mappings differ between CP932 and the JIS tables.
@@ -164,7 +147,7 @@ TEST(Codec, JisWrittenIntoARunOfAnotherModeHandsTheModeBack)
     EXPECT_EQ(TVxTextCodec(ccUTF8).EncodeAtOrThrow(U("a"), ascii, 1), "a");
 }
 
-#ifdef HAVE_ICONV
+#if HX_HAVE_ICONV
 TEST(Codec, ShiftJisWritesEveryCp932CharacterAsWindowsDoes)
 {
     // Every double-byte code of CP932, JIS X 0208 and the NEC and IBM rows: the character it

@@ -7,13 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#if __has_include(<iconv.h>)
-#define HX_HAVE_ICONV 1
-#include <iconv.h>
-#else
-// No iconv to compare with (Windows): the encoder is checked against it on Linux.
-#define HX_HAVE_ICONV 0
-#endif
+#include "IconvReference.h"
 
 #include <algorithm>
 #include <cstring>
@@ -41,14 +35,7 @@ std::vector<TVxDecodedChar> Decode(const Bytes &b, int32_t base = 0, int first =
     return out;
 }
 
-std::u32string Units(const std::vector<TVxDecodedChar> &chars, size_t from = 0)
-{
-    std::u32string s;
-    for (size_t i = from; i < chars.size(); ++i)
-        if (chars[i].Span > 0)
-            s += chars[i].Code;
-    return s;
-}
+std::u32string Units(const std::vector<TVxDecodedChar> &chars, size_t from = 0) { return DecodedUnits(chars, from); }
 
 // Every JIS X 0208 character the EUC-JP table maps, in row and cell order, with its bytes.
 struct TJisChar {
@@ -218,33 +205,22 @@ TEST(JisEncoder, AgreesWithIconvWhereItsTableAgreesWithCp932)
 {
     // Characters whose EUC-JP form glibc decodes as the column's table does; glibc's
     // ISO-2022-JP must then read the encoder's bytes as the same text.
-    iconv_t euc = iconv_open("UTF-16LE", "EUC-JP");
-    ASSERT_NE(euc, iconv_t(-1));
     std::u16string text;
     for (const TJisChar &c : JisX0208()) {
-        char in[2] = {char(c.Euc[0]), char(c.Euc[1])}, out[8];
-        char *ip = in, *op = out;
-        size_t il = 2, ol = sizeof out;
-        iconv(euc, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(euc, &ip, &il, &op, &ol) != size_t(-1) && op - out == 2 && char16_t(uint8_t(out[0]) | uint8_t(out[1]) << 8) == c.Char)
+        const auto out = IconvConvert("UTF-16LE", "EUC-JP", std::string{char(c.Euc[0]), char(c.Euc[1])});
+        if (out && out->size() == 2 && char16_t(uint8_t((*out)[0]) | uint8_t((*out)[1]) << 8) == c.Char)
             text += c.Char;
     }
-    iconv_close(euc);
     ASSERT_GT(text.size(), 6800u);
     text = u"ab" + text + u"cd";
 
     std::string bytes;
     size_t bad = 0;
     ASSERT_TRUE(TVxJisEncoder::Encode(text, bytes, bad));
-    iconv_t jis = iconv_open("UTF-16LE", "ISO-2022-JP");
-    ASSERT_NE(jis, iconv_t(-1));
-    std::u16string back(text.size() * 2, 0);
-    char *ip = bytes.data(), *op = reinterpret_cast<char *>(back.data());
-    size_t il = bytes.size(), ol = back.size() * 2;
-    const size_t r = iconv(jis, &ip, &il, &op, &ol);
-    iconv_close(jis);
-    ASSERT_NE(r, size_t(-1));
-    back.resize(size_t(op - reinterpret_cast<char *>(back.data())) / 2);
+    const auto out = IconvConvert("UTF-16LE", "ISO-2022-JP", bytes);
+    ASSERT_TRUE(out);
+    std::u16string back(out->size() / 2, 0);
+    std::memcpy(back.data(), out->data(), back.size() * 2);
     EXPECT_EQ(back, text);
 }
 #endif
