@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QMenu>
+#include <QScreen>
 #include <QStyle>
 #include <QScrollArea>
 
@@ -51,6 +52,11 @@ TByteValuesPanel::TByteValuesPanel(const TFeatureContext &context) : FMain(conte
         if (visible)
             Refresh();
     });
+    // Runs after the action has shown the dock (its own connection is older).
+    QObject::connect(a, &QAction::triggered, FDock, [this](bool shown) {
+        if (shown)
+            MakeRoom();
+    });
 
     TVxHexcavator &ed = context.Editor;
     FListen.Listen(ed.OnMoveCell, [this] { Refresh(); });
@@ -69,6 +75,27 @@ QAction *TByteValuesPanel::acViewByteValues() const { return FDock->toggleViewAc
 int TByteValuesPanel::PreferredWidth() const
 {
     return FView->sizeHint().width() + 2 * FScroll->frameWidth() + FScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+void TByteValuesPanel::MakeRoom()
+{
+    const Qt::DockWidgetArea area = FMain.dockWidgetArea(FDock);
+    if (FDock->isFloating() || !Horizontal(area) || FMain.isMaximized() || FMain.isFullScreen())
+        return;
+    const int separator = FMain.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &FMain);
+    const int grid = FEditor.WholeGridWidth();
+    const int panel = FDockedSize > 0 ? FDockedSize : PreferredWidth();
+    int width = FMain.width();
+    if (width < grid + separator + panel) {
+        // Never wider than the screen holds, frame included.
+        width = grid + separator + panel;
+        if (const QScreen *screen = FMain.screen())
+            width = std::min(width, screen->availableGeometry().width() - (FMain.frameGeometry().width() - FMain.width()));
+        width = std::max(width, FMain.width());
+        FMain.resize(width, FMain.height());
+    }
+    // The grid first; the panel scrolls within what is left when the screen is narrow.
+    FMain.resizeDocks({FDock}, {std::max(1, std::min(panel, width - grid - separator))}, Qt::Horizontal);
 }
 
 void TByteValuesPanel::Refresh()

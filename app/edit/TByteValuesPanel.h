@@ -52,8 +52,11 @@ public:
     void Collect(TSettings &s) const;
 
 private:
-    // The width that shows the captions and both columns of integers.
+    // The width that shows the captions and both columns of values whole.
     int PreferredWidth() const;
+    // Shown beside the editor, the panel widens a window that is not maximised by what it
+    // takes, within the screen, so that the grid stays whole beside it.
+    void MakeRoom();
 
     QMainWindow &FMain;
     TVxHexcavator &FEditor;

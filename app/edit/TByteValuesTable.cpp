@@ -27,9 +27,16 @@ void TByteValuesTable::Measure()
     for (int r = 0; r < V::kRowCount; ++r)
         FCaptionWidth = std::max(FCaptionWidth, fm.horizontalAdvance(V::Caption(V::TRow(r))));
     FCaptionWidth += 2 * FPad;
-    // Room for the widest integers; longer floating-point texts show whole as tooltips.
-    FValueWidth = std::max(fm.horizontalAdvance(QStringLiteral("-9223372036854775808")),
-                           fm.horizontalAdvance(QStringLiteral("ビッグエンディアン"))) +
+    // Room for the widest value any cell shows, measured in this font: a 64-bit float with 17
+    // significant digits and a signed three-digit exponent ("-2.2250738585072014e-308"), every
+    // digit as wide as the font's widest; the integers are narrower.
+    int digit = 0;
+    for (char16_t c = u'0'; c <= u'9'; ++c)
+        digit = std::max(digit, fm.horizontalAdvance(QChar(c)));
+    const int sign = std::max(fm.horizontalAdvance(QLatin1Char('-')), fm.horizontalAdvance(QLatin1Char('+')));
+    const int widestFloat = fm.horizontalAdvance(QStringLiteral("-.e")) + sign + 20 * digit;
+    FValueWidth = std::max({widestFloat, fm.horizontalAdvance(QStringLiteral("リトルエンディアン")),
+                            fm.horizontalAdvance(QStringLiteral("ビッグエンディアン"))}) +
                   2 * FPad;
     // Every text is laid out again in the new font when next drawn.
     for (auto &row : FStatic)
@@ -46,6 +53,11 @@ void TByteValuesTable::Measure()
 QSize TByteValuesTable::sizeHint() const
 {
     return QSize(FCaptionWidth + 2 * FValueWidth + 1, (V::kRowCount + 1) * FRowHeight + 1);
+}
+
+bool TByteValuesTable::Fits(TByteValues::TRow row, TByteValues::TOrder order) const
+{
+    return QFontMetrics(font()).horizontalAdvance(FTexts[row][order]) + 2 * FPad <= CellRect(row, order).width();
 }
 
 QRect TByteValuesTable::CellRect(int row, int col) const

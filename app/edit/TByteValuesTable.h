@@ -1,8 +1,9 @@
 #pragma once
 // The byte values panel's table, painted by itself: a header row ("リトルエンディアン",
 // "ビッグエンディアン"), then one row per value of TByteValues with its caption;
-// values without a byte order span both columns. A value wider than its cell is clipped
-// and shown whole as the cell's tooltip.
+// values without a byte order span both columns. The value columns fit the widest number
+// in the table's font; a longer text (a character's description) is clipped and shown whole
+// as the cell's tooltip.
 //
 // Why not a QTableWidget: the panel follows every caret move, and an item view repaints its
 // cells through the style and a fresh text layout each, which costs more than the rest of a
@@ -25,6 +26,9 @@ public:
     {
         return FTexts[row][order];
     }
+
+    // Whether the cell shows its whole text.
+    bool Fits(TByteValues::TRow row, TByteValues::TOrder order) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

@@ -65,6 +65,25 @@ TEST(ByteValues, IntegersAndFloatsInBothByteOrders)
     EXPECT_EQ(Values({0, 0, 0x80, 0xFF}).Text(V::rFloat32), "-∞");
 }
 
+// The longest text a value takes, a 24-character double in both byte orders (the bytes read
+// the same both ways), shows whole in the table's cells.
+TEST(ByteValues, TheWidestFloatsFitTheirCells)
+{
+    const V v = Values({0x80, 0x07, 0x42, 0x34, 0x34, 0x42, 0x07, 0x80});
+    ASSERT_EQ(v.Text(V::rFloat64), QStringLiteral("-1.0094338309305434e-308"));
+    ASSERT_EQ(v.Text(V::rFloat64, V::oBig), v.Text(V::rFloat64));
+    TByteValuesTable table;
+    for (int pointSize : {9, 12, 20}) {
+        QFont f = table.font();
+        f.setPointSize(pointSize);
+        table.setFont(f);
+        table.SetValues(v);
+        for (V::TRow row : {V::rFloat64, V::rInt64, V::rFloat32})
+            for (V::TOrder order : {V::oLittle, V::oBig})
+                EXPECT_TRUE(table.Fits(row, order)) << pointSize << " " << row << " " << order;
+    }
+}
+
 TEST(ByteValues, ValuesPastTheEndAreEmptyAndSelectionsCount)
 {
     const V three = Values({0x10, 0x20, 0x30});

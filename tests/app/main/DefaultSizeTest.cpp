@@ -1,10 +1,14 @@
 // The window's size when no saved position exists: the whole grid shows in the editor's font.
 
 #include "FakeUi.h"
+#include "TByteValuesTable.h"
 #include "TVxHexcavator.h"
 #include "TfrmMain.h"
 
+#include <QAction>
+#include <QDockWidget>
 #include <QFile>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,4 +63,24 @@ TEST_F(DefaultSizeTest, AFileOpenedLaterTakesNoColumnAway)
     ASSERT_TRUE(ed.verticalScrollBar()->isVisible());
     EXPECT_GE(ed.viewport()->width(), ColumnsWidth());
     EXPECT_FALSE(ed.horizontalScrollBar()->isVisible());
+}
+
+// Shown from the View menu, the byte values panel widens the default window by what it takes
+// (within the screen), its values whole, and the grid keeps every column.
+TEST_F(DefaultSizeTest, TheByteValuesPanelLeavesTheGridWhole)
+{
+    Show();
+    const int before = frm.width();
+    frm.findChild<QAction *>(QStringLiteral("acViewByteValues"))->trigger();
+    QCoreApplication::processEvents();
+    auto *dock = frm.findChild<QDockWidget *>(QStringLiteral("ByteValuesPanel"));
+    ASSERT_TRUE(dock->isVisible());
+    const int room = frm.screen()->availableGeometry().width();
+    EXPECT_GT(frm.width(), before);
+    EXPECT_LE(frm.frameGeometry().width(), room);
+    EXPECT_GE(ed.viewport()->width(), ColumnsWidth());
+    EXPECT_FALSE(ed.horizontalScrollBar()->isVisible());
+    auto *table = frm.findChild<TByteValuesTable *>(QStringLiteral("ByteValuesPanelView"));
+    ASSERT_LT(frm.frameGeometry().width(), room); // the test's screen holds both
+    EXPECT_GE(dock->widget()->width(), table->sizeHint().width());
 }
