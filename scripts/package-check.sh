@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a configured build folder and checks it as Debian would:
-#   scripts/package-check.sh BUILD_DIR      (e.g. build-release, which ./run.sh makes)
+#   scripts/package-check.sh BUILD_DIR      (e.g. build, which ./run.sh and ./test.sh make)
 # Builds the program there, makes BUILD_DIR/hexcavator_VERSION_ARCH.deb with `cpack -G DEB`,
 # then fails when desktop-file-validate has anything to say about the desktop entry or
 # lintian reports an error on the package (its warnings are printed, not fatal).
 # Installs lintian and desktop-file-utils when they are missing.
 set -euo pipefail
 if [ $# -ne 1 ] || [ ! -f "$1/CMakeCache.txt" ]; then
-  echo "usage: $0 BUILD_DIR   (a folder configured by cmake, e.g. build-release from ./run.sh)" >&2
+  echo "usage: $0 BUILD_DIR   (a folder configured by cmake, e.g. build from ./run.sh)" >&2
   exit 2
 fi
 build=$(cd "$1" && pwd)

@@ -4,7 +4,7 @@
 # Needs xvfb openbox xdotool x11-utils imagemagick (not installed by setup.sh: only for this).
 set -euo pipefail
 file=$1 out=$2
-bin=${HEXCAVATOR:-./build-release/app/hexcavator}
+bin=${HEXCAVATOR:-./build/app/hexcavator}
 Xvfb :99 -screen 0 1024x700x24 -nolisten tcp & XPID=$!
 trap 'kill $APP $WMPID $XPID 2>/dev/null || true' EXIT
 export DISPLAY=:99
