@@ -22,7 +22,7 @@ struct TVxViewStyle {
     QColor CaretColor{0xFF, 0xFF, 0xFF};
     // Text of bytes changed since the last load or save, over the background their cell
     // would have anyway; selected bytes keep the selection's colours.
-    QColor ChangedColor{0xFF, 0x00, 0x00};
+    QColor ChangedColor{0xC0, 0x00, 0xC0};
     bool HideOffsetHeader = false; // no header row, no address column
     bool HideByteView = false;     // no character column
     bool ViewUnderLine = false;    // underline the caret's row while nothing is selected

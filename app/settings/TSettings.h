@@ -71,8 +71,9 @@ struct TSettings {
     int32_t SaveBackupCount = 10;
     bool ViewUnderLine = false;
     uint32_t UnderLineColor = 0xFF0000;
-    // Text of the bytes changed since the last load or save (red).
-    uint32_t ChangedFontColor = 0x0000FF;
+    // Text of the bytes changed since the last load or save: purple, apart from the current
+    // line's dark red and the selection's colours.
+    uint32_t ChangedFontColor = 0xC000C0;
     int32_t ColumnBytes = 1; // 1, 2, 4, 8 or 16; anything else reads as 1
     int32_t CharCode = 0;    // 1: Shift-JIS; anything else ASCII
     std::string JumpAddress = "$00000";

@@ -315,6 +315,14 @@ TEST_F(TPaintTest, ChangedBytesTakeTheirColourUntilUndoReachesTheSave)
 {
     if (NoGlyphs())
         GTEST_SKIP() << "no font on this headless platform";
+    // By default a changed byte on the current line stands out from its neighbours: the
+    // two text colours are far apart.
+    const TVxViewStyle defaults;
+    const auto distance = [](const QColor &a, const QColor &b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+    };
+    EXPECT_GE(distance(defaults.ChangedColor, defaults.CurrentLineColor), 160);
+    EXPECT_GE(distance(defaults.ChangedColor, defaults.FontColor), 160);
     const QColor kChanged(0, 160, 160);
     View->SetChangedColor(kChanged);
     Load(std::vector<uint8_t>(80, 0x41));
