@@ -62,7 +62,7 @@ TEST(SettingsTest, WithoutAFileTheWindowShowsTheDefaults)
     EXPECT_EQ(ed.SelectBGColor(), QColor(0xCC, 0xEE, 0xFF)); // $FFEECC in Windows order
     EXPECT_EQ(ed.CurrentLineColor(), QColor(0x80, 0, 0));
     EXPECT_EQ(ed.AddressColor(), QColor(0x00, 0x4E, 0x98));
-    EXPECT_EQ(ed.ChangedColor(), QColor(0xFF, 0, 0)); // $0000FF in Windows order
+    EXPECT_EQ(ed.ChangedColor(), QColor(0xC0, 0, 0xC0)); // $C000C0 in Windows order
     EXPECT_FALSE(ed.HideOffsetHeader());
     EXPECT_FALSE(ed.HideByteView());
     EXPECT_FALSE(frm.ToolBar()->isHidden());
