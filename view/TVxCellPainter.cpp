@@ -127,6 +127,9 @@ void TVxCellPainter::Paint(QPainter &p, const QRect &exposed, const TVxPaintSnap
         FChanged = state.Bytes.ChangedBytes().Intersecting(
             std::max(0, RowStart(int32_t(first)) - TVxCharDecoder::kMaxLength),
             RowStart(int32_t(last)) + kBytesPerRow + TVxCharDecoder::kMaxLength);
+    FMarks.clear();
+    if (first <= last && state.Marks)
+        state.Marks->MarksIn(RowStart(int32_t(first)), RowStart(int32_t(last)) + kBytesPerRow, FMarks);
 
     p.setClipRect(exposed.intersected(QRect(fixedWidth, 0, width - fixedWidth, height)));
     for (const TRowInfo &r : FRows)
@@ -191,24 +194,30 @@ void TVxCellPainter::PaintHexCells(QPainter &p, const TRowInfo &r)
     const int32_t rowStart = RowStart(r.Row);
     const int32_t fileSize = FIn->FileSize;
     const int32_t selLo = FIn->SelLo, selHi = FIn->SelHi;
-    const QColor *bg[3] = {&st.Color, &st.CurrentLineBGColor, &st.SelectBGColor};
+    const QColor *bg[4] = {&st.Color, &st.CurrentLineBGColor, &st.SelectBGColor, &st.MarkBGColor};
     // Text kinds: the three backgrounds' own, then changed bytes (any background but the
     // selection's).
     const QColor *fg[4] = {&st.FontColor, &st.CurrentLineColor, &st.SelectColor, &st.ChangedColor};
     TBucket text[4];
     const qreal base = r.Top + FGlyphs.Ascent();
     size_t changed = ChangedFrom(rowStart);
+    size_t mark = MarkFrom(rowStart);
 
     int runKind = -1, runLeft = 0;
     for (int col = kFirstHexCol; col <= kLastHexCol; ++col) {
         const int32_t offset = rowStart + (col - kFirstHexCol);
         const bool selected = fileSize > 0 && selLo >= 0 && offset >= selLo && offset <= selHi;
+        while (mark < FMarks.size() && FMarks[mark].End <= offset)
+            ++mark;
+        const bool marked = offset < fileSize && mark < FMarks.size() && FMarks[mark].First <= offset;
+        // Backgrounds: the three of the text kinds, then marked bytes'.
+        const int background = selected ? 2 : marked ? 3 : r.Current ? 1 : 0;
         const int kind = selected ? 2 : r.Current ? 1 : 0;
         // Neighbouring cells of one kind share one background fill.
-        if (kind != runKind) {
+        if (background != runKind) {
             if (runKind >= 0)
                 p.fillRect(QRect(runLeft, r.Top, FColLeft[col] - runLeft, r.Height), *bg[runKind]);
-            runKind = kind;
+            runKind = background;
             runLeft = FColLeft[col];
         }
         if (offset < fileSize) {
@@ -223,6 +232,9 @@ void TVxCellPainter::PaintHexCells(QPainter &p, const TRowInfo &r)
     }
     p.fillRect(QRect(runLeft, r.Top, FColLeft[kLastHexCol] + g.ColWidth(kLastHexCol) - runLeft, r.Height),
                *bg[runKind]);
+    for (size_t m = MarkFrom(rowStart); m < FMarks.size() && FMarks[m].First < rowStart + kBytesPerRow; ++m)
+        if (FMarks[m].First == FMarks[m].End && FMarks[m].First >= rowStart)
+            PaintGap(p, r, FColLeft[kFirstHexCol + (FMarks[m].First - rowStart)]);
     for (int k = 0; k < 4; ++k) {
         if (text[k].Indexes.isEmpty())
             continue;
@@ -242,11 +254,26 @@ void TVxCellPainter::PaintCharCell(QPainter &p, const TRowInfo &r)
     p.fillRect(cell, r.Current ? st.CurrentLineBGColor : st.Color);
     p.setPen(r.Current ? st.CurrentLineColor : st.FontColor);
     const int32_t rowStart = RowStart(r.Row);
+    const int32_t rowEnd = std::min(rowStart + kBytesPerRow, FIn->FileSize);
+    const int cw = FIn->Geometry.CharWidth();
+    for (size_t m = MarkFrom(rowStart); m < FMarks.size() && FMarks[m].First < rowEnd; ++m) {
+        const int32_t from = std::max(FMarks[m].First, rowStart), to = std::min(FMarks[m].End, rowEnd);
+        if (from < to)
+            p.fillRect(QRect(cell.left() + (from - rowStart) * cw, r.Top, (to - from) * cw, r.Height), st.MarkBGColor);
+    }
     DrawCharGlyphs(p, cell, rowStart);
     PaintUnderline(p, r, cell.left(), cell.left() + width);
     InvertSelectedChars(p, cell, rowStart);
+    for (size_t m = MarkFrom(rowStart); m < FMarks.size() && FMarks[m].First < rowStart + kBytesPerRow; ++m)
+        if (FMarks[m].First == FMarks[m].End && FMarks[m].First >= rowStart)
+            PaintGap(p, r, cell.left() + (FMarks[m].First - rowStart) * cw);
     if (r.Current)
         FrameCaretChar(p, cell);
+}
+
+void TVxCellPainter::PaintGap(QPainter &p, const TRowInfo &r, int x)
+{
+    p.fillRect(QRect(x - 1, r.Top, 2, r.Height), FIn->Style.MarkBGColor.darker(200));
 }
 
 void TVxCellPainter::DrawCharGlyphs(QPainter &p, const QRect &cell, int32_t rowStart)
@@ -379,6 +406,16 @@ void TVxCellPainter::DrawDigits(QPainter &p, const int *digits, int count, qreal
     }
     p.setPen(color);
     DrawBucket(p, b);
+}
+
+size_t TVxCellPainter::MarkFrom(int32_t offset) const
+{
+    // A gap at `offset` (End == offset) counts: it is drawn before the byte there.
+    return size_t(std::lower_bound(FMarks.begin(), FMarks.end(), offset,
+                                   [](const TVxMarkSource::TRange &r, int32_t at) {
+                                       return r.End < at || (r.End == at && r.First < r.End);
+                                   }) -
+                  FMarks.begin());
 }
 
 size_t TVxCellPainter::ChangedFrom(int32_t offset) const

@@ -5,7 +5,8 @@
 // bytes), the selection inversion and shadow caret frame there, and the optional
 // current-line underline. The text of bytes changed since the last load or save (hex
 // digits and characters) is drawn in the style's ChangedColor unless they are selected; the
-// changed ranges of the painted rows are asked of the document once per paint.
+// changed ranges of the painted rows are asked of the document once per paint, and so are
+// the marks (TVxMarkSource): marked bytes on their own background, gaps as bars between cells.
 //
 // Only rows that meet the exposed region are painted, and every cell fills its whole
 // rectangle, so nothing needs erasing first. Bytes are read through the document's cache
@@ -18,6 +19,7 @@
 #include "TVxCells.h"
 #include "TVxChangedBytes.h"
 #include "TVxCharRun.h"
+#include "TVxMarkSource.h"
 #include "TVxPaintSnapshot.h"
 
 #include <QColor>
@@ -60,6 +62,10 @@ private:
     // Index in FChanged of the first range ending above offset (a binary search; rows ask
     // once and walk on from there).
     size_t ChangedFrom(int32_t offset) const;
+    // Index in FMarks of the first mark that ends above offset, or is a gap at offset.
+    size_t MarkFrom(int32_t offset) const;
+    // The bar of a gap, centred on x.
+    void PaintGap(QPainter &p, const TRowInfo &r, int x);
 
     TVxGlyphCache &FGlyphs;
     const TVxPaintSnapshot *FIn = nullptr; // the state of the paint under way
@@ -67,4 +73,5 @@ private:
     TVxCharRun FRun;                        // the row being painted
     std::vector<TRowInfo> FRows;            // the rows this paint covers, kept for its capacity
     std::vector<TVxChangedBytes::TRange> FChanged; // changed bytes of those rows, ascending
+    std::vector<TVxMarkSource::TRange> FMarks;     // marks of those rows, ascending
 };

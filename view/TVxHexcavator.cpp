@@ -115,6 +115,15 @@ void TVxHexcavator::SetSelectColor(const QColor &value) { SetStyleField(&TVxView
 void TVxHexcavator::SetSelectBGColor(const QColor &value) { SetStyleField(&TVxViewStyle::SelectBGColor, value); }
 void TVxHexcavator::SetUnderLineColor(const QColor &value) { SetStyleField(&TVxViewStyle::UnderLineColor, value); }
 void TVxHexcavator::SetChangedColor(const QColor &value) { SetStyleField(&TVxViewStyle::ChangedColor, value); }
+void TVxHexcavator::SetMarkBGColor(const QColor &value) { SetStyleField(&TVxViewStyle::MarkBGColor, value); }
+
+void TVxHexcavator::SetMarks(const TVxMarkSource *marks)
+{
+    FMarks = marks;
+    RepaintAll();
+}
+
+void TVxHexcavator::MarksChanged() { RepaintAll(); }
 void TVxHexcavator::SetFontColor(const QColor &value) { SetStyleField(&TVxViewStyle::FontColor, value); }
 void TVxHexcavator::SetColor(const QColor &value) { SetStyleField(&TVxViewStyle::Color, value); }
 
@@ -215,7 +224,8 @@ void TVxHexcavator::paintEvent(QPaintEvent *e)
     TVxDocument &bytes = *this;
     const TVxPaintSnapshot state{FGeometry, FStyle,   bytes,     viewport()->width(), viewport()->height(),
                                  FTopRow,   FLeftCol, FRowCount, FCol,                FRow,
-                                 FileSize(), selLo,   selHi,     FSelExtent != -1,    FCodec.Decoder()};
+                                 FileSize(), selLo,   selHi,     FSelExtent != -1,    FCodec.Decoder(),
+                                 FMarks};
     FPainter->Paint(p, e->rect(), state);
     if (FCaretShown && FCaretPhase) {
         // Like a system caret: XOR with the caret colour, so white inverts.

@@ -36,6 +36,7 @@
 #include "TVxGridGeometry.h"
 #include "TVxTextCodec.h"
 #include "TVxTextFilter.h"
+#include "TVxMarkSource.h"
 #include "TVxViewStyle.h"
 
 #include <QAbstractScrollArea>
@@ -144,6 +145,13 @@ public:
     void SetUnderLineColor(const QColor &value);
     QColor ChangedColor() const { return FStyle.ChangedColor; }
     void SetChangedColor(const QColor &value);
+    QColor MarkBGColor() const { return FStyle.MarkBGColor; }
+    void SetMarkBGColor(const QColor &value);
+    // Bytes painted on MarkBGColor and gaps marked with a bar (a compare's differences);
+    // null for none. The source outlives its use here or is set back to null first; after
+    // its marks change, MarksChanged repaints.
+    void SetMarks(const TVxMarkSource *marks);
+    void MarksChanged();
     // Text colour of ordinary cells and background of ordinary cells and spacers.
     QColor FontColor() const { return FStyle.FontColor; }
     void SetFontColor(const QColor &value);
@@ -354,6 +362,7 @@ private:
 
     // Properties
     TVxViewStyle FStyle;
+    const TVxMarkSource *FMarks = nullptr;
     TVxCharCode FCharCode = ccASCII;
     TVxTextCodec FCodec;
     TVxColumnBytes FColumnBytes = cb1byte;

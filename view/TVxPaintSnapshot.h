@@ -16,6 +16,7 @@
 
 class TVxCharDecoder;
 class TVxDocument;
+class TVxMarkSource;
 
 struct TVxPaintSnapshot {
     const TVxGridGeometry &Geometry;
@@ -31,4 +32,5 @@ struct TVxPaintSnapshot {
     int32_t SelLo, SelHi; // ordered selection, both -1 when none
     bool SelExtentSet;    // a selection extent is set: no underline then
     const TVxCharDecoder &Decoder;
+    const TVxMarkSource *Marks; // none when null
 };

@@ -23,6 +23,9 @@ struct TVxViewStyle {
     // Text of bytes changed since the last load or save, over the background their cell
     // would have anyway; selected bytes keep the selection's colours.
     QColor ChangedColor{0xC0, 0x00, 0xC0};
+    // Background of marked bytes (the differences of a compare) on any row; the bar of a gap
+    // is drawn in a darker shade of it.
+    QColor MarkBGColor{0xFF, 0xD8, 0x90};
     bool HideOffsetHeader = false; // no header row, no address column
     bool HideByteView = false;     // no character column
     bool ViewUnderLine = false;    // underline the caret's row while nothing is selected
@@ -33,7 +36,7 @@ struct TVxViewStyle {
                AddressBGColor == o.AddressBGColor && CurrentLineColor == o.CurrentLineColor &&
                CurrentLineBGColor == o.CurrentLineBGColor && SelectColor == o.SelectColor &&
                SelectBGColor == o.SelectBGColor && UnderLineColor == o.UnderLineColor &&
-               CaretColor == o.CaretColor && ChangedColor == o.ChangedColor &&
+               CaretColor == o.CaretColor && ChangedColor == o.ChangedColor && MarkBGColor == o.MarkBGColor &&
                HideOffsetHeader == o.HideOffsetHeader && HideByteView == o.HideByteView &&
                ViewUnderLine == o.ViewUnderLine;
     }

@@ -29,6 +29,7 @@ class QLabel;
 class QMenu;
 class QToolBar;
 class TByteValuesPanel;
+class TCompareCommands;
 class TEditCommands;
 class TFileCommands;
 class THelpCommands;
@@ -98,6 +99,7 @@ private:
     std::unique_ptr<TViewCommands> FView;
     std::unique_ptr<TByteValuesPanel> FValuesPanel;
     std::unique_ptr<TSearchCommands> FSearches;
+    std::unique_ptr<TCompareCommands> FCompare;
     std::unique_ptr<TInstanceCommands> FInstances;
     std::unique_ptr<TPrintCommands> FPrints;
     std::unique_ptr<TOptionCommands> FOptions;

@@ -60,7 +60,8 @@ QLabel *Preview(QWidget *parent, const QRect &rect)
 }
 
 // The style's text and background colour of each item of the colour list, in the list's
-// order; the underline and the changed bytes have no background.
+// order; the underline and the changed bytes have no background, the differences of a
+// compare no text colour (their text keeps the colour it has anyway).
 const struct {
     QColor TVxViewStyle::*Text;
     QColor TVxViewStyle::*Back;
@@ -71,6 +72,7 @@ const struct {
     {&TVxViewStyle::UnderLineColor, nullptr},
     {&TVxViewStyle::AddressColor, &TVxViewStyle::AddressBGColor},
     {&TVxViewStyle::ChangedColor, nullptr},
+    {nullptr, &TVxViewStyle::MarkBGColor},
 };
 
 void SetPreviewColors(QLabel *preview, const QColor &text, const QColor &back)
@@ -148,7 +150,7 @@ void TfrmOption::BuildDisplayPage(QWidget *page)
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox1->addItems({QStringLiteral("通常の状態"), QStringLiteral("選択状態"), QStringLiteral("カーソルのある行"),
                         QStringLiteral("カーソル行アンダーライン"), QStringLiteral("アドレスヘッダー"),
-                        QStringLiteral("変更されたバイト")});
+                        QStringLiteral("変更されたバイト"), QStringLiteral("相違点")});
     btnFontColor = new QPushButton(QStringLiteral("文字色(&T)..."), colors);
     btnFontColor->setGeometry(190, 18, 93, 25);
     btnBkColor = new QPushButton(QStringLiteral("背景色(&B)..."), colors);
@@ -191,7 +193,7 @@ void TfrmOption::FormCreate(QWidget *mainWindow)
 
     const TVxViewStyle &style = FEditor.ViewStyle();
     for (int i = 0; i < ciCount; ++i) {
-        FTextColors[i] = style.*kItemFields[i].Text;
+        FTextColors[i] = kItemFields[i].Text ? style.*kItemFields[i].Text : style.FontColor;
         if (kItemFields[i].Back)
             FBackColors[i] = style.*kItemFields[i].Back;
     }
@@ -241,6 +243,10 @@ void TfrmOption::btnFontColorClick()
     const int item = SelectedItem();
     if (item < 0)
         return;
+    if (!kItemFields[item].Text) {
+        FBusy.Message(QStringLiteral("この項目の文字色は設定できません。"), mbIconInformation);
+        return;
+    }
     QColor color = pnlFontColor->palette().color(QPalette::WindowText);
     if (AskColor(color))
         FTextColors[item] = color;
@@ -284,7 +290,8 @@ void TfrmOption::Button4Click()
     FEditor.setFont(pnlFont->font());
     TVxViewStyle style = FEditor.ViewStyle();
     for (int i = 0; i < ciCount; ++i) {
-        style.*kItemFields[i].Text = FTextColors[i];
+        if (kItemFields[i].Text)
+            style.*kItemFields[i].Text = FTextColors[i];
         if (kItemFields[i].Back)
             style.*kItemFields[i].Back = FBackColors[i];
     }

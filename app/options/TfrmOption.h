@@ -37,7 +37,7 @@ class TfrmOption : public QDialog {
     Q_OBJECT
 public:
     // The rows of ListBox1, which index the working colours.
-    enum TColorItem { ciNormal, ciSelect, ciCurrentLine, ciUnderLine, ciAddress, ciChanged, ciCount };
+    enum TColorItem { ciNormal, ciSelect, ciCurrentLine, ciUnderLine, ciAddress, ciChanged, ciDifference, ciCount };
 
     // Centred over the busy state's window, which owns its messages.
     TfrmOption(TBusyState &busy, TVxHexcavator &editor);

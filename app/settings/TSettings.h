@@ -74,6 +74,8 @@ struct TSettings {
     // Text of the bytes changed since the last load or save: purple, apart from the current
     // line's dark red and the selection's colours.
     uint32_t ChangedFontColor = 0xC000C0;
+    // Background of the differences of a compare: light orange.
+    uint32_t DiffBGColor = 0x90D8FF;
     int32_t ColumnBytes = 1; // 1, 2, 4, 8 or 16; anything else reads as 1
     int32_t CharCode = 0;    // 1: Shift-JIS; anything else ASCII
     std::string JumpAddress = "$00000";

@@ -87,6 +87,7 @@ void TSettingsFile::LoadSettingsSection(const TIniFile &ini, TSettings &s)
     s.ViewUnderLine = ini.ReadBool(kSettings, "ViewUnderLine", def.ViewUnderLine);
     ReadColor(ini, kSettings, "UnderLineColor", s.UnderLineColor, s);
     ReadColor(ini, kSettings, "ChangedFontColor", s.ChangedFontColor, s);
+    ReadColor(ini, kSettings, "DiffBGColor", s.DiffBGColor, s);
     s.ColumnBytes = ini.ReadInteger(kSettings, "ColumnBytes", def.ColumnBytes);
     s.CharCode = ini.ReadInteger(kSettings, "CharCode", def.CharCode);
     s.JumpAddress = ini.ReadString(kSettings, "JumpAddres", def.JumpAddress);
@@ -161,6 +162,7 @@ void TSettingsFile::Save(const TSettings &s) const
     ini.WriteBool(kSettings, "ViewUnderLine", s.ViewUnderLine);
     ini.WriteString(kSettings, "UnderLineColor", ColorText(s.UnderLineColor));
     ini.WriteString(kSettings, "ChangedFontColor", ColorText(s.ChangedFontColor));
+    ini.WriteString(kSettings, "DiffBGColor", ColorText(s.DiffBGColor));
     ini.WriteInteger(kSettings, "ColumnBytes", s.ColumnBytes);
     ini.WriteInteger(kSettings, "CharCode", s.CharCode);
     ini.WriteString(kSettings, "JumpAddres", s.JumpAddress);

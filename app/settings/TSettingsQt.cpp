@@ -48,6 +48,7 @@ const struct {
     {&TSettings::AddressBGColor, &TVxViewStyle::AddressBGColor},
     {&TSettings::UnderLineColor, &TVxViewStyle::UnderLineColor},
     {&TSettings::ChangedFontColor, &TVxViewStyle::ChangedColor},
+    {&TSettings::DiffBGColor, &TVxViewStyle::MarkBGColor},
 };
 } // namespace
 

@@ -367,3 +367,49 @@ TEST_F(TPaintTest, ChangedBytesTakeTheirColourUntilUndoReachesTheSave)
     img = Grab();
     EXPECT_GT(Count(img, changed, kChanged), 0);
 }
+
+// Marks (a compare's differences): marked bytes on their own background in both columns, the
+// selection over them winning; a gap is a bar before the byte it stands at; gone when unset.
+TEST_F(TPaintTest, MarkedBytesAndGapsShowInBothColumns)
+{
+    struct TMarks : TVxMarkSource {
+        std::vector<TRange> All;
+        void MarksIn(int32_t first, int32_t end, std::vector<TRange> &out) const override
+        {
+            for (const TRange &r : All)
+                if (r.End >= first && r.First <= end)
+                    out.push_back(r);
+        }
+    } marks;
+    marks.All = {{18, 21}, {35, 35}}; // row 2, bytes 2..4; a gap before row 3's byte 3
+    const QColor kMarkBG(250, 200, 100), kBar = kMarkBG.darker(200);
+    View->SetMarkBGColor(kMarkBG);
+    Load(std::vector<uint8_t>(80, 0x41));
+    View->GotoOffset(70);
+    View->SetMarks(&marks);
+    QImage img = Grab();
+    for (int i = 2; i <= 4; ++i) {
+        EXPECT_EQ(At(img, Gap(2 + i, 2)), kMarkBG) << i;
+        EXPECT_EQ(At(img, CharRect(2, i).topLeft() + QPoint(1, 1)), kMarkBG) << i;
+    }
+    for (int i : {1, 5}) {
+        EXPECT_EQ(At(img, Gap(2 + i, 2)), kWhite) << i;
+        EXPECT_EQ(At(img, CharRect(2, i).topLeft() + QPoint(1, 1)), kWhite) << i;
+    }
+    const auto barAt = [&](int x, int32_t row) {
+        const QRect cell = View->CellRect(2, row);
+        return Count(img, QRect(x - 1, cell.top(), 2, cell.height()), kBar);
+    };
+    EXPECT_GT(barAt(View->CellRect(5, 3).left(), 3), 0);
+    EXPECT_GT(barAt(CharRect(3, 3).left(), 3), 0);
+    EXPECT_EQ(barAt(View->CellRect(6, 3).left(), 3), 0);
+    EXPECT_EQ(barAt(View->CellRect(5, 2).left(), 2), 0);
+
+    View->SetSelection(19, 19);
+    img = Grab();
+    EXPECT_EQ(At(img, Gap(5, 2)), kSelBG);
+    EXPECT_EQ(At(img, Gap(4, 2)), kMarkBG);
+    View->SetMarks(nullptr);
+    img = Grab();
+    EXPECT_EQ(At(img, Gap(4, 2)), kWhite);
+}

@@ -32,10 +32,10 @@ using Item = TfrmOption::TColorItem;
 // Text and background of the six items as the editor has them (the underline and the changed
 // bytes have no background); every value differs from its default, so a value not carried
 // shows.
-const QColor kText[6] = {QColor(0x10, 0x20, 0x30), QColor(0x11, 0x21, 0x31), QColor(0x12, 0x22, 0x32),
-                         QColor(0x13, 0x23, 0x33), QColor(0x14, 0x24, 0x34), QColor(0x15, 0x25, 0x35)};
-const QColor kBack[6] = {QColor(0xE0, 0xF0, 0xD0), QColor(0xE1, 0xF1, 0xD1), QColor(0xE2, 0xF2, 0xD2), QColor(),
-                         QColor(0xE4, 0xF4, 0xD4), QColor()};
+const QColor kText[7] = {QColor(0x10, 0x20, 0x30), QColor(0x11, 0x21, 0x31), QColor(0x12, 0x22, 0x32),
+                         QColor(0x13, 0x23, 0x33), QColor(0x14, 0x24, 0x34), QColor(0x15, 0x25, 0x35), QColor()};
+const QColor kBack[7] = {QColor(0xE0, 0xF0, 0xD0), QColor(0xE1, 0xF1, 0xD1), QColor(0xE2, 0xF2, 0xD2), QColor(),
+                         QColor(0xE4, 0xF4, 0xD4), QColor(), QColor(0xE6, 0xF6, 0xD6)};
 
 struct OptionDialogTest : TFeatureTest {
     TViewCommands view{fx.Context()};
@@ -53,6 +53,7 @@ struct OptionDialogTest : TFeatureTest {
         ed.SetAddressColor(kText[4]);
         ed.SetAddressBGColor(kBack[4]);
         ed.SetChangedColor(kText[5]);
+        ed.SetMarkBGColor(kBack[6]);
         ed.SaveBackup = true;
         ed.SaveBackupCount = 7;
         ed.SetDoubleBuffered(true);
@@ -112,8 +113,8 @@ TEST_F(OptionDialogTest, OkAppliesEverythingAndWritesTheSettingsFile)
     QFont printFont(QStringLiteral("Nimbus Mono PS"), 8);
     printFont.setItalic(true);
     ui.FontAnswers = {{display, Qt::red}, {printFont, Qt::red}};
-    QColor picked[10];
-    for (int i = 0; i < 10; ++i)
+    QColor picked[11];
+    for (int i = 0; i < 11; ++i)
         ui.ColorAnswers.push_back(picked[i] = QColor(i, 2 * i, 3 * i));
 
     WithOptions([&](TfrmOption &d) {
@@ -123,10 +124,11 @@ TEST_F(OptionDialogTest, OkAppliesEverythingAndWritesTheSettingsFile)
         ShowPage(d, 1);
         Click(d.Button3);
         // Text and background of every item but the underline and the changed bytes, whose
-        // backgrounds are refused.
+        // backgrounds are refused, and the differences, whose text colour is.
         for (int item = 0; item < TfrmOption::ciCount; ++item) {
             ClickItem(d.ListBox1, item);
-            Click(d.btnFontColor);
+            if (item != TfrmOption::ciDifference)
+                Click(d.btnFontColor);
             if (item != TfrmOption::ciUnderLine && item != TfrmOption::ciChanged)
                 Click(d.btnBkColor);
         }
@@ -141,14 +143,14 @@ TEST_F(OptionDialogTest, OkAppliesEverythingAndWritesTheSettingsFile)
 
     // Each colour dialog started from what the preview showed.
     const QColor shown[] = {kText[0], kBack[0], kText[1], kBack[1], kText[2], kBack[2], kText[3], kText[4], kBack[4],
-                            kText[5]};
+                            kText[5], kBack[6]};
     EXPECT_EQ(ui.ColorsShown, QList<QColor>(std::begin(shown), std::end(shown)));
 
     const QColor applied[] = {ed.FontColor(),         ed.Color(),          ed.SelectColor(),
                               ed.SelectBGColor(),     ed.CurrentLineColor(), ed.CurrentLineBGColor(),
                               ed.UnderLineColor(),    ed.AddressColor(),   ed.AddressBGColor(),
-                              ed.ChangedColor()};
-    for (int i = 0; i < 10; ++i)
+                              ed.ChangedColor(),      ed.MarkBGColor()};
+    for (int i = 0; i < 11; ++i)
         EXPECT_EQ(applied[i], picked[i]) << "colour " << i;
     EXPECT_EQ(ed.font().family(), display.family());
     EXPECT_EQ(ed.font().pointSize(), 17);
@@ -175,6 +177,7 @@ TEST_F(OptionDialogTest, OkAppliesEverythingAndWritesTheSettingsFile)
     EXPECT_EQ(s.Font.Charset, 1) << "the editor font keeps its character set";
     EXPECT_EQ(s.AddressBGColor, TSettingsQt::FromQColor(picked[8]));
     EXPECT_EQ(s.ChangedFontColor, TSettingsQt::FromQColor(picked[9]));
+    EXPECT_EQ(s.DiffBGColor, TSettingsQt::FromQColor(picked[10]));
     EXPECT_FALSE(s.DoubleBuffered);
     EXPECT_EQ(s.SaveBackupCount, 250);
     EXPECT_EQ(s.Print.TopMargin, 0);
@@ -235,7 +238,7 @@ TEST_F(OptionDialogTest, UnderlineBackgroundIsRefusedWithAMessageAndNoColourDial
     EXPECT_EQ(ed.Color(), kBack[0]);
 }
 
-TEST_F(OptionDialogTest, ChangedBytesItemHasATextColourOnlyAndIsApplied)
+TEST_F(OptionDialogTest, ChangedBytesHaveATextColourOnlyAndDifferencesABackgroundOnly)
 {
     ui.ColorAnswers = {Qt::blue};
     WithOptions([&](TfrmOption &d) {
@@ -249,9 +252,19 @@ TEST_F(OptionDialogTest, ChangedBytesItemHasATextColourOnlyAndIsApplied)
         EXPECT_EQ(ui.Messages, QStringList{QStringLiteral("この項目の背景色は設定できません。")});
         EXPECT_TRUE(ui.ColorsShown.isEmpty());
         Click(d.btnFontColor);
+        // The differences of a compare: a background only, previewed with the ordinary text.
+        EXPECT_EQ(d.ListBox1->item(TfrmOption::ciDifference)->text(), QStringLiteral("相違点"));
+        ClickItem(d.ListBox1, TfrmOption::ciDifference);
+        EXPECT_EQ(TextOf(d.pnlFontColor), kText[0]);
+        EXPECT_EQ(BackOf(d.pnlFontColor), kBack[6]);
+        Click(d.btnFontColor);
+        EXPECT_EQ(ui.Messages.value(1), QStringLiteral("この項目の文字色は設定できません。"));
+        EXPECT_EQ(ui.ColorsShown.size(), 1);
         Click(d.Button4);
     });
     EXPECT_EQ(ed.ChangedColor(), QColor(Qt::blue));
+    EXPECT_EQ(ed.MarkBGColor(), kBack[6]);
+    EXPECT_EQ(ed.FontColor(), kText[0]) << "the item without a text colour leaves the ordinary one";
     EXPECT_EQ(ed.Color(), kBack[0]);
     EXPECT_EQ(TSettingsFile().Load().ChangedFontColor, 0xFF0000u) << "blue in the file's order";
 }

@@ -108,6 +108,7 @@ TEST(SettingsTest, EveryKeySurvivesASaveAndALoad)
     s.ViewUnderLine = true;
     s.UnderLineColor = 0x191A1B;
     s.ChangedFontColor = 0x1C1D1E;
+    s.DiffBGColor = 0x2A2B2C;
     s.ColumnBytes = 8;
     s.CharCode = 1;
     s.JumpAddress = "$1234";
@@ -127,7 +128,7 @@ TEST(SettingsTest, EveryKeySurvivesASaveAndALoad)
                         {r.SelectBGColor, s.SelectBGColor}, {r.CurrentLineFontColor, s.CurrentLineFontColor},
                         {r.CurrentLineBGColor, s.CurrentLineBGColor}, {r.AddressFontColor, s.AddressFontColor},
                         {r.AddressBGColor, s.AddressBGColor}, {r.UnderLineColor, s.UnderLineColor},
-                        {r.ChangedFontColor, s.ChangedFontColor}})
+                        {r.ChangedFontColor, s.ChangedFontColor}, {r.DiffBGColor, s.DiffBGColor}})
         EXPECT_EQ(a, b);
     EXPECT_TRUE(r.DoubleBuffered && r.SaveBackup && r.ViewUnderLine && r.SearchIgnoreCase);
     EXPECT_EQ(r.SaveBackupCount, 999);

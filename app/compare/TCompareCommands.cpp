@@ -1,0 +1,151 @@
+#include "TCompareCommands.h"
+
+#include "TBusyState.h"
+#include "TCommand.h"
+#include "TCommandPlaces.h"
+#include "TComparePane.h"
+#include "TSettingsFile.h"
+#include "TVxDocumentSource.h"
+#include "TVxHexcavator.h"
+#include "TVxMessageBox.h"
+#include "TfrmCompare.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QScrollBar>
+
+TCompareCommands::TCompareCommands(const TFeatureContext &context) : FContext(context)
+{
+    using K = QKeySequence;
+    QObject *o = &context.Window;
+    acCompare = TCommand::Make(o, "acCompare", QStringLiteral("ファイルの比較(&C)..."), K(), QString());
+    acNextDiff = TCommand::Make(o, "acNextDiff", QStringLiteral("次の相違点(&N)"), K(Qt::Key_F7), QString());
+    acPrevDiff = TCommand::Make(o, "acPrevDiff", QStringLiteral("前の相違点(&P)"), K(Qt::SHIFT | Qt::Key_F7), QString());
+    acEndCompare = TCommand::Make(o, "acEndCompare", QStringLiteral("比較の終了(&E)"), K(), QString());
+    context.Places.Add(QStringLiteral("tools.compare"), {acCompare, acNextDiff, acPrevDiff, acEndCompare});
+    FPane = std::make_unique<TComparePane>(context.Window, context.Editor);
+
+    auto on = [this, o](QAction *action, std::function<void()> fn) {
+        QObject::connect(action, &QAction::triggered, o, [this, fn] { FContext.Busy.Run(fn); });
+    };
+    on(acCompare, [this] { acCompareExecute(); });
+    on(acNextDiff, [this] { NextDifference(false); });
+    on(acPrevDiff, [this] { NextDifference(true); });
+    on(acEndCompare, [this] { EndCompare(); });
+
+    TVxHexcavator &ed = context.Editor;
+    QObject::connect(ed.verticalScrollBar(), &QScrollBar::valueChanged, o, [this] { Follow(); });
+    FListen.Listen(ed.OnChangeUndo, [this](int32_t) {
+        // Offsets after an edit no longer match the result: its marks go until it is redone.
+        if (FShown) {
+            FShown = nullptr;
+            FContext.Editor.MarksChanged();
+            FPane->Editor().MarksChanged();
+            FPane->SetTitle(QFileInfo(FPath).fileName() + QStringLiteral(" （文書が変更されました。F7 で再比較します）"));
+        }
+    });
+    UpdateCommands();
+}
+
+TCompareCommands::~TCompareCommands()
+{
+    FContext.Editor.SetMarks(nullptr);
+}
+
+void TCompareCommands::acCompareExecute()
+{
+    TfrmCompare dlg(&FContext.Window, TSettingsFile().LoadRecentFiles(), FMode == TVxCompare::TMode::Aligned);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    Compare(dlg.FileName(), dlg.Aligned());
+}
+
+bool TCompareCommands::Compare(const QString &path, bool aligned)
+{
+    FMode = aligned ? TVxCompare::TMode::Aligned : TVxCompare::TMode::Bytes;
+    const bool ok = FContext.Busy.Run(
+        [&] {
+            FPane->Open(path);
+            FPath = path;
+        },
+        true, QStringLiteral("ファイルの比較"));
+    if (!ok || !Run())
+        return false;
+    return true;
+}
+
+bool TCompareCommands::Run()
+{
+    std::optional<TVxDiffList> result;
+    const bool ok = FContext.Busy.Run(
+        [&] {
+            TVxDocumentSource a(FContext.Editor), b(FPane->Editor());
+            TVxCompareOptions options;
+            options.Progress = &FContext.Busy.Progress();
+            result = TVxCompare::Run(FMode, a, b, options);
+        },
+        true, QStringLiteral("ファイルの比較"));
+    if (!ok)
+        return false;
+    FResult = std::move(result);
+    ShowResult();
+    return true;
+}
+
+void TCompareCommands::ShowResult()
+{
+    FShown = &*FResult;
+    FContext.Editor.SetMarks(&FMarksA);
+    FPane->Editor().SetMarks(&FMarksB);
+    QString title = QFileInfo(FPath).fileName() + QStringLiteral(" （相違点 %1 個").arg(FResult->Count());
+    if (FResult->Truncated())
+        title += QStringLiteral("以上");
+    FPane->SetTitle(title + QStringLiteral("）"));
+    Follow();
+    UpdateCommands();
+}
+
+void TCompareCommands::NextDifference(bool backward)
+{
+    if (!FPane->IsOpen())
+        return;
+    if (!FShown && !Run())
+        return;
+    const int32_t caret = FContext.Editor.GetCaretOffset();
+    const ptrdiff_t i = backward ? FShown->LastBefore(caret) : FShown->FirstAtOrAfter(int64_t(caret) + 1);
+    if (i < 0) {
+        FContext.Busy.Message(QStringLiteral("これ以上相違点はありません。"), mbIconInformation);
+        return;
+    }
+    const TVxDiffHunk &h = (*FShown)[size_t(i)];
+    FContext.Editor.GotoOffset(int32_t(h.AStart));
+    FPane->Editor().GotoOffset(int32_t(h.BStart));
+    Follow();
+}
+
+void TCompareCommands::EndCompare()
+{
+    FShown = nullptr;
+    FResult.reset();
+    FContext.Editor.SetMarks(nullptr);
+    FPane->Editor().SetMarks(nullptr);
+    FPane->Close();
+    UpdateCommands();
+}
+
+void TCompareCommands::Follow()
+{
+    if (!FPane->IsOpen())
+        return;
+    const int64_t top = int64_t(FContext.Editor.TopRow() - 1) * 16;
+    FPane->Follow(FShown ? FShown->FacingB(top) : top);
+}
+
+void TCompareCommands::UpdateCommands()
+{
+    const bool open = FResult.has_value();
+    acNextDiff->setEnabled(open);
+    acPrevDiff->setEnabled(open);
+    acEndCompare->setEnabled(open);
+}
