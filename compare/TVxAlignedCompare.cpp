@@ -31,7 +31,12 @@ void TVxAlignedCompare::Walk()
             FList.Add({FA, remA, FB, remB});
             break;
         }
-        const int64_t n = std::min({FBlock, remA, remB});
+        // Take what both buffers hold; when one runs short, what the other holds, so that only
+        // the short one reloads and little is moved (FA and FB drift apart at every insertion).
+        const int64_t ra = FWinA.Resident(FA), rb = FWinB.Resident(FB);
+        const int64_t low = std::min(ra, rb), high = std::max(ra, rb);
+        const int64_t take = low >= kMinTake ? low : high >= kMinTake ? high : FBlock;
+        const int64_t n = std::min({take, FBlock, remA, remB});
         const uint8_t *pa = FWinA.Get(FA, n);
         const uint8_t *pb = FWinB.Get(FB, n);
         const int64_t equal = TVxByteRuns::EqualPrefix(pa, pb, n);

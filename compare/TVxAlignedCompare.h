@@ -38,6 +38,8 @@ public:
 
 private:
     static constexpr int64_t kFirstRadius = 256;
+    // The least the walk compares without reloading a buffer.
+    static constexpr int64_t kMinTake = 64 * 1024;
 
     TVxAlignedCompare(TVxByteSource &a, TVxByteSource &b, const TVxCompareOptions &options);
     void Walk();

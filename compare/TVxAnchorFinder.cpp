@@ -43,13 +43,16 @@ size_t TableSizeFor(int64_t span)
 }
 } // namespace
 
-TVxAnchorFinder::TVxAnchorFinder(int64_t maxSpan) : FTable(TableSizeFor(maxSpan)) {}
+TVxAnchorFinder::TVxAnchorFinder(int64_t maxSpan) : FMaxSize(TableSizeFor(maxSpan)) {}
 
 std::optional<TVxAnchorFinder::TAnchor> TVxAnchorFinder::Find(const uint8_t *a, int64_t na, const uint8_t *b, int64_t nb)
 {
     if (na < kGram || nb < kGram)
         return std::nullopt;
-    const size_t size = std::min(TableSizeFor(nb), FTable.size());
+    const size_t size = std::min(TableSizeFor(nb), FMaxSize);
+    // Grown on demand: most differences are found within the first, small stretch.
+    if (FTable.size() < size)
+        FTable.resize(size);
     const size_t mask = size - 1;
     std::fill(FTable.begin(), FTable.begin() + static_cast<std::ptrdiff_t>(size), TSlot{0, 0});
     for (int64_t j = 0; j + kGram <= nb; j += kStep) {

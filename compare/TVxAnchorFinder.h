@@ -11,8 +11,8 @@
 // are not, so changes closer together than that end up in one stretch.
 //
 // Cost: O(na + nb) time, with the scan of a stopping once A alone exceeds the best anchor's
-// A + B; memory a table of 16 bytes per 8 indexed positions, sized once for the largest
-// stretch and reused (cleared only as far as a call uses it).
+// A + B; memory a table of 16 bytes per 8 indexed positions, grown to the largest stretch
+// seen (at most maxSpan) and reused, cleared only as far as a call uses it.
 //
 // Who calls: TVxAlignedCompare, with stretches growing by doubling up to its window.
 
@@ -39,5 +39,6 @@ private:
         uint64_t Hash;
         uint32_t PosPlus1; // 0: empty
     };
+    size_t FMaxSize;
     std::vector<TSlot> FTable;
 };
