@@ -19,8 +19,10 @@
 // facing offset) and the search starts again at the next difference after them. Every search
 // costs O(the stretch it looked at) and the walk advances by at least about half that
 // stretch, so time stays linear in SizeA + SizeB and memory is fixed: two buffers of
-// 2 × max(Window, Block) bytes, the anchor table (Window / 2 bytes), the hunks (at most
-// Options.MaxHunks, after which the compare stops and the list says Truncated).
+// 2 × max(Window, Block) bytes, the anchor table (at most 2 × Window bytes, grown only as far
+// as the searches needed), the hunks (at most Options.MaxHunks, 32 bytes each, after which
+// the compare stops and the list says Truncated). With the defaults that is about 24 MiB
+// besides the hunks.
 //
 // Progress and cancellation as TVxCompareOptions says. Who calls: TVxCompare.
 

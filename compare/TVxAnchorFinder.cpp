@@ -35,9 +35,10 @@ size_t SlotOf(uint64_t h, size_t mask)
 
 size_t TableSizeFor(int64_t span)
 {
+    // Filled at most two thirds: probes stay short, and a 4 MiB window needs 8 MiB.
     const int64_t entries = span / TVxAnchorFinder::kStep + 1;
     size_t size = 16;
-    while (int64_t(size) < 2 * entries)
+    while (int64_t(size) < entries + entries / 2)
         size *= 2;
     return size;
 }
