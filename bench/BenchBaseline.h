@@ -13,6 +13,9 @@
 //   Replace every byte `from` of the file replaced by `to`, written to `out`.
 //           POSIX: sed 's/FROM/TO/g' FILE > OUT (the texts hold no sed specials).
 //           Windows has no sed: the same stream rewrite in large blocks.
+//   Differ  the differing bytes of two files listed, offset facing offset.
+//           POSIX: cmp -l A B > FILE (into /dev/null GNU cmp would stop at the first).
+//           Windows has no cmp: both files read in large blocks and compared in-process.
 //
 // Implementation: BenchBaseline.posix.cpp, BenchBaseline.win.cpp.
 
@@ -26,4 +29,5 @@ public:
     static double Copy(const TFileHandle &src, int64_t from, int64_t count, bool sync);
     static double Find(const std::string &path, const std::string &needle, bool ignoreCase);
     static double Replace(const std::string &path, char from, const std::string &to, const std::string &out);
+    static double Differ(const std::string &pathA, const std::string &pathB);
 };

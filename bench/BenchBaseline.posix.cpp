@@ -63,3 +63,12 @@ double TBenchBaseline::Replace(const std::string &path, char from, const std::st
 {
     return RunTool({"sed", "s/" + std::string(1, from) + "/" + to + "/g", path}, out);
 }
+
+double TBenchBaseline::Differ(const std::string &pathA, const std::string &pathB)
+{
+    // Into a file: GNU cmp stops at the first difference when its output is /dev/null.
+    const std::string out = TTempFile::TempDir() + "/hexbench-cmp.out";
+    const double t = RunTool({"cmp", "-l", pathA, pathB}, out);
+    TBenchTable::Remove(out);
+    return t;
+}
