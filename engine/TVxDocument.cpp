@@ -123,10 +123,10 @@ TFileHandle TVxDocument::OpenSource(const std::string &fileName, int32_t &size)
     return src;
 }
 
-bool TVxDocument::LoadFromFile(const std::string &fileName)
+bool TVxDocument::LoadFromFile(const std::string &fileName, bool recoverSave)
 {
     // Everything that can fail happens before the current document is touched.
-    const bool recovered = TVxSaver::RecoverPatch(fileName);
+    const bool recovered = recoverSave && TVxSaver::RecoverPatch(fileName);
     int32_t size = 0;
     TFileHandle src = OpenSource(fileName, size);
     TTempFile work = TTempFile::Create();

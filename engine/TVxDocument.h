@@ -120,8 +120,9 @@ public:
     // Replaces the document with the file's bytes. Refuses (throws, nothing changed)
     // directories, non-regular files and files above kMaxFileSize bytes. A save of the file
     // that was cut short (a journal beside it) is undone first, and the user told
-    // (JournalRecovered).
-    bool LoadFromFile(const std::string &fileName);
+    // (JournalRecovered), unless recoverSave is false: then the file is only read, as it is
+    // (the other file of a compare, which is never written).
+    bool LoadFromFile(const std::string &fileName, bool recoverSave = true);
     // Writes the document to the file as TVxSaver does (a symlink is written through to the
     // file it names; owner, group, bits and attributes are kept). Never throws; false on
     // failure, and the target keeps its previous contents. Needs no space in the temporary

@@ -13,7 +13,10 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QLabel>
+#include <QMainWindow>
 #include <QScrollBar>
+#include <QStatusBar>
 
 TCompareCommands::TCompareCommands(const TFeatureContext &context) : FContext(context)
 {
@@ -24,7 +27,12 @@ TCompareCommands::TCompareCommands(const TFeatureContext &context) : FContext(co
     acPrevDiff = TCommand::Make(o, "acPrevDiff", QStringLiteral("前の相違点(&P)"), K(Qt::SHIFT | Qt::Key_F7), QString());
     acEndCompare = TCommand::Make(o, "acEndCompare", QStringLiteral("比較の終了(&E)"), K(), QString());
     context.Places.Add(QStringLiteral("tools.compare"), {acCompare, acNextDiff, acPrevDiff, acEndCompare});
-    FPane = std::make_unique<TComparePane>(context.Window, context.Editor);
+    FPane = std::make_unique<TComparePane>(context.Window, context.Editor, context.Busy.Progress());
+    // The count in a status panel of its own, shown while a compare is.
+    FStatus = new QLabel(&context.Window);
+    FStatus->setObjectName(QStringLiteral("CompareStatus"));
+    context.Window.statusBar()->addPermanentWidget(FStatus);
+    FStatus->hide();
 
     auto on = [this, o](QAction *action, std::function<void()> fn) {
         QObject::connect(action, &QAction::triggered, o, [this, fn] { FContext.Busy.Run(fn); });
@@ -42,7 +50,7 @@ TCompareCommands::TCompareCommands(const TFeatureContext &context) : FContext(co
             FShown = nullptr;
             FContext.Editor.MarksChanged();
             FPane->Editor().MarksChanged();
-            FPane->SetTitle(QFileInfo(FPath).fileName() + QStringLiteral(" （文書が変更されました。F7 で再比較します）"));
+            FStatus->setText(QStringLiteral("相違点 ? 個（F7 で再比較）"));
         }
     });
     UpdateCommands();
@@ -98,10 +106,9 @@ void TCompareCommands::ShowResult()
     FShown = &*FResult;
     FContext.Editor.SetMarks(&FMarksA);
     FPane->Editor().SetMarks(&FMarksB);
-    QString title = QFileInfo(FPath).fileName() + QStringLiteral(" （相違点 %1 個").arg(FResult->Count());
-    if (FResult->Truncated())
-        title += QStringLiteral("以上");
-    FPane->SetTitle(title + QStringLiteral("）"));
+    FStatus->setText(QStringLiteral("相違点 %1 個%2").arg(FResult->Count()).arg(FResult->Truncated() ? QStringLiteral("以上") : QString()));
+    FStatus->show();
+    FPane->SetTitle(QFileInfo(FPath).fileName());
     Follow();
     UpdateCommands();
 }
@@ -131,6 +138,7 @@ void TCompareCommands::EndCompare()
     FContext.Editor.SetMarks(nullptr);
     FPane->Editor().SetMarks(nullptr);
     FPane->Close();
+    FStatus->hide();
     UpdateCommands();
 }
 
@@ -141,6 +149,8 @@ void TCompareCommands::Follow()
     const int64_t top = int64_t(FContext.Editor.TopRow() - 1) * 16;
     FPane->Follow(FShown ? FShown->FacingB(top) : top);
 }
+
+QString TCompareCommands::StatusText() const { return FStatus->isHidden() ? QString() : FStatus->text(); }
 
 void TCompareCommands::UpdateCommands()
 {

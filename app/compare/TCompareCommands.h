@@ -1,8 +1,8 @@
 #pragma once
 // Comparing the document with another file (ツール > ファイルの比較): the other file opens
 // read-only in a pane beside the document (TComparePane), the two scroll in step, the
-// differences are painted on their own background in both (TCompareMarks) and counted in the
-// pane's title, and F7 / Shift+F7 move the document's caret to the next / previous one.
+// differences are painted on their own background in both (TCompareMarks) and counted in a
+// panel of the status bar ("相違点 N 個"), and F7 / Shift+F7 move the document's caret to the next / previous one.
 //
 // Commands: "ファイルの比較(&C)..." (the dialog TfrmCompare; 挿入・削除を考慮する chooses the
 // aligned compare, and is remembered for the next time), "次の相違点(&N)" (F7), "前の相違点(&P)"
@@ -10,7 +10,7 @@
 //
 // The compare runs in the busy state with progress, Esc cancelling it: a cancelled or failed
 // compare leaves what was shown before. An edit of the document makes the result stale (its
-// marks go); the next F7 or Shift+F7 compares again before it moves.
+// marks go, the count reads "?"); the next F7 or Shift+F7 compares again before it moves.
 //
 // Who calls: the main window creates it with its feature context.
 
@@ -26,6 +26,7 @@
 #include <optional>
 
 class QAction;
+class QLabel;
 class TComparePane;
 
 class TCompareCommands {
@@ -37,6 +38,7 @@ public:
 
     // The current result; null while no compare is shown or after an edit made it stale.
     const TVxDiffList *Result() const { return FShown; }
+    QString StatusText() const;
     TComparePane &Pane() const { return *FPane; }
 
     // Compares the document with the file at `path` and shows the result. False when it
@@ -62,4 +64,5 @@ private:
     TCompareMarks FMarksB{FShown, TCompareMarks::TSide::B};
     TVxCompare::TMode FMode = TVxCompare::TMode::Aligned;
     QString FPath;
+    QLabel *FStatus;
 };

@@ -6,33 +6,43 @@
 #include <QFileInfo>
 #include <QMainWindow>
 
-TComparePane::TComparePane(QMainWindow &window, TVxHexcavator &document) : FDocument(document)
+TComparePane::TComparePane(QMainWindow &window, TVxHexcavator &document, TVxProgress &progress)
+    : FDocument(document), FProgress(progress)
 {
     FDock = new QDockWidget(&window);
     FDock->setObjectName(QStringLiteral("ComparePane"));
     FDock->setFeatures(QDockWidget::DockWidgetMovable);
-    FOther = new TVxHexcavator(FDock);
-    FOther->setObjectName(QStringLiteral("CompareEditor"));
-    FOther->SetReadOnlyMode(true);
+    FOther = MakeEditor();
     FDock->setWidget(FOther);
     window.addDockWidget(Qt::RightDockWidgetArea, FDock);
     FDock->hide();
 }
 
-TComparePane::~TComparePane() = default;
+TComparePane::~TComparePane()
+{
+    // The editor is the window's (through the dock) and may outlive the progress.
+    FOther->SetProgress(nullptr);
+}
+
+TVxHexcavator *TComparePane::MakeEditor()
+{
+    auto *editor = new TVxHexcavator(FDock);
+    editor->setObjectName(QStringLiteral("CompareEditor"));
+    editor->SetReadOnlyMode(true);
+    editor->SetProgress(&FProgress);
+    return editor;
+}
 
 void TComparePane::Open(const QString &path)
 {
     // A fresh editor each time: a failed load leaves the one shown as it was.
-    auto *other = new TVxHexcavator(FDock);
-    other->setObjectName(QStringLiteral("CompareEditor"));
+    auto *other = MakeEditor();
     try {
-        other->LoadFromFile(path.toStdString());
+        other->LoadFromFile(path.toStdString(), false);
     } catch (...) {
         delete other;
         throw;
     }
-    other->SetReadOnlyMode(true);
     delete FOther;
     FOther = other;
     FDock->setWidget(FOther);
@@ -45,9 +55,7 @@ void TComparePane::Open(const QString &path)
 void TComparePane::Close()
 {
     FDock->hide();
-    auto *empty = new TVxHexcavator(FDock);
-    empty->setObjectName(QStringLiteral("CompareEditor"));
-    empty->SetReadOnlyMode(true);
+    TVxHexcavator *empty = MakeEditor();
     delete FOther;
     FOther = empty;
     FDock->setWidget(FOther);

@@ -16,10 +16,12 @@
 class QDockWidget;
 class QMainWindow;
 class TVxHexcavator;
+class TVxProgress;
 
 class TComparePane {
 public:
-    TComparePane(QMainWindow &window, TVxHexcavator &document);
+    // Loading the other file reports to `progress` (the busy state's: Esc stops it).
+    TComparePane(QMainWindow &window, TVxHexcavator &document, TVxProgress &progress);
     ~TComparePane();
 
     // Loads the other file (throws what loading throws; the pane then stays as it was) and
@@ -39,8 +41,11 @@ public:
 
 private:
     void TakeLook();
+    // A read-only editor for the pane, reporting to FProgress.
+    TVxHexcavator *MakeEditor();
 
     TVxHexcavator &FDocument;
+    TVxProgress &FProgress;
     QDockWidget *FDock;
     TVxHexcavator *FOther;
     bool FOpen = false;

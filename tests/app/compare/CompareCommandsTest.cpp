@@ -60,7 +60,8 @@ TEST_F(CompareCommandsTest, AlignedCompareStepsThroughEveryDifferenceInBothPanes
     ASSERT_TRUE(compare.Result());
     ASSERT_EQ(compare.Result()->Count(), 2u);
     EXPECT_TRUE(compare.Pane().Dock()->isVisible());
-    EXPECT_EQ(compare.Pane().Dock()->windowTitle(), QStringLiteral("b.bin （相違点 2 個）"));
+    EXPECT_EQ(compare.Pane().Dock()->windowTitle(), QStringLiteral("b.bin"));
+    EXPECT_EQ(compare.StatusText(), QStringLiteral("相違点 2 個"));
     EXPECT_TRUE(Other().ReadOnlyMode());
     EXPECT_TRUE(compare.acNextDiff->isEnabled());
 
@@ -88,16 +89,19 @@ TEST_F(CompareCommandsTest, AlignedCompareStepsThroughEveryDifferenceInBothPanes
     ed.SetReadOnlyMode(false);
     ed.OverwriteByte(10, uint8_t(~uint8_t(a[10])), true);
     EXPECT_EQ(compare.Result(), nullptr);
+    EXPECT_EQ(compare.StatusText(), QStringLiteral("相違点 ? 個（F7 で再比較）"));
     ed.GotoOffset(0);
     compare.acNextDiff->trigger();
     ASSERT_TRUE(compare.Result());
     EXPECT_EQ(compare.Result()->Count(), 3u);
+    EXPECT_EQ(compare.StatusText(), QStringLiteral("相違点 3 個"));
     EXPECT_EQ(ed.GetCaretOffset(), 10);
 
     compare.acEndCompare->trigger();
     EXPECT_FALSE(compare.Pane().Dock()->isVisible());
     EXPECT_EQ(compare.Result(), nullptr);
     EXPECT_FALSE(compare.acNextDiff->isEnabled());
+    EXPECT_TRUE(compare.StatusText().isEmpty());
     EXPECT_EQ(ReadTestFile(pathB), b) << "the other file is never written";
 }
 
