@@ -12,7 +12,7 @@
 // What aligns: an insertion or deletion of up to Window bytes, or a changed region up to
 // Window bytes long on each side, is found as such, and the rest of the file stays aligned
 // after it; so one byte inserted near the start of a 1 GiB file gives one hunk. Changes less
-// than 47 bytes apart form one stretch (still exact when it spans under 2^17 byte pairs).
+// than 47 bytes apart form one stretch (still exact when it spans under 2^14 byte pairs).
 //
 // Worst case: when nothing agrees within Window bytes of both sides (unrelated data, or an
 // insertion longer than the window), the next Window bytes are compared byte by byte (offset
