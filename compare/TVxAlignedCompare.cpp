@@ -59,6 +59,7 @@ bool TVxAlignedCompare::Resync()
         const uint8_t *pb = FWinB.Get(FB, spanB);
         const auto anchor = FFinder.Find(pa, spanA, pb, spanB);
         if (anchor) {
+            FFailures = 0;
             const bool room = FStretch.Add(FList, pa, FA, anchor->A, pb, FB, anchor->B);
             FA += anchor->A;
             FB += anchor->B;
@@ -71,26 +72,36 @@ bool TVxAlignedCompare::Resync()
             FB = FSizeB;
             return room;
         }
-        if (radius >= FWindow)
-            return Bytewise(std::min({FWindow, remA, remB}));
+        if (radius >= FWindow) {
+            // Searches that keep failing (unrelated data) would cost more than the bytes they
+            // pass: each one in a row hands twice as much to the byte-by-byte walk, up to 16
+            // windows, until an anchor is found again.
+            const int64_t n = FWindow << std::min(FFailures, kMaxBackoff);
+            ++FFailures;
+            return Bytewise(std::min({n, remA, remB}));
+        }
     }
 }
 
 bool TVxAlignedCompare::Bytewise(int64_t n)
 {
-    const uint8_t *pa = FWinA.Get(FA, n);
-    const uint8_t *pb = FWinB.Get(FB, n);
-    for (int64_t i = 0; i < n;) {
-        i += TVxByteRuns::EqualPrefix(pa + i, pb + i, n - i);
-        if (i == n)
-            break;
-        const int64_t run = TVxByteRuns::DifferingPrefix(pa + i, pb + i, n - i);
-        if (!FList.Add({FA + i, run, FB + i, run}))
-            return false;
-        i += run;
+    // In blocks: n may exceed what the buffers hold.
+    for (const int64_t end = FA + n; FA < end;) {
+        const int64_t m = std::min(FBlock, end - FA);
+        const uint8_t *pa = FWinA.Get(FA, m);
+        const uint8_t *pb = FWinB.Get(FB, m);
+        for (int64_t i = 0; i < m;) {
+            i += TVxByteRuns::EqualPrefix(pa + i, pb + i, m - i);
+            if (i == m)
+                break;
+            const int64_t run = TVxByteRuns::DifferingPrefix(pa + i, pb + i, m - i);
+            if (!FList.Add({FA + i, run, FB + i, run}))
+                return false;
+            i += run;
+        }
+        FA += m;
+        FB += m;
+        FReporter.Passed(FA + FB);
     }
-    FA += n;
-    FB += n;
-    FReporter.Passed(FA + FB);
     return true;
 }

@@ -12,13 +12,15 @@
 // What aligns: an insertion or deletion of up to Window bytes, or a changed region up to
 // Window bytes long on each side, is found as such, and the rest of the file stays aligned
 // after it; so one byte inserted near the start of a 1 GiB file gives one hunk. Changes less
-// than 47 bytes apart form one stretch (still exact when it spans under 2^17 byte pairs).
+// than 47 bytes apart form one stretch (still exact when it spans under 2^12 byte pairs).
 //
 // Worst case: when nothing agrees within Window bytes of both sides (unrelated data, or an
 // insertion longer than the window), the next Window bytes are compared byte by byte (offset
-// facing offset) and the search starts again at the next difference after them. Every search
-// costs O(the stretch it looked at) and the walk advances by at least about half that
-// stretch, so time stays linear in SizeA + SizeB and memory is fixed: two buffers of
+// facing offset) and the search starts again at the next difference after them; each further
+// failure in a row doubles that stretch, up to 16 windows (64 MiB), so that unrelated files
+// cost little more than a byte-by-byte compare, at the price of realigning up to that much
+// later. Every search costs O(the stretch it looked at) and the walk advances by at least
+// about half that stretch, so time stays linear in SizeA + SizeB and memory is fixed: two buffers of
 // 2 × max(Window, Block) bytes, the anchor table (at most 2 × Window bytes, grown only as far
 // as the searches needed), the hunks (at most Options.MaxHunks, 32 bytes each, after which
 // the compare stops and the list says Truncated). With the defaults that is about 24 MiB
@@ -42,6 +44,8 @@ private:
     static constexpr int64_t kFirstRadius = 256;
     // The least the walk compares without reloading a buffer.
     static constexpr int64_t kMinTake = 64 * 1024;
+    // Failed searches in a row double the byte-by-byte stretch up to Window << kMaxBackoff.
+    static constexpr int kMaxBackoff = 4;
 
     TVxAlignedCompare(TVxByteSource &a, TVxByteSource &b, const TVxCompareOptions &options);
     void Walk();
@@ -58,4 +62,5 @@ private:
     TVxAnchorFinder FFinder;
     TVxStretchDiff FStretch;
     int64_t FA = 0, FB = 0;
+    int FFailures = 0; // searches that found nothing since the last anchor
 };

@@ -14,7 +14,9 @@
 
 class TVxStretchDiff {
 public:
-    static constexpr int64_t kMaxCells = int64_t(1) << 17;
+    // Bounds the cost per byte passed: data that differs densely, with just enough agreement
+    // for an anchor every few hundred bytes, costs at most a few dozen steps per byte.
+    static constexpr int64_t kMaxCells = int64_t(1) << 12;
 
     // Adds the hunks turning a[0, na) (at aStart in A) into b[0, nb) (at bStart in B) to
     // list; false when the list is full.

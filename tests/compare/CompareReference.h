@@ -25,9 +25,7 @@ public:
         if (pos < 0 || count < 0 || pos + count > Size())
             throw std::runtime_error("read out of bounds");
         std::memcpy(buf, FBytes.data() + pos, size_t(count));
-        ++Reads;
     }
-    int Reads = 0;
 
 private:
     TBytes FBytes;
