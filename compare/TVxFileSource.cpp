@@ -1,20 +1,25 @@
 #include "TVxFileSource.h"
 
+#include "TVxError.h"
+
+#include <cerrno>
 #include <stdexcept>
 
 TVxFileSource::TVxFileSource(const std::string &path) : FFile(TFileHandle::OpenRead(path))
 {
     if (FFile.Kind() != TFileHandle::TKind::Regular)
-        throw std::runtime_error("compare: not a regular file: " + path);
+        throw TVxError(TVxErrorKind::OpenNotRegular, path);
     FSize = FFile.Length();
     if (FSize > kMaxSize)
-        throw std::runtime_error("compare: file too large: " + path);
+        throw TVxError(TVxErrorKind::OpenTooLarge, path);
 }
 
 void TVxFileSource::Read(int64_t pos, uint8_t *buf, int32_t count)
 {
-    if (pos < 0 || pos + count > FSize)
-        throw std::runtime_error("compare: read beyond the end of " + FFile.Path());
+    if (pos < 0 || pos + count > FSize) {
+        errno = EIO;
+        FFile.Fail("read beyond the end");
+    }
     // ReadExact throws when the file got shorter since it was opened.
     FFile.ReadExact(pos, buf, static_cast<size_t>(count));
 }

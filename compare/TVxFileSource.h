@@ -3,8 +3,9 @@
 // at opening and every read must find the bytes up to it, so a file another program shortens
 // meanwhile throws instead of comparing garbage.
 //
-// Errors: opening throws std::system_error (missing, unreadable) and std::runtime_error for
-// anything that is no regular file or is longer than kMaxSize bytes.
+// Errors: opening throws std::system_error (missing, unreadable) and TVxError for anything
+// that is no regular file (OpenNotRegular) or is longer than kMaxSize bytes (OpenTooLarge);
+// a read past the length seen throws std::system_error (EIO) naming the file.
 // Who calls: the program's compare command; tests and hexbench.
 
 #include "TFileHandle.h"

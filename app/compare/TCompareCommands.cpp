@@ -6,6 +6,7 @@
 #include "TComparePane.h"
 #include "TSettingsFile.h"
 #include "TVxDocumentSource.h"
+#include "TVxFileSource.h"
 #include "TVxHexcavator.h"
 #include "TVxMessageBox.h"
 #include "TfrmCompare.h"
@@ -63,7 +64,7 @@ TCompareCommands::~TCompareCommands()
 
 void TCompareCommands::acCompareExecute()
 {
-    TfrmCompare dlg(&FContext.Window, TSettingsFile().LoadRecentFiles(), FMode == TVxCompare::TMode::Aligned);
+    TfrmCompare dlg(&FContext.Window, TSettingsFile().LoadRecentFiles(), FModeChoice == TVxCompare::TMode::Aligned);
     if (dlg.exec() != QDialog::Accepted)
         return;
     Compare(dlg.FileName(), dlg.Aligned());
@@ -71,16 +72,32 @@ void TCompareCommands::acCompareExecute()
 
 bool TCompareCommands::Compare(const QString &path, bool aligned)
 {
-    FMode = aligned ? TVxCompare::TMode::Aligned : TVxCompare::TMode::Bytes;
+    FModeChoice = aligned ? TVxCompare::TMode::Aligned : TVxCompare::TMode::Bytes;
+    // The file is compared first and shown after: a compare that fails or is cancelled, at
+    // either step, leaves the window as it was.
+    std::optional<TVxDiffList> result;
     const bool ok = FContext.Busy.Run(
         [&] {
+            TVxDocumentSource a(FContext.Editor);
+            TVxFileSource b(path.toStdString());
+            result = TVxCompare::Run(FModeChoice, a, b, Options());
             FPane->Open(path);
-            FPath = path;
         },
         true, QStringLiteral("ファイルの比較"));
-    if (!ok || !Run())
+    if (!ok)
         return false;
+    FMode = FModeChoice;
+    FPath = path;
+    FResult = std::move(result);
+    ShowResult();
     return true;
+}
+
+TVxCompareOptions TCompareCommands::Options()
+{
+    TVxCompareOptions options;
+    options.Progress = &FContext.Busy.Progress();
+    return options;
 }
 
 bool TCompareCommands::Run()
@@ -89,9 +106,7 @@ bool TCompareCommands::Run()
     const bool ok = FContext.Busy.Run(
         [&] {
             TVxDocumentSource a(FContext.Editor), b(FPane->Editor());
-            TVxCompareOptions options;
-            options.Progress = &FContext.Busy.Progress();
-            result = TVxCompare::Run(FMode, a, b, options);
+            result = TVxCompare::Run(FMode, a, b, Options());
         },
         true, QStringLiteral("ファイルの比較"));
     if (!ok)

@@ -49,8 +49,10 @@ public:
 
 private:
     void acCompareExecute();
-    // Runs the compare of the document with the pane's file; keeps the old result on failure.
+    // Compares the document with the pane's file again (after an edit); keeps the old result
+    // on failure.
     bool Run();
+    TVxCompareOptions Options();
     void ShowResult();
     void Follow();
     void UpdateCommands();
@@ -62,7 +64,8 @@ private:
     const TVxDiffList *FShown = nullptr; // FResult while it is up to date
     TCompareMarks FMarksA{FShown, TCompareMarks::TSide::A};
     TCompareMarks FMarksB{FShown, TCompareMarks::TSide::B};
-    TVxCompare::TMode FMode = TVxCompare::TMode::Aligned;
+    TVxCompare::TMode FMode = TVxCompare::TMode::Aligned;       // of the result shown
+    TVxCompare::TMode FModeChoice = TVxCompare::TMode::Aligned; // the dialog's, kept for the next time
     QString FPath;
     QLabel *FStatus;
 };

@@ -16,6 +16,7 @@ class QComboBox;
 class QPushButton;
 
 class TfrmCompare : public QDialog {
+    Q_OBJECT
 public:
     TfrmCompare(QWidget *parent, const std::vector<std::string> &recentFiles, bool aligned);
 

@@ -6,6 +6,7 @@
 #include "TCompareCommands.h"
 #include "TComparePane.h"
 #include "TFeatureFixture.h"
+#include "TSettingsFile.h"
 #include "TfrmCompare.h"
 #include "TfrmMain.h"
 
@@ -15,6 +16,9 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
@@ -129,15 +133,19 @@ TEST_F(CompareCommandsTest, ByteByByteComparesOffsetWithOffsetAndCountsTheTail)
 
 TEST_F(CompareCommandsTest, TheDialogOffersRecentFilesAndRemembersTheMode)
 {
+    TSettingsFile().AddRecentFile(pathA.toStdString(), 10);
     bool seen = false;
     QTimer::singleShot(0, [&] {
         auto *d = qobject_cast<TfrmCompare *>(QApplication::activeModalWidget());
         if (!(seen = d != nullptr))
             return;
         EXPECT_EQ(d->windowTitle(), QStringLiteral("ファイルの比較"));
-        EXPECT_EQ(QApplication::focusWidget(), d->cmbFileName->lineEdit());
+        EXPECT_TRUE(d->focusWidget() == d->cmbFileName || d->focusWidget() == d->cmbFileName->lineEdit());
         EXPECT_TRUE(d->chkAligned->isChecked());
         EXPECT_FALSE(d->btnOk->isEnabled());
+        ASSERT_EQ(d->cmbFileName->count(), 1);
+        EXPECT_EQ(d->cmbFileName->itemText(0), pathA);
+        EXPECT_TRUE(d->cmbFileName->currentText().isEmpty());
         QTest::mouseClick(d->chkAligned, Qt::LeftButton, {}, QPoint(6, d->chkAligned->height() / 2));
         QTest::keyClicks(d->cmbFileName->lineEdit(), pathB);
         QTest::keyClick(d->cmbFileName->lineEdit(), Qt::Key_Return);
@@ -173,4 +181,41 @@ TEST(CompareMenu, ToolsFollowsSearchWithTheCompareCommands)
         captions << a->text() + QStringLiteral("|") + a->shortcut().toString();
     EXPECT_EQ(captions, (QStringList{QStringLiteral("ファイルの比較(&C)...|"), QStringLiteral("次の相違点(&N)|F7"),
                                      QStringLiteral("前の相違点(&P)|Shift+F7"), QStringLiteral("比較の終了(&E)|")}));
+}
+
+// Esc in the progress window stops a compare of large files, at either step (comparing, then
+// loading the other file): the compare shown before stays, pane and count included.
+TEST_F(CompareCommandsTest, ACancelledCompareLeavesTheWindowAsItWas)
+{
+    const QString bigA = dir.filePath(QStringLiteral("bigA.bin")), bigB = dir.filePath(QStringLiteral("bigB.bin")),
+                  bigC = dir.filePath(QStringLiteral("bigC.bin"));
+    QByteArray big = RandomBytes(40 << 20, 3);
+    WriteTestFile(bigA, big);
+    big[1000] = char(~big[1000]);
+    WriteTestFile(bigB, big);
+    big[2000] = char(~big[2000]);
+    WriteTestFile(bigC, big);
+    ed.LoadFromFile(bigA.toStdString());
+    ASSERT_TRUE(compare.Compare(bigB, false));
+    ASSERT_EQ(compare.Result()->Count(), 1u);
+
+    qint64 clock = 0;
+    fx.Busy.Progress().SetClock([&] { return clock += 100; });
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QProgressDialog *w = fx.Busy.Progress().Window();
+        if (w && w->isVisible())
+            QTest::keyClick(w, Qt::Key_Escape);
+    });
+    poll.start();
+    EXPECT_FALSE(compare.Compare(bigC, false));
+    poll.stop();
+    fx.Busy.Progress().SetClock({});
+    ASSERT_TRUE(compare.Result());
+    EXPECT_EQ(compare.Result()->Count(), 1u);
+    EXPECT_EQ(compare.Pane().Editor().FileName(), bigB.toStdString());
+    EXPECT_EQ(compare.StatusText(), QStringLiteral("相違点 1 個"));
+    EXPECT_EQ(fx.Busy.Depth(), 0);
+    EXPECT_TRUE(ui.Messages.isEmpty()) << "a cancel is no failure to report";
 }
