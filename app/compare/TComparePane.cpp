@@ -1,5 +1,6 @@
 #include "TComparePane.h"
 
+#include "TAppUtils.h"
 #include "TVxHexcavator.h"
 
 #include <QDockWidget>
@@ -7,7 +8,7 @@
 #include <QMainWindow>
 
 TComparePane::TComparePane(QMainWindow &window, TVxHexcavator &document, TVxProgress &progress)
-    : FDocument(document), FProgress(progress)
+    : FWindow(window), FDocument(document), FProgress(progress)
 {
     FDock = new QDockWidget(&window);
     FDock->setObjectName(QStringLiteral("ComparePane"));
@@ -48,8 +49,13 @@ void TComparePane::Open(const QString &path)
     FDock->setWidget(FOther);
     TakeLook();
     SetTitle(QFileInfo(path).fileName());
+    const bool wasHidden = FDock->isHidden();
     FDock->show();
     FOpen = true;
+    // The two grids side by side, each whole where the screen holds both.
+    if (wasHidden)
+        TAppUtils::MakeRoomBeside(FWindow, FDock, FDocument.WholeGridWidth(),
+                                  FOther->WholeGridWidth());
 }
 
 void TComparePane::Close()

@@ -44,6 +44,7 @@ private:
     // A read-only editor for the pane, reporting to FProgress.
     TVxHexcavator *MakeEditor();
 
+    QMainWindow &FWindow;
     TVxHexcavator &FDocument;
     TVxProgress &FProgress;
     QDockWidget *FDock;

@@ -1,5 +1,6 @@
 #include "TByteValuesPanel.h"
 
+#include "TAppUtils.h"
 #include "TByteValuesTable.h"
 #include "TSettings.h"
 #include "TVxCharRun.h"
@@ -12,7 +13,6 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QMenu>
-#include <QScreen>
 #include <QStyle>
 #include <QScrollArea>
 
@@ -79,23 +79,7 @@ int TByteValuesPanel::PreferredWidth() const
 
 void TByteValuesPanel::MakeRoom()
 {
-    const Qt::DockWidgetArea area = FMain.dockWidgetArea(FDock);
-    if (FDock->isFloating() || !Horizontal(area) || FMain.isMaximized() || FMain.isFullScreen())
-        return;
-    const int separator = FMain.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &FMain);
-    const int grid = FEditor.WholeGridWidth();
-    const int panel = FDockedSize > 0 ? FDockedSize : PreferredWidth();
-    int width = FMain.width();
-    if (width < grid + separator + panel) {
-        // Never wider than the screen holds, frame included.
-        width = grid + separator + panel;
-        if (const QScreen *screen = FMain.screen())
-            width = std::min(width, screen->availableGeometry().width() - (FMain.frameGeometry().width() - FMain.width()));
-        width = std::max(width, FMain.width());
-        FMain.resize(width, FMain.height());
-    }
-    // The grid first; the panel scrolls within what is left when the screen is narrow.
-    FMain.resizeDocks({FDock}, {std::max(1, std::min(panel, width - grid - separator))}, Qt::Horizontal);
+    TAppUtils::MakeRoomBeside(FMain, FDock, FEditor.WholeGridWidth(), FDockedSize > 0 ? FDockedSize : PreferredWidth());
 }
 
 void TByteValuesPanel::Refresh()

@@ -1,8 +1,10 @@
 #include "TAppUtils.h"
 
-
 #include <QApplication>
+#include <QDockWidget>
+#include <QMainWindow>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 #include <algorithm>
 
@@ -37,4 +39,23 @@ void TAppUtils::CenterOnMainForm(QWidget *dialog, QWidget *main)
     QRect area = screen ? screen->geometry() : QRect(0, 0, 1920, 1080);
     QRect dlg(dialog->frameGeometry().topLeft(), dialog->frameGeometry().size());
     dialog->move(CenteredPosition(dlg, main->frameGeometry(), area));
+}
+
+void TAppUtils::MakeRoomBeside(QMainWindow &window, QDockWidget *dock, int centralWidth, int dockWidth)
+{
+    const Qt::DockWidgetArea area = window.dockWidgetArea(dock);
+    if (dock->isFloating() || (area != Qt::LeftDockWidgetArea && area != Qt::RightDockWidgetArea) ||
+        window.isMaximized() || window.isFullScreen())
+        return;
+    const int separator = window.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &window);
+    int width = window.width();
+    if (width < centralWidth + separator + dockWidth) {
+        // Never wider than the screen holds, frame included.
+        width = centralWidth + separator + dockWidth;
+        if (const QScreen *screen = window.screen())
+            width = std::min(width, screen->availableGeometry().width() - (window.frameGeometry().width() - window.width()));
+        width = std::max(width, window.width());
+        window.resize(width, window.height());
+    }
+    window.resizeDocks({dock}, {std::max(1, std::min(dockWidth, width - centralWidth - separator))}, Qt::Horizontal);
 }

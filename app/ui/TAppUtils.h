@@ -1,6 +1,6 @@
 #pragma once
-// Small pieces every window of the program shares: the application title and placing a
-// dialog over the main window. Stateless; the busy state and message boxes belong to the
+// Small pieces every window of the program shares: the application title, placing a
+// dialog over the main window, and room for a panel docked beside the editor. Stateless; the busy state and message boxes belong to the
 // window's TBusyState.
 //
 // Who calls: every dialog of the program and the progress window.
@@ -10,6 +10,8 @@
 #include <QRect>
 #include <QString>
 
+class QDockWidget;
+class QMainWindow;
 class QWidget;
 
 class TAppUtils {
@@ -23,4 +25,10 @@ public:
     // bottom edge.
     static QPoint CenteredPosition(const QRect &dialog, const QRect &main, const QRect &screen);
     static void CenterOnMainForm(QWidget *dialog, QWidget *main);
+
+    // A dock just shown left or right of the central widget: a window that is not maximised
+    // widens, within the screen, so that the central widget keeps `centralWidth` and the dock
+    // gets `dockWidth`; where the screen is too narrow, the central widget comes first.
+    // Nothing for a floating dock or one above or below.
+    static void MakeRoomBeside(QMainWindow &window, QDockWidget *dock, int centralWidth, int dockWidth);
 };
