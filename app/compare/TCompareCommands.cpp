@@ -35,8 +35,8 @@ TCompareCommands::TCompareCommands(const TFeatureContext &context) : FContext(co
     context.Window.statusBar()->addPermanentWidget(FStatus);
     FStatus->hide();
 
-    auto on = [this, o](QAction *action, std::function<void()> fn) {
-        QObject::connect(action, &QAction::triggered, o, [this, fn] { FContext.Busy.Run(fn); });
+    auto on = [this](QAction *action, std::function<void()> fn) {
+        QObject::connect(action, &QAction::triggered, &FLife, [this, fn] { FContext.Busy.Run(fn); });
     };
     on(acCompare, [this] { acCompareExecute(); });
     on(acNextDiff, [this] { NextDifference(false); });
@@ -44,7 +44,7 @@ TCompareCommands::TCompareCommands(const TFeatureContext &context) : FContext(co
     on(acEndCompare, [this] { EndCompare(); });
 
     TVxHexcavator &ed = context.Editor;
-    QObject::connect(ed.verticalScrollBar(), &QScrollBar::valueChanged, o, [this] { Follow(); });
+    QObject::connect(ed.verticalScrollBar(), &QScrollBar::valueChanged, &FLife, [this] { Follow(); });
     FListen.Listen(ed.OnChangeUndo, [this](int32_t) {
         // Offsets after an edit no longer match the result: its marks go until it is redone.
         if (FShown) {
@@ -59,7 +59,9 @@ TCompareCommands::TCompareCommands(const TFeatureContext &context) : FContext(co
 
 TCompareCommands::~TCompareCommands()
 {
+    // Both editors are the window's and outlive the marks.
     FContext.Editor.SetMarks(nullptr);
+    FPane->Editor().SetMarks(nullptr);
 }
 
 void TCompareCommands::acCompareExecute()

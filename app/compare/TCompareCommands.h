@@ -20,6 +20,7 @@
 #include "TVxDiffList.h"
 #include "TVxEvent.h"
 
+#include <QObject>
 #include <QString>
 
 #include <memory>
@@ -58,6 +59,8 @@ private:
     void UpdateCommands();
 
     TFeatureContext FContext;
+    // The receiver of this feature's connections: they end with it, not with the window.
+    QObject FLife;
     TVxListeners FListen;
     std::unique_ptr<TComparePane> FPane;
     std::optional<TVxDiffList> FResult;
