@@ -90,15 +90,8 @@ bool TVxAlignedCompare::Bytewise(int64_t n)
         const int64_t m = std::min(FBlock, end - FA);
         const uint8_t *pa = FWinA.Get(FA, m);
         const uint8_t *pb = FWinB.Get(FB, m);
-        for (int64_t i = 0; i < m;) {
-            i += TVxByteRuns::EqualPrefix(pa + i, pb + i, m - i);
-            if (i == m)
-                break;
-            const int64_t run = TVxByteRuns::DifferingPrefix(pa + i, pb + i, m - i);
-            if (!FList.Add({FA + i, run, FB + i, run}))
-                return false;
-            i += run;
-        }
+        if (!TVxByteRuns::AddDifferingRuns(pa, pb, m, FA, FB, FList))
+            return false;
         FA += m;
         FB += m;
         FReporter.Passed(FA + FB);

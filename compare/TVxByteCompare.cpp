@@ -18,17 +18,9 @@ TVxDiffList TVxByteCompare::Run(TVxByteSource &a, TVxByteSource &b, const TVxCom
         const int64_t n = std::min(block, common - pos);
         const uint8_t *pa = winA.Get(pos, n);
         const uint8_t *pb = winB.Get(pos, n);
-        for (int64_t i = 0; i < n;) {
-            i += TVxByteRuns::EqualPrefix(pa + i, pb + i, n - i);
-            if (i == n)
-                break;
-            const int64_t run = TVxByteRuns::DifferingPrefix(pa + i, pb + i, n - i);
-            // Runs crossing a block's end arrive in two parts, which Add joins.
-            if (!list.Add({pos + i, run, pos + i, run})) {
-                reporter.Finished();
-                return list;
-            }
-            i += run;
+        if (!TVxByteRuns::AddDifferingRuns(pa, pb, n, pos, pos, list)) {
+            reporter.Finished();
+            return list;
         }
         pos += n;
         reporter.Passed(2 * pos);

@@ -1,5 +1,7 @@
 #include "TVxByteRuns.h"
 
+#include "TVxDiffList.h"
+
 #include <cstring>
 
 namespace {
@@ -41,4 +43,18 @@ int64_t TVxByteRuns::DifferingPrefix(const uint8_t *a, const uint8_t *b, int64_t
     while (i < n && a[i] != b[i])
         ++i;
     return i;
+}
+
+bool TVxByteRuns::AddDifferingRuns(const uint8_t *a, const uint8_t *b, int64_t n, int64_t atA, int64_t atB, TVxDiffList &list)
+{
+    for (int64_t i = 0; i < n;) {
+        i += EqualPrefix(a + i, b + i, n - i);
+        if (i == n)
+            break;
+        const int64_t run = DifferingPrefix(a + i, b + i, n - i);
+        if (!list.Add({atA + i, run, atB + i, run}))
+            return false;
+        i += run;
+    }
+    return true;
 }

@@ -55,48 +55,40 @@ ptrdiff_t TVxDiffList::LastBefore(int64_t a) const
 }
 
 namespace {
-// The last hunk starting at or before v on the side `start` reads; -1 when none does.
-template <typename TStart>
-ptrdiff_t LastStartingAtOrBefore(const std::vector<TVxDiffHunk> &hunks, int64_t v, TStart start)
+// The last hunk starting at or before v on side A (fromA) or B; -1 when none does.
+ptrdiff_t LastStartingAtOrBefore(const std::vector<TVxDiffHunk> &hunks, int64_t v, bool fromA)
 {
-    const auto it = std::upper_bound(hunks.begin(), hunks.end(), v,
-                                     [&](int64_t x, const TVxDiffHunk &h) { return x < start(h); });
+    const auto it = std::upper_bound(hunks.begin(), hunks.end(), v, [fromA](int64_t x, const TVxDiffHunk &h) {
+        return x < (fromA ? h.AStart : h.BStart);
+    });
     return it - hunks.begin() - 1;
+}
+
+// The hunk whose bytes on side A (fromA) or B hold x; -1 when x lies in equal bytes.
+ptrdiff_t HunkHolding(const std::vector<TVxDiffHunk> &hunks, int64_t x, bool fromA)
+{
+    const ptrdiff_t i = LastStartingAtOrBefore(hunks, x, fromA);
+    return i >= 0 && x < (fromA ? hunks[size_t(i)].AEnd() : hunks[size_t(i)].BEnd()) ? i : -1;
+}
+
+// The offset of the other side facing x on side A (fromA) or B.
+int64_t Facing(const std::vector<TVxDiffHunk> &hunks, int64_t x, bool fromA)
+{
+    // Starts rise strictly, so the last hunk starting at or before x is the one x lies in or
+    // follows.
+    const ptrdiff_t i = LastStartingAtOrBefore(hunks, x, fromA);
+    if (i < 0)
+        return x;
+    const TVxDiffHunk &h = hunks[size_t(i)];
+    const int64_t start = fromA ? h.AStart : h.BStart, end = fromA ? h.AEnd() : h.BEnd();
+    const int64_t other = fromA ? h.BStart : h.AStart, otherLength = fromA ? h.BLength : h.ALength;
+    if (x < end)
+        return other + std::min(x - start, std::max<int64_t>(otherLength - 1, 0));
+    return x - end + other + otherLength;
 }
 } // namespace
 
-ptrdiff_t TVxDiffList::HunkHoldingA(int64_t a) const
-{
-    const ptrdiff_t i = LastStartingAtOrBefore(FHunks, a, [](const TVxDiffHunk &h) { return h.AStart; });
-    return i >= 0 && a < FHunks[size_t(i)].AEnd() ? i : -1;
-}
-
-ptrdiff_t TVxDiffList::HunkHoldingB(int64_t b) const
-{
-    const ptrdiff_t i = LastStartingAtOrBefore(FHunks, b, [](const TVxDiffHunk &h) { return h.BStart; });
-    return i >= 0 && b < FHunks[size_t(i)].BEnd() ? i : -1;
-}
-
-int64_t TVxDiffList::FacingB(int64_t a) const
-{
-    // AStart rises strictly, so the last hunk starting at or before a is the one a lies in
-    // or follows.
-    const ptrdiff_t i = LastStartingAtOrBefore(FHunks, a, [](const TVxDiffHunk &h) { return h.AStart; });
-    if (i < 0)
-        return a;
-    const TVxDiffHunk &h = FHunks[size_t(i)];
-    if (a < h.AEnd())
-        return h.BStart + std::min(a - h.AStart, std::max<int64_t>(h.BLength - 1, 0));
-    return a - h.AEnd() + h.BEnd();
-}
-
-int64_t TVxDiffList::FacingA(int64_t b) const
-{
-    const ptrdiff_t i = LastStartingAtOrBefore(FHunks, b, [](const TVxDiffHunk &h) { return h.BStart; });
-    if (i < 0)
-        return b;
-    const TVxDiffHunk &h = FHunks[size_t(i)];
-    if (b < h.BEnd())
-        return h.AStart + std::min(b - h.BStart, std::max<int64_t>(h.ALength - 1, 0));
-    return b - h.BEnd() + h.AEnd();
-}
+ptrdiff_t TVxDiffList::HunkHoldingA(int64_t a) const { return HunkHolding(FHunks, a, true); }
+ptrdiff_t TVxDiffList::HunkHoldingB(int64_t b) const { return HunkHolding(FHunks, b, false); }
+int64_t TVxDiffList::FacingB(int64_t a) const { return Facing(FHunks, a, true); }
+int64_t TVxDiffList::FacingA(int64_t b) const { return Facing(FHunks, b, false); }

@@ -44,14 +44,11 @@ void TComparePane::Open(const QString &path)
         delete other;
         throw;
     }
-    delete FOther;
-    FOther = other;
-    FDock->setWidget(FOther);
+    Replace(other);
     TakeLook();
     SetTitle(QFileInfo(path).fileName());
     const bool wasHidden = FDock->isHidden();
     FDock->show();
-    FOpen = true;
     // The two grids side by side, each whole where the screen holds both.
     if (wasHidden)
         TAppUtils::MakeRoomBeside(FWindow, FDock, FDocument.WholeGridWidth(),
@@ -61,12 +58,18 @@ void TComparePane::Open(const QString &path)
 void TComparePane::Close()
 {
     FDock->hide();
-    TVxHexcavator *empty = MakeEditor();
-    delete FOther;
-    FOther = empty;
-    FDock->setWidget(FOther);
-    FOpen = false;
+    // An empty editor in its place lets go of the other file's working copy.
+    Replace(MakeEditor());
 }
+
+void TComparePane::Replace(TVxHexcavator *editor)
+{
+    delete FOther;
+    FOther = editor;
+    FDock->setWidget(FOther);
+}
+
+bool TComparePane::IsOpen() const { return !FDock->isHidden(); }
 
 void TComparePane::SetTitle(const QString &title) { FDock->setWindowTitle(title); }
 
@@ -84,7 +87,7 @@ void TComparePane::TakeLook()
 
 void TComparePane::Follow(int64_t facing)
 {
-    if (!FOpen)
+    if (!IsOpen())
         return;
     TakeLook();
     // Rows count from 1 (row 0 is the header); the offset's row keeps the document's

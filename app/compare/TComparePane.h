@@ -29,7 +29,7 @@ public:
     void Open(const QString &path);
     // Hides the pane and lets go of the other file's working copy.
     void Close();
-    bool IsOpen() const { return FOpen; }
+    bool IsOpen() const;
     void SetTitle(const QString &title);
 
     TVxHexcavator &Editor() const { return *FOther; }
@@ -43,11 +43,12 @@ private:
     void TakeLook();
     // A read-only editor for the pane, reporting to FProgress.
     TVxHexcavator *MakeEditor();
+    // Shows `editor` in the pane in place of the one there, which goes.
+    void Replace(TVxHexcavator *editor);
 
     QMainWindow &FWindow;
     TVxHexcavator &FDocument;
     TVxProgress &FProgress;
     QDockWidget *FDock;
     TVxHexcavator *FOther;
-    bool FOpen = false;
 };
