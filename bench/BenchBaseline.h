@@ -16,6 +16,9 @@
 //   Differ  the differing bytes of two files listed, offset facing offset.
 //           POSIX: cmp -l A B > FILE (into /dev/null GNU cmp would stop at the first).
 //           Windows has no cmp: both files read in large blocks and compared in-process.
+//   Sum     the file's checksum by the system's own tool (`tool` is sha256sum or md5sum).
+//           POSIX: TOOL FILE, coreutils' program. Windows has none: -1 (the row prints no
+//           baseline).
 //
 // Implementation: BenchBaseline.posix.cpp, BenchBaseline.win.cpp.
 
@@ -30,4 +33,5 @@ public:
     static double Find(const std::string &path, const std::string &needle, bool ignoreCase);
     static double Replace(const std::string &path, char from, const std::string &to, const std::string &out);
     static double Differ(const std::string &pathA, const std::string &pathB);
+    static double Sum(const std::string &tool, const std::string &path);
 };

@@ -72,3 +72,5 @@ double TBenchBaseline::Differ(const std::string &pathA, const std::string &pathB
     TBenchTable::Remove(out);
     return t;
 }
+
+double TBenchBaseline::Sum(const std::string &tool, const std::string &path) { return RunTool({tool, path}); }

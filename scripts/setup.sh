@@ -4,7 +4,7 @@
 # cpack's Debian generator reads the program's libraries with `file`, readelf (binutils) and
 # dpkg-shlibdeps (dpkg-dev); build-essential brings the latter two, `file` is asked for here.
 set -euo pipefail
-packages=(build-essential cmake ninja-build python3 qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+packages=(build-essential cmake ninja-build python3 qt6-base-dev libssl-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
           fonts-ipafont-gothic qt6-translations-l10n poppler-utils file "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 mode=${1:-test}
 
-packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine qt6-base-dev-tools googletest
+packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine64 wine qt6-base-dev-tools googletest
           qt6-translations-l10n fonts-ipafont-gothic ninja-build cmake zip unzip xvfb openbox imagemagick xdotool)
 missing=()
 for p in "${packages[@]}"; do

@@ -103,6 +103,10 @@ struct TSettings {
     bool SearchHex = false;
     bool FindFromTop = false;
 
+    // The checksums checked in the checksum dialog, as keys of TVxChecksumKinds separated by
+    // commas; kept as text so the settings need not know the algorithms.
+    std::string ChecksumAlgorithms = "crc32,md5,sha1,sha256";
+
     TPrintSettings Print;
 
     // What the file held that could not be read and fell back to its default, one line per

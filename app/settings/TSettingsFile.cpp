@@ -14,6 +14,7 @@ constexpr const char *kPlacement = "Placement";
 constexpr const char *kSettings = "Settings";
 constexpr const char *kFind = "Find";
 constexpr const char *kPrint = "Print";
+constexpr const char *kChecksum = "Checksum";
 constexpr const char *kMRUList = "MRUList";
 
 std::string ColorText(uint32_t c)
@@ -123,6 +124,7 @@ TSettings TSettingsFile::Load() const
     s.SearchIgnoreCase = ini.ReadBool(kFind, "IgnoreCase", false);
     s.SearchHex = ini.ReadBool(kFind, "Hex", false);
     s.FindFromTop = ini.ReadBool(kFind, "FromTop", false);
+    s.ChecksumAlgorithms = ini.ReadString(kChecksum, "Algorithms", s.ChecksumAlgorithms);
 
     TPrintSettings &p = s.Print;
     p.TopMargin = std::clamp(ini.ReadInteger(kPrint, "TopMargin", p.TopMargin), 0, 999);
@@ -187,6 +189,7 @@ void TSettingsFile::Save(const TSettings &s) const
     SaveFont(ini, kPrint, p.Font);
     ini.WriteBool(kPrint, "PrintFileName", p.PrintFileName);
     ini.WriteBool(kPrint, "PrintPageNo", p.PrintPageNo);
+    ini.WriteString(kChecksum, "Algorithms", s.ChecksumAlgorithms);
     ini.UpdateFile();
 }
 
