@@ -8,8 +8,8 @@
 // reflected, eight bytes at a time the same way. The tables are built once, on first use, for
 // the whole program.
 //
-// Cost: zlib's speed for its two; about 1 byte a cycle for the sliced tables, several for the
-// crc32 instruction. Who calls: TVxChecksumSet.
+// Cost: zlib's speed for its two; eight table look-ups per 8 bytes for the sliced tables, one
+// instruction per 8 bytes for CRC-32C on SSE4.2. Who calls: TVxChecksumSet.
 
 #include "TVxChecksumAccumulator.h"
 #include "TVxChecksumKinds.h"
