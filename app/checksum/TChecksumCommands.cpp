@@ -15,7 +15,7 @@ TChecksumCommands::TChecksumCommands(const TFeatureContext &context) : FContext(
 {
     acChecksum = TCommand::Make(&context.Window, "acChecksum", QStringLiteral("チェックサム(&S)..."), QKeySequence(), QString());
     context.Places.Add(QStringLiteral("tools.checksum"), {acChecksum});
-    QObject::connect(acChecksum, &QAction::triggered, acChecksum, [this] { acChecksumExecute(); });
+    QObject::connect(acChecksum, &QAction::triggered, &FLife, [this] { acChecksumExecute(); });
 }
 
 void TChecksumCommands::Range(int64_t &offset, int64_t &count) const

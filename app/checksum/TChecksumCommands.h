@@ -11,6 +11,7 @@
 #include "TFeatureContext.h"
 #include "TVxChecksumSet.h"
 
+#include <QObject>
 #include <QString>
 
 #include <cstdint>
@@ -39,4 +40,6 @@ private:
     void acChecksumExecute();
 
     TFeatureContext FContext;
+    // The receiver of the command's connection: it ends with the feature, not the window.
+    QObject FLife;
 };
