@@ -83,7 +83,13 @@ TEST_F(ChecksumCommandsTest, TheDefaultsOverTheWholeDocumentThenASelectionReadOn
         EXPECT_EQ(d.Checked(), defaults);
         EXPECT_EQ(d.ResultText(), Expected(defaults, 0, 70000));
         ASSERT_EQ(d.ValueEdits().size(), 4u);
-        EXPECT_TRUE(d.ValueEdits()[0]->isReadOnly());
+        // One value alone: selected and copied from its box, which takes no typing.
+        QLineEdit *md5 = d.ValueEdits()[1];
+        md5->selectAll();
+        md5->copy();
+        EXPECT_EQ(QStringLiteral("MD5: ") + QGuiApplication::clipboard()->text() + QLatin1Char('\n'), Expected({TVxChecksum::Md5}, 0, 70000));
+        QTest::keyClicks(md5, QStringLiteral("00"));
+        EXPECT_EQ(QStringLiteral("MD5: ") + md5->text() + QLatin1Char('\n'), Expected({TVxChecksum::Md5}, 0, 70000));
         // The copy button: every row, one a line.
         d.btnCopy->click();
         EXPECT_EQ(QGuiApplication::clipboard()->text(), d.ResultText());
