@@ -34,8 +34,9 @@ TfrmChecksum::TfrmChecksum(QWidget *parent, const QString &range, const std::vec
     FRowsLayout = new QVBoxLayout(FRows);
     FRowsLayout->setContentsMargins(0, 0, 0, 0);
     FRowsLayout->addStretch();
-    // A SHA-512 value whole in its box.
-    FRows->setMinimumWidth(QFontMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont)).horizontalAdvance(QString(150, QLatin1Char('0'))));
+    // A SHA-256 value whole in its box beside its name; SHA-512's scrolls in its own (a
+    // dialog twice as wide would not fit smaller screens).
+    FRows->setMinimumWidth(QFontMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont)).horizontalAdvance(QString(92, QLatin1Char('0'))));
 
     auto *buttons = new QDialogButtonBox(this);
     btnCopy = buttons->addButton(QStringLiteral("コピー(&C)"), QDialogButtonBox::ActionRole);
