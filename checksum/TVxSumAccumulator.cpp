@@ -42,32 +42,25 @@ void TVxSumAccumulator::AddWords(const uint8_t *p, size_t words)
 void TVxSumAccumulator::Update(const uint8_t *data, size_t count)
 {
     // First completes the word the last call left open.
-    while (FPartialCount > 0 && count > 0) {
-        FPartial[FPartialCount++] = *data++;
-        --count;
-        if (FPartialCount == FWidth) {
-            AddWords(FPartial, 1);
+    for (; FPartialCount > 0 && count > 0; ++data, --count) {
+        const int shift = 8 * (FBigEndian ? FWidth - 1 - FPartialCount : FPartialCount);
+        FPartial |= uint32_t(*data) << shift;
+        if (++FPartialCount == FWidth) {
+            FSum += FPartial;
+            FPartial = 0;
             FPartialCount = 0;
         }
     }
     const size_t words = count / size_t(FWidth);
     AddWords(data, words);
-    for (size_t i = words * size_t(FWidth); i < count; ++i)
-        FPartial[FPartialCount++] = data[i];
+    for (size_t i = words * size_t(FWidth); i < count; ++i, ++FPartialCount)
+        FPartial |= uint32_t(data[i]) << (8 * (FBigEndian ? FWidth - 1 - FPartialCount : FPartialCount));
 }
 
 std::string TVxSumAccumulator::Result()
 {
-    uint32_t sum = FSum;
-    if (FPartialCount > 0) {
-        uint8_t last[4] = {};
-        for (int i = 0; i < FPartialCount; ++i)
-            last[i] = FPartial[i];
-        const uint32_t saved = FSum;
-        AddWords(last, 1);
-        sum = FSum;
-        FSum = saved;
-    }
+    // The missing bytes of a partial word are zeros, which FPartial already holds.
+    uint32_t sum = FSum + FPartial;
     if (FWidth < 4)
         sum &= (uint32_t(1) << (8 * FWidth)) - 1;
     char text[16];

@@ -24,6 +24,7 @@ private:
     int FWidth;        // bytes a word: 1, 2 or 4
     bool FBigEndian;
     uint32_t FSum = 0; // modulo 2^32, cut to the width at the end
-    uint8_t FPartial[4] = {};
+    // The bytes of a word begun but not complete, in their places (the rest zero), and how many.
+    uint32_t FPartial = 0;
     int FPartialCount = 0;
 };
