@@ -5,7 +5,7 @@
 // ("-" where there is none). Rows register themselves by name; arguments pick rows to run.
 //
 // HEXBENCH_SIZE_MB=N runs the rows over document data (load, save, the block edits, typing,
-// peak memory, delete-all, the patch saves, the search and compare rows) on N MiB instead of their usual
+// peak memory, delete-all, the patch saves, the search, compare and checksum rows) on N MiB instead of their usual
 // sizes: Wine, and a quick look in CI, need not copy gigabytes. The size column says which.
 
 #include <cstdint>

@@ -29,11 +29,9 @@ public:
     TDigest &operator=(TDigest &&) noexcept;
 
     void Update(const uint8_t *data, size_t count);
-    // The digest of everything given; the object is spent after it (only destruction is left).
+    // The digest of everything given (16, 20, 32, 64 or 32 bytes); the object is spent after
+    // it (only destruction is left).
     std::vector<uint8_t> Final();
-
-    // Bytes of the algorithm's digest: 16, 20, 32, 64, 32.
-    static size_t Size(TAlgorithm algorithm);
 
 private:
     struct TImpl;

@@ -57,5 +57,3 @@ std::vector<uint8_t> TDigest::Final()
     out.resize(n);
     return out;
 }
-
-size_t TDigest::Size(TAlgorithm algorithm) { return size_t(EVP_MD_get_size(Md(algorithm))); }

@@ -32,6 +32,18 @@ LPCWSTR CngName(TDigest::TAlgorithm algorithm)
     }
     return nullptr;
 }
+
+size_t DigestSize(TDigest::TAlgorithm algorithm)
+{
+    switch (algorithm) {
+    case TDigest::TAlgorithm::Md5: return 16;
+    case TDigest::TAlgorithm::Sha1: return 20;
+    case TDigest::TAlgorithm::Sha256: return 32;
+    case TDigest::TAlgorithm::Sha512: return 64;
+    case TDigest::TAlgorithm::Sha3_256: return 32;
+    }
+    return 0;
+}
 } // namespace
 
 // Either a CNG hash (its provider and hash handles) or, for SHA3-256, Qt's.
@@ -52,7 +64,7 @@ struct TDigest::TImpl {
 
 TDigest::TDigest(TAlgorithm algorithm) : FImpl(std::make_unique<TImpl>())
 {
-    FImpl->Size = Size(algorithm);
+    FImpl->Size = DigestSize(algorithm);
     const LPCWSTR name = CngName(algorithm);
     if (!name) {
         FImpl->Qt.emplace(QCryptographicHash::Sha3_256);
@@ -91,16 +103,4 @@ std::vector<uint8_t> TDigest::Final()
     std::vector<uint8_t> out(FImpl->Size);
     Check(BCryptFinishHash(FImpl->Hash, out.data(), ULONG(out.size()), 0), "BCryptFinishHash");
     return out;
-}
-
-size_t TDigest::Size(TAlgorithm algorithm)
-{
-    switch (algorithm) {
-    case TAlgorithm::Md5: return 16;
-    case TAlgorithm::Sha1: return 20;
-    case TAlgorithm::Sha256: return 32;
-    case TAlgorithm::Sha512: return 64;
-    case TAlgorithm::Sha3_256: return 32;
-    }
-    return 0;
 }
