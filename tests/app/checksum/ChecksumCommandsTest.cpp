@@ -129,6 +129,16 @@ TEST_F(ChecksumCommandsTest, AChangedCheckComputesAgainAndIsKeptInTheSettings)
     ASSERT_TRUE(WithDialog([&](TfrmChecksum &d) { EXPECT_EQ(d.ResultText(), QStringLiteral("CRC-32C: E3069283\n")); }));
 }
 
+// The bytes as they stand, typed and not saved: "X23456789" made "123456789" at the caret.
+TEST_F(ChecksumCommandsTest, UnsavedEditsAreWhatIsSummed)
+{
+    Load(QByteArray("X23456789"));
+    ed.setFocus();
+    QTest::keyClicks(&ed, QStringLiteral("31"));
+    ASSERT_EQ(ed.ByteAt(0), '1');
+    ASSERT_TRUE(WithDialog([&](TfrmChecksum &d) { EXPECT_TRUE(d.ResultText().startsWith(QStringLiteral("CRC-32: CBF43926\n"))); }));
+}
+
 TEST_F(ChecksumCommandsTest, AnEmptyDocumentHasTheValuesOfNoData)
 {
     Load(QByteArray());
