@@ -24,6 +24,7 @@
 //    AskSaveWithoutBackup when a wanted backup could not be made.
 
 #include "TFileIdentity.h"
+#include "TVxByteTransform.h"
 #include "TVxChangeSet.h"
 #include "TVxChangedBytes.h"
 #include "TVxDocumentHooks.h"
@@ -167,6 +168,15 @@ public:
     // OnChangeUndo fires once. Ends and clears the selection; the caret is the caller's.
     // All-or-nothing like every block edit; throws std::invalid_argument for a malformed list.
     void ReplaceRanges(const std::vector<TVxSplice> &splices, bool recordUndo, bool group);
+    // Rewrites the bytes [offset, offset + count) in place through `transform`, a block at a
+    // time (see TVxByteTransform): the size never changes, no tail moves, memory stays at one
+    // block. One ukReplaceRange record holds the old bytes (spilled to the undo store's file
+    // beyond its threshold, by a kernel copy). Reports one operation of about 2 × count bytes
+    // that, unlike other block edits, is cancellable throughout: on TVxCancelled, or any
+    // failure, the range gets its old bytes back and the exception passes on. The selection
+    // and the caret stay where they are. Throws std::out_of_range for a range outside the
+    // document; an empty range does nothing.
+    void TransformRange(int32_t offset, int32_t count, TVxByteTransform &transform, bool recordUndo);
     // Inserts a whole file's bytes before offset with one kernel copy, recording ukInsertRange.
     // The caret is not moved. Returns the number of bytes inserted (0 for an empty file).
     int32_t InsertFile(int32_t offset, const std::string &fileName, bool recordUndo);
