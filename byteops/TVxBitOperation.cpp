@@ -80,3 +80,22 @@ void TVxBitOperation::Apply(int64_t, uint8_t *buf, int32_t n)
     for (int32_t i = 0; i + unit <= n; i += unit)
         FUnit.Store(OnUnit(FUnit.Load(buf + i)), buf + i);
 }
+
+std::shared_ptr<TVxByteTransform> TVxBitOperation::Inverse() const
+{
+    switch (FOp) {
+    case TOp::Xor:
+    case TOp::Not:
+        return std::make_shared<TVxBitOperation>(*this);
+    case TOp::Add:
+        return std::make_shared<TVxBitOperation>(TOp::Subtract, FUnit, FValue, 0);
+    case TOp::Subtract:
+        return std::make_shared<TVxBitOperation>(TOp::Add, FUnit, FValue, 0);
+    case TOp::RotateLeft:
+        return std::make_shared<TVxBitOperation>(TOp::RotateRight, FUnit, 0, FBits);
+    case TOp::RotateRight:
+        return std::make_shared<TVxBitOperation>(TOp::RotateLeft, FUnit, 0, FBits);
+    default:
+        return nullptr;
+    }
+}

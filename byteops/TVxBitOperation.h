@@ -31,6 +31,9 @@ public:
     int TrailingBytes(int64_t count) const { return static_cast<int>(count % FUnit.Unit); }
 
     void Apply(int64_t pos, uint8_t *buf, int32_t n) override;
+    // XOR and NOT undo themselves, adding and subtracting each other, and so do the two
+    // rotations; AND, OR and the shifts lose bits and have none.
+    std::shared_ptr<TVxByteTransform> Inverse() const override;
 
 private:
     uint64_t OnUnit(uint64_t v) const;

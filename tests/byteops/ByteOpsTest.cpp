@@ -7,6 +7,10 @@
 #include "TVxFill.h"
 #include "TestProgress.h"
 #include "TestSupport.h"
+#include "TFileFaults.h"
+
+#include <cerrno>
+#include <system_error>
 
 #include <gtest/gtest.h>
 #include <random>
@@ -237,33 +241,59 @@ TEST_F(TransformRangeTest, RewritesManyBlocksInPlaceAndUndoRedoWalkBothWays)
     doc.SetProgress(nullptr);
 }
 
-TEST_F(TransformRangeTest, CancelAtAnyReportOrAFailingTransformLeavesEverything)
+TEST_F(TransformRangeTest, CancelOrAFailedWriteAnywhereLeavesEverythingAsItWas)
 {
     const std::vector<uint8_t> original = Pattern(size_t(TVxByteTransform::kBlock) + 5000, 8);
     LoadDocument(doc, dir.File("f.bin"), original);
-    doc.UndoStore().SetLimits(4096, 16384); // the old bytes spill, as they would for a large range
-    TRecordingProgress probe;
-    doc.SetProgress(&probe);
+    doc.UndoStore().SetLimits(4096, 16384); // a fill's old bytes spill, as for a large range
     TVxFill fill = TVxFill::Pattern("\x12\x34");
-    doc.TransformRange(100, int32_t(original.size()) - 200, fill, true);
-    int reports = 0;
-    for (const auto &c : probe.Calls)
-        reports += c.Cancellable;
-    ASSERT_GE(reports, 3);
-    doc.Undo();
-    ASSERT_EQ(DocBytes(doc), original);
-    const int32_t undo = doc.UndoCount(), redo = doc.RedoCount();
+    TVxBitOperation rotate(TOp::RotateLeft, {2, true}, 0, 3); // kept as its inverse, no bytes
+    const int32_t a = 100, count = int32_t(original.size()) - 200;
+    for (TVxByteTransform *t : std::initializer_list<TVxByteTransform *>{&fill, &rotate}) {
+        // A clean run counts the reports.
+        TRecordingProgress probe;
+        doc.SetProgress(&probe);
+        doc.TransformRange(a, count, *t, true);
+        const std::vector<uint8_t> done = DocBytes(doc);
+        int reports = 0;
+        for (const auto &c : probe.Calls)
+            reports += c.Cancellable;
+        ASSERT_GE(reports, 2);
+        doc.Undo();
+        ASSERT_EQ(DocBytes(doc), original);
+        const int32_t undo = doc.UndoCount(), redo = doc.RedoCount();
 
-    for (int k = 1; k <= reports; ++k) {
-        TRecordingProgress progress;
-        progress.CancelAt = k;
-        doc.SetProgress(&progress);
-        EXPECT_THROW(doc.TransformRange(100, int32_t(original.size()) - 200, fill, true), TVxCancelled) << k;
-        EXPECT_EQ(DocBytes(doc), original) << k;
+        for (int k = 1; k <= reports; ++k) {
+            TRecordingProgress progress;
+            progress.CancelAt = k;
+            doc.SetProgress(&progress);
+            EXPECT_THROW(doc.TransformRange(a, count, *t, true), TVxCancelled) << k;
+            EXPECT_EQ(DocBytes(doc), original) << k;
+        }
+        doc.SetProgress(nullptr);
         EXPECT_EQ(doc.UndoCount(), undo);
         EXPECT_EQ(doc.RedoCount(), redo);
+        // The n-th write fails, for every n until the edit gets through.
+        for (int n = 1;; ++n) {
+            TFileFaults::Reset();
+            TFileFaults::FailNthWrite(n, ENOSPC);
+            bool failed = false;
+            try {
+                doc.TransformRange(a, count, *t, true);
+            } catch (const std::system_error &) {
+                failed = true;
+            }
+            TFileFaults::Reset();
+            if (!failed) {
+                EXPECT_GE(n, 3);
+                EXPECT_EQ(DocBytes(doc), done);
+                doc.Undo();
+                break;
+            }
+            ASSERT_EQ(DocBytes(doc), original) << n;
+            ASSERT_EQ(doc.UndoCount(), undo);
+        }
     }
-    doc.SetProgress(nullptr);
 
     struct TFailing : TVxByteTransform {
         void Apply(int64_t pos, uint8_t *buf, int32_t n) override
@@ -277,5 +307,8 @@ TEST_F(TransformRangeTest, CancelAtAnyReportOrAFailingTransformLeavesEverything)
     EXPECT_EQ(DocBytes(doc), original);
     EXPECT_THROW(doc.TransformRange(1, int32_t(original.size()), fill, true), std::out_of_range);
     EXPECT_NO_THROW(doc.TransformRange(0, 0, fill, true));
-    EXPECT_EQ(doc.UndoCount(), undo);
+    // Only the kept copy of a fill takes room in the undo store; the rotation's record none.
+    doc.TransformRange(a, count, rotate, true);
+    EXPECT_EQ(doc.UndoStore().SpilledBytes(), 0);
+    EXPECT_EQ(doc.UndoStore().MemoryBytes(), 0);
 }
