@@ -29,6 +29,7 @@ class QLabel;
 class QMenu;
 class QToolBar;
 class TByteValuesPanel;
+class TByteOpCommands;
 class TCompareCommands;
 class TEditCommands;
 class TFileCommands;
@@ -100,6 +101,7 @@ private:
     std::unique_ptr<TByteValuesPanel> FValuesPanel;
     std::unique_ptr<TSearchCommands> FSearches;
     std::unique_ptr<TCompareCommands> FCompare;
+    std::unique_ptr<TByteOpCommands> FByteOps;
     std::unique_ptr<TInstanceCommands> FInstances;
     std::unique_ptr<TPrintCommands> FPrints;
     std::unique_ptr<TOptionCommands> FOptions;
