@@ -13,12 +13,12 @@ import re
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-SOURCE_DIRS = ["platform", "engine", "charcode", "view", "search", "compare", "instances", "print", "app"]
+SOURCE_DIRS = ["platform", "engine", "charcode", "view", "search", "compare", "byteops", "instances", "print", "app"]
 
 # Which folders each folder may include from (besides itself). Folders not named here
 # (app's feature folders as they come) may include every non-app layer and app/ui,
 # app/settings; app/main may include everything.
-BELOW_APP = ["platform", "engine", "charcode", "view", "search", "compare", "instances", "print"]
+BELOW_APP = ["platform", "engine", "charcode", "view", "search", "compare", "byteops", "instances", "print"]
 ALLOWED = {
     "platform": [],
     "engine": ["platform"],
@@ -26,6 +26,7 @@ ALLOWED = {
     "view": ["charcode", "engine", "platform"],
     "search": ["charcode", "engine", "platform"],
     "compare": ["engine", "platform"],
+    "byteops": ["engine", "platform"],
     "instances": ["platform"],
     "print": ["engine", "platform"],
     "app/ui": BELOW_APP,
