@@ -24,6 +24,7 @@
 //    AskSaveWithoutBackup when a wanted backup could not be made.
 
 #include "TFileIdentity.h"
+#include "TVxByteTransform.h"
 #include "TVxChangeSet.h"
 #include "TVxChangedBytes.h"
 #include "TVxDocumentHooks.h"
@@ -167,6 +168,17 @@ public:
     // OnChangeUndo fires once. Ends and clears the selection; the caret is the caller's.
     // All-or-nothing like every block edit; throws std::invalid_argument for a malformed list.
     void ReplaceRanges(const std::vector<TVxSplice> &splices, bool recordUndo, bool group);
+    // Rewrites the bytes [offset, offset + count) in place through `transform`, a block at a
+    // time (see TVxByteTransform): the size never changes, no tail moves, memory stays at one
+    // block. An invertible transform is recorded as its inverse (ukTransform) and keeps no
+    // bytes: one read and write of the range. Any other is one ukReplaceRange record holding
+    // the old bytes (spilled to the undo store's file beyond its threshold by a kernel copy
+    // first). Reports one operation that, unlike other block edits, is cancellable
+    // throughout: on TVxCancelled, or any failure, the range gets its old bytes back (the
+    // inverse over what was done, or the kept copy) and the exception passes on. The
+    // selection and the caret stay where they are. Throws std::out_of_range for a range
+    // outside the document; an empty range does nothing.
+    void TransformRange(int32_t offset, int32_t count, TVxByteTransform &transform, bool recordUndo);
     // Inserts a whole file's bytes before offset with one kernel copy, recording ukInsertRange.
     // The caret is not moved. Returns the number of bytes inserted (0 for an empty file).
     int32_t InsertFile(int32_t offset, const std::string &fileName, bool recordUndo);
@@ -210,6 +222,10 @@ private:
     using TFill = std::function<void(int32_t at, TVxProgressSteps *steps)>;
     void InsertFilled(int32_t offset, int32_t count, bool recordUndo, bool moveCaret, const TFill &fill);
     void ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool recordUndo, bool moveCaret, const TFill &fill);
+    // The rewrite loop of TransformRange over [offset, offset + count); on failure, with an
+    // inverse, puts back what it rewrote before passing the exception on.
+    void RewriteRange(int32_t offset, int32_t count, TVxByteTransform &transform, TVxByteTransform *inverse,
+                      TVxProgressSteps *steps);
     void AddRecord(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte, TVxUndoBlock data, int32_t count);
     // Where a record goes: a new change onto the undo list (emptying the redo list), the
     // record of an undo onto the redo list, that of a redo back onto the undo list.

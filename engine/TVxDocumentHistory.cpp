@@ -157,6 +157,9 @@ void TVxDocument::Revert(const TVxUndoRecord &r, bool moveCaret)
     case ukReplaceRange:
         ReplaceFilled(r.Start, r.End, r.Count, true, moveCaret, restore);
         break;
+    case ukTransform:
+        TransformRange(r.Start, r.End - r.Start + 1, *r.Transform, true);
+        break;
     case ukGroup:
         break;
     }

@@ -58,5 +58,5 @@ void TVxProgressSteps::Emit(int64_t done)
     if (done <= FReported)
         return;
     FReported = done;
-    FProgress->Report(done, FTotal, false);
+    FProgress->Report(done, FTotal, FCancellable);
 }

@@ -11,8 +11,10 @@
 // TVxProgressSteps whose progress is this one: SubOperation(size) maps its 0..total into
 // the step.
 //
-// Nothing here stops anything: every value goes out with cancellable == false, since the
-// steps already done would have to be undone. Operations that can stop cleanly report on
+// By default nothing here stops anything: every value goes out with cancellable == false,
+// since the steps already done would have to be undone. An operation that can put back what
+// its steps did (a rewrite in place that kept the old bytes) says so with SetCancellable, and
+// then catches the TVxCancelled a report may throw. Others that can stop cleanly report on
 // their own (load, replace-all's rewrite).
 //
 // Cost: with no progress attached Step returns nullptr, so the copies run unobserved; with
@@ -42,6 +44,8 @@ public:
     TVxProgress *SubOperation(int64_t size);
     // The operation is complete: reports done == total (once).
     void Finish();
+    // From now on reports go out as cancellable: the caller undoes its steps on TVxCancelled.
+    void SetCancellable(bool value) { FCancellable = value; }
 
     // A sub-operation's report, mapped into the current step.
     void Report(int64_t done, int64_t total, bool cancellable) override;
@@ -63,4 +67,5 @@ private:
     int64_t FStepSize = 0;
     int64_t FStepDone = 0;  // bytes of the current step done
     int64_t FReported = -1; // last value sent
+    bool FCancellable = false;
 };

@@ -4,11 +4,12 @@
 // which describe how to revert the revert).
 //
 // A record describes how to revert one primitive (see TVxDocument::UndoStep). Records of
-// single-byte edits carry no block; range records own the bytes they removed or replaced,
+// single-byte edits carry no block, nor do those of invertible rewrites (ukTransform); range records own the bytes they removed or replaced,
 // as a TVxUndoBlock of the document's TVxUndoStore (on the heap or spilled to its scratch
 // file). A ukGroup record stands above Count member records and reverts them together.
 // Records are plain movable values, so a reverted one can be kept elsewhere.
 
+#include "TVxByteTransform.h"
 #include "TVxUndoStore.h"
 
 #include <cstddef>
@@ -24,6 +25,7 @@ enum TVxUndoKind : uint8_t {
     ukInsertRange = 4,
     ukReplaceRange = 5,
     ukGroup = 6,
+    ukTransform = 7,
 };
 
 struct TVxUndoRecord {
@@ -34,6 +36,8 @@ struct TVxUndoRecord {
     // ukReplaceRange: bytes in Data; ukGroup: member records below; otherwise 0.
     int32_t Count = 0;
     TVxUndoBlock Data;
+    // ukTransform: what reverts [Start, End] (an invertible TVxByteTransform), no bytes kept.
+    std::shared_ptr<TVxByteTransform> Transform;
 
     // Bytes held in Data: Count for a replacement, the removed range for a deletion.
     int32_t DataSize() const

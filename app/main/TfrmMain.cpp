@@ -15,6 +15,7 @@
 #include "TOptionCommands.h"
 #include "TPrintCommands.h"
 #include "TSearchCommands.h"
+#include "TByteOpCommands.h"
 #include "TChecksumCommands.h"
 #include "TCompareCommands.h"
 #include "TStatusPanel.h"
@@ -111,6 +112,7 @@ void TfrmMain::CreateFeatures()
     FSearches = std::make_unique<TSearchCommands>(context);
     FCompare = std::make_unique<TCompareCommands>(context);
     FChecksum = std::make_unique<TChecksumCommands>(context);
+    FByteOps = std::make_unique<TByteOpCommands>(context);
     FInstances = std::make_unique<TInstanceCommands>(context, FSearches->State());
     FPrints = std::make_unique<TPrintCommands>(context);
     FOptions = std::make_unique<TOptionCommands>(context);
@@ -199,7 +201,7 @@ void TfrmMain::BuildMenus()
     view->addAction(QStringLiteral("次のウィンドウ(&N)"));
     FillMenu(menuBar()->addMenu(QStringLiteral("検索(&S)")),
              S({"search.find", "|", "search.again", "|", "search.replace", "|", "search.jump"}));
-    FillMenu(menuBar()->addMenu(QStringLiteral("ツール(&T)")), S({"tools.compare", "|", "tools.checksum"}));
+    FillMenu(menuBar()->addMenu(QStringLiteral("ツール(&T)")), S({"tools.compare", "|", "tools.checksum", "|", "tools.byteops"}));
     FillMenu(menuBar()->addMenu(QStringLiteral("ヘルプ(&H)")), S({"help.about", "|", "help.web"}));
 
     FEditorMenu = new QMenu(this);

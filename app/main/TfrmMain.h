@@ -29,6 +29,7 @@ class QLabel;
 class QMenu;
 class QToolBar;
 class TByteValuesPanel;
+class TByteOpCommands;
 class TChecksumCommands;
 class TCompareCommands;
 class TEditCommands;
@@ -102,6 +103,7 @@ private:
     std::unique_ptr<TSearchCommands> FSearches;
     std::unique_ptr<TCompareCommands> FCompare;
     std::unique_ptr<TChecksumCommands> FChecksum;
+    std::unique_ptr<TByteOpCommands> FByteOps;
     std::unique_ptr<TInstanceCommands> FInstances;
     std::unique_ptr<TPrintCommands> FPrints;
     std::unique_ptr<TOptionCommands> FOptions;

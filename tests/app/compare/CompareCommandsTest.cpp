@@ -181,7 +181,9 @@ TEST(CompareMenu, ToolsFollowsSearchWithTheCompareCommandsThenTheChecksum)
         captions << a->text() + QStringLiteral("|") + a->shortcut().toString();
     EXPECT_EQ(captions, (QStringList{QStringLiteral("ファイルの比較(&C)...|"), QStringLiteral("次の相違点(&N)|F7"),
                                      QStringLiteral("前の相違点(&P)|Shift+F7"), QStringLiteral("比較の終了(&E)|"),
-                                     QStringLiteral("|"), QStringLiteral("チェックサム(&S)...|")}));
+                                     QStringLiteral("|"), QStringLiteral("チェックサム(&S)...|"),
+                                     QStringLiteral("|"), QStringLiteral("選択範囲を埋める(&F)...|"),
+                                     QStringLiteral("ビット演算(&B)...|")}));
 }
 
 // Esc in the progress window stops a compare of large files, at either step (comparing, then
