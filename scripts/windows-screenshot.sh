@@ -23,6 +23,9 @@ printf 'Shift-JIS \x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd\x81\x41\x90\xa2\x8a\x
 printf '\x83\x6e\x83\x62\x83\x4e\x83\x58\x83\x47\x83\x66\x83\x42\x83\x5e\x81\x5b 0123456789\r\n' >> "$file"
 openbox & WMPID=$!
 until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; do sleep 0.05; done
+# openbox announces itself before it manages windows: one mapped in that moment stays
+# unmapped for good (about one start in eight).
+sleep 0.5
 (cd "$(dirname "$exe")" && wine hexcavator.exe 'C:\users\Public\データ\日本語のファイル.txt') &
 WID=$(xdotool search --sync --onlyvisible --name "日本語のファイル" | head -1)
 sleep 2
