@@ -1,0 +1,162 @@
+#include "TVxImporter.h"
+
+#include "TVxDocument.h"
+#include "TVxFormatError.h"
+#include "TVxProgress.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+constexpr size_t kBlock = size_t(4) << 20;
+} // namespace
+
+TVxImporter::TVxImporter(TVxRecordReader::TFormat format, uint8_t fill) : FFormat(format), FFill(fill) {}
+
+TTempFile TVxImporter::Import(const std::string &path, TVxProgress *progress)
+{
+    FProgress = progress;
+    FRuns.clear();
+    TFileHandle in = TFileHandle::OpenRead(path);
+    FInputSize = in.Length();
+    Scan(in);
+    TTempFile image = TTempFile::Create();
+    image.Handle().Reserve(0, Size());
+    Write(in, image.Handle());
+    if (FProgress)
+        FProgress->Report(2 * FInputSize, 2 * FInputSize, true);
+    return image;
+}
+
+void TVxImporter::Report(int64_t done)
+{
+    if (FProgress)
+        FProgress->Report(done, 2 * FInputSize, true);
+}
+
+int64_t TVxImporter::ForEachLine(const TFileHandle &in, int64_t pass, const TLineFn &fn)
+{
+    std::vector<char> block(kBlock);
+    std::string carry; // a line that runs over a block's end
+    int64_t line = 0;
+    int64_t reported = 0;
+    for (int64_t pos = 0;;) {
+        const size_t got = in.ReadAt(pos, block.data(), block.size());
+        const char *p = block.data(), *end = p + got;
+        while (p < end) {
+            const char *nl = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+            if (!nl) {
+                carry.append(p, end);
+                if (carry.size() > TVxRecordReader::kMaxLine + 2)
+                    throw TVxFormatError(TVxFormatErrorKind::BadLength, line + 1);
+                break;
+            }
+            ++line;
+            bool more;
+            if (carry.empty()) {
+                more = fn(p, static_cast<size_t>(nl - p), line);
+            } else {
+                carry.append(p, nl);
+                more = fn(carry.data(), carry.size(), line);
+                carry.clear();
+            }
+            if (!more)
+                return line;
+            p = nl + 1;
+        }
+        if (got == 0) {
+            if (!carry.empty() && !fn(carry.data(), carry.size(), ++line))
+                return line;
+            return line;
+        }
+        pos += static_cast<int64_t>(got);
+        if (pos - reported >= TVxProgress::kChunk) {
+            Report(pass * FInputSize + pos);
+            reported = pos;
+        }
+    }
+}
+
+void TVxImporter::Scan(const TFileHandle &in)
+{
+    TVxRecordReader reader(FFormat);
+    bool ended = false;
+    FLowest = UINT64_MAX;
+    FHighest = 0;
+    const int64_t last = ForEachLine(in, 0, [&](const char *text, size_t length, int64_t line) {
+        const TVxRecordReader::TRecord r = reader.Read(text, length, line);
+        if (r.End) {
+            ended = true;
+            return false;
+        }
+        if (!r.Data || r.Count == 0)
+            return true;
+        AddRun(r.Address, r.Count, line);
+        FLowest = std::min(FLowest, r.Address);
+        FHighest = std::max<uint64_t>(FHighest, r.Address + r.Count);
+        if (FHighest - FLowest > static_cast<uint64_t>(TVxDocument::kMaxFileSize))
+            throw TVxFormatError(TVxFormatErrorKind::TooLarge, line);
+        return true;
+    });
+    if (!ended)
+        throw TVxFormatError(TVxFormatErrorKind::MissingEnd, last);
+    if (FRuns.empty())
+        throw TVxFormatError(TVxFormatErrorKind::NoData, last);
+}
+
+void TVxImporter::AddRun(uint64_t address, uint64_t count, int64_t line)
+{
+    const uint64_t end = address + count;
+    auto next = FRuns.upper_bound(address);
+    auto prev = next == FRuns.begin() ? FRuns.end() : std::prev(next);
+    if ((prev != FRuns.end() && prev->second > address) || (next != FRuns.end() && next->first < end))
+        throw TVxFormatError(TVxFormatErrorKind::Overlap, line);
+    const bool joinsNext = next != FRuns.end() && next->first == end;
+    if (prev != FRuns.end() && prev->second == address) {
+        prev->second = joinsNext ? next->second : end;
+    } else {
+        FRuns.emplace_hint(next, address, joinsNext ? next->second : end);
+    }
+    if (joinsNext)
+        FRuns.erase(next);
+}
+
+void TVxImporter::Write(const TFileHandle &in, TFileHandle &out)
+{
+    // The gaps first: the runs are known, and each gap is written once.
+    std::vector<uint8_t> buffer(kBlock, FFill);
+    uint64_t at = FLowest;
+    for (const auto &run : FRuns) {
+        for (uint64_t pos = at; pos < run.first;) {
+            const auto n = static_cast<size_t>(std::min<uint64_t>(kBlock, run.first - pos));
+            out.WriteAt(static_cast<int64_t>(pos - FLowest), buffer.data(), n);
+            pos += n;
+        }
+        at = run.second;
+    }
+    // Then the data, gathered into blocks while records follow each other.
+    TVxRecordReader reader(FFormat);
+    uint64_t bufferAt = 0;
+    size_t used = 0;
+    auto flush = [&] {
+        if (used > 0)
+            out.WriteAt(static_cast<int64_t>(bufferAt - FLowest), buffer.data(), used);
+        used = 0;
+    };
+    ForEachLine(in, 1, [&](const char *text, size_t length, int64_t line) {
+        const TVxRecordReader::TRecord r = reader.Read(text, length, line);
+        if (r.End)
+            return false;
+        if (!r.Data || r.Count == 0)
+            return true;
+        if (used > 0 && (r.Address != bufferAt + used || used + r.Count > buffer.size()))
+            flush();
+        if (used == 0)
+            bufferAt = r.Address;
+        std::memcpy(buffer.data() + used, r.Bytes, r.Count);
+        used += r.Count;
+        return true;
+    });
+    flush();
+}

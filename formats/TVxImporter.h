@@ -1,0 +1,58 @@
+#pragma once
+// Reads an Intel HEX or S-record file into a memory image: the bytes from the lowest to the
+// highest address the records give, the gaps between them filled with one byte, written to
+// a new temporary file (TTempFile::Create) that the document then takes as its working copy
+// (TVxDocument::LoadUntitled).
+//
+// Two passes over the input: the first checks every record (TVxRecordReader), that no two
+// give the same address and that the image fits a document, and learns where the runs of
+// data lie; only then is anything written, so bad input costs no disk space. The second
+// writes the data runs and the gaps between them, each once. Memory: one input block, one
+// output block, and one entry per run of adjacent records (one for a file written in order).
+//
+// Progress: one cancellable operation over both passes (twice the input's size). Errors:
+// TVxFormatError naming the line (the last line for a missing end record), std::system_error
+// for the files, TVxCancelled; the image file is then gone.
+//
+// Who calls: the import commands of the program (app/formats); tests.
+
+#include "TTempFile.h"
+#include "TVxRecordReader.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+
+class TVxProgress;
+
+class TVxImporter {
+public:
+    TVxImporter(TVxRecordReader::TFormat format, uint8_t fill);
+
+    TTempFile Import(const std::string &path, TVxProgress *progress);
+
+    // After Import: the address of the image's first byte, and its size.
+    uint32_t Lowest() const { return static_cast<uint32_t>(FLowest); }
+    int64_t Size() const { return FHighest - FLowest; }
+
+private:
+    using TLineFn = std::function<bool(const char *text, size_t length, int64_t line)>;
+    // Calls fn for each line until it returns false; returns the number of the last line.
+    int64_t ForEachLine(const TFileHandle &in, int64_t pass, const TLineFn &fn);
+    void Scan(const TFileHandle &in);
+    void Write(const TFileHandle &in, TFileHandle &out);
+    // Records the run [address, address + count) of line, merging it with its neighbours;
+    // throws when it overlaps a run already there.
+    void AddRun(uint64_t address, uint64_t count, int64_t line);
+    void Report(int64_t done);
+
+    TVxRecordReader::TFormat FFormat;
+    uint8_t FFill;
+    TVxProgress *FProgress = nullptr;
+    int64_t FInputSize = 0;
+    // Runs of data: start address to end address (exclusive).
+    std::map<uint64_t, uint64_t> FRuns;
+    uint64_t FLowest = 0;
+    uint64_t FHighest = 0;
+};
