@@ -78,7 +78,7 @@ void TVxTextEncoder::AddBase64(const uint8_t *data, size_t count, std::string &o
             FCarry[FCarryCount++] = data[i++];
         }
     }
-    char chunk[4 * 1024];
+    char chunk[4 * 1024] = {};
     size_t n = 0;
     for (; i + 3 <= count; i += 3) {
         const uint8_t *g = data + i;

@@ -42,7 +42,7 @@ void TImportCommands::Execute(TVxRecordReader::TFormat format)
                                                QStringLiteral("データのないアドレスを埋めるバイト（16進数）:"), fill))
             return;
         bool ok = false;
-        const uint value = fill.trimmed().toUInt(&ok, 16);
+        const unsigned value = fill.trimmed().toUInt(&ok, 16);
         if (ok && value <= 0xFF && !fill.contains(QLatin1Char('x'), Qt::CaseInsensitive)) {
             FFill = fill;
             Import(format, fileName, static_cast<uint8_t>(value));
