@@ -18,6 +18,7 @@ TTempFile TVxImporter::Import(const std::string &path, TVxProgress *progress)
 {
     FProgress = progress;
     FRuns.clear();
+    FLast = FRuns.end();
     TFileHandle in = TFileHandle::OpenRead(path);
     FInputSize = in.Length();
     Scan(in);
@@ -35,7 +36,8 @@ void TVxImporter::Report(int64_t done)
         FProgress->Report(done, 2 * FInputSize, true);
 }
 
-int64_t TVxImporter::ForEachLine(const TFileHandle &in, int64_t pass, const TLineFn &fn)
+template <typename TLineFn>
+int64_t TVxImporter::ForEachLine(const TFileHandle &in, int64_t pass, TLineFn &&fn)
 {
     std::vector<char> block(kBlock);
     std::string carry; // a line that runs over a block's end
@@ -108,6 +110,13 @@ void TVxImporter::Scan(const TFileHandle &in)
 void TVxImporter::AddRun(uint64_t address, uint64_t count, int64_t line)
 {
     const uint64_t end = address + count;
+    if (FLast != FRuns.end() && FLast->second == address) {
+        const auto after = std::next(FLast);
+        if (after == FRuns.end() || after->first > end) {
+            FLast->second = end;
+            return;
+        }
+    }
     auto next = FRuns.upper_bound(address);
     auto prev = next == FRuns.begin() ? FRuns.end() : std::prev(next);
     if ((prev != FRuns.end() && prev->second > address) || (next != FRuns.end() && next->first < end))
@@ -115,8 +124,9 @@ void TVxImporter::AddRun(uint64_t address, uint64_t count, int64_t line)
     const bool joinsNext = next != FRuns.end() && next->first == end;
     if (prev != FRuns.end() && prev->second == address) {
         prev->second = joinsNext ? next->second : end;
+        FLast = prev;
     } else {
-        FRuns.emplace_hint(next, address, joinsNext ? next->second : end);
+        FLast = FRuns.emplace_hint(next, address, joinsNext ? next->second : end);
     }
     if (joinsNext)
         FRuns.erase(next);

@@ -56,9 +56,9 @@ void TVxIntelHexEncoder::PutData(const uint8_t *data, size_t count, std::string 
 
 void TVxIntelHexEncoder::PutRecord(uint8_t type, uint16_t offset, const uint8_t *data, size_t count, std::string &out)
 {
-    const size_t at = out.size();
-    out.resize(at + 1 + 2 * (4 + count + 1) + 1);
-    char *p = &out[at];
+    // Built on the stack and appended once: cheaper than growing the text per field.
+    char line[1 + 2 * (4 + 255 + 1) + 1];
+    char *p = line;
     *p++ = ':';
     const uint8_t head[4] = {static_cast<uint8_t>(count), static_cast<uint8_t>(offset >> 8),
                              static_cast<uint8_t>(offset), type};
@@ -72,7 +72,8 @@ void TVxIntelHexEncoder::PutRecord(uint8_t type, uint16_t offset, const uint8_t 
         sum += data[i];
     }
     p = TVxTextEncoder::PutHex(p, static_cast<uint8_t>(-sum));
-    *p = '\n';
+    *p++ = '\n';
+    out.append(line, static_cast<size_t>(p - line));
 }
 
 void TVxIntelHexEncoder::Finish(std::string &out)

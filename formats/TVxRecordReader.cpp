@@ -3,16 +3,22 @@
 #include "TVxFormatError.h"
 
 namespace {
-int DigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
+// Digit values, -1 for what is no hexadecimal digit: one lookup a character, no branches.
+struct THexDigits {
+    int8_t Value[256];
+    constexpr THexDigits() : Value()
+    {
+        for (int i = 0; i < 256; ++i)
+            Value[i] = -1;
+        for (int i = 0; i < 10; ++i)
+            Value['0' + i] = static_cast<int8_t>(i);
+        for (int i = 0; i < 6; ++i) {
+            Value['A' + i] = static_cast<int8_t>(10 + i);
+            Value['a' + i] = static_cast<int8_t>(10 + i);
+        }
+    }
+};
+constexpr THexDigits kDigits;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
@@ -21,19 +27,22 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 constexpr uint64_t kMaxAddress = 0xFFFFFFFFu;
 } // namespace
 
-TVxRecordReader::TVxRecordReader(TFormat format) : FFormat(format) { FBytes.reserve(kMaxLine / 2); }
+TVxRecordReader::TVxRecordReader(TFormat format) : FFormat(format) {}
 
 void TVxRecordReader::Decode(const char *text, size_t length, int64_t line)
 {
     if (length % 2 != 0)
         Fail(TVxFormatErrorKind::BadCharacter, line);
-    FBytes.resize(length / 2);
-    for (size_t i = 0; i < length; i += 2) {
-        const int hi = DigitValue(text[i]), lo = DigitValue(text[i + 1]);
-        if (hi < 0 || lo < 0)
-            Fail(TVxFormatErrorKind::BadCharacter, line);
-        FBytes[i / 2] = static_cast<uint8_t>(hi << 4 | lo);
+    FCount = length / 2;
+    int bad = 0;
+    for (size_t i = 0; i < FCount; ++i) {
+        const int hi = kDigits.Value[static_cast<uint8_t>(text[2 * i])];
+        const int lo = kDigits.Value[static_cast<uint8_t>(text[2 * i + 1])];
+        bad |= hi | lo;
+        FBytes[i] = static_cast<uint8_t>((hi & 15) << 4 | (lo & 15));
     }
+    if (bad < 0)
+        Fail(TVxFormatErrorKind::BadCharacter, line);
 }
 
 TVxRecordReader::TRecord TVxRecordReader::Read(const char *text, size_t length, int64_t line)
@@ -66,16 +75,16 @@ TVxRecordReader::TRecord TVxRecordReader::Read(const char *text, size_t length, 
 TVxRecordReader::TRecord TVxRecordReader::ReadIntelHex(int64_t line)
 {
     // Length, two address bytes, type, checksum.
-    if (FBytes.size() < 5 || FBytes.size() != size_t(FBytes[0]) + 5)
+    if (FCount < 5 || FCount != size_t(FBytes[0]) + 5)
         Fail(TVxFormatErrorKind::BadLength, line);
     unsigned sum = 0;
-    for (uint8_t b : FBytes)
-        sum += b;
+    for (size_t i = 0; i < FCount; ++i)
+        sum += FBytes[i];
     if ((sum & 0xFF) != 0)
         Fail(TVxFormatErrorKind::BadChecksum, line);
     const size_t count = FBytes[0];
     const unsigned offset = unsigned(FBytes[1]) << 8 | FBytes[2];
-    const uint8_t *data = FBytes.data() + 4;
+    const uint8_t *data = FBytes + 4;
     TRecord r;
     switch (FBytes[3]) {
     case 0x00:
@@ -117,17 +126,17 @@ TVxRecordReader::TRecord TVxRecordReader::ReadSRecord(char type, int64_t line)
         Fail(TVxFormatErrorKind::BadType, line);
     const size_t addressBytes = static_cast<size_t>(kAddressBytes[t]);
     // The length counts the address, the data and the checksum.
-    if (FBytes.size() < 2 + addressBytes || FBytes.size() != size_t(FBytes[0]) + 1)
+    if (FCount < 2 + addressBytes || FCount != size_t(FBytes[0]) + 1)
         Fail(TVxFormatErrorKind::BadLength, line);
     unsigned sum = 0;
-    for (size_t i = 0; i + 1 < FBytes.size(); ++i)
+    for (size_t i = 0; i + 1 < FCount; ++i)
         sum += FBytes[i];
-    if (static_cast<uint8_t>(~sum) != FBytes.back())
+    if (static_cast<uint8_t>(~sum) != FBytes[FCount - 1])
         Fail(TVxFormatErrorKind::BadChecksum, line);
     uint64_t address = 0;
     for (size_t i = 0; i < addressBytes; ++i)
         address = address << 8 | FBytes[1 + i];
-    const size_t count = FBytes.size() - 2 - addressBytes;
+    const size_t count = FCount - 2 - addressBytes;
     TRecord r;
     switch (t) {
     case 1:
@@ -135,7 +144,7 @@ TVxRecordReader::TRecord TVxRecordReader::ReadSRecord(char type, int64_t line)
     case 3:
         r.Data = true;
         r.Address = address;
-        r.Bytes = FBytes.data() + 1 + addressBytes;
+        r.Bytes = FBytes + 1 + addressBytes;
         r.Count = count;
         if (count > 0 && address + count - 1 > kMaxAddress)
             Fail(TVxFormatErrorKind::BadAddress, line);

@@ -16,7 +16,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 class TVxRecordReader {
 public:
@@ -47,7 +46,9 @@ private:
     TRecord ReadSRecord(char type, int64_t line);
 
     TFormat FFormat;
-    std::vector<uint8_t> FBytes;
+    // The record's bytes (FCount of them), from the length field to the checksum.
+    uint8_t FBytes[kMaxLine / 2];
+    size_t FCount = 0;
     // Intel HEX: the base address that types 02 and 04 set.
     uint64_t FBase = 0;
     // S-records: data records read so far, for the count records.

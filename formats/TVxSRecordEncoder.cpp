@@ -44,9 +44,9 @@ void TVxSRecordEncoder::PutRecord(char type, int addressBytes, uint32_t address,
                                   std::string &out)
 {
     const size_t length = static_cast<size_t>(addressBytes) + count + 1;
-    const size_t at = out.size();
-    out.resize(at + 2 + 2 * (1 + length) + 1);
-    char *p = &out[at];
+    // Built on the stack and appended once: cheaper than growing the text per field.
+    char line[2 + 2 * 256 + 1];
+    char *p = line;
     *p++ = 'S';
     *p++ = type;
     p = TVxTextEncoder::PutHex(p, static_cast<uint8_t>(length));
@@ -61,7 +61,8 @@ void TVxSRecordEncoder::PutRecord(char type, int addressBytes, uint32_t address,
         sum += data[i];
     }
     p = TVxTextEncoder::PutHex(p, static_cast<uint8_t>(~sum));
-    *p = '\n';
+    *p++ = '\n';
+    out.append(line, static_cast<size_t>(p - line));
 }
 
 void TVxSRecordEncoder::Finish(std::string &out)
