@@ -46,6 +46,7 @@ private:
     TRecord ReadSRecord(char type, int64_t line);
 
     TFormat FFormat;
+    const int16_t *FPairs;
     // The record's bytes (FCount of them), from the length field to the checksum.
     uint8_t FBytes[kMaxLine / 2];
     size_t FCount = 0;
