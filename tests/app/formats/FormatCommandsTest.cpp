@@ -5,6 +5,8 @@
 
 #include "TCopyAsCommands.h"
 #include "TExportCommands.h"
+#include "TFileCommands.h"
+#include "TSettingsFile.h"
 #include "TFeatureFixture.h"
 #include "TImportCommands.h"
 #include "TVxImporter.h"
@@ -107,6 +109,8 @@ TEST_F(FormatCommandsTest, ExportsWriteTheSelectionOrTheWholeDocument)
 
 TEST_F(FormatCommandsTest, ImportOpensTheImageUntitledAndRefusesBadInput)
 {
+    // The file commands follow every load: the recent files, the watch on the file.
+    TFileCommands files(fx.Context());
     const QString path = dir.filePath(QStringLiteral("in.hex"));
     // Two bytes at 100 and two at 104: a gap of two.
     WriteTestFile(path, ":020100001234B7\n:02010400ABCD81\n:00000001FF\n");
@@ -120,6 +124,8 @@ TEST_F(FormatCommandsTest, ImportOpensTheImageUntitledAndRefusesBadInput)
     EXPECT_EQ(EditorBytes(ed), QByteArray::fromHex("1234EEEEABCD"));
     EXPECT_TRUE(ed.FileName().empty());
     EXPECT_FALSE(ed.Modified());
+    for (const std::string &recent : TSettingsFile().LoadRecentFiles())
+        EXPECT_FALSE(recent.empty()) << "an untitled image is no recent file";
     EXPECT_TRUE(ui.Messages.last().contains(QStringLiteral("00000100"))) << ui.Messages.last().toStdString();
 
     // A checksum error on line 2: named, and the document stays.
