@@ -10,6 +10,37 @@
 
 namespace {
 constexpr size_t kBlock = size_t(4) << 20;
+
+// Gathers records that follow each other into one block, written at its address less the
+// image's first address: one write a few MiB however short the records.
+class TGather {
+public:
+    TGather(TFileHandle &out, uint64_t base) : FOut(out), FBase(base), FBuffer(kBlock) {}
+    void Add(uint64_t address, const uint8_t *bytes, size_t count)
+    {
+        if (FUsed > 0 && (address != FAt + FUsed || FUsed + count > FBuffer.size()))
+            Flush();
+        if (FUsed == 0)
+            FAt = address;
+        std::memcpy(FBuffer.data() + FUsed, bytes, count);
+        FUsed += count;
+    }
+    void Flush()
+    {
+        if (FUsed > 0)
+            FOut.WriteAt(static_cast<int64_t>(FAt - FBase), FBuffer.data(), FUsed);
+        FUsed = 0;
+    }
+    void SetBase(uint64_t base) { FBase = base; }
+    void Drop() { FUsed = 0; }
+
+private:
+    TFileHandle &FOut;
+    uint64_t FBase;
+    std::vector<uint8_t> FBuffer;
+    uint64_t FAt = 0;
+    size_t FUsed = 0;
+};
 } // namespace
 
 TVxImporter::TVxImporter(TVxRecordReader::TFormat format, uint8_t fill) : FFormat(format), FFill(fill) {}
@@ -21,10 +52,12 @@ TTempFile TVxImporter::Import(const std::string &path, TVxProgress *progress)
     FLast = FRuns.end();
     TFileHandle in = TFileHandle::OpenRead(path);
     FInputSize = in.Length();
-    Scan(in);
     TTempFile image = TTempFile::Create();
-    image.Handle().Reserve(0, Size());
-    Write(in, image.Handle());
+    if (!Scan(in, image.Handle())) {
+        image.Handle().SetLength(0);
+        Write(in, image.Handle());
+    }
+    FillGaps(image.Handle());
     if (FProgress)
         FProgress->Report(2 * FInputSize, 2 * FInputSize, true);
     return image;
@@ -80,12 +113,17 @@ int64_t TVxImporter::ForEachLine(const TFileHandle &in, int64_t pass, TLineFn &&
     }
 }
 
-void TVxImporter::Scan(const TFileHandle &in)
+bool TVxImporter::Scan(const TFileHandle &in, TFileHandle &out)
 {
     TVxRecordReader reader(FFormat);
     bool ended = false;
     FLowest = UINT64_MAX;
     FHighest = 0;
+    // Most files begin at their lowest address: their data is written at once, while it is
+    // checked, and no second pass is needed.
+    TGather gather(out, 0);
+    bool written = true, haveFirst = false;
+    uint64_t first = 0;
     const int64_t last = ForEachLine(in, 0, [&](const char *text, size_t length, int64_t line) {
         const TVxRecordReader::TRecord r = reader.Read(text, length, line);
         if (r.End) {
@@ -99,12 +137,28 @@ void TVxImporter::Scan(const TFileHandle &in)
         FHighest = std::max<uint64_t>(FHighest, r.Address + r.Count);
         if (FHighest - FLowest > static_cast<uint64_t>(TVxDocument::kMaxFileSize))
             throw TVxFormatError(TVxFormatErrorKind::TooLarge, line);
+        if (!haveFirst) {
+            haveFirst = true;
+            first = r.Address;
+            gather.SetBase(first);
+        }
+        if (written && r.Address < first) {
+            // Below the first record: where the image starts is known only at the end, and
+            // the second pass writes it.
+            written = false;
+            gather.Drop();
+        }
+        if (written)
+            gather.Add(r.Address, r.Bytes, r.Count);
         return true;
     });
     if (!ended)
         throw TVxFormatError(TVxFormatErrorKind::MissingEnd, last);
     if (FRuns.empty())
         throw TVxFormatError(TVxFormatErrorKind::NoData, last);
+    if (written)
+        gather.Flush();
+    return written;
 }
 
 void TVxImporter::AddRun(uint64_t address, uint64_t count, int64_t line)
@@ -132,41 +186,31 @@ void TVxImporter::AddRun(uint64_t address, uint64_t count, int64_t line)
         FRuns.erase(next);
 }
 
-void TVxImporter::Write(const TFileHandle &in, TFileHandle &out)
+void TVxImporter::FillGaps(TFileHandle &out)
 {
-    // The gaps first: the runs are known, and each gap is written once.
-    std::vector<uint8_t> buffer(kBlock, FFill);
+    const std::vector<uint8_t> fill(kBlock, FFill);
     uint64_t at = FLowest;
     for (const auto &run : FRuns) {
         for (uint64_t pos = at; pos < run.first;) {
             const auto n = static_cast<size_t>(std::min<uint64_t>(kBlock, run.first - pos));
-            out.WriteAt(static_cast<int64_t>(pos - FLowest), buffer.data(), n);
+            out.WriteAt(static_cast<int64_t>(pos - FLowest), fill.data(), n);
             pos += n;
         }
         at = run.second;
     }
-    // Then the data, gathered into blocks while records follow each other.
+}
+
+void TVxImporter::Write(const TFileHandle &in, TFileHandle &out)
+{
     TVxRecordReader reader(FFormat);
-    uint64_t bufferAt = 0;
-    size_t used = 0;
-    auto flush = [&] {
-        if (used > 0)
-            out.WriteAt(static_cast<int64_t>(bufferAt - FLowest), buffer.data(), used);
-        used = 0;
-    };
+    TGather gather(out, FLowest);
     ForEachLine(in, 1, [&](const char *text, size_t length, int64_t line) {
         const TVxRecordReader::TRecord r = reader.Read(text, length, line);
         if (r.End)
             return false;
-        if (!r.Data || r.Count == 0)
-            return true;
-        if (used > 0 && (r.Address != bufferAt + used || used + r.Count > buffer.size()))
-            flush();
-        if (used == 0)
-            bufferAt = r.Address;
-        std::memcpy(buffer.data() + used, r.Bytes, r.Count);
-        used += r.Count;
+        if (r.Data && r.Count > 0)
+            gather.Add(r.Address, r.Bytes, r.Count);
         return true;
     });
-    flush();
+    gather.Flush();
 }

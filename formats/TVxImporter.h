@@ -4,11 +4,14 @@
 // a new temporary file (TTempFile::Create) that the document then takes as its working copy
 // (TVxDocument::LoadUntitled).
 //
-// Two passes over the input: the first checks every record (TVxRecordReader), that no two
-// give the same address and that the image fits a document, and learns where the runs of
-// data lie; only then is anything written, so bad input costs no disk space. The second
-// writes the data runs and the gaps between them, each once. Memory: one input block, one
-// output block, and one entry per run of adjacent records (one for a file written in order).
+// The first pass over the input checks every record (TVxRecordReader), that no two give the
+// same address and that the image fits a document, and learns where the runs of data lie.
+// While no record lies below the file's first one (files written in address order), it
+// writes the data as it goes, and one pass is all; otherwise a second pass writes it once
+// the lowest address is known. The gaps between the runs are filled last, each once. Bad
+// input found late has cost the disk space of the data before it, freed with the unnamed
+// image file. Memory: one input block, one output block, and one entry per run of adjacent
+// records (one for a file written in order).
 //
 // Progress: one cancellable operation over both passes (twice the input's size). Errors:
 // TVxFormatError naming the line (the last line for a missing end record), std::system_error
@@ -41,8 +44,13 @@ private:
     // inlined: files of millions of short lines spend their time here.
     template <typename TLineFn>
     int64_t ForEachLine(const TFileHandle &in, int64_t pass, TLineFn &&fn);
-    void Scan(const TFileHandle &in);
+    // The first pass: checks every record and learns the runs; writes the data into out as
+    // it goes while no record lies below the first one. False when one did: then nothing
+    // useful is in out, and Write must do a second pass.
+    bool Scan(const TFileHandle &in, TFileHandle &out);
     void Write(const TFileHandle &in, TFileHandle &out);
+    // Writes the fill byte between the runs.
+    void FillGaps(TFileHandle &out);
     // Records the run [address, address + count) of line, merging it with its neighbours;
     // throws when it overlaps a run already there.
     void AddRun(uint64_t address, uint64_t count, int64_t line);
