@@ -310,21 +310,3 @@ TEST_F(FormatsTest, CancelledOrFailedExportLeavesTheTargetAsItWas)
     EXPECT_THROW(importer.Import(path, &importProgress), TVxCancelled);
     EXPECT_EQ(temp.FileCount(), before);
 }
-
-TEST_F(FormatsTest, LoadUntitledTakesTheImageAsAFreshDocument)
-{
-    TVxDocument doc;
-    LoadDocument(doc, dir.File("doc.bin"), Pattern(100, 1));
-    doc.OverwriteByte(0, 1, true);
-    TTempFile image = TTempFile::Create();
-    const std::vector<uint8_t> bytes = Pattern(5000, 4);
-    image.Handle().WriteAt(0, bytes.data(), bytes.size());
-    doc.LoadUntitled(std::move(image));
-    EXPECT_EQ(DocBytes(doc), bytes);
-    EXPECT_TRUE(doc.FileName().empty());
-    EXPECT_EQ(doc.UndoCount(), 0);
-    EXPECT_FALSE(doc.DiskIdentity().Exists);
-    // Saved like any untitled document.
-    ASSERT_TRUE(doc.SaveToFile(dir.File("saved.bin"), false));
-    EXPECT_EQ(ReadFileBytes(dir.File("saved.bin")), bytes);
-}
