@@ -164,6 +164,28 @@ bool TVxDocument::LoadFromFile(const std::string &fileName, bool recoverSave)
     return true;
 }
 
+void TVxDocument::LoadUntitled(TTempFile image)
+{
+    const int64_t size = image.Handle().Length();
+    if (size > kMaxFileSize)
+        throw TVxError(TVxErrorKind::OpenTooLarge, FUntitledName);
+    FWork.Adopt(std::move(image), static_cast<int32_t>(size));
+    FChanges.Reset();
+    FChangedBytes.Clear();
+    ClearUndo();
+    FFileName.clear();
+    UpdateLabel();
+    FDiskIdentity = TFileIdentity();
+    FDiskTarget.clear();
+    AnnounceFileSize();
+    FUndo.ResetSaveState();
+    FHooks->DocumentReplaced();
+    if (OnFileOpen)
+        OnFileOpen();
+    FHooks->PostFileOpened();
+    AnnounceFileSize();
+}
+
 bool TVxDocument::WriteToFile(const std::string &fileName) { return WriteFile(fileName, 0, false); }
 
 bool TVxDocument::WriteFile(const std::string &fileName, int32_t backups, bool askIfChanged)

@@ -124,6 +124,12 @@ public:
     // (JournalRecovered), unless recoverSave is false: then the file is only read, as it is
     // (the other file of a compare, which is never written).
     bool LoadFromFile(const std::string &fileName, bool recoverSave = true);
+    // Replaces the document with the bytes of `image`, a file made by TTempFile::Create
+    // (an import writes its memory image there), which becomes the working copy as it is:
+    // nothing is copied. The document is untitled afterwards, with no history, and fires
+    // the events of a load. Throws TVxError(OpenTooLarge) for more than kMaxFileSize bytes,
+    // leaving the document as it was.
+    void LoadUntitled(TTempFile image);
     // Writes the document to the file as TVxSaver does (a symlink is written through to the
     // file it names; owner, group, bits and attributes are kept). Never throws; false on
     // failure, and the target keeps its previous contents. Needs no space in the temporary
