@@ -144,21 +144,7 @@ bool TVxDocument::LoadFromFile(const std::string &fileName, bool recoverSave)
     const TFileIdentity identity = TFileIdentity::Of(src);
     src.Close();
 
-    FWork.Adopt(std::move(work), size);
-    FChanges.Reset();
-    FChangedBytes.Clear();
-    ClearUndo();
-    FFileName = fileName;
-    UpdateLabel();
-    FDiskIdentity = identity;
-    FDiskTarget = TFilePaths::ResolveLinks(fileName);
-    AnnounceFileSize();
-    FUndo.ResetSaveState();
-    FHooks->DocumentReplaced();
-    if (OnFileOpen)
-        OnFileOpen();
-    FHooks->PostFileOpened();
-    AnnounceFileSize();
+    Replace(std::move(work), size, fileName, identity, TFilePaths::ResolveLinks(fileName));
     if (recovered)
         FQuestions->JournalRecovered(fileName);
     return true;
@@ -169,14 +155,20 @@ void TVxDocument::LoadUntitled(TTempFile image)
     const int64_t size = image.Handle().Length();
     if (size > kMaxFileSize)
         throw TVxError(TVxErrorKind::OpenTooLarge, FUntitledName);
-    FWork.Adopt(std::move(image), static_cast<int32_t>(size));
+    Replace(std::move(image), static_cast<int32_t>(size), std::string(), TFileIdentity(), std::string());
+}
+
+void TVxDocument::Replace(TTempFile work, int32_t size, const std::string &fileName, const TFileIdentity &identity,
+                          const std::string &diskTarget)
+{
+    FWork.Adopt(std::move(work), size);
     FChanges.Reset();
     FChangedBytes.Clear();
     ClearUndo();
-    FFileName.clear();
+    FFileName = fileName;
     UpdateLabel();
-    FDiskIdentity = TFileIdentity();
-    FDiskTarget.clear();
+    FDiskIdentity = identity;
+    FDiskTarget = diskTarget;
     AnnounceFileSize();
     FUndo.ResetSaveState();
     FHooks->DocumentReplaced();

@@ -232,6 +232,10 @@ private:
     // inverse, puts back what it rewrote before passing the exception on.
     void RewriteRange(int32_t offset, int32_t count, TVxByteTransform &transform, TVxByteTransform *inverse,
                       TVxProgressSteps *steps);
+    // The document becomes the filled working copy `work` of `size` bytes, named fileName
+    // (empty: untitled), with no history; the events of a load follow (see the class comment).
+    void Replace(TTempFile work, int32_t size, const std::string &fileName, const TFileIdentity &identity,
+                 const std::string &diskTarget);
     void AddRecord(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte, TVxUndoBlock data, int32_t count);
     // Where a record goes: a new change onto the undo list (emptying the redo list), the
     // record of an undo onto the redo list, that of a redo back onto the undo list.

@@ -34,17 +34,6 @@ struct FormatCommandsTest : TFeatureTest {
         ed.LoadFromFile(path.toStdString());
         fx.Window.show();
     }
-    bool DriveExport(QAction *command, const std::function<void(TfrmExport &)> &drive)
-    {
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto *d = qobject_cast<TfrmExport *>(QApplication::activeModalWidget());
-            if ((seen = d != nullptr))
-                drive(*d);
-        });
-        command->trigger();
-        return seen;
-    }
     QByteArray ReadImage(TVxRecordReader::TFormat format, const QString &path, uint32_t &lowest)
     {
         TVxImporter importer(format, 0xFF);
@@ -62,7 +51,7 @@ TEST_F(FormatCommandsTest, ExportsWriteTheSelectionOrTheWholeDocument)
     const QString hex = dir.filePath(QStringLiteral("out.hex"));
     ed.SetSelection(10, 109);
     ui.FileAnswers = {hex};
-    ASSERT_TRUE(DriveExport(exports.acExportIntelHex, [&](TfrmExport &d) {
+    ASSERT_TRUE(DriveDialog<TfrmExport>(exports.acExportIntelHex, [&](TfrmExport &d) {
         // Not an address: told, and the dialog stays.
         d.edtStart->setText(QStringLiteral("G0"));
         QTest::keyClick(d.edtStart, Qt::Key_Return);
@@ -81,7 +70,7 @@ TEST_F(FormatCommandsTest, ExportsWriteTheSelectionOrTheWholeDocument)
     ed.SetSelection(-1, -1);
     const QString srec = dir.filePath(QStringLiteral("out.srec"));
     ui.FileAnswers = {srec};
-    ASSERT_TRUE(DriveExport(exports.acExportSRecord, [&](TfrmExport &d) {
+    ASSERT_TRUE(DriveDialog<TfrmExport>(exports.acExportSRecord, [&](TfrmExport &d) {
         EXPECT_EQ(d.edtStart->text(), QStringLiteral("1fff0"));
         d.edtStart->setText(QStringLiteral("0"));
         d.accept();
