@@ -15,5 +15,7 @@ echo "Installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
+# A mirror caught mid-sync fails the update of some list; the lists there are may still
+# hold the packages, and the install says so if not.
+$SUDO apt-get update -q || echo "apt-get update failed; installing from the package lists there are"
 $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

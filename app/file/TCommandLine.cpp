@@ -57,6 +57,18 @@ int TCommandLine::RunCommandLine(const QString &commandLine)
     return TUiServices::Instance().StartProgram(split.Program, SplitArguments(split.Parameters)) ? 0 : ENOENT;
 }
 
+QStringList TCommandLine::ListFilePaths(const QByteArray &text)
+{
+    QStringList paths;
+    for (QByteArray line : text.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            paths << QString::fromUtf8(line);
+    }
+    return paths;
+}
+
 bool TCommandLine::IsListSwitch(const QString &arg) { return arg.compare(QStringLiteral("/SE"), Qt::CaseInsensitive) == 0; }
 
 QString TCommandLine::ArgumentFor(const QString &absolutePath)

@@ -6,6 +6,7 @@
 // Who calls: the file commands (a new window, a file for a new instance), the command-line
 // files, the options dialog's shell registration.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,9 @@ public:
     static int RunCommandLine(const QString &commandLine);
     // Whether an argument is the switch "/SE" (any letter case) that names a list file.
     static bool IsListSwitch(const QString &arg);
+    // The paths of a "/SE" list file's bytes: one UTF-8 path a line, lines ending in LF or
+    // CR LF, empty lines skipped. Each is opened as it stands.
+    static QStringList ListFilePaths(const QByteArray &text);
     // The one argument that hands an absolute path to a new instance: the path itself, but
     // never in a form that instance would take for the switch.
     static QString ArgumentFor(const QString &absolutePath);

@@ -19,15 +19,9 @@ void OpenList(TFileCommands &files, const QString &listFile)
     if (!f.open(QIODevice::ReadOnly))
         return;
     // A list is written by a file manager's action; anything very long is not one.
-    const QByteArray text = f.read(16 << 20);
-    for (QByteArray line : text.split('\n')) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (line.isEmpty())
-            continue;
-        if (!files.OpenFile(QString::fromUtf8(line), true))
+    for (const QString &path : TCommandLine::ListFilePaths(f.read(16 << 20)))
+        if (!files.OpenFile(path, true))
             return;
-    }
 }
 } // namespace
 
