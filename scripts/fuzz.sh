@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-build=${HEXCAVATOR_FUZZ_BUILD:-build-fuzz}
+build=$(realpath -m "${HEXCAVATOR_FUZZ_BUILD:-build-fuzz}")
 ./scripts/setup.sh clang-14 libclang-rt-14-dev libfuzzer-14-dev
 targets=${HEXCAVATOR_FUZZ_TARGETS:-$(cd tests/fuzz && ls ./*.cpp | sed 's|^\./||; s|\.cpp$||')}
 
@@ -32,7 +32,7 @@ for t in $targets; do
   work="$scratch/$t"
   mkdir -p "$work/corpus" "$work/tmp"
   cp -r "tests/fuzz/corpus/$t/." "$work/corpus/" 2>/dev/null || true
-  if (cd "$work" && TMPDIR="$work/tmp" "$OLDPWD/$build/tests/fuzz/fuzz_$t" -max_total_time="$seconds" \
+  if (cd "$work" && TMPDIR="$work/tmp" "$build/tests/fuzz/fuzz_$t" -max_total_time="$seconds" \
         -timeout=10 -rss_limit_mb=2048 -max_len=4096 -print_final_stats=1 corpus >log.txt 2>&1); then
     stats=$(grep -o 'exec/s: [0-9]*' "$work/log.txt" | tail -1 || true)
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$work/log.txt" | grep -o '[0-9]*$' || true)
