@@ -76,7 +76,10 @@ std::string DesktopLinkTarget(const std::string &path, bool &isLink)
         rest = rest.substr(9);
     if (rest.empty() || rest[0] != '/')
         return std::string();
-    return PercentDecode(rest);
+    // A zero byte, typed or escaped, would cut the path short where the system reads it, and
+    // so open some other file than the link names.
+    std::string local = PercentDecode(rest);
+    return local.find('\0') == std::string::npos ? local : std::string();
 }
 
 std::string Normalise(const std::string &path)

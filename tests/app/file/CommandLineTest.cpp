@@ -125,6 +125,12 @@ TEST_F(CommandLineTest, ShortcutsOpenWhatTheyStandForWithTheLongAbsolutePath)
     EXPECT_EQ(QString::fromStdString(TShellPaths::ResolveShortcut(app.toStdString())), app);
     const QString web = File(QStringLiteral("web.desktop"), "[Desktop Entry]\nType=Link\nURL=https://example.org/\n");
     EXPECT_TRUE(TShellPaths::ResolveShortcut(web.toStdString()).empty());
+    // A zero byte would cut the path short at the system and open another file.
+    for (const QByteArray &url : {QByteArray("file://") + spaced.toUtf8() + "%00.txt",
+                                  QByteArray("file://") + spaced.toUtf8() + QByteArray(".txt\0", 5)}) {
+        const QString cut = File(QStringLiteral("cut.desktop"), "[Desktop Entry]\nType=Link\nURL=" + url + "\n");
+        EXPECT_TRUE(TShellPaths::ResolveShortcut(cut.toStdString()).empty()) << url.toStdString();
+    }
 
     QDir(dir.path()).mkdir(QStringLiteral("sub"));
     const QString roundabout = dir.path() + QStringLiteral("/./sub/../target.bin");
