@@ -228,5 +228,11 @@ bool TVxSaver::RecoverPatch(const std::string &fileName)
     } catch (const std::system_error &) {
         return false; // the load itself says why the file cannot be read
     }
-    return TVxPatchJournal::Recover(dir, TFilePaths::BaseName(target));
+    const std::string base = TFilePaths::BaseName(target);
+    // A save killed between linking its new file into the folder and renaming it over the
+    // target left the new file under this name; the target itself is whole.
+    const std::string pending = TTempFile::PendingName(base);
+    if (TFileIdentity::OfEntry(dir, pending).Exists)
+        dir.UnlinkAt(pending);
+    return TVxPatchJournal::Recover(dir, base);
 }

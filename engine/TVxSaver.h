@@ -7,7 +7,9 @@
 // and extended attributes (ACLs included), flushed to disk; then the backup generations
 // are rotated, the newest made as a second link to the old file so that the target's name
 // never goes missing; then the new file is renamed over the target. A failure before the
-// rename leaves the target untouched; a crash leaves nothing but the target.
+// rename leaves the target untouched; a crash leaves nothing but the target (the new file,
+// linked into the folder just before the rename, under TTempFile::PendingName, is removed by
+// the next load: RecoverPatch).
 //
 // In place, instead, when a new file would change what the file is: it has more than one
 // link, its owner or group cannot be given to a new file, its attributes cannot all be
@@ -65,7 +67,8 @@ public:
     // found, has another size than the document, cannot be opened for writing, or its folder
     // takes no journal: the caller then saves with Write. Throws when the write failed.
     bool WritePatch(const TVxWorkCopy &work, const std::vector<std::pair<int32_t, int32_t>> &ranges);
-    // Puts back an interrupted patch of fileName (before it is loaded); true when it did.
+    // Puts back an interrupted patch of fileName (before it is loaded), and removes the new
+    // file an interrupted save left pending beside it; true when it put back.
     static bool RecoverPatch(const std::string &fileName);
 
     // The file as it is after a successful Write.
