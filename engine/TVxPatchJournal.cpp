@@ -9,18 +9,20 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <system_error>
 #include <vector>
 
 namespace {
-constexpr char kMagic[8] = {'H', 'X', 'J', 'R', 'N', 'L', '0', '1'};
+constexpr char kMagic[8] = {'H', 'X', 'J', 'R', 'N', 'L', '0', '2'};
 constexpr size_t kBuffer = 1 << 20;
 
 struct THeader {
     char Magic[8];
     uint64_t Dev;
     uint64_t Ino;
-    int64_t Size;
+    int64_t Size;    // before the write, and again after a rollback
+    int64_t NewSize; // what the write makes of it
     uint64_t Count;
     uint64_t DataBytes;
 };
@@ -147,7 +149,8 @@ bool ReadJournal(const TFileHandle &j, TJournal &out)
     return stored == sum.Value();
 }
 
-// Copies the journal's previous bytes back into the file and flushes it.
+// Copies the journal's previous bytes back into the file, gives it its previous length and
+// flushes it.
 void PutBack(const TFileHandle &j, const TJournal &journal, TFileHandle &file)
 {
     std::vector<uint8_t> buf(kBuffer);
@@ -161,17 +164,21 @@ void PutBack(const TFileHandle &j, const TJournal &journal, TFileHandle &file)
             src += int64_t(n);
         }
     }
+    if (file.Length() != journal.Header.Size)
+        file.SetLength(journal.Header.Size);
     file.Sync();
 }
 
 // The journal's header and ranges for a patch of the file `id` names.
-THeader HeaderFor(const TFileIdentity &id, const TVxPatchJournal::TRanges &ranges, std::vector<TEntry> &entries)
+THeader HeaderFor(const TFileIdentity &id, int64_t newSize, const TVxPatchJournal::TRanges &ranges,
+                  std::vector<TEntry> &entries)
 {
     THeader h{};
     std::memcpy(h.Magic, kMagic, sizeof kMagic);
     h.Dev = id.Dev;
     h.Ino = id.Ino;
     h.Size = id.Size;
+    h.NewSize = newSize;
     h.Count = ranges.size();
     entries.reserve(ranges.size());
     for (const auto &r : ranges) {
@@ -197,7 +204,7 @@ void PutPrevious(const TFileHandle &file, const std::vector<TEntry> &entries, TJ
 } // namespace
 
 bool TVxPatchJournal::WriteJournal(const TDirHandle &dir, const std::string &name, const TFileHandle &file,
-                                   const TRanges &ranges)
+                                   const TRanges &ranges, int64_t newSize)
 {
     const TFileIdentity id = TFileIdentity::Of(file);
     TFileHandle j = dir.OpenAt(name, TDirHandle::TAccess::Replace);
@@ -205,7 +212,7 @@ bool TVxPatchJournal::WriteJournal(const TDirHandle &dir, const std::string &nam
         return false;
     try {
         std::vector<TEntry> entries;
-        const THeader h = HeaderFor(id, ranges, entries);
+        const THeader h = HeaderFor(id, newSize, ranges, entries);
         TJournalWriter w(j);
         w.Put(&h, sizeof h);
         w.Put(entries.data(), entries.size() * sizeof(TEntry));
@@ -241,18 +248,16 @@ void TVxPatchJournal::UndoFromJournal(const TDirHandle &dir, const std::string &
 
 std::string TVxPatchJournal::NameFor(const std::string &baseName) { return "." + baseName + ".hxjournal"; }
 
-bool TVxPatchJournal::Patch(const TDirHandle &dir, const std::string &baseName, TFileHandle &file,
-                            const TVxWorkCopy &work, const TRanges &ranges)
+bool TVxPatchJournal::Journaled(const TDirHandle &dir, const std::string &baseName, TFileHandle &file,
+                                const TRanges &ranges, int64_t newSize, const std::function<void()> &write)
 {
     const std::string name = NameFor(baseName);
     // Step 1: the journal, complete and on disk before the file changes.
-    if (!WriteJournal(dir, name, file, ranges))
+    if (!WriteJournal(dir, name, file, ranges, newSize))
         return false;
     // Step 2: the new bytes.
     try {
-        for (const auto &r : ranges)
-            work.CopyRangeTo(r.first, r.second - r.first, file, r.first);
-        file.Sync();
+        write();
     } catch (const std::exception &e) {
         UndoFromJournal(dir, name, file, e);
         throw;
@@ -261,6 +266,38 @@ bool TVxPatchJournal::Patch(const TDirHandle &dir, const std::string &baseName, 
     dir.UnlinkAt(name);
     dir.Sync();
     return true;
+}
+
+bool TVxPatchJournal::Patch(const TDirHandle &dir, const std::string &baseName, TFileHandle &file,
+                            const TVxWorkCopy &work, const TRanges &ranges)
+{
+    return Journaled(dir, baseName, file, ranges, work.FileSize(), [&] {
+        for (const auto &r : ranges)
+            work.CopyRangeTo(r.first, r.second - r.first, file, r.first);
+        file.Sync();
+    });
+}
+
+bool TVxPatchJournal::Overwrite(const TDirHandle &dir, const std::string &baseName, TFileHandle &file,
+                                const TVxWorkCopy &work)
+{
+    const int64_t oldSize = file.Length();
+    const int64_t newSize = work.FileSize();
+    if (oldSize > std::numeric_limits<int32_t>::max())
+        return false;
+    const TRanges all = {{0, static_cast<int32_t>(oldSize)}};
+    return Journaled(dir, baseName, file, oldSize > 0 ? all : TRanges(), newSize, [&] {
+        // A full disk fails here, before any byte changed; the file has its new length from
+        // here on, which Recover expects.
+        if (newSize > oldSize) {
+            file.Reserve(oldSize, newSize - oldSize);
+            file.SetLength(newSize);
+        }
+        work.CopyTo(file);
+        if (newSize < oldSize)
+            file.SetLength(newSize);
+        file.Sync();
+    });
 }
 
 bool TVxPatchJournal::Recover(const TDirHandle &dir, const std::string &baseName)
@@ -284,7 +321,7 @@ bool TVxPatchJournal::Recover(const TDirHandle &dir, const std::string &baseName
     }
     const TFileIdentity now = TFileIdentity::OfEntry(dir, baseName);
     if (!now.Exists || now.IsLink || now.Dev != journal.Header.Dev || now.Ino != journal.Header.Ino ||
-        now.Size != journal.Header.Size)
+        (now.Size != journal.Header.Size && now.Size != journal.Header.NewSize))
         return false; // another file by now: not ours to change
     TFileHandle file = dir.OpenAt(baseName, TDirHandle::TAccess::ReadWrite);
     if (!file.IsOpen())

@@ -128,6 +128,12 @@ bool TVxSaver::WriteInPlace(TFileHandle &file, const TVxWorkCopy &work, int32_t 
         if (!backedUp && !(goOn && goOn()))
             return false;
     }
+    // Through a journal a crash at any moment leaves the file old or new once it is loaded
+    // again; a copy elsewhere would leave it torn until the user put the copy back.
+    if (TVxPatchJournal::Overwrite(FDir, FBase, file, work)) {
+        FWritten = TFileIdentity::Of(file);
+        return true;
+    }
     if (!backedUp)
         copy = KeepsakeOf(file, oldSize);
 
