@@ -246,8 +246,8 @@ void TTempFile::LinkAs(const TDirHandle &dir, const std::string &name)
         // An unnamed file can only be linked under a free name: `name` itself when it is
         // free (a backup generation), else a name beside it that the rename then puts over
         // the target in one step. That name is known rather than random so that the next
-        // load can remove it when a crash came in between; one found here is such a
-        // leftover.
+        // load can remove it when a crash came in between. Taken, it is another save's of
+        // the same file (or such a leftover), never to be removed here: a random name then.
         if (LinkUnnamed(FHandle.Fd(), dir.Fd(), name)) {
             FName = dir.PathOf(name);
             FKeep = true;
@@ -255,10 +255,12 @@ void TTempFile::LinkAs(const TDirHandle &dir, const std::string &name)
         }
         if (errno != EEXIST)
             FailIn(dir.PathOf(name));
-        const std::string tmp = PendingName(name);
-        for (int attempt = 0; !LinkUnnamed(FHandle.Fd(), dir.Fd(), tmp); ++attempt)
-            if (errno != EEXIST || attempt > 0 || ::unlinkat(dir.Fd(), tmp.c_str(), 0) != 0)
+        std::string tmp = PendingName(name);
+        for (int attempt = 0; !LinkUnnamed(FHandle.Fd(), dir.Fd(), tmp); ++attempt) {
+            if (errno != EEXIST || attempt > 100)
                 FailIn(dir.PathOf(name));
+            tmp = RandomName();
+        }
         int err = 0;
         try {
             TFileFaults::BeforeWrite(dir.Fd());
