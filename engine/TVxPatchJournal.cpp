@@ -262,8 +262,19 @@ bool TVxPatchJournal::Journaled(const TDirHandle &dir, const std::string &baseNa
         UndoFromJournal(dir, name, file, e);
         throw;
     }
-    // Step 3: done; the journal is no longer needed.
-    dir.UnlinkAt(name);
+    // Step 3: done; the journal is no longer needed. One that stays would take the file back
+    // at the next load: emptied, it reads as torn and is dropped there instead.
+    if (!dir.UnlinkAt(name)) {
+        try {
+            TFileHandle j = dir.OpenAt(name, TDirHandle::TAccess::ReadWrite);
+            if (j.IsOpen()) {
+                j.SetLength(0);
+                j.Sync();
+            }
+        } catch (const std::system_error &) {
+            // The file is written; a journal that cannot even be emptied is all that is left.
+        }
+    }
     dir.Sync();
     return true;
 }
