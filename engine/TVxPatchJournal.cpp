@@ -15,6 +15,7 @@
 
 namespace {
 constexpr char kMagic[8] = {'H', 'X', 'J', 'R', 'N', 'L', '0', '2'};
+constexpr char kMagicV1[8] = {'H', 'X', 'J', 'R', 'N', 'L', '0', '1'};
 constexpr size_t kBuffer = 1 << 20;
 
 struct THeader {
@@ -23,6 +24,15 @@ struct THeader {
     uint64_t Ino;
     int64_t Size;    // before the write, and again after a rollback
     int64_t NewSize; // what the write makes of it
+    uint64_t Count;
+    uint64_t DataBytes;
+};
+
+struct THeaderV1 {
+    char Magic[8];
+    uint64_t Dev;
+    uint64_t Ino;
+    int64_t Size;
     uint64_t Count;
     uint64_t DataBytes;
 };
@@ -115,18 +125,38 @@ struct TJournal {
 bool ReadJournal(const TFileHandle &j, TJournal &out)
 {
     const int64_t len = j.Length();
-    if (len < int64_t(sizeof(THeader) + sizeof(uint64_t)))
+    if (len < int64_t(sizeof(THeaderV1) + sizeof(uint64_t)))
         return false;
     TChecksum sum;
-    j.ReadExact(0, &out.Header, sizeof out.Header);
-    sum.Add(&out.Header, sizeof out.Header);
+    // A journal left by a crash of the build before the overwrite (its header has no new size:
+    // it only ever patched, which keeps the size) is still put back.
+    char magic[8];
+    j.ReadExact(0, magic, sizeof magic);
+    size_t headerSize = sizeof(THeader);
+    if (std::memcmp(magic, kMagicV1, sizeof magic) == 0) {
+        THeaderV1 v1{};
+        j.ReadExact(0, &v1, sizeof v1);
+        sum.Add(&v1, sizeof v1);
+        std::memcpy(out.Header.Magic, kMagic, sizeof kMagic);
+        out.Header.Dev = v1.Dev;
+        out.Header.Ino = v1.Ino;
+        out.Header.Size = out.Header.NewSize = v1.Size;
+        out.Header.Count = v1.Count;
+        out.Header.DataBytes = v1.DataBytes;
+        headerSize = sizeof v1;
+    } else {
+        if (len < int64_t(sizeof(THeader) + sizeof(uint64_t)))
+            return false;
+        j.ReadExact(0, &out.Header, sizeof out.Header);
+        sum.Add(&out.Header, sizeof out.Header);
+    }
     const THeader &h = out.Header;
     if (std::memcmp(h.Magic, kMagic, sizeof kMagic) != 0 || h.Count > (uint64_t(1) << 24) ||
-        int64_t(sizeof(THeader) + h.Count * sizeof(TEntry) + h.DataBytes + sizeof(uint64_t)) != len)
+        int64_t(headerSize + h.Count * sizeof(TEntry) + h.DataBytes + sizeof(uint64_t)) != len)
         return false;
     out.Entries.resize(h.Count);
     if (h.Count > 0)
-        j.ReadExact(sizeof(THeader), out.Entries.data(), h.Count * sizeof(TEntry));
+        j.ReadExact(int64_t(headerSize), out.Entries.data(), h.Count * sizeof(TEntry));
     sum.Add(out.Entries.data(), h.Count * sizeof(TEntry));
     uint64_t total = 0;
     for (const TEntry &e : out.Entries) {
@@ -136,7 +166,7 @@ bool ReadJournal(const TFileHandle &j, TJournal &out)
     }
     if (total != h.DataBytes)
         return false;
-    out.DataPos = int64_t(sizeof(THeader) + h.Count * sizeof(TEntry));
+    out.DataPos = int64_t(headerSize + h.Count * sizeof(TEntry));
     std::vector<uint8_t> buf(kBuffer);
     for (int64_t pos = out.DataPos, end = out.DataPos + int64_t(h.DataBytes); pos < end;) {
         const size_t n = static_cast<size_t>(std::min<int64_t>(int64_t(kBuffer), end - pos));
