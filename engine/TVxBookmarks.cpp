@@ -153,7 +153,10 @@ std::vector<TVxBookmark> TVxBookmarks::Delete(int32_t offset, int32_t count)
 
 void TVxBookmarks::Restore(const std::vector<TVxBookmark> &before)
 {
-    for (const TVxBookmark &b : before) {
+    // An edit made of steps lists a bookmark once per step that changed it, oldest first:
+    // the first state must win, so the list is applied from its end.
+    for (auto it = before.rbegin(); it != before.rend(); ++it) {
+        const TVxBookmark &b = *it;
         Remove(b.Id);
         FMarks.push_back(b);
         FNextId = std::max(FNextId, b.Id + 1);

@@ -72,7 +72,8 @@ public:
     std::vector<TVxBookmark> Insert(int32_t offset, int32_t count);
     std::vector<TVxBookmark> Delete(int32_t offset, int32_t count);
     // Puts back bookmarks as an edit's undo record kept them: each replaces the live bookmark
-    // of its Id, or comes back if it was removed.
+    // of its Id, or comes back if it was removed. Where an Id is listed more than once (an
+    // edit of several steps), its first entry wins.
     void Restore(const std::vector<TVxBookmark> &before);
 
 private:

@@ -3,10 +3,17 @@
 // edit and Restore gives back the list exactly; the queries against brute force.
 
 #include "TVxBookmarks.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
+
+// Readable failures.
+void PrintTo(const TVxBookmark &m, std::ostream *os)
+{
+    *os << "#" << m.Id << " " << m.Name << " [" << m.Offset << "+" << m.Length << "]";
+}
 
 namespace {
 struct TModel {
@@ -123,4 +130,48 @@ TEST(BookmarksTest, NextAndPreviousWrapAndPaintedRangesFindLongMarks)
     const int64_t id = marks.Add(300, 4, "c", 4);
     EXPECT_EQ(marks.Count(), 3u);
     EXPECT_EQ(marks.Find(id)->Name, "c");
+}
+
+// Through the document: every kind of edit moves the bookmarks, and undo and redo walk them
+// back and forth exactly, groups and typed bytes included.
+TEST(BookmarksTest, TheDocumentsEditsUndoAndRedoCarryTheBookmarks)
+{
+    TScratchDir dir;
+    TPrivateTempDir tmp;
+    TVxDocument doc;
+    LoadDocument(doc, dir.File("f.bin"), Pattern(100000, 4));
+    TVxBookmarks &marks = doc.Bookmarks();
+    marks.Add(10, 5, "a", 1);
+    marks.Add(50000, 100, "b", 2);
+    marks.Add(90000, 1, "c", 3);
+    std::vector<std::vector<TVxBookmark>> states{marks.All()};
+    const uint8_t bytes[300] = {};
+
+    doc.DeleteRange(8, 12, true); // cuts "a" to its last two bytes
+    states.push_back(marks.All());
+    doc.InsertBlock(50050, bytes, 300, true, false); // inside "b": it grows
+    states.push_back(marks.All());
+    doc.ReplaceRange(89000, 90500, bytes, 10, true, false); // covers "c": gone
+    states.push_back(marks.All());
+    doc.ReplaceRanges({TVxSplice{5, 3, bytes, 0}, TVxSplice{40000, 20000, bytes, 1}}, true, true); // a group
+    states.push_back(marks.All());
+    doc.LoadCache(20);
+    doc.DeleteByte(20, true);
+    doc.InsertByte(3, 0xAA, true);
+    states.push_back(marks.All());
+    EXPECT_EQ(marks.Count(), 1u) << "the group's second splice covered b";
+
+    // Back to the start, the typed bytes two steps, then forward again.
+    for (size_t i = states.size() - 1; i-- > 0;) {
+        doc.Undo();
+        if (i == states.size() - 2)
+            doc.Undo();
+        EXPECT_EQ(marks.All(), states[i]) << "undo to state " << i;
+    }
+    for (size_t i = 1; i < states.size(); ++i) {
+        doc.Redo();
+        if (i == states.size() - 1)
+            doc.Redo();
+        EXPECT_EQ(marks.All(), states[i]) << "redo to state " << i;
+    }
 }
