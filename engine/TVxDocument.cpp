@@ -173,6 +173,23 @@ bool TVxDocument::LoadFromFile(const std::string &fileName, bool recoverSave)
     const TFileIdentity identity = TFileIdentity::Of(src);
     src.Close();
 
+    Replace(std::move(work), size, fileName, identity, TFilePaths::ResolveLinks(fileName));
+    if (recovered)
+        FQuestions->JournalRecovered(fileName);
+    return true;
+}
+
+void TVxDocument::LoadUntitled(TTempFile image)
+{
+    const int64_t size = image.Handle().Length();
+    if (size > kMaxFileSize)
+        throw TVxError(TVxErrorKind::OpenTooLarge, FUntitledName);
+    Replace(std::move(image), static_cast<int32_t>(size), std::string(), TFileIdentity(), std::string());
+}
+
+void TVxDocument::Replace(TTempFile work, int32_t size, const std::string &fileName, const TFileIdentity &identity,
+                          const std::string &diskTarget)
+{
     FWork.Adopt(std::move(work), size);
     FChanges.Reset();
     FChangedBytes.Clear();
@@ -181,7 +198,7 @@ bool TVxDocument::LoadFromFile(const std::string &fileName, bool recoverSave)
     FFileName = fileName;
     UpdateLabel();
     FDiskIdentity = identity;
-    FDiskTarget = TFilePaths::ResolveLinks(fileName);
+    FDiskTarget = diskTarget;
     AnnounceFileSize();
     FUndo.ResetSaveState();
     FHooks->DocumentReplaced();
@@ -189,9 +206,6 @@ bool TVxDocument::LoadFromFile(const std::string &fileName, bool recoverSave)
         OnFileOpen();
     FHooks->PostFileOpened();
     AnnounceFileSize();
-    if (recovered)
-        FQuestions->JournalRecovered(fileName);
-    return true;
 }
 
 bool TVxDocument::WriteToFile(const std::string &fileName) { return WriteFile(fileName, 0, false); }

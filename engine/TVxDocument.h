@@ -125,6 +125,12 @@ public:
     // (JournalRecovered), unless recoverSave is false: then the file is only read, as it is
     // (the other file of a compare, which is never written).
     bool LoadFromFile(const std::string &fileName, bool recoverSave = true);
+    // Replaces the document with the bytes of `image`, a file made by TTempFile::Create
+    // (an import writes its memory image there), which becomes the working copy as it is:
+    // nothing is copied. The document is untitled afterwards, with no history, and fires
+    // the events of a load. Throws TVxError(OpenTooLarge) for more than kMaxFileSize bytes,
+    // leaving the document as it was.
+    void LoadUntitled(TTempFile image);
     // Writes the document to the file as TVxSaver does (a symlink is written through to the
     // file it names; owner, group, bits and attributes are kept). Never throws; false on
     // failure, and the target keeps its previous contents. Needs no space in the temporary
@@ -232,6 +238,10 @@ private:
     // inverse, puts back what it rewrote before passing the exception on.
     void RewriteRange(int32_t offset, int32_t count, TVxByteTransform &transform, TVxByteTransform *inverse,
                       TVxProgressSteps *steps);
+    // The document becomes the filled working copy `work` of `size` bytes, named fileName
+    // (empty: untitled), with no history; the events of a load follow (see the class comment).
+    void Replace(TTempFile work, int32_t size, const std::string &fileName, const TFileIdentity &identity,
+                 const std::string &diskTarget);
     void AddRecord(TVxUndoKind kind, int32_t start, int32_t end, uint8_t oldByte, TVxUndoBlock data, int32_t count);
     // Where a record goes: a new change onto the undo list (emptying the redo list), the
     // record of an undo onto the redo list, that of a redo back onto the undo list.

@@ -13,12 +13,12 @@ import re
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-SOURCE_DIRS = ["platform", "engine", "charcode", "view", "search", "compare", "checksum", "byteops", "instances", "print", "app"]
+SOURCE_DIRS = ["platform", "engine", "charcode", "view", "search", "compare", "checksum", "byteops", "formats", "instances", "print", "app"]
 
 # Which folders each folder may include from (besides itself). Folders not named here
 # (app's feature folders as they come) may include every non-app layer and app/ui,
 # app/settings; app/main may include everything.
-BELOW_APP = ["platform", "engine", "charcode", "view", "search", "compare", "checksum", "byteops", "instances", "print"]
+BELOW_APP = ["platform", "engine", "charcode", "view", "search", "compare", "checksum", "byteops", "formats", "instances", "print"]
 ALLOWED = {
     "platform": [],
     "engine": ["platform"],
@@ -28,6 +28,7 @@ ALLOWED = {
     "compare": ["engine", "platform"],
     "checksum": ["engine", "platform"],
     "byteops": ["engine", "platform"],
+    "formats": ["engine", "platform"],
     "instances": ["platform"],
     "print": ["engine", "platform"],
     "app/ui": BELOW_APP,

@@ -1,5 +1,7 @@
 #include "TUnitOrderFields.h"
 
+#include "TStrToInt.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -44,10 +46,7 @@ std::optional<uint64_t> TUnitOrderFields::ParseHex(const QString &text, const TV
         return std::nullopt;
     uint64_t value = 0;
     for (QChar c : digits) {
-        const int d = c.isDigit() && c.unicode() < 128 ? c.unicode() - '0'
-                      : (c.unicode() >= 'a' && c.unicode() <= 'f') ? c.unicode() - 'a' + 10
-                      : (c.unicode() >= 'A' && c.unicode() <= 'F') ? c.unicode() - 'A' + 10
-                                                                   : -1;
+        const int d = c.unicode() < 128 ? TStrToInt::HexDigit(char(c.unicode())) : -1;
         if (d < 0)
             return std::nullopt;
         value = value << 4 | uint64_t(d);

@@ -33,7 +33,9 @@ void TRecentFiles::VxHexcavator1FileOpen()
 {
     // On top of the list as the file holds it now, which another instance may have changed
     // since this one last read it. The menu follows when the notice of this open comes back
-    // (LoadRecentFiles).
+    // (LoadRecentFiles). An imported image opens untitled: there is no file to list.
+    if (FEditor.FileName().empty())
+        return;
     FFiles = TSettingsFile().AddRecentFile(FEditor.FileName(), kMaxEntries);
 }
 

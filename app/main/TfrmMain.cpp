@@ -18,6 +18,9 @@
 #include "TByteOpCommands.h"
 #include "TChecksumCommands.h"
 #include "TBookmarkCommands.h"
+#include "TCopyAsCommands.h"
+#include "TExportCommands.h"
+#include "TImportCommands.h"
 #include "TCompareCommands.h"
 #include "TStatusPanel.h"
 #include "TViewCommands.h"
@@ -115,6 +118,9 @@ void TfrmMain::CreateFeatures()
     FBookmarks = std::make_unique<TBookmarkCommands>(context);
     FChecksum = std::make_unique<TChecksumCommands>(context);
     FByteOps = std::make_unique<TByteOpCommands>(context);
+    FImports = std::make_unique<TImportCommands>(context);
+    FExports = std::make_unique<TExportCommands>(context);
+    FCopyAs = std::make_unique<TCopyAsCommands>(context);
     FInstances = std::make_unique<TInstanceCommands>(context, FSearches->State());
     FPrints = std::make_unique<TPrintCommands>(context);
     FOptions = std::make_unique<TOptionCommands>(context);
@@ -193,10 +199,10 @@ void TfrmMain::BuildMenus()
         return l;
     };
     FillMenu(menuBar()->addMenu(QStringLiteral("ファイル(&F)")),
-             S({"file.open", "|", "file.reload", "file.insert", "|", "file.print", "file.recent", "file.closeall", "|",
+             S({"file.open", "|", "file.reload", "file.insert", "|", "file.import", "file.export", "|", "file.print", "file.recent", "file.closeall", "|",
                 "file.close"}));
     FillMenu(menuBar()->addMenu(QStringLiteral("編集(&E)")),
-             S({"edit.undo", "|", "edit.clipboard", "|", "edit.input", "|", "edit.select", "|", "edit.tools"}));
+             S({"edit.undo", "|", "edit.clipboard", "edit.copyas", "|", "edit.input", "|", "edit.select", "|", "edit.tools"}));
     QMenu *view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     FillMenu(view, S({"view.charcode", "|", "view.bars", "view.panels", "|", "view.grid", "|", "view.columns", "|", "view.zoom"}));
     view->addSeparator();

@@ -22,6 +22,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -128,6 +129,16 @@ inline void WriteTestFile(const QString &path, const QByteArray &bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
+}
+
+// n bytes of a seeded generator: the same for a seed on every run.
+inline QByteArray RandomTestBytes(int n, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    QByteArray b(n, '\0');
+    for (char &c : b)
+        c = char(rng());
+    return b;
 }
 
 inline QByteArray ReadTestFile(const QString &path)

@@ -10,9 +10,13 @@
 #include "TSettingsModel.h"
 #include "TVxHexcavator.h"
 
+#include <QApplication>
 #include <QMainWindow>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 struct TFeatureFixture {
     QMainWindow Window;
@@ -38,4 +42,19 @@ struct TFeatureTest : ::testing::Test {
     QTemporaryDir dir;
     TFeatureFixture fx;
     TVxHexcavator &ed = *fx.Editor;
+
+    // Triggers `command` and runs `drive` on the modal dialog of type D it opens; false when
+    // no such dialog came up.
+    template <typename D>
+    bool DriveDialog(QAction *command, const std::function<void(D &)> &drive)
+    {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto *d = qobject_cast<D *>(QApplication::activeModalWidget());
+            if ((seen = d != nullptr))
+                drive(*d);
+        });
+        command->trigger();
+        return seen;
+    }
 };

@@ -4,6 +4,7 @@
 #include "TVxError.h"
 #include "TFileHandle.h"
 #include "TFileIdentity.h"
+#include "TTempFile.h"
 #include "TestSupport.h"
 
 #include <algorithm>
@@ -47,6 +48,30 @@ TEST_F(DocumentFilesTest, LoadFiresItsEventsInOrder)
                                                    "filesize:40", "size"}));
     EXPECT_EQ(doc.FileName(), dir.File("a.bin"));
     EXPECT_EQ(DocBytes(doc), Pattern(40));
+}
+
+TEST_F(DocumentFilesTest, LoadUntitledTakesAnImageFileAsAFreshDocument)
+{
+    WriteFileBytes(dir.File("a.bin"), Pattern(100));
+    ASSERT_TRUE(doc.LoadFromFile(dir.File("a.bin")));
+    doc.OverwriteByte(0, 1, true);
+    TTempFile image = TTempFile::Create();
+    const std::vector<uint8_t> bytes = Pattern(5000, 4);
+    image.Handle().WriteAt(0, bytes.data(), bytes.size());
+    hooks.Log.clear();
+    doc.LoadUntitled(std::move(image));
+    EXPECT_EQ(hooks.Log, (std::vector<std::string>{"undo:0", "filesize:5000", "size", "replaced", "open", "post",
+                                                   "filesize:5000", "size"}))
+        << "the events of a load";
+    EXPECT_EQ(DocBytes(doc), bytes);
+    EXPECT_TRUE(doc.FileName().empty());
+    EXPECT_EQ(doc.UndoCount(), 0);
+    EXPECT_FALSE(doc.Modified());
+    EXPECT_FALSE(doc.DiskIdentity().Exists);
+    // Saved like any untitled document, and the file it was loaded from is left alone.
+    ASSERT_TRUE(doc.SaveToFile(dir.File("saved.bin"), false));
+    EXPECT_EQ(ReadFileBytes(dir.File("saved.bin")), bytes);
+    EXPECT_EQ(ReadFileBytes(dir.File("a.bin")), Pattern(100));
 }
 
 TEST_F(DocumentFilesTest, EmptyFileLoadsLikeAnyOther)

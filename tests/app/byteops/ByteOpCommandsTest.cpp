@@ -6,13 +6,11 @@
 #include "TFeatureFixture.h"
 #include "TUnitOrderFields.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 struct ByteOpCommandsTest : TFeatureTest {
@@ -28,19 +26,6 @@ struct ByteOpCommandsTest : TFeatureTest {
         ed.LoadFromFile(path.toStdString());
         fx.Window.show();
     }
-    // Runs `drive` on the dialog of type D once the command has opened it.
-    template <typename D>
-    bool Drive(QAction *command, const std::function<void(D &)> &drive)
-    {
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto *d = qobject_cast<D *>(QApplication::activeModalWidget());
-            if ((seen = d != nullptr))
-                drive(*d);
-        });
-        command->trigger();
-        return seen;
-    }
 };
 } // namespace
 
@@ -50,7 +35,7 @@ TEST_F(ByteOpCommandsTest, FillThroughTheDialogIsOneUndoStepAndKeepsTheSelection
     EXPECT_FALSE(ops.acBitOperation->isEnabled());
     ed.SetSelection(10, 20);
     ASSERT_TRUE(ops.acFillSelection->isEnabled());
-    ASSERT_TRUE(Drive<TfrmFill>(ops.acFillSelection, [&](TfrmFill &d) {
+    ASSERT_TRUE(DriveDialog<TfrmFill>(ops.acFillSelection, [&](TfrmFill &d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("選択範囲を埋める"));
         EXPECT_EQ(d.focusWidget(), d.edtPattern);
         // Not hexadecimal: told, and the dialog stays for another try.
@@ -74,7 +59,7 @@ TEST_F(ByteOpCommandsTest, FillThroughTheDialogIsOneUndoStepAndKeepsTheSelection
 
     // A sequence of big-endian words, chosen in the dialog; the last word cut at the end.
     ed.SetSelection(0, 4);
-    ASSERT_TRUE(Drive<TfrmFill>(ops.acFillSelection, [&](TfrmFill &d) {
+    ASSERT_TRUE(DriveDialog<TfrmFill>(ops.acFillSelection, [&](TfrmFill &d) {
         EXPECT_EQ(d.edtPattern->text(), QStringLiteral("ab cd EF")) << "the last pattern is kept";
         d.rbSequence->setChecked(true);
         d.edtStart->setText(QStringLiteral("FFFF"));
@@ -90,7 +75,7 @@ TEST_F(ByteOpCommandsTest, FillThroughTheDialogIsOneUndoStepAndKeepsTheSelection
 TEST_F(ByteOpCommandsTest, BitOperationTellsOfThePartialLastUnitAndRefusesWhatDoesNotFit)
 {
     ed.SetSelection(1, 5); // five bytes: two 16-bit units and one byte left
-    ASSERT_TRUE(Drive<TfrmBitOperation>(ops.acBitOperation, [&](TfrmBitOperation &d) {
+    ASSERT_TRUE(DriveDialog<TfrmBitOperation>(ops.acBitOperation, [&](TfrmBitOperation &d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("ビット演算"));
         EXPECT_EQ(d.cmbOperation->currentText(), QStringLiteral("XOR"));
         EXPECT_EQ(d.focusWidget(), d.edtValue);

@@ -23,15 +23,6 @@
 #include <random>
 
 namespace {
-QByteArray RandomBytes(int n, unsigned seed)
-{
-    std::mt19937 rng(seed);
-    QByteArray b(n, '\0');
-    for (char &c : b)
-        c = char(rng());
-    return b;
-}
-
 struct ChecksumCommandsTest : TFeatureTest {
     TChecksumCommands checksum{fx.Context()};
     QString path = dir.filePath(QStringLiteral("doc.bin"));
@@ -75,7 +66,7 @@ struct ChecksumCommandsTest : TFeatureTest {
 
 TEST_F(ChecksumCommandsTest, TheDefaultsOverTheWholeDocumentThenASelectionReadOnly)
 {
-    Load(RandomBytes(70000, 1));
+    Load(RandomTestBytes(70000, 1));
     const std::vector<TVxChecksum> defaults = TVxChecksumKinds::Defaults();
     ASSERT_TRUE(WithDialog([&](TfrmChecksum &d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("チェックサム"));
@@ -153,7 +144,7 @@ TEST_F(ChecksumCommandsTest, AnEmptyDocumentHasTheValuesOfNoData)
 // and nothing is reported as a failure.
 TEST_F(ChecksumCommandsTest, ACancelShowsNoResultAndChangesNothing)
 {
-    Load(RandomBytes(40 << 20, 2));
+    Load(RandomTestBytes(40 << 20, 2));
     qint64 clock = 0;
     fx.Busy.Progress().SetClock([&] { return clock += 100; });
     QTimer poll;

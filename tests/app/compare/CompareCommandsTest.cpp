@@ -26,19 +26,10 @@
 #include <random>
 
 namespace {
-QByteArray RandomBytes(int n, unsigned seed)
-{
-    std::mt19937 rng(seed);
-    QByteArray b(n, '\0');
-    for (char &c : b)
-        c = char(rng());
-    return b;
-}
-
 struct CompareCommandsTest : TFeatureTest {
     TCompareCommands compare{fx.Context()};
     QString pathA = dir.filePath(QStringLiteral("a.bin")), pathB = dir.filePath(QStringLiteral("b.bin"));
-    QByteArray a = RandomBytes(4000, 7), b;
+    QByteArray a = RandomTestBytes(4000, 7), b;
 
     void SetUp() override
     {
@@ -192,7 +183,7 @@ TEST_F(CompareCommandsTest, ACancelledCompareLeavesTheWindowAsItWas)
 {
     const QString bigA = dir.filePath(QStringLiteral("bigA.bin")), bigB = dir.filePath(QStringLiteral("bigB.bin")),
                   bigC = dir.filePath(QStringLiteral("bigC.bin"));
-    QByteArray big = RandomBytes(40 << 20, 3);
+    QByteArray big = RandomTestBytes(40 << 20, 3);
     WriteTestFile(bigA, big);
     big[1000] = char(~big[1000]);
     WriteTestFile(bigB, big);

@@ -1,0 +1,216 @@
+#include "TVxImporter.h"
+
+#include "TVxDocument.h"
+#include "TVxFormatError.h"
+#include "TVxProgress.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+constexpr size_t kBlock = size_t(4) << 20;
+
+// Gathers records that follow each other into one block, written at its address less the
+// image's first address: one write a few MiB however short the records.
+class TGather {
+public:
+    TGather(TFileHandle &out, uint64_t base) : FOut(out), FBase(base), FBuffer(kBlock) {}
+    void Add(uint64_t address, const uint8_t *bytes, size_t count)
+    {
+        if (FUsed > 0 && (address != FAt + FUsed || FUsed + count > FBuffer.size()))
+            Flush();
+        if (FUsed == 0)
+            FAt = address;
+        std::memcpy(FBuffer.data() + FUsed, bytes, count);
+        FUsed += count;
+    }
+    void Flush()
+    {
+        if (FUsed > 0)
+            FOut.WriteAt(static_cast<int64_t>(FAt - FBase), FBuffer.data(), FUsed);
+        FUsed = 0;
+    }
+    void SetBase(uint64_t base) { FBase = base; }
+    void Drop() { FUsed = 0; }
+
+private:
+    TFileHandle &FOut;
+    uint64_t FBase;
+    std::vector<uint8_t> FBuffer;
+    uint64_t FAt = 0;
+    size_t FUsed = 0;
+};
+} // namespace
+
+TVxImporter::TVxImporter(TVxRecordReader::TFormat format, uint8_t fill) : FFormat(format), FFill(fill) {}
+
+TTempFile TVxImporter::Import(const std::string &path, TVxProgress *progress)
+{
+    FProgress = progress;
+    FRuns.clear();
+    FLast = FRuns.end();
+    TFileHandle in = TFileHandle::OpenRead(path);
+    FInputSize = in.Length();
+    TTempFile image = TTempFile::Create();
+    if (!Scan(in, image.Handle())) {
+        image.Handle().SetLength(0);
+        Write(in, image.Handle());
+    }
+    FillGaps(image.Handle());
+    if (FProgress)
+        FProgress->Report(2 * FInputSize, 2 * FInputSize, true);
+    return image;
+}
+
+void TVxImporter::Report(int64_t done)
+{
+    if (FProgress)
+        FProgress->Report(done, 2 * FInputSize, true);
+}
+
+template <typename TLineFn>
+int64_t TVxImporter::ForEachLine(const TFileHandle &in, int64_t pass, TLineFn &&fn)
+{
+    std::vector<char> block(kBlock);
+    std::string carry; // a line that runs over a block's end
+    int64_t line = 0;
+    int64_t reported = 0;
+    for (int64_t pos = 0;;) {
+        const size_t got = in.ReadAt(pos, block.data(), block.size());
+        const char *p = block.data(), *end = p + got;
+        while (p < end) {
+            const char *nl = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+            if (!nl) {
+                carry.append(p, end);
+                if (carry.size() > TVxRecordReader::kMaxLine + 2)
+                    throw TVxFormatError(TVxFormatErrorKind::BadLength, line + 1);
+                break;
+            }
+            ++line;
+            bool more;
+            if (carry.empty()) {
+                more = fn(p, static_cast<size_t>(nl - p), line);
+            } else {
+                carry.append(p, nl);
+                more = fn(carry.data(), carry.size(), line);
+                carry.clear();
+            }
+            if (!more)
+                return line;
+            p = nl + 1;
+        }
+        if (got == 0) {
+            if (!carry.empty() && !fn(carry.data(), carry.size(), ++line))
+                return line;
+            return line;
+        }
+        pos += static_cast<int64_t>(got);
+        if (pos - reported >= TVxProgress::kChunk) {
+            Report(pass * FInputSize + pos);
+            reported = pos;
+        }
+    }
+}
+
+bool TVxImporter::Scan(const TFileHandle &in, TFileHandle &out)
+{
+    TVxRecordReader reader(FFormat);
+    bool ended = false;
+    FLowest = UINT64_MAX;
+    FHighest = 0;
+    // Most files begin at their lowest address: their data is written at once, while it is
+    // checked, and no second pass is needed.
+    TGather gather(out, 0);
+    bool written = true, haveFirst = false;
+    uint64_t first = 0;
+    const int64_t last = ForEachLine(in, 0, [&](const char *text, size_t length, int64_t line) {
+        const TVxRecordReader::TRecord r = reader.Read(text, length, line);
+        if (r.End) {
+            ended = true;
+            return false;
+        }
+        if (!r.Data || r.Count == 0)
+            return true;
+        AddRun(r.Address, r.Count, line);
+        FLowest = std::min(FLowest, r.Address);
+        FHighest = std::max<uint64_t>(FHighest, r.Address + r.Count);
+        if (FHighest - FLowest > static_cast<uint64_t>(TVxDocument::kMaxFileSize))
+            throw TVxFormatError(TVxFormatErrorKind::TooLarge, line);
+        if (!haveFirst) {
+            haveFirst = true;
+            first = r.Address;
+            gather.SetBase(first);
+        }
+        if (written && r.Address < first) {
+            // Below the first record: where the image starts is known only at the end, and
+            // the second pass writes it.
+            written = false;
+            gather.Drop();
+        }
+        if (written)
+            gather.Add(r.Address, r.Bytes, r.Count);
+        return true;
+    });
+    if (!ended)
+        throw TVxFormatError(TVxFormatErrorKind::MissingEnd, last);
+    if (FRuns.empty())
+        throw TVxFormatError(TVxFormatErrorKind::NoData, last);
+    if (written)
+        gather.Flush();
+    return written;
+}
+
+void TVxImporter::AddRun(uint64_t address, uint64_t count, int64_t line)
+{
+    const uint64_t end = address + count;
+    if (FLast != FRuns.end() && FLast->second == address) {
+        const auto after = std::next(FLast);
+        if (after == FRuns.end() || after->first > end) {
+            FLast->second = end;
+            return;
+        }
+    }
+    auto next = FRuns.upper_bound(address);
+    auto prev = next == FRuns.begin() ? FRuns.end() : std::prev(next);
+    if ((prev != FRuns.end() && prev->second > address) || (next != FRuns.end() && next->first < end))
+        throw TVxFormatError(TVxFormatErrorKind::Overlap, line);
+    const bool joinsNext = next != FRuns.end() && next->first == end;
+    if (prev != FRuns.end() && prev->second == address) {
+        prev->second = joinsNext ? next->second : end;
+        FLast = prev;
+    } else {
+        FLast = FRuns.emplace_hint(next, address, joinsNext ? next->second : end);
+    }
+    if (joinsNext)
+        FRuns.erase(next);
+}
+
+void TVxImporter::FillGaps(TFileHandle &out)
+{
+    const std::vector<uint8_t> fill(kBlock, FFill);
+    uint64_t at = FLowest;
+    for (const auto &run : FRuns) {
+        for (uint64_t pos = at; pos < run.first;) {
+            const auto n = static_cast<size_t>(std::min<uint64_t>(kBlock, run.first - pos));
+            out.WriteAt(static_cast<int64_t>(pos - FLowest), fill.data(), n);
+            pos += n;
+        }
+        at = run.second;
+    }
+}
+
+void TVxImporter::Write(const TFileHandle &in, TFileHandle &out)
+{
+    TVxRecordReader reader(FFormat);
+    TGather gather(out, FLowest);
+    ForEachLine(in, 1, [&](const char *text, size_t length, int64_t line) {
+        const TVxRecordReader::TRecord r = reader.Read(text, length, line);
+        if (r.End)
+            return false;
+        if (r.Data && r.Count > 0)
+            gather.Add(r.Address, r.Bytes, r.Count);
+        return true;
+    });
+    gather.Flush();
+}

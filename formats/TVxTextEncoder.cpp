@@ -1,0 +1,148 @@
+#include "TVxTextEncoder.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int kCValuesPerLine = 16;
+constexpr int kBase64Line = 76;
+const char kLowerHex[] = "0123456789abcdef";
+const char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+} // namespace
+
+const char TVxTextEncoder::kHexPairs[513] =
+    "000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F"
+    "202122232425262728292A2B2C2D2E2F303132333435363738393A3B3C3D3E3F"
+    "404142434445464748494A4B4C4D4E4F505152535455565758595A5B5C5D5E5F"
+    "606162636465666768696A6B6C6D6E6F707172737475767778797A7B7C7D7E7F"
+    "808182838485868788898A8B8C8D8E8F909192939495969798999A9B9C9D9E9F"
+    "A0A1A2A3A4A5A6A7A8A9AAABACADAEAFB0B1B2B3B4B5B6B7B8B9BABBBCBDBEBF"
+    "C0C1C2C3C4C5C6C7C8C9CACBCCCDCECFD0D1D2D3D4D5D6D7D8D9DADBDCDDDEDF"
+    "E0E1E2E3E4E5E6E7E8E9EAEBECEDEEEFF0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF";
+
+TVxTextEncoder::TVxTextEncoder(TKind kind, int64_t total) : FKind(kind), FTotal(total) {}
+
+void TVxTextEncoder::Begin(std::string &out)
+{
+    if (FKind == TKind::CArray)
+        out += "unsigned char data[" + std::to_string(FTotal) + "] = {\n";
+    else if (FKind == TKind::Python)
+        out += "b'";
+}
+
+void TVxTextEncoder::Add(const uint8_t *data, size_t count, std::string &out)
+{
+    switch (FKind) {
+    case TKind::HexString: {
+        const size_t at = out.size();
+        out.resize(at + 2 * count);
+        char *p = &out[at];
+        for (size_t i = 0; i < count; ++i)
+            p = PutHex(p, data[i]);
+        break;
+    }
+    case TKind::Python: {
+        const size_t at = out.size();
+        out.resize(at + 4 * count);
+        char *p = &out[at];
+        for (size_t i = 0; i < count; ++i) {
+            *p++ = '\\';
+            *p++ = 'x';
+            // Lower case, as Python itself writes escapes.
+            *p++ = kLowerHex[data[i] >> 4];
+            *p++ = kLowerHex[data[i] & 15];
+        }
+        break;
+    }
+    case TKind::CArray:
+        for (size_t i = 0; i < count; ++i, ++FDone) {
+            const int column = static_cast<int>(FDone % kCValuesPerLine);
+            if (column == 0)
+                out += "    ";
+            char value[4] = {'0', 'x'};
+            PutHex(value + 2, data[i]);
+            out.append(value, 4);
+            const bool last = FDone + 1 == FTotal;
+            if (!last)
+                out += ',';
+            out += (last || column == kCValuesPerLine - 1) ? '\n' : ' ';
+        }
+        break;
+    case TKind::Base64:
+        AddBase64(data, count, out);
+        break;
+    }
+}
+
+void TVxTextEncoder::AddBase64(const uint8_t *data, size_t count, std::string &out)
+{
+    size_t i = 0;
+    // Complete the group that the previous block left open.
+    while (FCarryCount > 0 && FCarryCount < 3 && i < count) {
+        if (FCarryCount == 2) {
+            const uint8_t g[3] = {FCarry[0], FCarry[1], data[i++]};
+            const char c[4] = {kBase64[g[0] >> 2], kBase64[((g[0] & 3) << 4) | (g[1] >> 4)],
+                               kBase64[((g[1] & 15) << 2) | (g[2] >> 6)], kBase64[g[2] & 63]};
+            PutBase64Line(c, 4, out);
+            FCarryCount = 0;
+        } else {
+            FCarry[FCarryCount++] = data[i++];
+        }
+    }
+    char chunk[4 * 1024] = {};
+    size_t n = 0;
+    for (; i + 3 <= count; i += 3) {
+        const uint8_t *g = data + i;
+        chunk[n++] = kBase64[g[0] >> 2];
+        chunk[n++] = kBase64[((g[0] & 3) << 4) | (g[1] >> 4)];
+        chunk[n++] = kBase64[((g[1] & 15) << 2) | (g[2] >> 6)];
+        chunk[n++] = kBase64[g[2] & 63];
+        if (n == sizeof chunk) {
+            PutBase64Line(chunk, n, out);
+            n = 0;
+        }
+    }
+    PutBase64Line(chunk, n, out);
+    for (; i < count; ++i)
+        FCarry[FCarryCount++] = data[i];
+}
+
+void TVxTextEncoder::PutBase64Line(const char *chars, size_t n, std::string &out)
+{
+    while (n > 0) {
+        const size_t take = std::min<size_t>(n, static_cast<size_t>(kBase64Line - FColumn));
+        out.append(chars, take);
+        chars += take;
+        n -= take;
+        FColumn += static_cast<int>(take);
+        if (FColumn == kBase64Line) {
+            out += '\n';
+            FColumn = 0;
+        }
+    }
+}
+
+void TVxTextEncoder::Finish(std::string &out)
+{
+    switch (FKind) {
+    case TKind::CArray:
+        out += "};\n";
+        break;
+    case TKind::Python:
+        out += '\'';
+        break;
+    case TKind::Base64:
+        if (FCarryCount > 0) {
+            const uint8_t a = FCarry[0], b = FCarryCount == 2 ? FCarry[1] : 0;
+            const char c[4] = {kBase64[a >> 2], kBase64[((a & 3) << 4) | (b >> 4)],
+                               FCarryCount == 2 ? kBase64[(b & 15) << 2] : '=', '='};
+            PutBase64Line(c, 4, out);
+            FCarryCount = 0;
+        }
+        if (FColumn > 0)
+            out += '\n';
+        FColumn = 0;
+        break;
+    case TKind::HexString:
+        break;
+    }
+}
