@@ -265,6 +265,8 @@ bool TVxDocument::SaveToFile(const std::string &fileName, bool keepUndo)
         ClearUndo();
         FUndo.ResetSaveState();
     }
+    if (OnFileSaved)
+        OnFileSaved();
     return true;
 }
 

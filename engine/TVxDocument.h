@@ -21,7 +21,8 @@
 //  - every recorded edit, undo and redo: OnChangeUndo(undo count) after the change;
 //  - every change of FileSize: hooks FileSizeChanged, then OnChangeFileSize;
 //  - save: questions AskOverwriteChangedFile before anything is written, then
-//    AskSaveWithoutBackup when a wanted backup could not be made.
+//    AskSaveWithoutBackup when a wanted backup could not be made; after a SaveToFile that
+//    wrote, OnChangeUndo, then OnFileSaved (FileName and DiskIdentity are the new file's).
 
 #include "TFileIdentity.h"
 #include "TVxBookmarks.h"
@@ -86,6 +87,7 @@ public:
     TNotifyEvent OnFileOpen;
     TNotifyEvent OnChangeFileSize;
     TVxChangeUndoEvent OnChangeUndo;
+    TNotifyEvent OnFileSaved;
 
     // --- State ---------------------------------------------------------------------------
     const std::string &FileName() const { return FFileName; }

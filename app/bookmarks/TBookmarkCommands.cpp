@@ -5,11 +5,12 @@
 #include "TCommandPlaces.h"
 #include "TVxHexcavator.h"
 #include "TVxMessageBox.h"
+#include "TfrmBookmarks.h"
 
 #include <QAction>
 #include <QMainWindow>
 
-TBookmarkCommands::TBookmarkCommands(const TFeatureContext &context) : FContext(context)
+TBookmarkCommands::TBookmarkCommands(const TFeatureContext &context) : FContext(context), FPersistence(context)
 {
     using K = QKeySequence;
     QObject *o = &FContext.Window;
@@ -18,10 +19,12 @@ TBookmarkCommands::TBookmarkCommands(const TFeatureContext &context) : FContext(
     acNextBookmark = TCommand::Make(o, "acNextBookmark", QStringLiteral("次のしおり(&M)"), K(Qt::Key_F2), QStringLiteral("次のしおり"));
     acPrevBookmark = TCommand::Make(o, "acPrevBookmark", QStringLiteral("前のしおり(&K)"), K(Qt::SHIFT | Qt::Key_F2),
                                     QStringLiteral("前のしおり"));
-    FContext.Places.Add(QStringLiteral("search.bookmarks"), {acToggleBookmark, acNextBookmark, acPrevBookmark});
+    acBookmarkList = TCommand::Make(o, "acBookmarkList", QStringLiteral("しおりの一覧(&L)..."), K(), QStringLiteral("しおりの一覧"));
+    FContext.Places.Add(QStringLiteral("search.bookmarks"), {acToggleBookmark, acNextBookmark, acPrevBookmark, acBookmarkList});
     QObject::connect(acToggleBookmark, &QAction::triggered, o, [this] { ToggleBookmark(); });
     QObject::connect(acNextBookmark, &QAction::triggered, o, [this] { GoToBookmark(false); });
     QObject::connect(acPrevBookmark, &QAction::triggered, o, [this] { GoToBookmark(true); });
+    QObject::connect(acBookmarkList, &QAction::triggered, o, [this] { ShowList(); });
 }
 
 void TBookmarkCommands::ToggleBookmark()
@@ -37,6 +40,7 @@ void TBookmarkCommands::ToggleBookmark()
     }
     ed.Bookmarks().Toggle(lo, hi - lo + 1, std::string(), kDefaultColor);
     ed.viewport()->update();
+    FPersistence.Changed();
 }
 
 void TBookmarkCommands::GoToBookmark(bool backward)
@@ -48,6 +52,29 @@ void TBookmarkCommands::GoToBookmark(bool backward)
         FContext.Busy.Message(QStringLiteral("しおりがありません。"), mbIconInformation);
         return;
     }
+    Jump(m->Offset);
+}
+
+void TBookmarkCommands::Jump(int32_t offset)
+{
+    TVxHexcavator &ed = FContext.Editor;
     ed.SetSelection(-1, -1);
-    ed.GotoOffset(m->Offset);
+    ed.GotoOffset(offset);
+}
+
+void TBookmarkCommands::ShowList()
+{
+    TVxHexcavator &ed = FContext.Editor;
+    TfrmBookmarks dialog(&FContext.Window, ed.Bookmarks(), [this] {
+        FContext.Editor.viewport()->update();
+        FPersistence.Changed();
+    });
+    // The bookmark at or after the caret is current, so Return at once goes on from here.
+    const TVxBookmark *near = ed.Bookmarks().Next(ed.GetCaretOffset() - 1);
+    if (near)
+        dialog.SelectId(near->Id);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (const TVxBookmark *m = ed.Bookmarks().Find(dialog.CurrentId()))
+        Jump(m->Offset);
 }

@@ -4,10 +4,14 @@
 // (F2) and "前のしおり(&K)" (Shift+F2) move the caret to the start of the next / previous
 // bookmark, wrapping around, and say "しおりがありません。" when there is none. The bookmarks
 // live in the document (TVxBookmarks), which moves them with every edit; they are outlined
-// in the grid in their colour. Place: "search.bookmarks".
+// in the grid in their colour. "しおりの一覧(&L)..." opens TfrmBookmarks, where they are
+// renamed, recoloured, deleted and jumped to. Every change is kept in the bookmarks file
+// (TBookmarkPersistence), which also gives a file its bookmarks back when it is loaded.
+// Place: "search.bookmarks".
 //
 // Who calls: the main window creates it with its feature context.
 
+#include "TBookmarkPersistence.h"
 #include "TFeatureContext.h"
 
 #include <cstdint>
@@ -22,11 +26,15 @@ public:
 
     explicit TBookmarkCommands(const TFeatureContext &context);
 
-    QAction *acToggleBookmark, *acNextBookmark, *acPrevBookmark;
+    QAction *acToggleBookmark, *acNextBookmark, *acPrevBookmark, *acBookmarkList;
 
     void ToggleBookmark();
     void GoToBookmark(bool backward);
+    void ShowList();
 
 private:
+    void Jump(int32_t offset);
+
     TFeatureContext FContext;
+    TBookmarkPersistence FPersistence;
 };
