@@ -31,6 +31,7 @@ class QToolBar;
 class TByteValuesPanel;
 class TByteOpCommands;
 class TChecksumCommands;
+class TBookmarkCommands;
 class TCompareCommands;
 class TCopyAsCommands;
 class TEditCommands;
@@ -105,6 +106,7 @@ private:
     std::unique_ptr<TByteValuesPanel> FValuesPanel;
     std::unique_ptr<TSearchCommands> FSearches;
     std::unique_ptr<TCompareCommands> FCompare;
+    std::unique_ptr<TBookmarkCommands> FBookmarks;
     std::unique_ptr<TChecksumCommands> FChecksum;
     std::unique_ptr<TByteOpCommands> FByteOps;
     std::unique_ptr<TImportCommands> FImports;
