@@ -1,5 +1,6 @@
 #include "TVxImporter.h"
 
+#include "TVxBackgroundReader.h"
 #include "TVxBackgroundWriter.h"
 #include "TVxDocument.h"
 #include "TVxFormatError.h"
@@ -86,12 +87,14 @@ void TVxImporter::Report(int64_t done)
 template <typename TLineFn>
 int64_t TVxImporter::ForEachLine(const TFileHandle &in, int64_t pass, TLineFn &&fn)
 {
-    std::vector<char> block(kInputBlock);
+    // The next block is read while this one is decoded.
+    TVxBackgroundReader reader(in, kInputBlock);
+    std::vector<char> block;
     std::string carry; // a line that runs over a block's end
     int64_t line = 0;
     int64_t reported = 0;
     for (int64_t pos = 0;;) {
-        const size_t got = in.ReadAt(pos, block.data(), block.size());
+        const size_t got = reader.Next(block);
         const char *p = block.data(), *end = p + got;
         while (p < end) {
             const char *nl = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(end - p)));

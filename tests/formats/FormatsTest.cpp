@@ -3,6 +3,7 @@
 // text forms against an independent decoder, records from the formats' published examples,
 // and malformed input field by field, each naming its line.
 
+#include "TFileFaults.h"
 #include "TVxExporter.h"
 #include "TVxFormatError.h"
 #include "TVxHexDigits.h"
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cctype>
 #include <cstdio>
 #include <random>
@@ -439,4 +441,20 @@ TEST_F(FormatsTest, CancelledOrFailedExportLeavesTheTargetAsItWas)
     const size_t before = temp.FileCount();
     EXPECT_THROW(importer.Import(path, &importProgress), TVxCancelled);
     EXPECT_EQ(temp.FileCount(), before);
+
+    // A write failing on the exporter's writing thread, and a read on the importer's reading
+    // thread, reach the caller; the target is untouched and nothing is left.
+    const std::string again = dir.File("again.hex");
+    WriteText(again, "before");
+    TFileFaults::FailNthWrite(5, ENOSPC);
+    TVxIntelHexEncoder failing(0, 16);
+    EXPECT_THROW(TVxExporter::Export(doc, 0, doc.FileSize(), failing, again, nullptr), std::system_error);
+    TFileFaults::Reset();
+    EXPECT_EQ(ReadText(again), "before");
+    EXPECT_EQ(NamesIn(dir.Path()).size(), 3u);
+    const size_t beforeRead = temp.FileCount();
+    TFileFaults::FailNthRead(5, EIO);
+    EXPECT_THROW(importer.Import(path, nullptr), std::system_error);
+    TFileFaults::Reset();
+    EXPECT_EQ(temp.FileCount(), beforeRead);
 }
