@@ -346,7 +346,13 @@ void TfrmMain::UpdateSizePanel()
 
 bool TfrmMain::OpenFile(const QString &path) { return FFiles->OpenFile(path); }
 
-void TfrmMain::ShowThenOpen(const QStringList &arguments) { TCommandLineFiles::ShowThenOpen(*this, *FFiles, arguments); }
+void TfrmMain::ShowThenOpen(const QStringList &arguments, const TImportHandoff::THanded &handed)
+{
+    std::function<void()> first;
+    if (!handed.Path.isEmpty())
+        first = [this, handed] { FImports->OpenHanded(handed); };
+    TCommandLineFiles::ShowThenOpen(*this, *FFiles, arguments, first);
+}
 
 void TfrmMain::closeEvent(QCloseEvent *e)
 {
