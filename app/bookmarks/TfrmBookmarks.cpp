@@ -56,9 +56,14 @@ TfrmBookmarks::TfrmBookmarks(QWidget *parent, TVxBookmarks &marks, std::function
     connect(btnDelete, &QPushButton::clicked, this, &TfrmBookmarks::Delete);
     connect(lstMarks, &QTreeWidget::itemActivated, this, [this] { accept(); });
 
+    // The name takes what the numbers leave, so a name given later is not cut short.
+    QHeaderView *header = lstMarks->header();
+    header->setStretchLastSection(false);
+    for (int c : {colOffset, colLength, colColor})
+        header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(colName, QHeaderView::Stretch);
     Fill(FMarks.Empty() ? 0 : FMarks.All().front().Id);
-    lstMarks->header()->resizeSections(QHeaderView::ResizeToContents);
-    lstMarks->setMinimumWidth(lstMarks->header()->length() + 160);
+    lstMarks->setMinimumWidth(fontMetrics().horizontalAdvance(QString(70, QLatin1Char('0'))));
     lstMarks->setFocus();
 }
 
