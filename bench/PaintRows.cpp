@@ -7,7 +7,8 @@
 // separate changed ranges from the top row on (every other byte: as many as the page can
 // show, the rest below it), and one wheel notch (scroll plus repaint). No physical
 // baseline: the target is an absolute one (a repaint well inside a 60 Hz frame) and the rows
-// show it does not grow with the size.
+// show it does not grow with the size. The bookmarks row is the exception: caret steps with
+// 10,000 bookmarks against the same steps without them, in the same run.
 
 #include "BenchApp.h"
 #include "BenchTable.h"
@@ -18,6 +19,7 @@
 #include "TVxTextCodec.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QStringEncoder>
 #include <QWheelEvent>
 
@@ -218,6 +220,47 @@ void WheelStep()
     std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
     TBenchTable::PrintNoBaseline("wheel-step", kDocSize, times[times.size() / 2]);
 }
+
+// Caret steps, each with its repaint, through a stretch of 10,000 bookmarks (one every 5
+// bytes, 1 to 8 bytes long, so about 200 of them on the page): a row down, then on to the
+// next bookmark as F2 goes. The baseline takes the same steps to the same places with no
+// bookmarks. Target: a step under 2 ms.
+void Bookmarks10k()
+{
+    TBenchApp::Ensure();
+    TPaintFixture f;
+    const int32_t base = static_cast<int32_t>(kDocSize / 3) & ~15;
+    std::mt19937 rng(9);
+    for (int k = 0; k < 10000; ++k)
+        f.View.Bookmarks().Add(base + 5 * k, 1 + static_cast<int32_t>(rng() % 8), std::string(), 0xD77800);
+    std::vector<int32_t> targets;
+    const auto steps = [&](bool record) {
+        f.View.GotoOffset(base);
+        RepaintAt(f, base / 16, ccASCII);
+        std::vector<double> times;
+        for (int i = 0; i < 400; ++i) {
+            const double t = TBenchTable::Now();
+            if (i % 2 == 0) {
+                QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+                QApplication::sendEvent(&f.View, &down);
+            } else {
+                if (record) {
+                    const TVxBookmark *m = f.View.Bookmarks().Next(f.View.GetCaretOffset());
+                    targets.push_back(m ? m->Offset : base);
+                }
+                f.View.GotoOffset(targets[static_cast<size_t>(i / 2)]);
+            }
+            f.View.viewport()->repaint();
+            times.push_back(TBenchTable::Now() - t);
+        }
+        std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+        return times[times.size() / 2];
+    };
+    const double ours = steps(true);
+    f.View.Bookmarks().Clear();
+    const double plain = steps(false);
+    TBenchTable::Print("bookmarks-10k", kDocSize, ours, plain);
+}
 } // namespace
 
 HX_BENCH_ROW("paint-start", PaintStart);
@@ -230,3 +273,4 @@ HX_BENCH_ROW("paint-eucjp", PaintEucJp);
 HX_BENCH_ROW("paint-jis", PaintJis);
 HX_BENCH_ROW("paint-table", PaintTable);
 HX_BENCH_ROW("wheel-step", WheelStep);
+HX_BENCH_ROW("bookmarks-10k", Bookmarks10k);

@@ -99,6 +99,35 @@ void TVxDocument::FireChangeUndo()
         OnChangeUndo(FUndo.Count());
 }
 
+void TVxDocument::BytesInserted(int32_t offset, int32_t count, bool recorded)
+{
+    FChangedBytes.Insert(offset, count);
+    KeepMarks(FBookmarks.Insert(offset, count), recorded);
+}
+
+void TVxDocument::BytesDeleted(int32_t offset, int32_t count, bool recorded)
+{
+    FChangedBytes.Delete(offset, count);
+    KeepMarks(FBookmarks.Delete(offset, count), recorded);
+}
+
+void TVxDocument::BytesReplaced(int32_t offset, int32_t oldCount, int32_t newCount, bool recorded)
+{
+    FChangedBytes.Replace(offset, oldCount, newCount);
+    // Same size: bytes rewritten in place, the bookmarks stay on them.
+    if (oldCount == newCount)
+        return;
+    KeepMarks(FBookmarks.Delete(offset, oldCount), recorded);
+    KeepMarks(FBookmarks.Insert(offset, newCount), recorded);
+}
+
+void TVxDocument::KeepMarks(std::vector<TVxBookmark> before, bool recorded)
+{
+    if (recorded)
+        FMarksBefore.insert(FMarksBefore.end(), std::make_move_iterator(before.begin()),
+                            std::make_move_iterator(before.end()));
+}
+
 void TVxDocument::CheckGrowth(int64_t by) const
 {
     if (int64_t(FileSize()) + by > kMaxFileSize)
@@ -164,6 +193,7 @@ void TVxDocument::Replace(TTempFile work, int32_t size, const std::string &fileN
     FWork.Adopt(std::move(work), size);
     FChanges.Reset();
     FChangedBytes.Clear();
+    FBookmarks.Clear();
     ClearUndo();
     FFileName = fileName;
     UpdateLabel();
@@ -235,6 +265,8 @@ bool TVxDocument::SaveToFile(const std::string &fileName, bool keepUndo)
         ClearUndo();
         FUndo.ResetSaveState();
     }
+    if (OnFileSaved)
+        OnFileSaved();
     return true;
 }
 
@@ -263,7 +295,7 @@ void TVxDocument::InsertByte(int32_t offset, uint8_t value, bool recordUndo)
     FHooks->EndSelection(false);
     FWork.InsertByte(offset, value);
     FChanges.Invalidate();
-    FChangedBytes.Insert(offset, 1);
+    BytesInserted(offset, 1, recordUndo);
     if (recordUndo)
         AddUndo(ukInsertByte, offset, offset);
     AnnounceFileSize();
@@ -277,7 +309,7 @@ void TVxDocument::DeleteByte(int32_t offset, bool recordUndo)
     uint8_t old = FWork.ByteAt(offset);
     FWork.DeleteByte(offset);
     FChanges.Invalidate();
-    FChangedBytes.Delete(offset, 1);
+    BytesDeleted(offset, 1, recordUndo);
     if (recordUndo)
         AddUndo(ukDeleteByte, offset, offset, old);
     AnnounceFileSize();
@@ -317,9 +349,9 @@ void TVxDocument::ShiftTail(int32_t offset, int32_t delta)
     // A positive delta opens a gap of new bytes at offset; a negative one closes the -delta
     // bytes before offset.
     if (delta > 0)
-        FChangedBytes.Insert(offset, delta);
+        BytesInserted(offset, delta, false);
     else
-        FChangedBytes.Delete(offset + delta, -delta);
+        BytesDeleted(offset + delta, -delta, false);
     AnnounceFileSize();
     FHooks->ContentChanged();
 }
@@ -350,7 +382,7 @@ void TVxDocument::DeleteRange(int32_t a, int32_t b, bool recordUndo)
         change.Steps.Finish();
     }
     FChanges.Invalidate();
-    FChangedBytes.Delete(a, n);
+    BytesDeleted(a, n, recordUndo);
     AnnounceFileSize();
     FHooks->EndSelection(true);
     if (recordUndo)
@@ -382,7 +414,7 @@ void TVxDocument::InsertFilled(int32_t offset, int32_t count, bool recordUndo, b
         change.Steps.Finish();
     }
     FChanges.Invalidate();
-    FChangedBytes.Insert(offset, count);
+    BytesInserted(offset, count, recordUndo);
     AnnounceFileSize();
     FHooks->EndSelection(true);
     if (recordUndo)
@@ -438,7 +470,7 @@ void TVxDocument::ReplaceFilled(int32_t a, int32_t b, int32_t newCount, bool rec
         FChanges.Add(a, newCount);
     else
         FChanges.Invalidate();
-    FChangedBytes.Replace(a, oldCount, newCount);
+    BytesReplaced(a, oldCount, newCount, recordUndo);
     AnnounceFileSize();
     if (recordUndo) {
         if (newCount > 0)
@@ -471,7 +503,7 @@ int32_t TVxDocument::InsertFile(int32_t offset, const std::string &fileName, boo
         change.Steps.Finish();
     }
     FChanges.Invalidate();
-    FChangedBytes.Insert(offset, n);
+    BytesInserted(offset, n, recordUndo);
     AnnounceFileSize();
     if (recordUndo)
         AddUndo(ukInsertRange, offset, offset + n - 1);
@@ -506,11 +538,19 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
         FChanges.Invalidate();
     }
     // Each splice at its place once those before it are applied.
+    const std::vector<TVxBookmark> marksBefore = recordUndo ? FBookmarks.All() : std::vector<TVxBookmark>();
+    const size_t firstKept = FMarksBefore.size();
     int64_t shift = 0;
     for (const TVxSplice &s : splices) {
-        FChangedBytes.Replace(static_cast<int32_t>(s.Offset + shift), s.OldCount, s.NewCount);
+        BytesReplaced(static_cast<int32_t>(s.Offset + shift), s.OldCount, s.NewCount, recordUndo);
         shift += int64_t(s.NewCount) - s.OldCount;
     }
+    // A later splice saw the bookmarks moved by the earlier ones; the undo puts them back once
+    // every splice is reverted, so it needs them as they stood before the first.
+    for (size_t i = firstKept; i < FMarksBefore.size(); ++i)
+        for (const TVxBookmark &m : marksBefore)
+            if (m.Id == FMarksBefore[i].Id)
+                FMarksBefore[i] = m;
     if (recordUndo)
         RecordSplices(splices, removed, group);
     AnnounceFileSize();

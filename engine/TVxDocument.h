@@ -21,9 +21,11 @@
 //  - every recorded edit, undo and redo: OnChangeUndo(undo count) after the change;
 //  - every change of FileSize: hooks FileSizeChanged, then OnChangeFileSize;
 //  - save: questions AskOverwriteChangedFile before anything is written, then
-//    AskSaveWithoutBackup when a wanted backup could not be made.
+//    AskSaveWithoutBackup when a wanted backup could not be made; after a SaveToFile that
+//    wrote, OnChangeUndo, then OnFileSaved (FileName and DiskIdentity are the new file's).
 
 #include "TFileIdentity.h"
+#include "TVxBookmarks.h"
 #include "TVxByteTransform.h"
 #include "TVxChangeSet.h"
 #include "TVxChangedBytes.h"
@@ -85,6 +87,7 @@ public:
     TNotifyEvent OnFileOpen;
     TNotifyEvent OnChangeFileSize;
     TVxChangeUndoEvent OnChangeUndo;
+    TNotifyEvent OnFileSaved;
 
     // --- State ---------------------------------------------------------------------------
     const std::string &FileName() const { return FFileName; }
@@ -212,6 +215,11 @@ public:
     // undo and redo applies here, and it empties whenever the history is back at the saved
     // place (see TVxChangedBytes).
     const TVxChangedBytes &ChangedBytes() const { return FChangedBytes; }
+    // The bookmarks, moved by every edit, undo and redo as the bytes they mark are (see
+    // TVxBookmarks): an undo of an edit that cut or removed some puts them back as they were.
+    // A load empties them; the program fills them from its bookmarks file.
+    const TVxBookmarks &Bookmarks() const { return FBookmarks; }
+    TVxBookmarks &Bookmarks() { return FBookmarks; }
     // Where the history's byte blocks live; its counters are the memory hook of the tests.
     const TVxUndoStore &UndoStore() const { return FStore; }
     TVxUndoStore &UndoStore() { return FStore; }
@@ -257,6 +265,13 @@ private:
     bool PatchWillDo(const TFileIdentity &found) const;
     void UpdateLabel();
     void CheckGrowth(int64_t by) const;
+    // The bytes [offset, offset + count) came or went (or were replaced by newCount new
+    // ones): the changed bytes and the bookmarks follow. When `recorded`, the bookmarks the
+    // edit cut or removed wait for its undo record (Record takes them).
+    void BytesInserted(int32_t offset, int32_t count, bool recorded);
+    void BytesDeleted(int32_t offset, int32_t count, bool recorded);
+    void BytesReplaced(int32_t offset, int32_t oldCount, int32_t newCount, bool recorded);
+    void KeepMarks(std::vector<TVxBookmark> before, bool recorded);
     // How much a splice list grows the document; throws std::invalid_argument for a list that
     // is out of order or out of range.
     int64_t SpliceGrowth(const std::vector<TVxSplice> &splices) const;
@@ -299,6 +314,8 @@ private:
     TReplay FReplay = TReplay::None;
     TVxChangeSet FChanges;
     TVxChangedBytes FChangedBytes;
+    TVxBookmarks FBookmarks;
+    std::vector<TVxBookmark> FMarksBefore; // of the edit under way, for its undo record
     std::string FFileName;
     std::string FUntitledName = "(untitled)";
     std::exception_ptr FLastWriteFailure;

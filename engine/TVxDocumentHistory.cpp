@@ -75,6 +75,9 @@ void TVxDocument::AddRecord(TVxUndoKind kind, int32_t start, int32_t end, uint8_
 
 void TVxDocument::Record(TVxUndoRecord record)
 {
+    // The bookmarks the edit cut or removed go with it (with the group record of a group).
+    record.Bookmarks = std::move(FMarksBefore);
+    FMarksBefore.clear();
     switch (FReplay) {
     case TReplay::None:
         FRedo.Clear();
@@ -116,17 +119,23 @@ void TVxDocument::Replay(TReplay how, bool moveCaret)
     // Before the window moves to the group's offset 0: members spliced inside the window
     // are reverted there without any file I/O.
     if (groupCount > 0 && RevertGroupAtOnce(from, groupCount)) {
-        for (int32_t i = 0; i <= groupCount; ++i)
+        // The bookmarks as each member and then the group found them, newest first, so that
+        // the oldest state of each wins.
+        for (int32_t i = 0; i <= groupCount; ++i) {
+            FBookmarks.Restore(from.Newest().Bookmarks);
             from.RemoveNewest();
+        }
         ForgetChangesIfSaved();
         FireChangeUndo();
         return;
     }
     Revert(r, moveCaret);
     // Removed only once reverted: a revert that throws leaves the record for another try.
+    std::vector<TVxBookmark> marks = std::move(from.Newest().Bookmarks);
     from.RemoveNewest();
     if (groupCount > 0)
         ReplayMembers(how, groupCount);
+    FBookmarks.Restore(marks);
     ForgetChangesIfSaved();
     FireChangeUndo();
 }

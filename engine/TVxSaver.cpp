@@ -128,6 +128,12 @@ bool TVxSaver::WriteInPlace(TFileHandle &file, const TVxWorkCopy &work, int32_t 
         if (!backedUp && !(goOn && goOn()))
             return false;
     }
+    // Through a journal a crash at any moment leaves the file old or new once it is loaded
+    // again; a copy elsewhere would leave it torn until the user put the copy back.
+    if (TVxPatchJournal::Overwrite(FDir, FBase, file, work)) {
+        FWritten = TFileIdentity::Of(file);
+        return true;
+    }
     if (!backedUp)
         copy = KeepsakeOf(file, oldSize);
 
@@ -228,5 +234,11 @@ bool TVxSaver::RecoverPatch(const std::string &fileName)
     } catch (const std::system_error &) {
         return false; // the load itself says why the file cannot be read
     }
-    return TVxPatchJournal::Recover(dir, TFilePaths::BaseName(target));
+    const std::string base = TFilePaths::BaseName(target);
+    // A save killed between linking its new file into the folder and renaming it over the
+    // target left the new file under this name; the target itself is whole.
+    const std::string pending = TTempFile::PendingName(base);
+    if (TFileIdentity::OfEntry(dir, pending).Exists)
+        dir.UnlinkAt(pending);
+    return TVxPatchJournal::Recover(dir, base);
 }

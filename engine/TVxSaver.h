@@ -7,15 +7,19 @@
 // and extended attributes (ACLs included), flushed to disk; then the backup generations
 // are rotated, the newest made as a second link to the old file so that the target's name
 // never goes missing; then the new file is renamed over the target. A failure before the
-// rename leaves the target untouched; a crash leaves nothing but the target.
+// rename leaves the target untouched; a crash leaves nothing but the target (the new file,
+// linked into the folder just before the rename, under TTempFile::PendingName, is removed by
+// the next load: RecoverPatch).
 //
 // In place, instead, when a new file would change what the file is: it has more than one
 // link, its owner or group cannot be given to a new file, its attributes cannot all be
-// copied, or its folder takes no new file. The previous contents are first put somewhere
-// safe: the newest backup generation (a copy), or, without backups, a keepsake in the
-// private temporary folder (TTempFile::CreateKeepsake). Then the bytes are written into
-// the existing file, which is cut to length and flushed. A failed write is rolled back from
-// that copy; after a crash the copy is still on disk, and the keepsake is deleted only
+// copied, or its folder takes no new file. The newest backup generation is then a copy.
+// The bytes are written into the existing file through a journal beside it that holds its
+// previous contents (TVxPatchJournal::Overwrite): a failed write is rolled back from it, and
+// after a crash the next load puts the previous contents back. Where the folder takes no
+// journal the previous contents go first to the backup copy or, without backups, a keepsake
+// in the private temporary folder (TTempFile::CreateKeepsake); a failed write is rolled back
+// from that copy, after a crash the copy is still on disk, and the keepsake is deleted only
 // after a successful save.
 //
 // A file that can neither be written in place nor replaced by a new file in its folder
@@ -65,7 +69,8 @@ public:
     // found, has another size than the document, cannot be opened for writing, or its folder
     // takes no journal: the caller then saves with Write. Throws when the write failed.
     bool WritePatch(const TVxWorkCopy &work, const std::vector<std::pair<int32_t, int32_t>> &ranges);
-    // Puts back an interrupted patch of fileName (before it is loaded); true when it did.
+    // Puts back an interrupted patch or in-place write of fileName (before it is loaded), and
+    // removes the new file an interrupted save left pending beside it; true when it put back.
     static bool RecoverPatch(const std::string &fileName);
 
     // The file as it is after a successful Write.

@@ -10,6 +10,7 @@
 // Records are plain movable values, so a reverted one can be kept elsewhere.
 
 #include "TVxByteTransform.h"
+#include "TVxBookmarks.h"
 #include "TVxUndoStore.h"
 
 #include <cstddef>
@@ -36,6 +37,9 @@ struct TVxUndoRecord {
     // ukReplaceRange: bytes in Data; ukGroup: member records below; otherwise 0.
     int32_t Count = 0;
     TVxUndoBlock Data;
+    // The bookmarks as they were before this edit cut or removed them; its revert restores
+    // them (a group's are on the group record).
+    std::vector<TVxBookmark> Bookmarks;
     // ukTransform: what reverts [Start, End] (an invertible TVxByteTransform), no bytes kept.
     std::shared_ptr<TVxByteTransform> Transform;
 

@@ -278,7 +278,7 @@ void TVxWorkCopy::Adopt(TTempFile &&work, int32_t size)
 
 void TVxWorkCopy::CopyTo(TFileHandle &dst) const
 {
-    if (FFileSize >= TDirectWriter::kMinSize && CopyToDirect(dst))
+    if (FFileSize >= TDirectWriter::MinSize() && CopyToDirect(dst))
         return;
     if (!FProgress) {
         CopyRangeTo(0, FFileSize, dst, 0);

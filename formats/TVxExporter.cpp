@@ -3,6 +3,7 @@
 #include "TDirHandle.h"
 #include "TFilePaths.h"
 #include "TTempFile.h"
+#include "TVxBackgroundWriter.h"
 #include "TVxByteEncoder.h"
 #include "TVxDocument.h"
 #include "TVxFormatError.h"
@@ -14,8 +15,8 @@
 
 namespace {
 // Bytes read from the document at a time; the text of one block is at most a few times that.
-constexpr int32_t kBlock = int32_t(1) << 20;
-constexpr size_t kDrainAt = size_t(4) << 20;
+constexpr int32_t kBlock = int32_t(256) << 10;
+constexpr size_t kDrainAt = size_t(512) << 10;
 } // namespace
 
 void TVxExporter::CheckAddresses(uint32_t startAddress, int64_t count)
@@ -68,11 +69,14 @@ void TVxExporter::Export(const TVxDocument &doc, int32_t offset, int32_t count, 
     // as it was.
     TTempFile out = TTempFile::CreateIn(dir, 0644);
     out.Handle().SetPath(fileName);
+    // The text of one block is written while the next is encoded.
+    TVxBackgroundWriter writer(out.Handle());
     int64_t written = 0;
     Stream(doc, offset, count, encoder, progress, [&](std::string &text) {
-        out.Handle().WriteAt(written, text.data(), text.size());
-        written += static_cast<int64_t>(text.size());
-        text.clear();
+        const auto size = static_cast<int64_t>(text.size());
+        writer.Write(written, text);
+        written += size;
     });
+    writer.Finish();
     out.LinkAs(dir, TFilePaths::BaseName(fileName));
 }

@@ -1,7 +1,10 @@
 #pragma once
 // Writes a range of a document, through an encoder, to a file: streamed a block at a time
-// (the document read with ReadInto, the text appended to one buffer that is written out
-// when it fills), so memory stays flat whatever the range.
+// (the document read with ReadInto in blocks of 256 KiB, the text appended to a buffer that
+// is handed to a TVxBackgroundWriter when it passes 512 KiB, and written on that thread
+// while the next is encoded), so memory stays flat whatever the range. Buffers this small
+// stay in the cache between the encoder and the system's copy into the file, which is most
+// of an export's time.
 //
 // The text goes to a new file in the target's folder that takes the target's name only once
 // it is complete (replacing a file of that name); a failure or a cancel removes it and

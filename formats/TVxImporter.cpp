@@ -1,5 +1,7 @@
 #include "TVxImporter.h"
 
+#include "TVxBackgroundReader.h"
+#include "TVxBackgroundWriter.h"
 #include "TVxDocument.h"
 #include "TVxFormatError.h"
 #include "TVxProgress.h"
@@ -9,37 +11,46 @@
 #include <vector>
 
 namespace {
-constexpr size_t kBlock = size_t(4) << 20;
+// Small enough for the text read to be still in the cache when it is decoded, and the bytes
+// gathered when they are written.
+constexpr size_t kInputBlock = size_t(256) << 10;
+constexpr size_t kBlock = size_t(1) << 20;
 
 // Gathers records that follow each other into one block, written at its address less the
-// image's first address: one write a few MiB however short the records.
+// image's first address: one write a few MiB however short the records, made on the
+// writer's thread while the next block is decoded.
 class TGather {
 public:
-    TGather(TFileHandle &out, uint64_t base) : FOut(out), FBase(base), FBuffer(kBlock) {}
+    TGather(TFileHandle &out, uint64_t base) : FWriter(out), FBase(base) { FBuffer.reserve(kBlock); }
     void Add(uint64_t address, const uint8_t *bytes, size_t count)
     {
-        if (FUsed > 0 && (address != FAt + FUsed || FUsed + count > FBuffer.size()))
+        if (!FBuffer.empty() && (address != FAt + FBuffer.size() || FBuffer.size() + count > kBlock))
             Flush();
-        if (FUsed == 0)
+        if (FBuffer.empty())
             FAt = address;
-        std::memcpy(FBuffer.data() + FUsed, bytes, count);
-        FUsed += count;
+        FBuffer.append(reinterpret_cast<const char *>(bytes), count);
     }
-    void Flush()
+    // Everything added is in the file.
+    void Finish()
     {
-        if (FUsed > 0)
-            FOut.WriteAt(static_cast<int64_t>(FAt - FBase), FBuffer.data(), FUsed);
-        FUsed = 0;
+        Flush();
+        FWriter.Finish();
     }
     void SetBase(uint64_t base) { FBase = base; }
-    void Drop() { FUsed = 0; }
+    void Drop() { FBuffer.clear(); }
 
 private:
-    TFileHandle &FOut;
+    void Flush()
+    {
+        if (!FBuffer.empty())
+            FWriter.Write(static_cast<int64_t>(FAt - FBase), FBuffer);
+        FBuffer.reserve(kBlock);
+    }
+
+    TVxBackgroundWriter FWriter;
     uint64_t FBase;
-    std::vector<uint8_t> FBuffer;
+    std::string FBuffer;
     uint64_t FAt = 0;
-    size_t FUsed = 0;
 };
 } // namespace
 
@@ -47,12 +58,16 @@ TVxImporter::TVxImporter(TVxRecordReader::TFormat format, uint8_t fill) : FForma
 
 TTempFile TVxImporter::Import(const std::string &path, TVxProgress *progress)
 {
+    return Import(path, progress, TTempFile::Create());
+}
+
+TTempFile TVxImporter::Import(const std::string &path, TVxProgress *progress, TTempFile image)
+{
     FProgress = progress;
     FRuns.clear();
     FLast = FRuns.end();
     TFileHandle in = TFileHandle::OpenRead(path);
     FInputSize = in.Length();
-    TTempFile image = TTempFile::Create();
     if (!Scan(in, image.Handle())) {
         image.Handle().SetLength(0);
         Write(in, image.Handle());
@@ -72,12 +87,14 @@ void TVxImporter::Report(int64_t done)
 template <typename TLineFn>
 int64_t TVxImporter::ForEachLine(const TFileHandle &in, int64_t pass, TLineFn &&fn)
 {
-    std::vector<char> block(kBlock);
+    // The next block is read while this one is decoded.
+    TVxBackgroundReader reader(in, kInputBlock);
+    std::vector<char> block;
     std::string carry; // a line that runs over a block's end
     int64_t line = 0;
     int64_t reported = 0;
     for (int64_t pos = 0;;) {
-        const size_t got = in.ReadAt(pos, block.data(), block.size());
+        const size_t got = reader.Next(block);
         const char *p = block.data(), *end = p + got;
         while (p < end) {
             const char *nl = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
@@ -157,7 +174,7 @@ bool TVxImporter::Scan(const TFileHandle &in, TFileHandle &out)
     if (FRuns.empty())
         throw TVxFormatError(TVxFormatErrorKind::NoData, last);
     if (written)
-        gather.Flush();
+        gather.Finish();
     return written;
 }
 
@@ -212,5 +229,5 @@ void TVxImporter::Write(const TFileHandle &in, TFileHandle &out)
             gather.Add(r.Address, r.Bytes, r.Count);
         return true;
     });
-    gather.Flush();
+    gather.Finish();
 }

@@ -10,8 +10,10 @@
 // writes the data as it goes, and one pass is all; otherwise a second pass writes it once
 // the lowest address is known. The gaps between the runs are filled last, each once. Bad
 // input found late has cost the disk space of the data before it, freed with the unnamed
-// image file. Memory: one input block, one output block, and one entry per run of adjacent
-// records (one for a file written in order).
+// image file. Memory: two input blocks (256 KiB: the next is read on a TVxBackgroundReader's
+// thread while one is decoded), two output blocks (1 MiB: the image is written on a
+// TVxBackgroundWriter's thread while the next block is decoded), and one entry per run of
+// adjacent records (one for a file written in order).
 //
 // Progress: one cancellable operation over both passes (twice the input's size). Errors:
 // TVxFormatError naming the line (the last line for a missing end record), std::system_error
@@ -33,6 +35,10 @@ public:
     TVxImporter(TVxRecordReader::TFormat format, uint8_t fill);
 
     TTempFile Import(const std::string &path, TVxProgress *progress);
+    // The same into `image`, a new empty file the caller made: an image meant for another
+    // process goes to a named file, which is deleted like any temporary file when the input
+    // turns out bad.
+    TTempFile Import(const std::string &path, TVxProgress *progress, TTempFile image);
 
     // After Import: the address of the image's first byte, and its size.
     uint32_t Lowest() const { return static_cast<uint32_t>(FLowest); }

@@ -5,7 +5,8 @@
 // so a start address that is not a multiple of the record size costs a short record at each
 // page boundary. Lines end in "\n".
 //
-// Cost: linear in the bytes; holds at most one record's bytes between blocks.
+// Cost: linear in the bytes, the text of a block written in place (TVxHexDigits); holds at
+// most one record's bytes between blocks.
 // Who calls: TVxExporter.
 
 #include "TVxByteEncoder.h"
@@ -23,9 +24,12 @@ public:
     void Finish(std::string &out) override;
 
 private:
-    // Writes one record of count bytes at the current address; count does not cross a page.
+    // Writes one record of count bytes at the current address (after an address record
+    // when it starts a page); count does not cross a page. The pointer form writes at p,
+    // which has room, and returns the end.
     void PutData(const uint8_t *data, size_t count, std::string &out);
-    static void PutRecord(uint8_t type, uint16_t offset, const uint8_t *data, size_t count, std::string &out);
+    char *PutData(const uint8_t *data, size_t count, char *p);
+    static char *PutRecord(uint8_t type, uint16_t offset, const uint8_t *data, size_t count, char *p);
     // How many bytes the next record may take: the record size, cut at the page's end.
     size_t NextRecordSize() const;
 

@@ -1,32 +1,9 @@
 #include "TVxRecordReader.h"
 
 #include "TVxFormatError.h"
-
-#include <vector>
+#include "TVxHexDigits.h"
 
 namespace {
-// The byte of every pair of characters, -1 where either is no hexadecimal digit: one
-// lookup a byte, no branches (128 KiB, which stays in the cache while a file is read).
-const int16_t *PairValues()
-{
-    static const std::vector<int16_t> table = [] {
-        int digit[256];
-        for (int &d : digit)
-            d = -1;
-        for (int i = 0; i < 10; ++i)
-            digit['0' + i] = i;
-        for (int i = 0; i < 6; ++i)
-            digit['A' + i] = digit['a' + i] = 10 + i;
-        std::vector<int16_t> t(65536);
-        for (int hi = 0; hi < 256; ++hi)
-            for (int lo = 0; lo < 256; ++lo)
-                t[size_t(hi << 8 | lo)] =
-                    static_cast<int16_t>(digit[hi] < 0 || digit[lo] < 0 ? -1 : digit[hi] << 4 | digit[lo]);
-        return t;
-    }();
-    return table.data();
-}
-
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 [[noreturn]] void Fail(TVxFormatErrorKind kind, int64_t line) { throw TVxFormatError(kind, line); }
@@ -34,22 +11,17 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 constexpr uint64_t kMaxAddress = 0xFFFFFFFFu;
 } // namespace
 
-TVxRecordReader::TVxRecordReader(TFormat format) : FFormat(format), FPairs(PairValues()) {}
+TVxRecordReader::TVxRecordReader(TFormat format) : FFormat(format) {}
 
 void TVxRecordReader::Decode(const char *text, size_t length, int64_t line)
 {
     if (length % 2 != 0)
         Fail(TVxFormatErrorKind::BadCharacter, line);
     FCount = length / 2;
-    const auto *chars = reinterpret_cast<const uint8_t *>(text);
-    int bad = 0;
-    for (size_t i = 0; i < FCount; ++i) {
-        const int value = FPairs[size_t(chars[2 * i]) << 8 | chars[2 * i + 1]];
-        bad |= value;
-        FBytes[i] = static_cast<uint8_t>(value);
-    }
-    if (bad < 0)
+    const int sum = TVxHexDigits::Decode(text, FCount, FBytes);
+    if (sum < 0)
         Fail(TVxFormatErrorKind::BadCharacter, line);
+    FSum = static_cast<unsigned>(sum);
 }
 
 TVxRecordReader::TRecord TVxRecordReader::Read(const char *text, size_t length, int64_t line)
@@ -84,10 +56,7 @@ TVxRecordReader::TRecord TVxRecordReader::ReadIntelHex(int64_t line)
     // Length, two address bytes, type, checksum.
     if (FCount < 5 || FCount != size_t(FBytes[0]) + 5)
         Fail(TVxFormatErrorKind::BadLength, line);
-    unsigned sum = 0;
-    for (size_t i = 0; i < FCount; ++i)
-        sum += FBytes[i];
-    if ((sum & 0xFF) != 0)
+    if ((FSum & 0xFF) != 0)
         Fail(TVxFormatErrorKind::BadChecksum, line);
     const size_t count = FBytes[0];
     const unsigned offset = unsigned(FBytes[1]) << 8 | FBytes[2];
@@ -135,10 +104,7 @@ TVxRecordReader::TRecord TVxRecordReader::ReadSRecord(char type, int64_t line)
     // The length counts the address, the data and the checksum.
     if (FCount < 2 + addressBytes || FCount != size_t(FBytes[0]) + 1)
         Fail(TVxFormatErrorKind::BadLength, line);
-    unsigned sum = 0;
-    for (size_t i = 0; i + 1 < FCount; ++i)
-        sum += FBytes[i];
-    if (static_cast<uint8_t>(~sum) != FBytes[FCount - 1])
+    if (static_cast<uint8_t>(~(FSum - FBytes[FCount - 1])) != FBytes[FCount - 1])
         Fail(TVxFormatErrorKind::BadChecksum, line);
     uint64_t address = 0;
     for (size_t i = 0; i < addressBytes; ++i)

@@ -46,10 +46,11 @@ private:
     TRecord ReadSRecord(char type, int64_t line);
 
     TFormat FFormat;
-    const int16_t *FPairs;
     // The record's bytes (FCount of them), from the length field to the checksum.
     uint8_t FBytes[kMaxLine / 2];
     size_t FCount = 0;
+    // The sum of the FCount bytes, which the checksums are made from.
+    unsigned FSum = 0;
     // Intel HEX: the base address that types 02 and 04 set.
     uint64_t FBase = 0;
     // S-records: data records read so far, for the count records.

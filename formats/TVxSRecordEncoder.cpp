@@ -1,6 +1,6 @@
 #include "TVxSRecordEncoder.h"
 
-#include "TVxTextEncoder.h"
+#include "TVxHexDigits.h"
 
 #include <algorithm>
 
@@ -49,18 +49,16 @@ void TVxSRecordEncoder::PutRecord(char type, int addressBytes, uint32_t address,
     char *p = line;
     *p++ = 'S';
     *p++ = type;
-    p = TVxTextEncoder::PutHex(p, static_cast<uint8_t>(length));
+    p = TVxHexDigits::Put(p, static_cast<uint8_t>(length));
     unsigned sum = static_cast<unsigned>(length);
     for (int i = addressBytes - 1; i >= 0; --i) {
         const auto b = static_cast<uint8_t>(address >> (8 * i));
-        p = TVxTextEncoder::PutHex(p, b);
+        p = TVxHexDigits::Put(p, b);
         sum += b;
     }
-    for (size_t i = 0; i < count; ++i) {
-        p = TVxTextEncoder::PutHex(p, data[i]);
-        sum += data[i];
-    }
-    p = TVxTextEncoder::PutHex(p, static_cast<uint8_t>(~sum));
+    sum += TVxHexDigits::Encode(data, count, p);
+    p += 2 * count;
+    p = TVxHexDigits::Put(p, static_cast<uint8_t>(~sum));
     *p++ = '\n';
     out.append(line, static_cast<size_t>(p - line));
 }

@@ -1,5 +1,7 @@
 #include "TVxTextEncoder.h"
 
+#include "TVxHexDigits.h"
+
 #include <algorithm>
 
 namespace {
@@ -8,16 +10,6 @@ constexpr int kBase64Line = 76;
 const char kLowerHex[] = "0123456789abcdef";
 const char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 } // namespace
-
-const char TVxTextEncoder::kHexPairs[513] =
-    "000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F"
-    "202122232425262728292A2B2C2D2E2F303132333435363738393A3B3C3D3E3F"
-    "404142434445464748494A4B4C4D4E4F505152535455565758595A5B5C5D5E5F"
-    "606162636465666768696A6B6C6D6E6F707172737475767778797A7B7C7D7E7F"
-    "808182838485868788898A8B8C8D8E8F909192939495969798999A9B9C9D9E9F"
-    "A0A1A2A3A4A5A6A7A8A9AAABACADAEAFB0B1B2B3B4B5B6B7B8B9BABBBCBDBEBF"
-    "C0C1C2C3C4C5C6C7C8C9CACBCCCDCECFD0D1D2D3D4D5D6D7D8D9DADBDCDDDEDF"
-    "E0E1E2E3E4E5E6E7E8E9EAEBECEDEEEFF0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF";
 
 TVxTextEncoder::TVxTextEncoder(TKind kind, int64_t total) : FKind(kind), FTotal(total) {}
 
@@ -35,9 +27,7 @@ void TVxTextEncoder::Add(const uint8_t *data, size_t count, std::string &out)
     case TKind::HexString: {
         const size_t at = out.size();
         out.resize(at + 2 * count);
-        char *p = &out[at];
-        for (size_t i = 0; i < count; ++i)
-            p = PutHex(p, data[i]);
+        TVxHexDigits::Encode(data, count, &out[at]);
         break;
     }
     case TKind::Python: {
@@ -59,7 +49,7 @@ void TVxTextEncoder::Add(const uint8_t *data, size_t count, std::string &out)
             if (column == 0)
                 out += "    ";
             char value[4] = {'0', 'x'};
-            PutHex(value + 2, data[i]);
+            TVxHexDigits::Put(value + 2, data[i]);
             out.append(value, 4);
             const bool last = FDone + 1 == FTotal;
             if (!last)

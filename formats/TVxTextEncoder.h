@@ -8,7 +8,6 @@
 
 #include "TVxByteEncoder.h"
 
-#include <cstring>
 
 class TVxTextEncoder : public TVxByteEncoder {
 public:
@@ -29,17 +28,7 @@ public:
     void Add(const uint8_t *data, size_t count, std::string &out) override;
     void Finish(std::string &out) override;
 
-    // Writes the two upper-case hexadecimal digits of b at p; returns p + 2. One table
-    // lookup a byte: the record formats spend most of their time here.
-    static char *PutHex(char *p, uint8_t b)
-    {
-        std::memcpy(p, kHexPairs + 2 * b, 2);
-        return p + 2;
-    }
-
 private:
-    static const char kHexPairs[513];
-
     void AddBase64(const uint8_t *data, size_t count, std::string &out);
     void PutBase64Line(const char *chars, size_t n, std::string &out);
 

@@ -1,10 +1,27 @@
 #include "TDirHandle.h"
+#include "TFileFaults.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <stdio.h>
 #include <system_error>
 #include <unistd.h>
+
+namespace {
+// Renames, links, deletions and the folder's flush are steps of a save like the writes of
+// its files: the fault seam sees each, and an injected failure comes back the way the
+// kernel's would, as false with errno set.
+bool Proceed(int fd)
+{
+    try {
+        TFileFaults::BeforeWrite(fd);
+    } catch (const std::system_error &e) {
+        errno = e.code().value();
+        return false;
+    }
+    return true;
+}
+} // namespace
 
 TDirHandle TDirHandle::Open(const std::string &path)
 {
@@ -48,15 +65,18 @@ std::string TDirHandle::PathOf(const std::string &name) const
 
 bool TDirHandle::RenameAt(const std::string &from, const std::string &to) const
 {
-    return ::renameat(FFd, from.c_str(), FFd, to.c_str()) == 0;
+    return Proceed(FFd) && ::renameat(FFd, from.c_str(), FFd, to.c_str()) == 0;
 }
 
 bool TDirHandle::LinkAt(const std::string &from, const std::string &to) const
 {
-    return ::linkat(FFd, from.c_str(), FFd, to.c_str(), 0) == 0;
+    return Proceed(FFd) && ::linkat(FFd, from.c_str(), FFd, to.c_str(), 0) == 0;
 }
 
-bool TDirHandle::UnlinkAt(const std::string &name) const { return ::unlinkat(FFd, name.c_str(), 0) == 0; }
+bool TDirHandle::UnlinkAt(const std::string &name) const
+{
+    return Proceed(FFd) && ::unlinkat(FFd, name.c_str(), 0) == 0;
+}
 
 TFileHandle TDirHandle::OpenAt(const std::string &name, TAccess access) const
 {
@@ -74,6 +94,6 @@ TFileHandle TDirHandle::OpenAt(const std::string &name, TAccess access) const
 
 void TDirHandle::Sync() const
 {
-    if (FFd >= 0)
+    if (FFd >= 0 && Proceed(FFd))
         ::fsync(FFd);
 }

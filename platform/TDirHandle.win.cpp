@@ -1,4 +1,5 @@
 #include "TDirHandle.h"
+#include "TFileFaults.h"
 #include "TWideText.h"
 #include "TWinError.h"
 
@@ -13,6 +14,20 @@ bool Failed()
 {
     TWinError::SetErrno();
     return false;
+}
+
+// Renames, links, deletions and the folder's flush are steps of a save like the writes of
+// its files: the fault seam sees each, and an injected failure comes back the way the
+// system's would, as false with errno set.
+bool Proceed(HANDLE dir)
+{
+    try {
+        TFileFaults::BeforeWrite(dir);
+    } catch (const std::system_error &e) {
+        errno = e.code().value();
+        return false;
+    }
+    return true;
 }
 
 // A symbolic link or a junction: a name that stands for another. Other reparse points (cloud
@@ -129,7 +144,7 @@ std::string TDirHandle::PathOf(const std::string &name) const
 
 bool TDirHandle::RenameAt(const std::string &from, const std::string &to) const
 {
-    if (::MoveFileExW(TWideText::ToWide(PathOf(from)).c_str(), TWideText::ToWide(PathOf(to)).c_str(),
+    if (Proceed(FFd) && ::MoveFileExW(TWideText::ToWide(PathOf(from)).c_str(), TWideText::ToWide(PathOf(to)).c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     return Failed();
@@ -137,13 +152,15 @@ bool TDirHandle::RenameAt(const std::string &from, const std::string &to) const
 
 bool TDirHandle::LinkAt(const std::string &from, const std::string &to) const
 {
-    if (::CreateHardLinkW(TWideText::ToWide(PathOf(to)).c_str(), TWideText::ToWide(PathOf(from)).c_str(), nullptr))
+    if (Proceed(FFd) && ::CreateHardLinkW(TWideText::ToWide(PathOf(to)).c_str(), TWideText::ToWide(PathOf(from)).c_str(), nullptr))
         return true;
     return Failed();
 }
 
 bool TDirHandle::UnlinkAt(const std::string &name) const
 {
+    if (!Proceed(FFd))
+        return false;
     if (::DeleteFileW(TWideText::ToWide(PathOf(name)).c_str()))
         return true;
     return Failed();
@@ -184,5 +201,7 @@ TFileHandle TDirHandle::OpenAt(const std::string &name, TAccess access) const
 void TDirHandle::Sync() const
 {
     // NTFS logs its folder changes itself, and flushing a folder needs write access to it,
-    // which this handle does not ask for.
+    // which this handle does not ask for. Still a step for the fault seam, as on other
+    // systems, so that a save has the same steps everywhere.
+    (void)Proceed(FFd);
 }

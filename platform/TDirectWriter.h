@@ -30,7 +30,7 @@
 //
 // Cost: 2 * kBlock bytes of memory and a read-only mapping of the source (address space only)
 // while it lives.
-// Who calls: TVxWorkCopy::CopyTo for documents of at least kMinSize bytes.
+// Who calls: TVxWorkCopy::CopyTo for documents of at least MinSize() bytes.
 
 #include <cstddef>
 #include <cstdint>
@@ -43,6 +43,10 @@ public:
     static constexpr size_t kBlock = size_t(8) << 20;
     // Below this the page cache costs less than waiting for the disk on every block.
     static constexpr int64_t kMinSize = int64_t(64) << 20;
+    // The size from which documents are written this way: kMinSize, unless a test lowers
+    // it to go through a save of this kind step by step without writing 64 MiB each time.
+    static int64_t MinSize() { return FMinSize; }
+    static void SetMinSize(int64_t bytes) { FMinSize = bytes; }
     // Offsets, lengths and the buffer are aligned to this; it covers 512- and 4096-byte
     // logical blocks.
     static constexpr size_t kAlign = 4096;
@@ -70,6 +74,7 @@ public:
     void Finish();
 
 private:
+    static inline int64_t FMinSize = kMinSize;
     struct TPending;
     void Stop();
     // Waits for the write of buffer i, finishing it through the cache where the direct write

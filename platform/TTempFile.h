@@ -75,6 +75,10 @@ public:
     // (a file or a symbolic link, which is replaced, not followed). The file is kept from
     // then on. Throws when it cannot; the file is then still a temporary one.
     void LinkAs(const TDirHandle &dir, const std::string &name);
+    // The name an unnamed file has in its folder for the moment between being linked there
+    // and replacing `name` (LinkAs): a crash in that moment leaves it behind, for the next
+    // load of `name` to remove.
+    static std::string PendingName(const std::string &name);
     // The file outlives this object (its owner deletes it, or it was renamed).
     void Keep() { FKeep = true; }
     // Closes and, if it has a name, deletes the file now.

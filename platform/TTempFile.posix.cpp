@@ -1,6 +1,7 @@
 #include "TTempFile.h"
 
 #include "TDirHandle.h"
+#include "TFileFaults.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -65,6 +66,15 @@ int CreateRandomIn(int dirFd, const std::string &dirPath, mode_t mode, std::stri
     }
     errno = EEXIST;
     FailIn(dirPath);
+}
+// Gives the unnamed file fd the name `name` in dirFd, which must be free (EEXIST otherwise).
+bool LinkUnnamed(int fd, int dirFd, const std::string &name)
+{
+    const std::string proc = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, proc.c_str(), dirFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    // Without /proc mounted; needs CAP_DAC_READ_SEARCH.
+    return errno == ENOENT && ::linkat(fd, "", dirFd, name.c_str(), AT_EMPTY_PATH) == 0;
 }
 } // namespace
 
@@ -223,27 +233,43 @@ size_t TTempFile::RemoveStale()
     return removed;
 }
 
+std::string TTempFile::PendingName(const std::string &name) { return "." + name + ".hxnew"; }
+
 void TTempFile::LinkAs(const TDirHandle &dir, const std::string &name)
 {
+    // Each link and rename is a step of the save for the fault seam.
+    TFileFaults::BeforeWrite(dir.Fd());
     if (!FName.empty()) {
         if (::renameat(AT_FDCWD, FName.c_str(), dir.Fd(), name.c_str()) != 0)
             FailIn(dir.PathOf(name));
     } else {
-        // An unnamed file can only be linked under a free name; the rename then replaces
-        // the target in one step.
-        const std::string proc = "/proc/self/fd/" + std::to_string(FHandle.Fd());
-        std::string tmp;
-        for (int attempt = 0;; ++attempt) {
-            tmp = RandomName();
-            if (::linkat(AT_FDCWD, proc.c_str(), dir.Fd(), tmp.c_str(), AT_SYMLINK_FOLLOW) == 0)
-                break;
-            if (errno == ENOENT && ::linkat(FHandle.Fd(), "", dir.Fd(), tmp.c_str(), AT_EMPTY_PATH) == 0)
-                break;
+        // An unnamed file can only be linked under a free name: `name` itself when it is
+        // free (a backup generation), else a name beside it that the rename then puts over
+        // the target in one step. That name is known rather than random so that the next
+        // load can remove it when a crash came in between. Taken, it is another save's of
+        // the same file (or such a leftover), never to be removed here: a random name then.
+        if (LinkUnnamed(FHandle.Fd(), dir.Fd(), name)) {
+            FName = dir.PathOf(name);
+            FKeep = true;
+            return;
+        }
+        if (errno != EEXIST)
+            FailIn(dir.PathOf(name));
+        std::string tmp = PendingName(name);
+        for (int attempt = 0; !LinkUnnamed(FHandle.Fd(), dir.Fd(), tmp); ++attempt) {
             if (errno != EEXIST || attempt > 100)
                 FailIn(dir.PathOf(name));
+            tmp = RandomName();
         }
-        if (::renameat(dir.Fd(), tmp.c_str(), dir.Fd(), name.c_str()) != 0) {
-            const int err = errno;
+        int err = 0;
+        try {
+            TFileFaults::BeforeWrite(dir.Fd());
+            if (::renameat(dir.Fd(), tmp.c_str(), dir.Fd(), name.c_str()) != 0)
+                err = errno;
+        } catch (const std::system_error &e) {
+            err = e.code().value();
+        }
+        if (err != 0) {
             ::unlinkat(dir.Fd(), tmp.c_str(), 0);
             errno = err;
             FailIn(dir.PathOf(name));

@@ -1,6 +1,7 @@
 #include "TTempFile.h"
 
 #include "TDirHandle.h"
+#include "TFileFaults.h"
 #include "TUserSid.h"
 #include "TWideText.h"
 #include "TWinError.h"
@@ -305,11 +306,16 @@ size_t TTempFile::RemoveStale()
     return removed;
 }
 
+// Unnamed files, which wait under this name on other systems, do not exist here.
+std::string TTempFile::PendingName(const std::string &name) { return "." + name + ".hxnew"; }
+
 void TTempFile::LinkAs(const TDirHandle &dir, const std::string &name)
 {
     const std::string target = dir.PathOf(name);
     if (FName.empty() || !FHandle.IsOpen())
         TWinError::Throw(ERROR_INVALID_PARAMETER, target);
+    // The replace is a step of the save for the fault seam.
+    TFileFaults::BeforeWrite(dir.Fd());
     // A file marked for deletion cannot take a name that lasts.
     if (!MarkForDeletion(FHandle.Fd(), false))
         FailIn(target);

@@ -127,6 +127,9 @@ void TVxCellPainter::Paint(QPainter &p, const QRect &exposed, const TVxPaintSnap
         FChanged = state.Bytes.ChangedBytes().Intersecting(
             std::max(0, RowStart(int32_t(first)) - TVxCharDecoder::kMaxLength),
             RowStart(int32_t(last)) + kBytesPerRow + TVxCharDecoder::kMaxLength);
+    FBookmarks.clear();
+    if (first <= last && !state.Bytes.Bookmarks().Empty())
+        FBookmarks = state.Bytes.Bookmarks().Intersecting(RowStart(int32_t(first)), RowStart(int32_t(last)) + kBytesPerRow);
     FMarks.clear();
     if (first <= last && state.Marks)
         state.Marks->MarksIn(RowStart(int32_t(first)), RowStart(int32_t(last)) + kBytesPerRow, FMarks);
@@ -242,6 +245,35 @@ void TVxCellPainter::PaintHexCells(QPainter &p, const TRowInfo &r)
         p.setPen(*fg[k]);
         DrawBucket(p, text[k]);
     }
+    FrameBookmarks(p, r, [&](int32_t offset) { return FColLeft[kFirstHexCol + (offset - rowStart)]; },
+                   [&](int32_t offset) {
+                       const int col = kFirstHexCol + (offset - rowStart);
+                       return FColLeft[col] + g.ColWidth(col);
+                   });
+}
+
+void TVxCellPainter::FrameBookmarks(QPainter &p, const TRowInfo &r, const std::function<int(int32_t)> &left,
+                                    const std::function<int(int32_t)> &right)
+{
+    const int32_t rowStart = RowStart(r.Row), rowEnd = std::min(rowStart + kBytesPerRow, FIn->FileSize);
+    for (const TVxBookmark &m : FBookmarks) {
+        const int32_t from = std::max(m.Offset, rowStart);
+        const int32_t to = static_cast<int32_t>(std::min<int64_t>(m.End(), rowEnd));
+        if (from >= to)
+            continue;
+        // An outline only: the selection's and the changed bytes' colours stay readable
+        // inside, and the caret is drawn over everything afterwards.
+        const QColor c(int(m.Color & 0xFF), int((m.Color >> 8) & 0xFF), int((m.Color >> 16) & 0xFF));
+        const int x0 = left(from), x1 = right(to - 1);
+        const int y0 = r.Top, y1 = r.Top + r.Height;
+        p.fillRect(QRect(x0, y1 - 2, x1 - x0, 2), c);
+        if (from == m.Offset || from == rowStart)
+            p.fillRect(QRect(x0, y0, x1 - x0, 1), c);
+        if (from == m.Offset)
+            p.fillRect(QRect(x0, y0, 2, y1 - y0), c);
+        if (to == m.End())
+            p.fillRect(QRect(x1 - 2, y0, 2, y1 - y0), c);
+    }
 }
 
 void TVxCellPainter::PaintCharCell(QPainter &p, const TRowInfo &r)
@@ -267,6 +299,8 @@ void TVxCellPainter::PaintCharCell(QPainter &p, const TRowInfo &r)
     for (size_t m = MarkFrom(rowStart); m < FMarks.size() && FMarks[m].First < rowStart + kBytesPerRow; ++m)
         if (FMarks[m].First == FMarks[m].End && FMarks[m].First >= rowStart)
             PaintGap(p, r, cell.left() + (FMarks[m].First - rowStart) * cw);
+    FrameBookmarks(p, r, [&](int32_t offset) { return cell.left() + (offset - rowStart) * cw; },
+                   [&](int32_t offset) { return cell.left() + (offset - rowStart + 1) * cw; });
     if (r.Current)
         FrameCaretChar(p, cell);
 }

@@ -6,7 +6,8 @@
 // current-line underline. The text of bytes changed since the last load or save (hex
 // digits and characters) is drawn in the style's ChangedColor unless they are selected; the
 // changed ranges of the painted rows are asked of the document once per paint, and so are
-// the marks (TVxMarkSource): marked bytes on their own background, gaps as bars between cells.
+// the marks (TVxMarkSource): marked bytes on their own background, gaps as bars between cells;
+// and the document's bookmarks, outlined in their colours.
 //
 // Only rows that meet the exposed region are painted, and every cell fills its whole
 // rectangle, so nothing needs erasing first. Bytes are read through the document's cache
@@ -16,6 +17,7 @@
 // TVxGlyphCache; it keeps nothing of the control. Called by TVxHexcavator::paintEvent
 // only; the drawn caret is the control's own overlay.
 
+#include "TVxBookmarks.h"
 #include "TVxCells.h"
 #include "TVxChangedBytes.h"
 #include "TVxCharRun.h"
@@ -26,6 +28,7 @@
 #include <QPainter>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class TVxGlyphCache;
@@ -64,6 +67,9 @@ private:
     size_t ChangedFrom(int32_t offset) const;
     // Index in FMarks of the first mark that ends above offset, or is a gap at offset.
     size_t MarkFrom(int32_t offset) const;
+    // The bookmarks' outlines on a row, in their colours; left/right give a byte's cell edges.
+    void FrameBookmarks(QPainter &p, const TRowInfo &r, const std::function<int(int32_t)> &left,
+                        const std::function<int(int32_t)> &right);
     // The bar of a gap, centred on x.
     void PaintGap(QPainter &p, const TRowInfo &r, int x);
 
@@ -74,4 +80,5 @@ private:
     std::vector<TRowInfo> FRows;            // the rows this paint covers, kept for its capacity
     std::vector<TVxChangedBytes::TRange> FChanged; // changed bytes of those rows, ascending
     std::vector<TVxMarkSource::TRange> FMarks;     // marks of those rows, ascending
+    std::vector<TVxBookmark> FBookmarks;           // bookmarks of those rows, ascending
 };

@@ -33,7 +33,8 @@ QStringList TCommandLineFiles::FromArgv(int argc, char **argv)
     return out;
 }
 
-void TCommandLineFiles::ShowThenOpen(QWidget &main, TFileCommands &files, const QStringList &arguments)
+void TCommandLineFiles::ShowThenOpen(QWidget &main, TFileCommands &files, const QStringList &arguments,
+                                     const std::function<void()> &first)
 {
     main.show();
     // The window can be painted only once the window system has exposed it, which comes
@@ -42,12 +43,14 @@ void TCommandLineFiles::ShowThenOpen(QWidget &main, TFileCommands &files, const 
     auto *wait = new QTimer(&main);
     QElapsedTimer since;
     since.start();
-    QObject::connect(wait, &QTimer::timeout, &main, [&main, &files, arguments, wait, since] {
+    QObject::connect(wait, &QTimer::timeout, &main, [&main, &files, arguments, first, wait, since] {
         if (!(main.windowHandle() && main.windowHandle()->isExposed()) && since.elapsed() < 2000)
             return;
         wait->stop();
         wait->deleteLater();
         main.repaint();
+        if (first)
+            first();
         OpenCommandLineFiles(files, arguments);
     });
     wait->start(10);

@@ -13,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 class TFileCommands;
 
@@ -28,6 +30,8 @@ public:
     static void OpenCommandLineFiles(TFileCommands &files, const QStringList &arguments);
     // Start-up: shows the window and opens the files from the event loop, once the window
     // is painted, so that it answers and shows the load's progress instead of appearing only
-    // after a large file is loaded.
-    static void ShowThenOpen(QWidget &window, TFileCommands &files, const QStringList &arguments);
+    // after a large file is loaded. `first`, when given, runs just before the files open (a
+    // document handed over by another instance).
+    static void ShowThenOpen(QWidget &window, TFileCommands &files, const QStringList &arguments,
+                             const std::function<void()> &first = {});
 };

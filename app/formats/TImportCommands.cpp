@@ -11,6 +11,7 @@
 #include "TVxMessageBox.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QMenu>
 
@@ -55,14 +56,18 @@ void TImportCommands::Execute(TVxRecordReader::TFormat format)
 bool TImportCommands::Import(TVxRecordReader::TFormat format, const QString &fileName, uint8_t fill)
 {
     TVxHexcavator &ed = FContext.Editor;
-    if (ed.Modified() && FContext.Busy.Message(QStringLiteral("変更を破棄してインポートしますか？"), mbYesNo | mbIconWarning) != idYes)
-        return false;
+    // A window that holds nothing takes the image itself, as it would take an opened file.
+    const bool here = ed.FileName().empty() && !ed.Modified() && ed.FileSize() == 0;
     TVxImporter importer(format, fill);
+    TTempFile handed;
     QString problem;
     const bool ok = FContext.Busy.Run(
         [&] {
             try {
-                ed.LoadUntitled(importer.Import(fileName.toStdString(), ed.Progress()));
+                if (here)
+                    ed.LoadUntitled(importer.Import(fileName.toStdString(), ed.Progress()));
+                else
+                    handed = importer.Import(fileName.toStdString(), ed.Progress(), TImportHandoff::Create());
             } catch (const TVxFormatError &e) {
                 problem = TFormatMessages::TextOf(e);
             }
@@ -74,8 +79,30 @@ bool TImportCommands::Import(TVxRecordReader::TFormat format, const QString &fil
     }
     if (!ok)
         return false;
-    const QString lowest = QString::number(importer.Lowest(), 16).toUpper().rightJustified(8, QLatin1Char('0'));
-    FContext.Busy.Message(QStringLiteral("インポートしました。\r\n先頭のアドレス: %1\r\n%2 バイト").arg(lowest).arg(importer.Size()),
-                          mbIconInformation);
+    if (here) {
+        TellStart(importer.Lowest(), importer.Size());
+        return true;
+    }
+    if (!TImportHandoff::Hand(std::move(handed), importer.Lowest(), QCoreApplication::applicationFilePath())) {
+        FContext.Busy.Message(fileName + QStringLiteral("\r\n新しいウィンドウを起動できませんでした。"), mbIconStop);
+        return false;
+    }
     return true;
+}
+
+bool TImportCommands::OpenHanded(const TImportHandoff::THanded &handed)
+{
+    TVxHexcavator &ed = FContext.Editor;
+    if (!FContext.Busy.Run([&] { ed.LoadUntitled(TImportHandoff::Adopt(handed.Path)); }, true,
+                           QStringLiteral("インポートしています")))
+        return false;
+    TellStart(handed.Start, ed.FileSize());
+    return true;
+}
+
+void TImportCommands::TellStart(uint32_t lowest, int64_t size)
+{
+    const QString start = QString::number(lowest, 16).toUpper().rightJustified(8, QLatin1Char('0'));
+    FContext.Busy.Message(QStringLiteral("インポートしました。\r\n先頭のアドレス: %1\r\n%2 バイト").arg(start).arg(size),
+                          mbIconInformation);
 }

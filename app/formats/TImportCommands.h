@@ -4,16 +4,18 @@
 // the highest address, the gaps filled with a byte asked next (16進数, FF by default). The
 // submenu is the place "file.import".
 //
-// The image replaces the window's document (a new window of its own would need the image
-// handed to another process): unsaved changes are asked about first, as reading the file
-// again does. The file is checked completely before anything is written (TVxImporter), in
-// the busy state with progress and Esc; bad input is a message naming its line, and the
-// document stays as it was. Afterwards the user is told the image's start (lowest) address.
+// As with opening a file, a window that holds nothing (untitled, empty, unchanged) takes the
+// image itself; any other window stays as it is and a new instance shows the image, handed
+// over through TImportHandoff, so nothing needs asking. Either way the input is read and
+// checked here (TVxImporter), in the busy state with progress and Esc: bad input is a
+// message naming its line, and nothing opens. The window that shows the image tells the
+// user its start (lowest) address.
 //
 // Who calls: the main window creates it with its feature context; tests call Import or
 // drive the commands.
 
 #include "TFeatureContext.h"
+#include "TImportHandoff.h"
 #include "TVxRecordReader.h"
 
 #include <QString>
@@ -30,12 +32,17 @@ public:
     QMenu *mnuImport;
     QAction *acImportIntelHex, *acImportSRecord;
 
-    // Reads fileName as a new untitled document. False when the user kept the unsaved
-    // changes, the input was bad or could not be read (told), or the import was cancelled.
+    // Reads fileName as a new untitled document, here or in a new instance. False when the
+    // input was bad or could not be read, no instance could be started (told), or the
+    // import was cancelled.
     bool Import(TVxRecordReader::TFormat format, const QString &fileName, uint8_t fill);
+    // In the new instance: makes the image handed to it this window's untitled document.
+    // False when it could not be read (told).
+    bool OpenHanded(const TImportHandoff::THanded &handed);
 
 private:
     void Execute(TVxRecordReader::TFormat format);
+    void TellStart(uint32_t lowest, int64_t size);
 
     TFeatureContext FContext;
     QString FFill = QStringLiteral("FF");

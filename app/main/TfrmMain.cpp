@@ -17,6 +17,7 @@
 #include "TSearchCommands.h"
 #include "TByteOpCommands.h"
 #include "TChecksumCommands.h"
+#include "TBookmarkCommands.h"
 #include "TCopyAsCommands.h"
 #include "TExportCommands.h"
 #include "TImportCommands.h"
@@ -114,6 +115,7 @@ void TfrmMain::CreateFeatures()
     FValuesPanel = std::make_unique<TByteValuesPanel>(context);
     FSearches = std::make_unique<TSearchCommands>(context);
     FCompare = std::make_unique<TCompareCommands>(context);
+    FBookmarks = std::make_unique<TBookmarkCommands>(context);
     FChecksum = std::make_unique<TChecksumCommands>(context);
     FByteOps = std::make_unique<TByteOpCommands>(context);
     FImports = std::make_unique<TImportCommands>(context);
@@ -206,7 +208,7 @@ void TfrmMain::BuildMenus()
     view->addSeparator();
     view->addAction(QStringLiteral("次のウィンドウ(&N)"));
     FillMenu(menuBar()->addMenu(QStringLiteral("検索(&S)")),
-             S({"search.find", "|", "search.again", "|", "search.replace", "|", "search.jump"}));
+             S({"search.find", "|", "search.again", "|", "search.replace", "|", "search.jump", "|", "search.bookmarks"}));
     FillMenu(menuBar()->addMenu(QStringLiteral("ツール(&T)")), S({"tools.compare", "|", "tools.checksum", "|", "tools.byteops"}));
     FillMenu(menuBar()->addMenu(QStringLiteral("ヘルプ(&H)")), S({"help.about", "|", "help.web"}));
 
@@ -344,7 +346,13 @@ void TfrmMain::UpdateSizePanel()
 
 bool TfrmMain::OpenFile(const QString &path) { return FFiles->OpenFile(path); }
 
-void TfrmMain::ShowThenOpen(const QStringList &arguments) { TCommandLineFiles::ShowThenOpen(*this, *FFiles, arguments); }
+void TfrmMain::ShowThenOpen(const QStringList &arguments, const TImportHandoff::THanded &handed)
+{
+    std::function<void()> first;
+    if (!handed.Path.isEmpty())
+        first = [this, handed] { FImports->OpenHanded(handed); };
+    TCommandLineFiles::ShowThenOpen(*this, *FFiles, arguments, first);
+}
 
 void TfrmMain::closeEvent(QCloseEvent *e)
 {

@@ -15,6 +15,7 @@
 // tests drive it through its commands (found by object name) and the methods below.
 
 #include "TBusyState.h"
+#include "TImportHandoff.h"
 #include "TCommandPlaces.h"
 #include "TSettingsModel.h"
 #include "TVxEvent.h"
@@ -31,6 +32,7 @@ class QToolBar;
 class TByteValuesPanel;
 class TByteOpCommands;
 class TChecksumCommands;
+class TBookmarkCommands;
 class TCompareCommands;
 class TCopyAsCommands;
 class TEditCommands;
@@ -61,8 +63,9 @@ public:
     bool OpenFile(const QString &path);
     // Files dropped from the desktop, in the order given.
     void DropFiles(const QList<QUrl> &urls);
-    // Start-up: shows the window, then opens the command line's files once it is painted.
-    void ShowThenOpen(const QStringList &arguments);
+    // Start-up: shows the window, then opens the command line's files once it is painted,
+    // after the image another instance imported for this one, if it handed one.
+    void ShowThenOpen(const QStringList &arguments, const TImportHandoff::THanded &handed = {});
 
     void UpdateTitle();
     QString PanelText(int panel) const;
@@ -105,6 +108,7 @@ private:
     std::unique_ptr<TByteValuesPanel> FValuesPanel;
     std::unique_ptr<TSearchCommands> FSearches;
     std::unique_ptr<TCompareCommands> FCompare;
+    std::unique_ptr<TBookmarkCommands> FBookmarks;
     std::unique_ptr<TChecksumCommands> FChecksum;
     std::unique_ptr<TByteOpCommands> FByteOps;
     std::unique_ptr<TImportCommands> FImports;

@@ -85,6 +85,21 @@ bool TUiServices::StartProgram(const QString &program, const QStringList &argume
     return QProcess::startDetached(program, arguments);
 }
 
+bool TUiServices::StartProgramWith(const QString &program, const QStringList &arguments,
+                                   const QStringList &environment)
+{
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    for (const QString &entry : environment) {
+        const qsizetype eq = entry.indexOf(QLatin1Char('='));
+        variables.insert(entry.left(eq), entry.mid(eq + 1));
+    }
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setProcessEnvironment(variables);
+    return process.startDetached();
+}
+
 bool TUiServices::OpenDocument(const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
 bool TUiServices::IsShiftDown()

@@ -33,6 +33,9 @@ public:
     virtual bool ExecColorDialog(QColorDialog &dialog);
     // Starts a program without waiting for it; false when it could not be started.
     virtual bool StartProgram(const QString &program, const QStringList &arguments);
+    // The same with variables ("NAME=value") added to the program's environment: how an
+    // instance hands another one what no command line may carry.
+    virtual bool StartProgramWith(const QString &program, const QStringList &arguments, const QStringList &environment);
     virtual bool IsShiftDown();
     // Opens a document with the desktop's program for it; false when there is none.
     virtual bool OpenDocument(const QString &path);

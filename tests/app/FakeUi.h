@@ -100,6 +100,14 @@ public:
     bool StartProgram(const QString &program, const QStringList &arguments) override
     {
         Started << (QStringList{program} + arguments);
+        StartedEnvironments << QStringList();
+        return !StartFails;
+    }
+    QList<QStringList> StartedEnvironments; // the variables added for each start, as Started
+    bool StartProgramWith(const QString &program, const QStringList &arguments, const QStringList &environment) override
+    {
+        Started << (QStringList{program} + arguments);
+        StartedEnvironments << environment;
         return !StartFails;
     }
     bool IsShiftDown() override { return Shift; }

@@ -104,6 +104,29 @@ TEST_F(PatchSaveTest, EveryFailingWriteLeavesTheOldFileAndNoJournal)
     EXPECT_EQ(ReadFileBytes(path), changed);
 }
 
+TEST_F(PatchSaveTest, ASaveThatSucceededIsNotTakenBackByAJournalThatCouldNotBeRemoved)
+{
+    for (int n = 1;; ++n) {
+        ASSERT_LT(n, 100) << "save never completed";
+        WriteFileBytes(path, old);
+        TVxDocument doc;
+        doc.LoadFromFile(path);
+        Edit(doc);
+        TFileFaults::Reset();
+        TFileFaults::FailNthWrite(n, EIO);
+        const bool ok = doc.SaveToFile(path, true);
+        const long steps = TFileFaults::WriteCount();
+        TFileFaults::Reset();
+        if (ok) {
+            TVxDocument reopened;
+            reopened.LoadFromFile(path);
+            ASSERT_EQ(DocBytes(reopened), changed) << "write " << n;
+        }
+        if (n > steps)
+            break;
+    }
+}
+
 #ifndef _WIN32 // killed children made with fork
 TEST_F(PatchSaveTest, KilledAtEveryStepTheFileReopensOldOrNew)
 {

@@ -3,8 +3,10 @@
 // text forms against an independent decoder, records from the formats' published examples,
 // and malformed input field by field, each naming its line.
 
+#include "TFileFaults.h"
 #include "TVxExporter.h"
 #include "TVxFormatError.h"
+#include "TVxHexDigits.h"
 #include "TVxImporter.h"
 #include "TVxIntelHexEncoder.h"
 #include "TVxSRecordEncoder.h"
@@ -15,6 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cctype>
+#include <cstdio>
 #include <random>
 
 namespace {
@@ -148,6 +153,133 @@ TEST_F(FormatsTest, DocumentsExportedAndImportedComeBackWithTheirAddresses)
         }
     }
     EXPECT_THROW(TVxExporter::CheckAddresses(0xFFFFFFF0, 17), TVxFormatError);
+}
+
+namespace {
+// The record formats written by hand from their definitions, a record at a time with printf:
+// the models the encoders' block-at-a-time text must match byte for byte.
+std::string Hex(unsigned value, int digits)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%0*X", digits, value);
+    return buf;
+}
+
+std::string ModelIntelHex(uint32_t start, int recordBytes, const std::vector<uint8_t> &bytes)
+{
+    std::string out;
+    auto record = [&](unsigned type, unsigned offset, const uint8_t *data, size_t n) {
+        unsigned sum = unsigned(n) + (offset >> 8) + (offset & 0xFF) + type;
+        out += ":" + Hex(unsigned(n), 2) + Hex(offset, 4) + Hex(type, 2);
+        for (size_t i = 0; i < n; ++i) {
+            out += Hex(data[i], 2);
+            sum += data[i];
+        }
+        out += Hex((0x100 - (sum & 0xFF)) & 0xFF, 2) + "\n";
+    };
+    uint64_t address = start;
+    uint32_t page = 0;
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t n = std::min({size_t(recordBytes), size_t(0x10000 - (address & 0xFFFF)), bytes.size() - i});
+        if (address >> 16 != page) {
+            page = uint32_t(address >> 16);
+            const uint8_t upper[2] = {uint8_t(page >> 8), uint8_t(page)};
+            record(4, 0, upper, 2);
+        }
+        record(0, unsigned(address & 0xFFFF), bytes.data() + i, n);
+        i += n;
+        address += n;
+    }
+    record(1, 0, nullptr, 0);
+    return out;
+}
+
+std::string ModelSRecord(uint32_t start, int recordBytes, bool countRecord, const std::vector<uint8_t> &bytes)
+{
+    const uint64_t highest = uint64_t(start) + std::max<size_t>(bytes.size(), 1) - 1;
+    const int addressBytes = highest <= 0xFFFF ? 2 : highest <= 0xFFFFFF ? 3 : 4;
+    std::string out;
+    auto record = [&](char type, int size, uint32_t address, const uint8_t *data, size_t n) {
+        const unsigned length = unsigned(size + n + 1);
+        unsigned sum = length;
+        out += std::string("S") + type + Hex(length, 2) + Hex(address, 2 * size);
+        for (int i = 0; i < size; ++i)
+            sum += (address >> (8 * i)) & 0xFF;
+        for (size_t i = 0; i < n; ++i) {
+            out += Hex(data[i], 2);
+            sum += data[i];
+        }
+        out += Hex(~sum & 0xFF, 2) + "\n";
+    };
+    record('0', 2, 0, nullptr, 0);
+    size_t records = 0;
+    for (size_t i = 0; i < bytes.size(); i += size_t(recordBytes), ++records)
+        record(char('1' + addressBytes - 2), addressBytes, uint32_t(start + i), bytes.data() + i,
+               std::min(size_t(recordBytes), bytes.size() - i));
+    if (countRecord && records <= 0xFFFFFF)
+        record(records <= 0xFFFF ? '5' : '6', records <= 0xFFFF ? 2 : 3, uint32_t(records), nullptr, 0);
+    record(char('9' - (addressBytes - 2)), addressBytes, start, nullptr, 0);
+    return out;
+}
+} // namespace
+
+TEST_F(FormatsTest, EncodersWriteWhatTheFormatsDefineByteForByte)
+{
+    for (int round = 0; round < 60; ++round) {
+        // Starts just below a 64 KiB page, a 16 MiB boundary and the top of the 4 GiB.
+        const uint32_t bases[] = {0, 0x10000, 0x01000000, 0xFFFF0000};
+        const size_t size = std::uniform_int_distribution<size_t>(0, 5000)(rng);
+        const uint32_t start = bases[round % 4] - std::min<uint32_t>(bases[round % 4], rng() % 3000) +
+                               (round % 4 == 3 ? 0x8000 : 0);
+        std::vector<uint8_t> bytes(size);
+        for (uint8_t &b : bytes)
+            b = uint8_t(rng());
+        const int recordBytes = round % 5 == 0 ? 255 : std::uniform_int_distribution<int>(1, 64)(rng);
+        const size_t block = std::uniform_int_distribution<size_t>(1, 3000)(rng);
+        SCOPED_TRACE(testing::Message() << "start " << start << " size " << size << " record " << recordBytes
+                                        << " block " << block);
+        TVxIntelHexEncoder ihex(start, recordBytes);
+        ASSERT_EQ(Encode(ihex, bytes, block), ModelIntelHex(start, recordBytes, bytes));
+        TVxSRecordEncoder srec(start, int64_t(size), std::min(recordBytes, 250), round % 2 == 0);
+        ASSERT_EQ(Encode(srec, bytes, block), ModelSRecord(start, std::min(recordBytes, 250), round % 2 == 0, bytes));
+    }
+}
+
+TEST_F(FormatsTest, HexDigitsReadEveryCharacterRightInEveryPlace)
+{
+    for (size_t count = 0; count <= 40; ++count) {
+        std::vector<uint8_t> bytes(count);
+        for (uint8_t &b : bytes)
+            b = uint8_t(rng());
+        std::string text(2 * count, '\0');
+        const unsigned sum = TVxHexDigits::Encode(bytes.data(), count, text.data());
+        std::string model;
+        unsigned modelSum = 0;
+        for (uint8_t b : bytes) {
+            model += Hex(b, 2);
+            modelSum += b;
+        }
+        ASSERT_EQ(text, model);
+        ASSERT_EQ(sum, modelSum);
+        std::vector<uint8_t> back(count);
+        ASSERT_EQ(TVxHexDigits::Decode(text.c_str(), count, back.data()), int(modelSum));
+        ASSERT_EQ(back, bytes);
+        std::string lower = text;
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return char(std::tolower(c)); });
+        ASSERT_EQ(TVxHexDigits::Decode(lower.c_str(), count, back.data()), int(modelSum));
+        ASSERT_EQ(back, bytes);
+        if (count == 0)
+            continue;
+        // Every character value in every place: only the 22 digits pass.
+        for (size_t at = 0; at < text.size(); ++at) {
+            for (int c = 0; c < 256; ++c) {
+                std::string changed = text;
+                changed[at] = char(c);
+                ASSERT_EQ(TVxHexDigits::Decode(changed.c_str(), count, back.data()) >= 0, std::isxdigit(c) != 0)
+                    << "character " << c << " at " << at;
+            }
+        }
+    }
 }
 
 TEST_F(FormatsTest, GapsAreFilledAndRecordsMayComeInAnyOrder)
@@ -309,4 +441,20 @@ TEST_F(FormatsTest, CancelledOrFailedExportLeavesTheTargetAsItWas)
     const size_t before = temp.FileCount();
     EXPECT_THROW(importer.Import(path, &importProgress), TVxCancelled);
     EXPECT_EQ(temp.FileCount(), before);
+
+    // A write failing on the exporter's writing thread, and a read on the importer's reading
+    // thread, reach the caller; the target is untouched and nothing is left.
+    const std::string again = dir.File("again.hex");
+    WriteText(again, "before");
+    TFileFaults::FailNthWrite(5, ENOSPC);
+    TVxIntelHexEncoder failing(0, 16);
+    EXPECT_THROW(TVxExporter::Export(doc, 0, doc.FileSize(), failing, again, nullptr), std::system_error);
+    TFileFaults::Reset();
+    EXPECT_EQ(ReadText(again), "before");
+    EXPECT_EQ(NamesIn(dir.Path()).size(), 3u);
+    const size_t beforeRead = temp.FileCount();
+    TFileFaults::FailNthRead(5, EIO);
+    EXPECT_THROW(importer.Import(path, nullptr), std::system_error);
+    TFileFaults::Reset();
+    EXPECT_EQ(temp.FileCount(), beforeRead);
 }

@@ -1,7 +1,9 @@
 // The export, import and copy-as commands as a user drives them: through the export dialog
 // and the scripted file dialogs, the selection or the whole document, the files read back;
-// imports into an untitled document with the start address told, bad input named by line
-// with the document kept; copies to the clipboard, a large one asked about first.
+// imports into an untitled document with the start address told, in an empty window or handed
+// to a new instance (the start recorded, the new instance's side played by a second
+// fixture), bad input named by line with nothing opened, and only images from the private
+// folder adopted; copies to the clipboard, a large one asked about first.
 
 #include "TCopyAsCommands.h"
 #include "TExportCommands.h"
@@ -9,16 +11,42 @@
 #include "TSettingsFile.h"
 #include "TFeatureFixture.h"
 #include "TImportCommands.h"
+#include "TImportHandoff.h"
 #include "TVxImporter.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
 namespace {
+// The temporary folder moved into the test's own folder for the test's time, so that the
+// images in its private folder can be counted.
+struct TPrivateTempDir {
+    QByteArray Saved = qgetenv("TMPDIR");
+    bool WasSet = qEnvironmentVariableIsSet("TMPDIR");
+    explicit TPrivateTempDir(const QString &path)
+    {
+        QDir().mkpath(path);
+        qputenv("TMPDIR", path.toUtf8());
+    }
+    ~TPrivateTempDir()
+    {
+        if (WasSet)
+            qputenv("TMPDIR", Saved);
+        else
+            qunsetenv("TMPDIR");
+    }
+    QStringList Images() const
+    {
+        return QDir(QString::fromStdString(TTempFile::PrivateDir())).entryList({QStringLiteral("import.*")}, QDir::Files);
+    }
+};
+
 struct FormatCommandsTest : TFeatureTest {
     TExportCommands exports{fx.Context()};
     TImportCommands imports{fx.Context()};
@@ -96,33 +124,104 @@ TEST_F(FormatCommandsTest, ExportsWriteTheSelectionOrTheWholeDocument)
     EXPECT_FALSE(QFile::exists(high));
 }
 
-TEST_F(FormatCommandsTest, ImportOpensTheImageUntitledAndRefusesBadInput)
+TEST_F(FormatCommandsTest, ImportIntoAnEmptyWindowOpensTheImageThere)
 {
     // The file commands follow every load: the recent files, the watch on the file.
     TFileCommands files(fx.Context());
+    TFeatureFixture empty;
+    TImportCommands emptyImports(empty.Context());
     const QString path = dir.filePath(QStringLiteral("in.hex"));
     // Two bytes at 100 and two at 104: a gap of two.
     WriteTestFile(path, ":020100001234B7\n:02010400ABCD81\n:00000001FF\n");
-    ed.OverwriteByte(0, 0x55, true);
-    ui.FileAnswers = {path, path};
-    ui.StringAnswers = {QStringLiteral("00"), QStringLiteral("ee")};
-    ui.Answers = {idNo, idYes};
-    imports.acImportIntelHex->trigger();
-    EXPECT_EQ(EditorBytes(ed).at(0), char(0x55)) << "the changes were kept";
-    imports.acImportIntelHex->trigger();
-    EXPECT_EQ(EditorBytes(ed), QByteArray::fromHex("1234EEEEABCD"));
-    EXPECT_TRUE(ed.FileName().empty());
-    EXPECT_FALSE(ed.Modified());
+    EXPECT_TRUE(emptyImports.Import(TVxRecordReader::TFormat::IntelHex, path, 0xEE));
+    EXPECT_EQ(EditorBytes(*empty.Editor), QByteArray::fromHex("1234EEEEABCD"));
+    EXPECT_TRUE(empty.Editor->FileName().empty());
+    EXPECT_FALSE(empty.Editor->Modified());
+    EXPECT_TRUE(ui.Started.isEmpty());
     for (const std::string &recent : TSettingsFile().LoadRecentFiles())
         EXPECT_FALSE(recent.empty()) << "an untitled image is no recent file";
     EXPECT_TRUE(ui.Messages.last().contains(QStringLiteral("00000100"))) << ui.Messages.last().toStdString();
+}
 
-    // A checksum error on line 2: named, and the document stays.
+TEST_F(FormatCommandsTest, ImportBesideADocumentHandsTheImageToANewInstance)
+{
+    TPrivateTempDir temp(dir.filePath(QStringLiteral("tmp")));
+    const QString path = dir.filePath(QStringLiteral("in.hex"));
+    WriteTestFile(path, ":020100001234B7\n:02010400ABCD81\n:00000001FF\n");
+    ed.OverwriteByte(0, 0x55, true);
+    ui.FileAnswers = {path};
+    ui.StringAnswers = {QStringLiteral("ee")};
+    imports.acImportIntelHex->trigger();
+    // This window and its unsaved change stay, and nothing was asked.
+    EXPECT_EQ(EditorBytes(ed).at(0), char(0x55));
+    EXPECT_TRUE(ed.Modified());
+    EXPECT_TRUE(ui.Messages.isEmpty()) << ui.Messages.value(0).toStdString();
+    ASSERT_EQ(ui.Started.size(), 1);
+    EXPECT_EQ(ui.Started[0], QStringList{QCoreApplication::applicationFilePath()}) << "no argument: no file to open";
+
+    // The new instance's side: the variables are taken out, the image becomes its document.
+    for (const QString &entry : ui.StartedEnvironments[0])
+        qputenv(entry.section(QLatin1Char('='), 0, 0).toLatin1(), entry.section(QLatin1Char('='), 1).toUtf8());
+    const TImportHandoff::THanded handed = TImportHandoff::TakeFromEnvironment();
+    EXPECT_FALSE(qEnvironmentVariableIsSet(TImportHandoff::kImageVariable));
+    ASSERT_FALSE(handed.Path.isEmpty());
+    EXPECT_EQ(handed.Start, 0x100u);
+    TFeatureFixture other;
+    TImportCommands otherImports(other.Context());
+    ASSERT_TRUE(otherImports.OpenHanded(handed));
+    EXPECT_EQ(EditorBytes(*other.Editor), QByteArray::fromHex("1234EEEEABCD"));
+    EXPECT_TRUE(other.Editor->FileName().empty());
+    EXPECT_FALSE(other.Editor->Modified());
+    EXPECT_TRUE(ui.Messages.last().contains(QStringLiteral("00000100"))) << ui.Messages.last().toStdString();
+    EXPECT_FALSE(QFile::exists(handed.Path)) << "the new instance deletes what it took";
+
+    // No instance could start: told, and the image is gone.
+    ui.StartFails = true;
+    EXPECT_FALSE(imports.Import(TVxRecordReader::TFormat::IntelHex, path, 0xFF));
+    EXPECT_TRUE(ui.Messages.last().contains(QStringLiteral("起動できませんでした")));
+    EXPECT_TRUE(temp.Images().isEmpty()) << temp.Images().join(' ').toStdString();
+
+    // A checksum error on line 2: named, nothing starts, nothing is left behind.
+    ui.StartFails = false;
     const QString bad = dir.filePath(QStringLiteral("bad.srec"));
     WriteTestFile(bad, "S10500001234B4\nS1050002ABCD81\nS9030000FC\n");
     EXPECT_FALSE(imports.Import(TVxRecordReader::TFormat::SRecord, bad, 0xFF));
     EXPECT_TRUE(ui.Messages.last().contains(QStringLiteral("2 行目: チェックサム"))) << ui.Messages.last().toStdString();
-    EXPECT_EQ(EditorBytes(ed), QByteArray::fromHex("1234EEEEABCD"));
+    EXPECT_EQ(ui.Started.size(), 2);
+    EXPECT_TRUE(temp.Images().isEmpty());
+    EXPECT_EQ(EditorBytes(ed).at(0), char(0x55));
+}
+
+TEST_F(FormatCommandsTest, OnlyImagesFromThePrivateFolderAreAdopted)
+{
+    TPrivateTempDir temp(dir.filePath(QStringLiteral("tmp")));
+    TTempFile made = TImportHandoff::Create();
+    const QString real = QString::fromStdString(made.Name());
+    EXPECT_TRUE(TImportHandoff::IsHandedImage(real));
+    const QString priv = QFileInfo(real).absolutePath();
+
+    // Named like an image, but elsewhere; a wrong name in the right place; a relative path.
+    const QString outside = dir.filePath(QStringLiteral("import.0123ABCD.orig"));
+    const QString misnamed = priv + QStringLiteral("/import.0123.orig");
+    WriteTestFile(outside, "keep");
+    WriteTestFile(misnamed, "keep");
+    QStringList refused{outside, misnamed, QStringLiteral("import.0123ABCD.orig")};
+#ifndef _WIN32
+    // A link in the private folder to a file elsewhere.
+    const QString link = priv + QStringLiteral("/import.11111111.orig");
+    ASSERT_TRUE(QFile::link(outside, link));
+    refused << link;
+#endif
+    for (const QString &path : refused) {
+        EXPECT_FALSE(TImportHandoff::IsHandedImage(path)) << path.toStdString();
+        EXPECT_THROW(TImportHandoff::Adopt(path), std::runtime_error) << path.toStdString();
+        qputenv(TImportHandoff::kImageVariable, path.toUtf8());
+        qputenv(TImportHandoff::kStartVariable, "0");
+        EXPECT_TRUE(TImportHandoff::TakeFromEnvironment().Path.isEmpty()) << path.toStdString();
+        EXPECT_FALSE(qEnvironmentVariableIsSet(TImportHandoff::kStartVariable));
+    }
+    EXPECT_EQ(ReadTestFile(outside), "keep");
+    EXPECT_EQ(ReadTestFile(misnamed), "keep");
 }
 
 TEST_F(FormatCommandsTest, CopyAsPutsTheSelectionOnTheClipboard)

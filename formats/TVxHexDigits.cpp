@@ -1,0 +1,123 @@
+#include "TVxHexDigits.h"
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define HX_HEX_SSE2 1
+#endif
+
+namespace {
+// The value of every character as a digit, -1 for none.
+struct TDigitValues {
+    int8_t Of[256];
+    TDigitValues()
+    {
+        for (int8_t &v : Of)
+            v = -1;
+        for (int i = 0; i < 10; ++i)
+            Of['0' + i] = static_cast<int8_t>(i);
+        for (int i = 0; i < 6; ++i)
+            Of['A' + i] = Of['a' + i] = static_cast<int8_t>(10 + i);
+    }
+};
+const TDigitValues kDigits;
+
+#ifdef HX_HEX_SSE2
+// The digit characters of sixteen nibbles (0 to 15).
+inline __m128i DigitChars(__m128i nibbles)
+{
+    const __m128i letter = _mm_cmpgt_epi8(nibbles, _mm_set1_epi8(9));
+    return _mm_add_epi8(_mm_add_epi8(nibbles, _mm_set1_epi8('0')), _mm_and_si128(letter, _mm_set1_epi8('A' - '0' - 10)));
+}
+#endif
+} // namespace
+
+const char TVxHexDigits::kPairs[513] =
+    "000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F"
+    "202122232425262728292A2B2C2D2E2F303132333435363738393A3B3C3D3E3F"
+    "404142434445464748494A4B4C4D4E4F505152535455565758595A5B5C5D5E5F"
+    "606162636465666768696A6B6C6D6E6F707172737475767778797A7B7C7D7E7F"
+    "808182838485868788898A8B8C8D8E8F909192939495969798999A9B9C9D9E9F"
+    "A0A1A2A3A4A5A6A7A8A9AAABACADAEAFB0B1B2B3B4B5B6B7B8B9BABBBCBDBEBF"
+    "C0C1C2C3C4C5C6C7C8C9CACBCCCDCECFD0D1D2D3D4D5D6D7D8D9DADBDCDDDEDF"
+    "E0E1E2E3E4E5E6E7E8E9EAEBECEDEEEFF0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF";
+
+unsigned TVxHexDigits::Encode(const uint8_t *data, size_t count, char *out)
+{
+    unsigned sum = 0;
+    size_t i = 0;
+#ifdef HX_HEX_SSE2
+    const __m128i low = _mm_set1_epi8(0x0F);
+    __m128i sums = _mm_setzero_si128();
+    for (; i + 16 <= count; i += 16, out += 32) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        const __m128i hi = DigitChars(_mm_and_si128(_mm_srli_epi16(v, 4), low));
+        const __m128i lo = DigitChars(_mm_and_si128(v, low));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_unpacklo_epi8(hi, lo));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 16), _mm_unpackhi_epi8(hi, lo));
+        sums = _mm_add_epi64(sums, _mm_sad_epu8(v, _mm_setzero_si128()));
+    }
+    sum = static_cast<unsigned>(_mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+#endif
+    for (; i < count; ++i) {
+        out = Put(out, data[i]);
+        sum += data[i];
+    }
+    return sum;
+}
+
+#ifdef HX_HEX_SSE2
+namespace {
+// Sixteen characters to eight bytes at out; `valid` loses the lanes of characters that are
+// no digits.
+inline __m128i DecodeSixteen(const char *text, uint8_t *out, __m128i &valid)
+{
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text));
+    // Unsigned "x <= limit" is min(x, limit) == x.
+    const __m128i d = _mm_sub_epi8(c, _mm_set1_epi8('0'));
+    const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d);
+    // Setting bit 5 folds 'A'-'F' onto 'a'-'f' and nothing else onto them.
+    const __m128i l = _mm_sub_epi8(_mm_or_si128(c, _mm_set1_epi8(0x20)), _mm_set1_epi8('a'));
+    const __m128i isLetter = _mm_cmpeq_epi8(_mm_min_epu8(l, _mm_set1_epi8(5)), l);
+    valid = _mm_and_si128(valid, _mm_or_si128(isDigit, isLetter));
+    const __m128i v =
+        _mm_or_si128(_mm_and_si128(isDigit, d), _mm_and_si128(isLetter, _mm_add_epi8(l, _mm_set1_epi8(10))));
+    // Each 16-bit lane holds a pair: the high digit in its low byte.
+    const __m128i pairs =
+        _mm_or_si128(_mm_slli_epi16(_mm_and_si128(v, _mm_set1_epi16(0x00FF)), 4), _mm_srli_epi16(v, 8));
+    const __m128i bytes = _mm_packus_epi16(pairs, _mm_setzero_si128());
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(out), bytes);
+    return bytes;
+}
+} // namespace
+#endif
+
+int TVxHexDigits::Decode(const char *text, size_t count, uint8_t *out)
+{
+    size_t i = 0;
+    unsigned sum = 0;
+#ifdef HX_HEX_SSE2
+    if (count >= 8) {
+        __m128i valid = _mm_set1_epi8(-1), sums = _mm_setzero_si128();
+        for (; i + 8 <= count; i += 8)
+            sums = _mm_add_epi64(sums, _mm_sad_epu8(DecodeSixteen(text + 2 * i, out + i, valid), _mm_setzero_si128()));
+        if (i < count) {
+            // The last eight bytes again, overlapping what is done: no byte-by-byte tail. Only
+            // the new ones are summed: the mask's lanes start at the first of them.
+            static const uint8_t kNew[24] = {0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+            const __m128i tail = DecodeSixteen(text + 2 * (count - 8), out + count - 8, valid);
+            const __m128i mask = _mm_loadu_si128(reinterpret_cast<const __m128i *>(kNew + count - i));
+            sums = _mm_add_epi64(sums, _mm_sad_epu8(_mm_and_si128(tail, mask), _mm_setzero_si128()));
+        }
+        sum = static_cast<unsigned>(_mm_cvtsi128_si32(sums));
+        return _mm_movemask_epi8(valid) == 0xFFFF ? static_cast<int>(sum) : -1;
+    }
+#endif
+    int bad = 0;
+    for (; i < count; ++i, text += 2) {
+        const int hi = kDigits.Of[static_cast<uint8_t>(text[0])], lo = kDigits.Of[static_cast<uint8_t>(text[1])];
+        bad |= hi | lo;
+        out[i] = static_cast<uint8_t>((hi & 15) << 4 | (lo & 15));
+        sum += out[i];
+    }
+    return bad < 0 ? -1 : static_cast<int>(sum);
+}
