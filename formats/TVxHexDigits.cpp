@@ -105,7 +105,7 @@ int TVxHexDigits::Decode(const char *text, size_t count, uint8_t *out)
             // the new ones are summed: the mask's lanes start at the first of them.
             static const uint8_t kNew[24] = {0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
             const __m128i tail = DecodeSixteen(text + 2 * (count - 8), out + count - 8, valid);
-            const __m128i mask = _mm_loadu_si128(reinterpret_cast<const __m128i *>(kNew + count - i));
+            const __m128i mask = _mm_loadu_si128(reinterpret_cast<const __m128i *>(kNew + (count - i)));
             sums = _mm_add_epi64(sums, _mm_sad_epu8(_mm_and_si128(tail, mask), _mm_setzero_si128()));
         }
         sum = static_cast<unsigned>(_mm_cvtsi128_si32(sums));
