@@ -1,11 +1,7 @@
 #include "TVxBookmarkStore.h"
 
-#include "TDirHandle.h"
 #include "TFileHandle.h"
-#include "TFileMeta.h"
-#include "TFilePaths.h"
-#include "TLockFile.h"
-#include "TTempFile.h"
+#include "TLockedRewrite.h"
 
 #include <cerrno>
 #include <system_error>
@@ -38,26 +34,15 @@ TVxBookmarkStore::TRead TVxBookmarkStore::Read() const
 
 bool TVxBookmarkStore::Put(const TVxBookmarkRecord &record, bool userChange)
 {
-    const std::string target = TFilePaths::ResolveLinks(FFileName);
-    TDirHandle dir = TDirHandle::Open(TFilePaths::DirName(target));
-    const std::string name = TFilePaths::BaseName(target);
-    TLockFile lock = TLockFile::Acquire(dir, name + ".lock", TFilePaths::NewFileMode(), kLockWaitMs);
-
-    TRead now = Read();
-    if (now.Unreadable || (now.Damaged() && !userChange))
-        return false;
-    const TVxBookmarkRecord *old = now.File.Find(record.Path);
-    if (!old && record.Marks.empty())
-        return false; // nothing to forget: the file is not touched
-    now.File.Put(record);
-    const std::string text = now.File.Serialize();
-
-    TTempFile out = TTempFile::CreateIn(dir, 0600);
-    out.Handle().WriteAt(0, text.data(), text.size());
-    if (!TFileMeta::ApplyModeOf(target, out.Handle()))
-        out.Handle().Fail("fchmod");
-    out.Handle().Sync();
-    out.LinkAs(dir, name);
-    dir.Sync();
-    return true;
+    return TLockedRewrite::Run(FFileName, kLockWaitMs, [&](const std::string &) {
+        std::optional<std::string> text;
+        TRead now = Read();
+        if (now.Unreadable || (now.Damaged() && !userChange))
+            return text;
+        if (!now.File.Find(record.Path) && record.Marks.empty())
+            return text; // nothing to forget: the file is not touched
+        now.File.Put(record);
+        text = now.File.Serialize();
+        return text;
+    });
 }

@@ -1,14 +1,11 @@
 #include "TIniFile.h"
 
-#include "TDirHandle.h"
 #include "TFileHandle.h"
-#include "TFileMeta.h"
-#include "TFilePaths.h"
-#include "TLockFile.h"
+#include "TLockedRewrite.h"
 #include "TStrToInt.h"
-#include "TTempFile.h"
 
 #include <cerrno>
+#include <optional>
 #include <system_error>
 
 namespace {
@@ -166,27 +163,20 @@ bool TIniFile::UpdateFile()
     if (FPending.empty())
         return true;
     try {
-        const std::string target = TFilePaths::ResolveLinks(FFileName);
-        TDirHandle dir = TDirHandle::Open(TFilePaths::DirName(target));
-        const std::string name = TFilePaths::BaseName(target);
-        TLockFile lock = TLockFile::Acquire(dir, name + ".lock", TFilePaths::NewFileMode(), gLockWaitMs);
-
-        // Another instance may have written since this object read the file; under the
-        // lock nobody else can until the rename below.
         TIniText model;
-        if (Load(target, model) == TLoad::Unreadable)
+        const bool written = TLockedRewrite::Run(FFileName, gLockWaitMs, [&](const std::string &target) {
+            // Another instance may have written since this object read the file; under the
+            // lock nobody else can until the rename.
+            std::optional<std::string> text;
+            if (Load(target, model) == TLoad::Unreadable)
+                return text;
+            for (const TOp &op : FPending)
+                Apply(model, op);
+            text = model.Serialize();
+            return text;
+        });
+        if (!written)
             return false;
-        for (const TOp &op : FPending)
-            Apply(model, op);
-        const std::string text = model.Serialize();
-
-        TTempFile out = TTempFile::CreateIn(dir, 0600);
-        out.Handle().WriteAt(0, text.data(), text.size());
-        if (!TFileMeta::ApplyModeOf(target, out.Handle()))
-            out.Handle().Fail("fchmod");
-        out.Handle().Sync();
-        out.LinkAs(dir, name);
-        dir.Sync();
         FModel = std::move(model);
         FPending.clear();
         return true;
