@@ -123,8 +123,7 @@ void TfrmBookmarks::Rename()
     if (!TUiServices::Instance().AskString(this, QStringLiteral("名前の変更"), QStringLiteral("しおりの名前:"), name))
         return;
     FMarks.Change(id, name.toStdString(), m->Color);
-    Fill(id);
-    FChanged();
+    Changed(id);
 }
 
 void TfrmBookmarks::Recolor()
@@ -137,8 +136,7 @@ void TfrmBookmarks::Recolor()
     if (!TUiServices::Instance().ExecColorDialog(dialog))
         return;
     FMarks.Change(id, m->Name, BgrOf(dialog.currentColor()));
-    Fill(id);
-    FChanged();
+    Changed(id);
 }
 
 void TfrmBookmarks::Delete()
@@ -151,7 +149,12 @@ void TfrmBookmarks::Delete()
     QTreeWidgetItem *next = lstMarks->topLevelItem(row + 1) ? lstMarks->topLevelItem(row + 1) : lstMarks->topLevelItem(row - 1);
     const int64_t nextId = next ? next->data(colOffset, Qt::UserRole).toLongLong() : 0;
     FMarks.Remove(m->Id);
-    Fill(nextId);
+    Changed(nextId);
+}
+
+void TfrmBookmarks::Changed(int64_t current)
+{
+    Fill(current);
     FChanged();
 }
 

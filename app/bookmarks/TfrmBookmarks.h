@@ -44,6 +44,8 @@ protected:
 
 private:
     void Fill(int64_t current);
+    // After a change to the bookmarks: the list again, `current` its current row, and the caller told.
+    void Changed(int64_t current);
     const TVxBookmark *Current() const;
 
     TVxBookmarks &FMarks;
