@@ -4,23 +4,14 @@
 #include <emmintrin.h>
 #define HX_HEX_SSE2 1
 #endif
+// Not on Windows: its compilers keep the stack aligned to 16 bytes, and a 32-byte value
+// spilled there may be written with an aligned store that faults.
+#if defined(__x86_64__) && !defined(_WIN32) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define HX_HEX_AVX2 1
+#endif
 
 namespace {
-// The value of every character as a digit, -1 for none.
-struct TDigitValues {
-    int8_t Of[256];
-    TDigitValues()
-    {
-        for (int8_t &v : Of)
-            v = -1;
-        for (int i = 0; i < 10; ++i)
-            Of['0' + i] = static_cast<int8_t>(i);
-        for (int i = 0; i < 6; ++i)
-            Of['A' + i] = Of['a' + i] = static_cast<int8_t>(10 + i);
-    }
-};
-const TDigitValues kDigits;
-
 #ifdef HX_HEX_SSE2
 // The digit characters of sixteen nibbles (0 to 15).
 inline __m128i DigitChars(__m128i nibbles)
@@ -30,6 +21,15 @@ inline __m128i DigitChars(__m128i nibbles)
 }
 #endif
 } // namespace
+
+#define HX_ROW_NONE -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1
+const int8_t TVxHexDigits::kValues[256] = {
+    HX_ROW_NONE, HX_ROW_NONE, HX_ROW_NONE,
+    0, 1, 2, 3, 4, 5, 6, 7, 8, 9, -1, -1, -1, -1, -1, -1,
+    -1, 10, 11, 12, 13, 14, 15, -1, -1, -1, -1, -1, -1, -1, -1, -1, HX_ROW_NONE,
+    -1, 10, 11, 12, 13, 14, 15, -1, -1, -1, -1, -1, -1, -1, -1, -1, HX_ROW_NONE,
+    HX_ROW_NONE, HX_ROW_NONE, HX_ROW_NONE, HX_ROW_NONE, HX_ROW_NONE, HX_ROW_NONE, HX_ROW_NONE, HX_ROW_NONE};
+#undef HX_ROW_NONE
 
 const char TVxHexDigits::kPairs[513] =
     "000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F"
@@ -91,10 +91,66 @@ inline __m128i DecodeSixteen(const char *text, uint8_t *out, __m128i &valid)
 } // namespace
 #endif
 
+#ifdef HX_HEX_AVX2
+namespace {
+// Thirty-two characters to sixteen bytes at out, as DecodeSixteen does sixteen.
+__attribute__((target("avx2"))) inline __m128i DecodeThirtyTwo(const char *text, uint8_t *out, __m256i &valid)
+{
+    const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(text));
+    const __m256i d = _mm256_sub_epi8(c, _mm256_set1_epi8('0'));
+    const __m256i isDigit = _mm256_cmpeq_epi8(_mm256_min_epu8(d, _mm256_set1_epi8(9)), d);
+    const __m256i l = _mm256_sub_epi8(_mm256_or_si256(c, _mm256_set1_epi8(0x20)), _mm256_set1_epi8('a'));
+    const __m256i isLetter = _mm256_cmpeq_epi8(_mm256_min_epu8(l, _mm256_set1_epi8(5)), l);
+    valid = _mm256_and_si256(valid, _mm256_or_si256(isDigit, isLetter));
+    const __m256i v = _mm256_blendv_epi8(_mm256_add_epi8(l, _mm256_set1_epi8(10)), d, isDigit);
+    // Each pair to high * 16 + low in a 16-bit lane, packed within each 128-bit half, then
+    // the two halves' eight bytes brought together.
+    const __m256i pairs = _mm256_maddubs_epi16(v, _mm256_set1_epi16(0x0110));
+    const __m128i bytes =
+        _mm256_castsi256_si128(_mm256_permute4x64_epi64(_mm256_packus_epi16(pairs, _mm256_setzero_si256()), 0x08));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(out), bytes);
+    return bytes;
+}
+
+// Decode for sixteen bytes or more on processors with AVX2 (nearly every x86-64 one since
+// 2013), checked once at run time: half the steps of SSE2 for the records' 32-byte lines.
+__attribute__((target("avx2"))) int DecodeAvx2(const char *text, size_t count, uint8_t *out)
+{
+    __m256i valid = _mm256_set1_epi8(-1);
+    __m128i sums = _mm_setzero_si128();
+    size_t i = 0;
+    for (; i + 16 <= count; i += 16)
+        sums = _mm_add_epi64(sums, _mm_sad_epu8(DecodeThirtyTwo(text + 2 * i, out + i, valid), _mm_setzero_si128()));
+    if (i < count) {
+        // The last sixteen bytes again, only the new ones summed (see Decode).
+        static const uint8_t kNew[32] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                         0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                         0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+        const __m128i tail = DecodeThirtyTwo(text + 2 * (count - 16), out + count - 16, valid);
+        const __m128i mask = _mm_loadu_si128(reinterpret_cast<const __m128i *>(kNew + (count - i)));
+        sums = _mm_add_epi64(sums, _mm_sad_epu8(_mm_and_si128(tail, mask), _mm_setzero_si128()));
+    }
+    const unsigned sum =
+        static_cast<unsigned>(_mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+    return _mm256_movemask_epi8(valid) == -1 ? static_cast<int>(sum) : -1;
+}
+
+bool HasAvx2()
+{
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+} // namespace
+#endif
+
 int TVxHexDigits::Decode(const char *text, size_t count, uint8_t *out)
 {
     size_t i = 0;
     unsigned sum = 0;
+#ifdef HX_HEX_AVX2
+    if (count >= 16 && HasAvx2())
+        return DecodeAvx2(text, count, out);
+#endif
 #ifdef HX_HEX_SSE2
     if (count >= 8) {
         __m128i valid = _mm_set1_epi8(-1), sums = _mm_setzero_si128();
@@ -114,7 +170,7 @@ int TVxHexDigits::Decode(const char *text, size_t count, uint8_t *out)
 #endif
     int bad = 0;
     for (; i < count; ++i, text += 2) {
-        const int hi = kDigits.Of[static_cast<uint8_t>(text[0])], lo = kDigits.Of[static_cast<uint8_t>(text[1])];
+        const int hi = kValues[static_cast<uint8_t>(text[0])], lo = kValues[static_cast<uint8_t>(text[1])];
         bad |= hi | lo;
         out[i] = static_cast<uint8_t>((hi & 15) << 4 | (lo & 15));
         sum += out[i];

@@ -1,23 +1,21 @@
 #include "TVxImporter.h"
 
-#include "TVxBackgroundReader.h"
 #include "TVxBackgroundWriter.h"
 #include "TVxDocument.h"
 #include "TVxFormatError.h"
 #include "TVxProgress.h"
+#include "TVxRecordLines.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace {
-// Small enough for the text read to be still in the cache when it is decoded, and the bytes
-// gathered when they are written.
-constexpr size_t kInputBlock = size_t(256) << 10;
+// Large enough that handing a block to the writer's thread, which wakes it, is rare.
 constexpr size_t kBlock = size_t(1) << 20;
 
 // Gathers records that follow each other into one block, written at its address less the
-// image's first address: one write a few MiB however short the records, made on the
+// image's first address: one write of 1 MiB however short the records, made on the
 // writer's thread while the next block is decoded.
 class TGather {
 public:
@@ -84,55 +82,28 @@ void TVxImporter::Report(int64_t done)
         FProgress->Report(done, 2 * FInputSize, true);
 }
 
-template <typename TLineFn>
-int64_t TVxImporter::ForEachLine(const TFileHandle &in, int64_t pass, TLineFn &&fn)
+template <typename TRecordFn>
+int64_t TVxImporter::ForEachRecord(const TFileHandle &in, int64_t pass, TRecordFn &&fn)
 {
-    // The next block is read while this one is decoded.
-    TVxBackgroundReader reader(in, kInputBlock);
-    std::vector<char> block;
-    std::string carry; // a line that runs over a block's end
+    TVxRecordReader reader(FFormat);
+    TVxRecordLines lines(in, FFormat);
+    TVxRecordReader::TRecord r;
     int64_t line = 0;
     int64_t reported = 0;
-    for (int64_t pos = 0;;) {
-        const size_t got = reader.Next(block);
-        const char *p = block.data(), *end = p + got;
-        while (p < end) {
-            const char *nl = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-            if (!nl) {
-                carry.append(p, end);
-                if (carry.size() > TVxRecordReader::kMaxLine + 2)
-                    throw TVxFormatError(TVxFormatErrorKind::BadLength, line + 1);
-                break;
-            }
-            ++line;
-            bool more;
-            if (carry.empty()) {
-                more = fn(p, static_cast<size_t>(nl - p), line);
-            } else {
-                carry.append(p, nl);
-                more = fn(carry.data(), carry.size(), line);
-                carry.clear();
-            }
-            if (!more)
-                return line;
-            p = nl + 1;
-        }
-        if (got == 0) {
-            if (!carry.empty() && !fn(carry.data(), carry.size(), ++line))
-                return line;
-            return line;
-        }
-        pos += static_cast<int64_t>(got);
-        if (pos - reported >= TVxProgress::kChunk) {
-            Report(pass * FInputSize + pos);
-            reported = pos;
+    while (const TVxRecordReader::TLine *decoded = lines.Next()) {
+        reader.Interpret(*decoded, ++line, r);
+        if (!fn(r, line))
+            break;
+        if (lines.Read() - reported >= TVxProgress::kChunk) {
+            reported = lines.Read();
+            Report(pass * FInputSize + reported);
         }
     }
+    return line;
 }
 
 bool TVxImporter::Scan(const TFileHandle &in, TFileHandle &out)
 {
-    TVxRecordReader reader(FFormat);
     bool ended = false;
     FLowest = UINT64_MAX;
     FHighest = 0;
@@ -141,8 +112,7 @@ bool TVxImporter::Scan(const TFileHandle &in, TFileHandle &out)
     TGather gather(out, 0);
     bool written = true, haveFirst = false;
     uint64_t first = 0;
-    const int64_t last = ForEachLine(in, 0, [&](const char *text, size_t length, int64_t line) {
-        const TVxRecordReader::TRecord r = reader.Read(text, length, line);
+    const int64_t last = ForEachRecord(in, 0, [&](const TVxRecordReader::TRecord &r, int64_t line) {
         if (r.End) {
             ended = true;
             return false;
@@ -219,10 +189,8 @@ void TVxImporter::FillGaps(TFileHandle &out)
 
 void TVxImporter::Write(const TFileHandle &in, TFileHandle &out)
 {
-    TVxRecordReader reader(FFormat);
     TGather gather(out, FLowest);
-    ForEachLine(in, 1, [&](const char *text, size_t length, int64_t line) {
-        const TVxRecordReader::TRecord r = reader.Read(text, length, line);
+    ForEachRecord(in, 1, [&](const TVxRecordReader::TRecord &r, int64_t) {
         if (r.End)
             return false;
         if (r.Data && r.Count > 0)

@@ -10,9 +10,10 @@
 // writes the data as it goes, and one pass is all; otherwise a second pass writes it once
 // the lowest address is known. The gaps between the runs are filled last, each once. Bad
 // input found late has cost the disk space of the data before it, freed with the unnamed
-// image file. Memory: two input blocks (256 KiB: the next is read on a TVxBackgroundReader's
-// thread while one is decoded), two output blocks (1 MiB: the image is written on a
-// TVxBackgroundWriter's thread while the next block is decoded), and one entry per run of
+// image file. Memory: a block of the text (256 KiB, read and decoded by TVxRecordLines on
+// this thread: reading it on another was no faster, the text then crossing between the
+// processor's cores), two output blocks (1 MiB each: the image is written on a
+// TVxBackgroundWriter's thread while the next block is gathered), and one entry per run of
 // adjacent records (one for a file written in order).
 //
 // Progress: one cancellable operation over both passes (twice the input's size). Errors:
@@ -45,11 +46,12 @@ public:
     int64_t Size() const { return FHighest - FLowest; }
 
 private:
-    // Calls fn(text, length, line) for each line until it returns false; returns the number
-    // of the last line. A template (defined where it is used) so that the call per line is
-    // inlined: files of millions of short lines spend their time here.
-    template <typename TLineFn>
-    int64_t ForEachLine(const TFileHandle &in, int64_t pass, TLineFn &&fn);
+    // Reads the records of the file and calls fn(record, line) for each line until it
+    // returns false; returns the number of the last line. A template (defined where it is
+    // used) so that the call per line is inlined: files of millions of short lines spend
+    // their time here.
+    template <typename TRecordFn>
+    int64_t ForEachRecord(const TFileHandle &in, int64_t pass, TRecordFn &&fn);
     // The first pass: checks every record and learns the runs; writes the data into out as
     // it goes while no record lies below the first one. False when one did: then nothing
     // useful is in out, and Write must do a second pass.

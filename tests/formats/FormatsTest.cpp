@@ -306,6 +306,56 @@ TEST_F(FormatsTest, GapsAreFilledAndRecordsMayComeInAnyOrder)
     }
 }
 
+TEST_F(FormatsTest, LinesCutByTheEndsOfReadBlocksReadAsWritten)
+{
+    // Large files are read a few hundred KiB at a time, and the lines a tool writes are
+    // decoded without looking for their ends: lines of every kind cut by a block's end, at
+    // every place in them as the text is shifted.
+    const std::vector<uint8_t> bytes = Pattern(400000, 11);
+    for (TFormat format : {TFormat::IntelHex, TFormat::SRecord}) {
+        SCOPED_TRACE(format == TFormat::IntelHex ? "Intel HEX" : "S-records");
+        const std::string plain = format == TFormat::IntelHex ? ModelIntelHex(0x12340, 32, bytes)
+                                                              : ModelSRecord(0x12340, 32, true, bytes);
+        // Other line ends, blanks around records, blank lines and lower case, which take the
+        // way of looking for the line end.
+        std::string text;
+        for (size_t at = 0, nl; (nl = plain.find('\n', at)) != std::string::npos; at = nl + 1) {
+            std::string line = plain.substr(at, nl - at);
+            switch (rng() % 8) {
+            case 0: line += '\r'; break;
+            case 1: line += " \r"; break;
+            case 2: line = '\t' + line; break;
+            case 3: text += "   \n"; break;
+            case 4: line[0] = format == TFormat::SRecord ? 's' : ':'; break;
+            default: break;
+            }
+            text += line + '\n';
+        }
+        for (size_t shift : {0, 1, 2, 38, 75, 76, 77, 78, 151}) {
+            SCOPED_TRACE(shift);
+            uint32_t lowest = 0;
+            ASSERT_EQ(Import(format, std::string(shift, ' ') + '\n' + text, &lowest, 0), bytes);
+            EXPECT_EQ(lowest, 0x12340u);
+        }
+        // A bad digit in the line a block's end cuts names that line, and so does one in a
+        // line the text's end cuts short.
+        for (size_t cut : {size_t(256) << 10, text.size() - 30}) {
+            size_t start = text.rfind('\n', cut) + 1;
+            while (text.compare(start, 3, "   ") == 0)
+                start = text.find('\n', start) + 1;
+            std::string bad = text;
+            bad[text.find_first_of(":Ss", start) + 5] = 'G';
+            const auto line = int64_t(std::count(text.begin(), text.begin() + int64_t(start), '\n') + 1);
+            EXPECT_EQ(ImportError(format, bad), std::make_pair(TKind::BadCharacter, line));
+            if (cut != text.size() - 30)
+                continue;
+            // Without its last line end: still the same line.
+            bad.pop_back();
+            EXPECT_EQ(ImportError(format, bad), std::make_pair(TKind::BadCharacter, line));
+        }
+    }
+}
+
 TEST_F(FormatsTest, PublishedExamplesRead)
 {
     uint32_t lowest = 0;
