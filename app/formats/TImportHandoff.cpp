@@ -3,6 +3,7 @@
 #include "TFileCopy.h"
 #include "TUiServices.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -83,4 +84,16 @@ TTempFile TImportHandoff::Adopt(const QString &path)
     TTempFile copy = TTempFile::Create();
     TFileCopy::Copy(handed, 0, copy.Handle(), 0, handed.Length());
     return copy;
+}
+
+int TImportHandoff::RemoveForgotten()
+{
+    const QDateTime dayAgo = QDateTime::currentDateTimeUtc().addDays(-1);
+    int removed = 0;
+    const QFileInfoList files = QDir(PrivateDir()).entryInfoList({QStringLiteral("import.*.orig")}, QDir::Files);
+    for (const QFileInfo &file : files)
+        if (file.lastModified().toUTC() < dayAgo && IsHandedImage(file.absoluteFilePath()) &&
+            QFile::remove(file.absoluteFilePath()))
+            ++removed;
+    return removed;
 }

@@ -14,11 +14,12 @@
 // adopted or deleted; anything else is left alone and nothing opens.
 //
 // The handed file is no ".tmp" file, so another instance starting meanwhile does not take it
-// for a dead instance's leftover; it lives until the new instance has copied it (or, should
-// that instance die first, until the user empties the temporary folder).
+// for a dead instance's leftover; it lives until the new instance has copied it, which takes
+// seconds. Should that instance die first, an instance starting a day later deletes it
+// (RemoveForgotten): an image may be as large as a document.
 //
 // Who calls: the import commands (Create, Hand; Adopt in the new instance); main(), for
-// TakeFromEnvironment before anything can start another program.
+// TakeFromEnvironment before anything can start another program, and RemoveForgotten.
 
 #include "TTempFile.h"
 
@@ -50,6 +51,9 @@ public:
     // the copy fails (the error is thrown). Refuses (std::runtime_error, nothing deleted) a
     // path that is no handed image.
     static TTempFile Adopt(const QString &path);
+    // Deletes the handed images in the private folder that are older than a day: no instance
+    // is left to take them. Returns how many. Called once at start-up.
+    static int RemoveForgotten();
 
     static constexpr const char *kImageVariable = "HEXCAVATOR_IMPORTED_IMAGE";
     static constexpr const char *kStartVariable = "HEXCAVATOR_IMPORTED_START";

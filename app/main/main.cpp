@@ -18,6 +18,8 @@ int main(int argc, char **argv)
     THexApplication app(qtArgc, argv);
     // Named working copies of instances that died (only where unnamed files are not offered).
     TTempFile::RemoveStale();
+    // Imported images that no new instance took.
+    TImportHandoff::RemoveForgotten();
     TfrmMain frmMain;
     frmMain.ShowThenOpen(files, imported);
     return app.exec();

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -222,6 +223,21 @@ TEST_F(FormatCommandsTest, OnlyImagesFromThePrivateFolderAreAdopted)
     }
     EXPECT_EQ(ReadTestFile(outside), "keep");
     EXPECT_EQ(ReadTestFile(misnamed), "keep");
+
+    // At start-up an image no instance took for over a day is deleted; a fresh one, and
+    // files that are no handed images however old, stay.
+    TTempFile forgotten = TImportHandoff::Create();
+    forgotten.Keep();
+    const QString old = QString::fromStdString(forgotten.Name());
+    forgotten.Handle().Close();
+    const QDateTime twoDaysAgo = QDateTime::currentDateTime().addDays(-2);
+    for (const QString &path : {old, misnamed, outside}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.setFileTime(twoDaysAgo, QFileDevice::FileModificationTime));
+    }
+    EXPECT_EQ(TImportHandoff::RemoveForgotten(), 1);
+    EXPECT_FALSE(QFile::exists(old));
+    EXPECT_TRUE(QFile::exists(real) && QFile::exists(misnamed) && QFile::exists(outside));
 }
 
 TEST_F(FormatCommandsTest, CopyAsPutsTheSelectionOnTheClipboard)
