@@ -7,7 +7,6 @@
 #include "TVxRecordLines.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 namespace {

@@ -66,9 +66,9 @@ public:
 
     // The record of the decoded line `decoded`, which is line `line` (from 1) of the file,
     // into r; throws TVxFormatError for a fault or a record that is wrong. r.Bytes points
-    // into `decoded`. Lines are interpreted in order. Filled in place rather than returned: a returned record is copied in
-    // halves of 16 bytes that the processor cannot forward from the stores of its fields, a
-    // stall per line.
+    // into `decoded`. Lines are interpreted in order. Filled in place rather than returned:
+    // a returned record is copied in halves of 16 bytes that the processor cannot forward
+    // from the stores of its fields, a stall per line.
     void Interpret(const TLine &decoded, int64_t line, TRecord &r);
 
     // DecodeLine and Interpret: the record of one line of text; r.Bytes points into the

@@ -12,6 +12,7 @@
 #include "TFeatureFixture.h"
 #include "TImportCommands.h"
 #include "TImportHandoff.h"
+#include "TestSupport.h"
 #include "TVxImporter.h"
 
 #include <QApplication>
@@ -25,27 +26,15 @@
 #include <QTimer>
 
 namespace {
-// The temporary folder moved into the test's own folder for the test's time, so that the
-// images in its private folder can be counted.
-struct TPrivateTempDir {
-    QByteArray Saved = qgetenv("TMPDIR");
-    bool WasSet = qEnvironmentVariableIsSet("TMPDIR");
-    explicit TPrivateTempDir(const QString &path)
-    {
-        QDir().mkpath(path);
-        qputenv("TMPDIR", path.toUtf8());
-    }
-    ~TPrivateTempDir()
-    {
-        if (WasSet)
-            qputenv("TMPDIR", Saved);
-        else
-            qunsetenv("TMPDIR");
-    }
+// The temporary folder ($TMPDIR, %TMP% on Windows) moved into the test's own folder for the
+// test's time, so that the images in its private folder can be counted.
+struct TImageTempDir {
+    explicit TImageTempDir(const QString &path) : Variable(path.toStdString()) { QDir().mkpath(path); }
     QStringList Images() const
     {
         return QDir(QString::fromStdString(TTempFile::PrivateDir())).entryList({QStringLiteral("import.*")}, QDir::Files);
     }
+    TTempFolderVariable Variable;
 };
 
 struct FormatCommandsTest : TFeatureTest {
@@ -146,7 +135,7 @@ TEST_F(FormatCommandsTest, ImportIntoAnEmptyWindowOpensTheImageThere)
 
 TEST_F(FormatCommandsTest, ImportBesideADocumentHandsTheImageToANewInstance)
 {
-    TPrivateTempDir temp(dir.filePath(QStringLiteral("tmp")));
+    TImageTempDir temp(dir.filePath(QStringLiteral("tmp")));
     const QString path = dir.filePath(QStringLiteral("in.hex"));
     WriteTestFile(path, ":020100001234B7\n:02010400ABCD81\n:00000001FF\n");
     ed.OverwriteByte(0, 0x55, true);
@@ -195,7 +184,7 @@ TEST_F(FormatCommandsTest, ImportBesideADocumentHandsTheImageToANewInstance)
 
 TEST_F(FormatCommandsTest, OnlyImagesFromThePrivateFolderAreAdopted)
 {
-    TPrivateTempDir temp(dir.filePath(QStringLiteral("tmp")));
+    TImageTempDir temp(dir.filePath(QStringLiteral("tmp")));
     TTempFile made = TImportHandoff::Create();
     const QString real = QString::fromStdString(made.Name());
     EXPECT_TRUE(TImportHandoff::IsHandedImage(real));
