@@ -1,5 +1,7 @@
 #include "TVxBookmarkFile.h"
 
+#include "TStrToInt.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <limits>
@@ -27,14 +29,8 @@ std::optional<int64_t> Number(std::string_view s, int64_t max, int base = 10)
         return std::nullopt;
     int64_t v = 0;
     for (char c : s) {
-        int d = -1;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        if (d < 0)
+        const int d = TStrToInt::HexDigit(c);
+        if (d < 0 || d >= base)
             return std::nullopt;
         if (v > (std::numeric_limits<int64_t>::max() - d) / base)
             return std::nullopt;

@@ -12,15 +12,21 @@ bool Before(const TVxBookmark &a, const TVxBookmark &b)
 
 void TVxBookmarks::Sort() { std::sort(FMarks.begin(), FMarks.end(), Before); }
 
+std::vector<TVxBookmark>::iterator TVxBookmarks::Over(int32_t offset, int32_t length)
+{
+    return std::find_if(FMarks.begin(), FMarks.end(),
+                        [&](const TVxBookmark &m) { return m.Offset == offset && m.Length == length; });
+}
+
 int64_t TVxBookmarks::Add(int32_t offset, int32_t length, const std::string &name, uint32_t color)
 {
     length = std::max(length, 1);
-    for (TVxBookmark &m : FMarks)
-        if (m.Offset == offset && m.Length == length) {
-            m.Name = name;
-            m.Color = color;
-            return m.Id;
-        }
+    const auto it = Over(offset, length);
+    if (it != FMarks.end()) {
+        it->Name = name;
+        it->Color = color;
+        return it->Id;
+    }
     TVxBookmark m;
     m.Id = FNextId++;
     m.Offset = offset;
@@ -34,8 +40,7 @@ int64_t TVxBookmarks::Add(int32_t offset, int32_t length, const std::string &nam
 bool TVxBookmarks::Toggle(int32_t offset, int32_t length, const std::string &name, uint32_t color)
 {
     length = std::max(length, 1);
-    const auto it = std::find_if(FMarks.begin(), FMarks.end(),
-                                 [&](const TVxBookmark &m) { return m.Offset == offset && m.Length == length; });
+    const auto it = Over(offset, length);
     if (it != FMarks.end()) {
         FMarks.erase(it);
         return false;
@@ -44,9 +49,14 @@ bool TVxBookmarks::Toggle(int32_t offset, int32_t length, const std::string &nam
     return true;
 }
 
+std::vector<TVxBookmark>::iterator TVxBookmarks::WithId(int64_t id)
+{
+    return std::find_if(FMarks.begin(), FMarks.end(), [&](const TVxBookmark &m) { return m.Id == id; });
+}
+
 bool TVxBookmarks::Remove(int64_t id)
 {
-    const auto it = std::find_if(FMarks.begin(), FMarks.end(), [&](const TVxBookmark &m) { return m.Id == id; });
+    const auto it = WithId(id);
     if (it == FMarks.end())
         return false;
     FMarks.erase(it);
@@ -55,21 +65,18 @@ bool TVxBookmarks::Remove(int64_t id)
 
 bool TVxBookmarks::Change(int64_t id, const std::string &name, uint32_t color)
 {
-    for (TVxBookmark &m : FMarks)
-        if (m.Id == id) {
-            m.Name = name;
-            m.Color = color;
-            return true;
-        }
-    return false;
+    const auto it = WithId(id);
+    if (it == FMarks.end())
+        return false;
+    it->Name = name;
+    it->Color = color;
+    return true;
 }
 
 const TVxBookmark *TVxBookmarks::Find(int64_t id) const
 {
-    for (const TVxBookmark &m : FMarks)
-        if (m.Id == id)
-            return &m;
-    return nullptr;
+    const auto it = std::find_if(FMarks.begin(), FMarks.end(), [&](const TVxBookmark &m) { return m.Id == id; });
+    return it == FMarks.end() ? nullptr : &*it;
 }
 
 const TVxBookmark *TVxBookmarks::Next(int32_t offset) const
@@ -145,6 +152,67 @@ std::vector<TVxBookmark> TVxBookmarks::Delete(int32_t offset, int32_t count)
         m.Offset = std::min(m.Offset, offset);
         m.Length = static_cast<int32_t>(left);
         kept.push_back(m);
+    }
+    FMarks.swap(kept);
+    Sort();
+    return before;
+}
+
+std::vector<TVxBookmark> TVxBookmarks::Splice(const std::vector<TVxSplice> &splices)
+{
+    std::vector<TVxBookmark> before;
+    // shift[k]: how far the splices before splice k move what follows them.
+    std::vector<int64_t> shift(splices.size() + 1, 0);
+    for (size_t k = 0; k < splices.size(); ++k)
+        shift[k + 1] = shift[k] + splices[k].NewCount - splices[k].OldCount;
+    std::vector<TVxBookmark> kept;
+    kept.reserve(FMarks.size());
+    for (const TVxBookmark &m : FMarks) {
+        // The splices that end at or before the bookmark only move it.
+        size_t k = size_t(std::partition_point(splices.begin(), splices.end(), [&](const TVxSplice &s) {
+                              return int64_t(s.Offset) + s.OldCount <= m.Offset;
+                          }) - splices.begin());
+        int64_t first = m.Offset + shift[k], end = m.End() + shift[k];
+        bool touched = false;
+        for (; k < splices.size(); ++k) {
+            const TVxSplice &s = splices[k];
+            const int64_t at = s.Offset + shift[k];
+            if (at >= end)
+                break; // this one and the rest lie after it
+            if (s.OldCount == s.NewCount)
+                continue;
+            // As Delete(at, OldCount), then Insert(at, NewCount).
+            if (s.OldCount > 0) {
+                if (first >= at + s.OldCount) {
+                    first -= s.OldCount;
+                    end -= s.OldCount;
+                } else {
+                    touched = true;
+                    const int64_t left = std::max<int64_t>(0, at - first) + std::max<int64_t>(0, end - (at + s.OldCount));
+                    first = std::min(first, at);
+                    end = first + left;
+                    if (left == 0)
+                        break;
+                }
+            }
+            if (s.NewCount > 0) {
+                if (first >= at) {
+                    first += s.NewCount;
+                    end += s.NewCount;
+                } else if (end > at) {
+                    touched = true;
+                    end += s.NewCount;
+                }
+            }
+        }
+        if (touched)
+            before.push_back(m);
+        if (end == first)
+            continue;
+        TVxBookmark moved = m;
+        moved.Offset = static_cast<int32_t>(first);
+        moved.Length = static_cast<int32_t>(end - first);
+        kept.push_back(std::move(moved));
     }
     FMarks.swap(kept);
     Sort();

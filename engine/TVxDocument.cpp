@@ -538,19 +538,14 @@ void TVxDocument::ReplaceRanges(const std::vector<TVxSplice> &splices, bool reco
         FChanges.Invalidate();
     }
     // Each splice at its place once those before it are applied.
-    const std::vector<TVxBookmark> marksBefore = recordUndo ? FBookmarks.All() : std::vector<TVxBookmark>();
-    const size_t firstKept = FMarksBefore.size();
     int64_t shift = 0;
     for (const TVxSplice &s : splices) {
-        BytesReplaced(static_cast<int32_t>(s.Offset + shift), s.OldCount, s.NewCount, recordUndo);
+        FChangedBytes.Replace(static_cast<int32_t>(s.Offset + shift), s.OldCount, s.NewCount);
         shift += int64_t(s.NewCount) - s.OldCount;
     }
-    // A later splice saw the bookmarks moved by the earlier ones; the undo puts them back once
-    // every splice is reverted, so it needs them as they stood before the first.
-    for (size_t i = firstKept; i < FMarksBefore.size(); ++i)
-        for (const TVxBookmark &m : marksBefore)
-            if (m.Id == FMarksBefore[i].Id)
-                FMarksBefore[i] = m;
+    // The undo puts the bookmarks back once every splice is reverted: as they stood before
+    // the first.
+    KeepMarks(FBookmarks.Splice(splices), recordUndo);
     if (recordUndo)
         RecordSplices(splices, removed, group);
     AnnounceFileSize();

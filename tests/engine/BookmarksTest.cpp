@@ -134,6 +134,48 @@ TEST(BookmarksTest, NextAndPreviousWrapAndPaintedRangesFindLongMarks)
 
 // Through the document: every kind of edit moves the bookmarks, and undo and redo walk them
 // back and forth exactly, groups and typed bytes included.
+TEST(BookmarksTest, ASpliceListMovesThemAsItsSplicesOneByOne)
+{
+    // Against the splices applied one at a time, each a Delete and an Insert at its place
+    // (one of equal sizes moving nothing): the same bookmarks, and each one any splice cut or
+    // removed given back once, as it stood before the list.
+    std::mt19937 rng(11);
+    for (int round = 0; round < 300; ++round) {
+        TVxBookmarks marks;
+        for (int i = 0; i < 15; ++i)
+            marks.Add(int32_t(rng() % 300), 1 + int32_t(rng() % 40), "m", 0);
+        std::vector<TVxSplice> splices;
+        for (int32_t at = int32_t(rng() % 20); at < 320; at += int32_t(rng() % 30)) {
+            const int32_t oldCount = int32_t(rng() % 12), newCount = int32_t(rng() % 12);
+            if (oldCount + newCount > 0)
+                splices.push_back(TVxSplice{at, oldCount, nullptr, newCount});
+            at += oldCount;
+        }
+        TVxBookmarks oneByOne = marks;
+        std::set<int64_t> cut;
+        int64_t shift = 0;
+        for (const TVxSplice &s : splices) {
+            if (s.OldCount != s.NewCount) {
+                const auto at = int32_t(s.Offset + shift);
+                for (const TVxBookmark &m : oneByOne.Delete(at, s.OldCount))
+                    cut.insert(m.Id);
+                for (const TVxBookmark &m : oneByOne.Insert(at, s.NewCount))
+                    cut.insert(m.Id);
+            }
+            shift += s.NewCount - s.OldCount;
+        }
+        const std::vector<TVxBookmark> old = marks.All();
+        const std::vector<TVxBookmark> before = marks.Splice(splices);
+        ASSERT_EQ(marks.All(), oneByOne.All()) << "round " << round;
+        std::set<int64_t> ids;
+        for (const TVxBookmark &b : before) {
+            EXPECT_TRUE(ids.insert(b.Id).second) << "listed twice";
+            EXPECT_EQ(b, *std::find_if(old.begin(), old.end(), [&](const TVxBookmark &m) { return m.Id == b.Id; }));
+        }
+        EXPECT_EQ(ids, cut) << "round " << round;
+    }
+}
+
 TEST(BookmarksTest, TheDocumentsEditsUndoAndRedoCarryTheBookmarks)
 {
     TScratchDir dir;
